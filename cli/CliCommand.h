@@ -1,0 +1,26 @@
+#pragma once
+// The subcommands of ostrel-cli. Each subcommand lives in its own file and is
+// listed once in the table of main.cpp.
+
+#include <string>
+#include <vector>
+
+namespace ostrel::cli {
+
+using Args = std::vector<std::string>;
+
+struct CliCommand {
+    const char* name;
+    const char* usage;    // one line, shown by --help
+    int (*run)(const Args& args);  // args exclude the subcommand name
+};
+
+// Exit statuses shared by all subcommands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
+int fail(int status, const std::string& message);
+
+}  // namespace ostrel::cli

@@ -1,0 +1,66 @@
+// ostrel-cli: the headless companion of the Ostrel editor.
+
+#include <cstring>
+#include <iostream>
+#include <span>
+
+#include "cli/CliCommand.h"
+
+namespace ostrel::cli {
+
+int fail(int status, const std::string& message)
+{
+    std::cerr << "ostrel-cli: " << message << '\n';
+    return status;
+}
+
+namespace {
+
+// Subcommands, one per capability of the editor that works without a window.
+constexpr CliCommand kCommands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+std::span<const CliCommand> commands()
+{
+    return std::span<const CliCommand>(kCommands, std::size(kCommands) - 1);
+}
+
+void printHelp(std::ostream& out)
+{
+    out << "Usage: ostrel-cli COMMAND [ARGS...]\n"
+           "       ostrel-cli --help | --version\n"
+           "\n"
+           "The headless companion of the Ostrel editor.\n";
+    if (!commands().empty()) {
+        out << "\nCommands:\n";
+        for (const CliCommand& c : commands())
+            out << "  " << c.usage << '\n';
+    }
+}
+
+}  // namespace
+}  // namespace ostrel::cli
+
+int main(int argc, char** argv)
+{
+    using namespace ostrel::cli;
+    if (argc < 2) {
+        printHelp(std::cerr);
+        return kExitUsage;
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        printHelp(std::cout);
+        return kExitOk;
+    }
+    if (first == "--version") {
+        std::cout << "ostrel-cli " << OSTREL_VERSION << '\n';
+        return kExitOk;
+    }
+    for (const CliCommand& c : commands()) {
+        if (first == c.name)
+            return c.run(Args(argv + 2, argv + argc));
+    }
+    return fail(kExitUsage, "unknown command '" + first + "' (see ostrel-cli --help)");
+}
