@@ -1,0 +1,191 @@
+#pragma once
+// The lines of one editor control: text, one highlighter state per line, and
+// a cache of each line's width with tabs expanded.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/OstEditTypes.h"
+#include "editor/OstLineText.h"
+
+namespace ostrel {
+
+enum TOstEditFileFormat : uint8_t { CrLf = 0, Lf = 1, Cr = 2 };
+
+// A pointer-sized value per line: the highlighter's state at the line's end.
+using TOstLineRange = intptr_t;
+
+class TOstEditStringList {
+public:
+    TOstEditStringList();
+    ~TOstEditStringList();
+    TOstEditStringList(const TOstEditStringList&) = delete;
+    TOstEditStringList& operator=(const TOstEditStringList&) = delete;
+
+    int Count() const { return static_cast<int>(lines_.size()); }
+    int Capacity() const { return static_cast<int>(lines_.capacity()); }
+    void SetCapacity(int capacity);
+
+    // The text of line i (from 0); empty outside the buffer. The view stays
+    // valid until the buffer changes.
+    std::string_view Get(int i) const;
+    std::string_view operator[](int i) const { return Get(i); }
+
+    int AddLine(std::string_view text);
+    void InsertLine(int index, std::string_view text);
+    void SetLine(int index, std::string_view text);
+    void RemoveLine(int index);
+    void DeleteBlock(int index, int count);
+    void InsertBlankLines(int index, int count);
+    void ExchangeLines(int a, int b);
+    void ClearLines();
+    // Appends the lines in one step; from another buffer the objects come too.
+    void AddAll(const std::vector<std::string>& lines);
+    void AddAll(const TOstEditStringList& other);
+
+    intptr_t Object(int i) const;
+    void SetObject(int i, intptr_t value);
+    TOstLineRange LineRange(int i) const;
+    void SetLineRange(int i, TOstLineRange value);
+
+    std::string ExpandedLine(int i);
+    int ExpandedWidth(int i);
+    int LongestLineWidth();
+
+    int TabWidth() const { return tabWidth_; }
+    void SetTabWidth(int width);
+
+    TOstEditFileFormat LineBreakStyle() const { return lineBreakStyle_; }
+    void SetLineBreakStyle(TOstEditFileFormat style) { lineBreakStyle_ = style; }
+    bool TrailingLineBreak() const { return trailingLineBreak_; }
+    void SetTrailingLineBreak(bool on) { trailingLineBreak_ = on; }
+
+    // Loading and saving. File errors raise std::system_error with the
+    // system's error code and the path in its message; a failed read leaves
+    // the buffer as it was. A stream that fails while saving raises
+    // std::ios_base::failure.
+    void LoadFromFile(const std::string& path);
+    void LoadFromStream(std::istream& in);
+    void LoadFromBytes(std::string_view content);
+    void SaveToFile(const std::string& path) const;
+    void SaveToStream(std::ostream& out) const;
+    // The content exactly as SaveToStream writes it.
+    std::string Text() const;
+
+    // Update brackets; they nest. Changing fires when the outermost opens,
+    // Change when it closes.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+
+    // Notifications to the owner (the editor control).
+    std::function<void()> OnChange;
+    std::function<void()> OnChanging;
+    std::function<void()> OnCleared;
+    std::function<void(int index, int count)> OnDeleted;
+    std::function<void(int index, int count)> OnInserted;
+    std::function<void(int index, int count)> OnPutted;  // line changed
+
+private:
+    class UpdateScope;
+    struct TabRoutine;
+
+    enum : uint8_t { kHasTabs = 1, kHasNoTabs = 2, kWidthInvalid = 4 };
+
+    // One line. The text either borrows from a chunk of loaded file content
+    // (kept alive in chunks_) or owns its bytes; see OstLineText.h.
+    struct LineRecord {
+        TOstLineText text;
+        intptr_t object = 0;
+        TOstLineRange range = 0;
+        int32_t expandedLength = -1;
+        uint8_t flags = 0;  // kHasTabs, kHasNoTabs, kWidthInvalid
+    };
+
+    // Loaded file content: the bytes, a NUL and zero padding so that the
+    // line scanner can read whole 16-byte blocks without a bound check.
+    struct Chunk {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+    };
+    static const TabRoutine* TabRoutineFor(int width);
+    static Chunk MakeChunk(size_t size);
+    static Chunk ReadChunk(std::istream& in);
+    static Chunk ReadChunk(const std::string& path);
+
+    void LoadChunk(Chunk chunk);
+    void CheckIndex(int index, int limit) const;
+    void GrowForOne();
+    void Reallocate(size_t capacity);
+    static LineRecord NewLine(std::string_view text, intptr_t object);
+    void InsertRecord(int index, LineRecord record);
+    void MeasureLine(LineRecord& line) const;
+    void InvalidateLongest() { longestLine_ = -1; }
+    void DropChunksIfEmpty();
+    void Notify(const std::function<void()>& callback) const;
+    void Notify(const std::function<void(int, int)>& callback, int index, int count) const;
+
+    // Declared before lines_ so that it outlives the records borrowing from it.
+    std::vector<Chunk> chunks_;
+    std::vector<LineRecord> lines_;
+    TOstEditFileFormat lineBreakStyle_ = CrLf;
+    bool trailingLineBreak_ = true;
+    const TabRoutine* tabRoutine_;
+    int longestLine_ = -1;
+    int tabWidth_ = 8;
+    int updateCount_ = 0;
+};
+
+// The bytes of a line break in a style: CR LF, LF or CR.
+std::string_view LineBreakBytes(TOstEditFileFormat style);
+
+// A file opened for buffered line output or input: the buffer, its fill
+// position and size, the line break style and the open file.
+class TOstEditFiler {
+public:
+    static constexpr size_t kBufferSize = 16384;
+    TOstEditFiler(const TOstEditFiler&) = delete;
+    TOstEditFiler& operator=(const TOstEditFiler&) = delete;
+    TOstEditFileFormat FileFormat() const { return fileFormat_; }
+    void SetFileFormat(TOstEditFileFormat format) { fileFormat_ = format; }
+    const std::string& Path() const { return path_; }
+
+protected:
+    TOstEditFiler(const std::string& path, int openFlags);
+    ~TOstEditFiler();
+    [[noreturn]] void Fail() const;  // raises std::system_error from errno
+    void CloseFile();
+
+    std::unique_ptr<char[]> buffer_;
+    size_t bufferPos_ = 0;
+    size_t bufferSize_ = kBufferSize;
+    TOstEditFileFormat fileFormat_ = Lf;
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Creates (or truncates) a file and writes lines to it in 16384-byte blocks.
+// Close reports a failed last write; the destructor writes out what is left
+// but can only drop a failure, so callers close explicitly.
+class TOstEditFileWriter : public TOstEditFiler {
+public:
+    explicit TOstEditFileWriter(const std::string& path);
+    ~TOstEditFileWriter();
+    void Write(std::string_view bytes);
+    // The line, then the break of the file format.
+    void WriteLine(std::string_view line);
+    void Flush();
+    void Close();
+
+private:
+    void WriteOut(const char* data, size_t size);
+};
+
+}  // namespace ostrel

@@ -1,0 +1,82 @@
+#include "editor/OstLineText.h"
+
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace ostrel {
+
+namespace {
+
+uint32_t checkedSize(size_t size)
+{
+    if (size > std::numeric_limits<uint32_t>::max())
+        throw std::length_error("line longer than 4 GiB");
+    return static_cast<uint32_t>(size);
+}
+
+const char* copyOf(std::string_view text)
+{
+    if (text.empty())
+        return nullptr;
+    char* copy = new char[text.size()];
+    std::memcpy(copy, text.data(), text.size());
+    return copy;
+}
+
+}  // namespace
+
+TOstLineText::TOstLineText(std::string_view owned)
+    : size_(checkedSize(owned.size()))
+{
+    data_ = copyOf(owned);
+    owned_ = data_ != nullptr;
+}
+
+TOstLineText TOstLineText::Borrowed(const char* data, uint32_t size)
+{
+    TOstLineText t;
+    t.data_ = size ? data : nullptr;
+    t.size_ = size;
+    return t;
+}
+
+TOstLineText::TOstLineText(TOstLineText&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      owned_(std::exchange(other.owned_, false))
+{
+}
+
+TOstLineText& TOstLineText::operator=(TOstLineText&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        owned_ = std::exchange(other.owned_, false);
+    }
+    return *this;
+}
+
+void TOstLineText::assign(std::string_view text)
+{
+    const uint32_t size = checkedSize(text.size());
+    const char* copy = copyOf(text);  // before release: text may be our own bytes
+    release();
+    data_ = copy;
+    size_ = size;
+    owned_ = copy != nullptr;
+}
+
+void TOstLineText::release() noexcept
+{
+    if (owned_)
+        delete[] data_;
+    data_ = nullptr;
+    size_ = 0;
+    owned_ = false;
+}
+
+}  // namespace ostrel
