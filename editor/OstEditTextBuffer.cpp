@@ -631,7 +631,7 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
     struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         ThrowFileError(path);
-    size_t expected = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    const size_t expected = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
     std::string more;
     Chunk chunk = MakeChunk(expected);
     const size_t got = ReadFully(file.get(), chunk.bytes.get(), expected, path);
@@ -663,13 +663,16 @@ void TOstEditStringList::LoadChunk(Chunk chunk)
         return;
     const bool emptyLastLine = !trailingLineBreak_ && (data[size - 1] == '\r' || data[size - 1] == '\n');
     size_t count = emptyLastLine ? 1 : 0;
-    ScanLines(data, size, [&count](size_t, size_t) { ++count; });
-    if (count > static_cast<size_t>(INT_MAX) || size > UINT32_MAX * count)
-        throw std::length_error("file has too many lines or too long a line");
+    size_t longest = 0;
+    ScanLines(data, size, [&](size_t, size_t length) {
+        ++count;
+        longest = std::max(longest, length);
+    });
+    if (count > static_cast<size_t>(INT_MAX) || longest > UINT32_MAX)
+        throw std::length_error("too many lines or too long a line");
     lines_.reserve(count);
+    chunks_.push_back(std::move(chunk));
     const ScanResult seen = ScanLines(data, size, [this, data](size_t begin, size_t length) {
-        if (length > UINT32_MAX)
-            throw std::length_error("line longer than 4 GiB");
         LineRecord& line = lines_.emplace_back();
         line.text = TOstLineText::Borrowed(data + begin, static_cast<uint32_t>(length));
         line.range = -1;
@@ -680,7 +683,6 @@ void TOstEditStringList::LoadChunk(Chunk chunk)
         line.range = -1;
         line.flags = kWidthInvalid;
     }
-    chunks_.push_back(std::move(chunk));
     Notify(OnInserted, 0, Count());
     lineBreakStyle_ = StyleFromBreaks(seen);
 }
@@ -781,6 +783,8 @@ TOstEditFileWriter::~TOstEditFileWriter()
 
 void TOstEditFileWriter::Write(std::string_view bytes)
 {
+    if (bytes.empty())
+        return;
     if (bufferPos_ + bytes.size() > bufferSize_)
         Flush();
     // A piece larger than the buffer goes out directly instead of through
