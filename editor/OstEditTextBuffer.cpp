@@ -510,7 +510,7 @@ int TOstEditStringList::ExpandedWidth(int i)
 }
 
 // The first of the widest lines is remembered until a change can move it.
-int TOstEditStringList::LongestLineWidth()
+int TOstEditStringList::LongestLineIndex()
 {
     if (longestLine_ < 0) {
         int widest = -1;
@@ -522,7 +522,13 @@ int TOstEditStringList::LongestLineWidth()
             }
         }
     }
-    return longestLine_ < 0 ? 0 : ExpandedWidth(longestLine_);
+    return longestLine_;
+}
+
+int TOstEditStringList::LongestLineWidth()
+{
+    const int longest = LongestLineIndex();
+    return longest < 0 ? 0 : ExpandedWidth(longest);
 }
 
 // --- loading -----------------------------------------------------------------

@@ -58,6 +58,9 @@ public:
     std::string ExpandedLine(int i);
     int ExpandedWidth(int i);
     int LongestLineWidth();
+    // The line LongestLineWidth measures (the first of equally wide lines),
+    // or -1 for an empty buffer.
+    int LongestLineIndex();
 
     int TabWidth() const { return tabWidth_; }
     void SetTabWidth(int width);
