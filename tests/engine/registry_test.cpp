@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/CodePage.h"
+#include "platform/OstRegistry.h"
+#include "support/TestSupport.h"
+
+using namespace ostrel;
+using ostrel::test::readFile;
+using ostrel::test::TempDir;
+using ostrel::test::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    fs::path file = dir / "ostrel" / "registry.txt";
+
+    // A fresh store that sees only what reached the file.
+    std::unique_ptr<TRegistry> reopen(const char* key = kOstrelSettingsKey)
+    {
+        auto reg = std::make_unique<TRegistry>(file);
+        EXPECT_TRUE(reg->OpenKey(key, false)) << key;
+        return reg;
+    }
+};
+
+std::string everyByte()
+{
+    std::string s;
+    for (int b = 0; b < 256; ++b)
+        s += static_cast<char>(b);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, EveryTypeSurvivesTheFile)
+{
+    {
+        TRegistry reg(file);
+        ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
+        reg.WriteString("FontName", "Courier New");
+        reg.WriteExpandString("Command", "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
+        reg.WriteInteger("Syntax", 7);
+        reg.WriteInteger("Negative", -2);
+        reg.WriteInteger("Colour", static_cast<int32_t>(0x80000005u));
+        reg.WriteBool("MaxState", true);
+        reg.WriteString("Bytes", everyByte());
+        reg.WriteString("", "the default value");
+    }
+    auto reg = reopen();
+    EXPECT_EQ(reg->ReadString("FontName"), "Courier New");
+    EXPECT_EQ(reg->GetDataType("FontName"), rdString);
+    EXPECT_EQ(reg->ReadExpandString("Command"), "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
+    EXPECT_EQ(reg->GetDataType("Command"), rdExpandString);
+    EXPECT_EQ(reg->ReadInteger("Syntax"), 7);
+    EXPECT_EQ(reg->ReadInteger("Negative"), -2);
+    EXPECT_EQ(static_cast<uint32_t>(reg->ReadInteger("Colour")), 0x80000005u);
+    EXPECT_TRUE(reg->ReadBool("MaxState"));
+    EXPECT_EQ(reg->GetDataType("Syntax"), rdInteger);
+    EXPECT_EQ(reg->ReadString("Bytes"), everyByte());
+    EXPECT_EQ(reg->ReadString(""), "the default value");
+}
+
+TEST_F(RegistryTest, FileIsReadableUtf8WithEscapedControls)
+{
+    {
+        TRegistry reg(file);
+        reg.OpenKey("\\SOFTWARE\\Kalvenor\\Ostrel\\MRU", true);
+        reg.WriteString("F0", codepage::fromUtf8("/home/ja/Żółw \"nowy\".txt"));
+        reg.WriteString("Tab", "a\tb\x01");
+        reg.WriteInteger("Size", 255);
+    }
+    const std::string text = readFile(file);
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\SOFTWARE\\Kalvenor\\Ostrel\\MRU]"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"F0\"=sz:\"/home/ja/Żółw \\\"nowy\\\".txt\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"Tab\"=sz:\"a\\tb\\x01\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"Size\"=dword:000000FF"), std::string::npos) << text;
+}
+
+TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
+{
+    {
+        TRegistry reg(file);
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteString("FontName", "Arial");
+        reg.WriteString("FONTNAME", "Courier New");
+        reg.OpenKey(codepage::fromUtf8("Żółw"), true);
+        reg.WriteInteger("x", 1);
+    }
+    auto reg = reopen("\\software\\KALVENOR\\ostrel");
+    EXPECT_EQ(reg->ReadString("fontname"), "Courier New");
+    EXPECT_EQ(reg->GetValueNames(), std::vector<std::string>{"FontName"});
+    EXPECT_EQ(reg->GetKeyNames(), std::vector<std::string>{codepage::fromUtf8("Żółw")});
+    EXPECT_TRUE(reg->KeyExists(codepage::fromUtf8("ŻÓŁW")));
+}
+
+TEST_F(RegistryTest, ReadingTheWrongTypeFails)
+{
+    TRegistry reg(file);
+    reg.OpenKey(kOstrelSettingsKey, true);
+    reg.WriteString("EdBGCol", "clWhite");
+    reg.WriteInteger("FontSize", 12);
+    try {
+        reg.ReadInteger("EdBGCol");
+        FAIL() << "no exception";
+    } catch (const ERegistryException& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'EdBGCol'");
+    }
+    EXPECT_THROW(reg.ReadString("FontSize"), ERegistryException);
+    EXPECT_THROW(reg.ReadBool("EdBGCol"), ERegistryException);
+    // Absent values: a string reads as empty, an integer cannot be read.
+    EXPECT_EQ(reg.ReadString("Missing"), "");
+    EXPECT_THROW(reg.ReadInteger("Missing"), ERegistryException);
+    EXPECT_EQ(reg.GetDataType("Missing"), rdUnknown);
+}
+
+TEST_F(RegistryTest, DeletedValuesAndKeysStayDeleted)
+{
+    {
+        TRegistry reg(file);
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteInteger("Gutter", 1);
+        reg.WriteInteger("TlbrStatus", 0);
+        reg.OpenKey("MRU", true);
+        reg.WriteString("F0", "a.txt");
+        reg.OpenKey("Deeper", true);
+        EXPECT_TRUE(reg.DeleteValue("F1") == false);
+        reg.OpenKey(std::string("\\") + kOstrelSettingsKey + "\\MRU", false);
+        EXPECT_EQ(reg.CurrentPath(), "SOFTWARE\\Kalvenor\\Ostrel\\MRU");
+        EXPECT_TRUE(reg.HasSubKeys());
+        reg.OpenKey(kOstrelSettingsKey, false);
+        EXPECT_TRUE(reg.DeleteValue("gutter"));
+        EXPECT_TRUE(reg.DeleteKey("mru"));
+        EXPECT_FALSE(reg.DeleteKey("MRU"));
+    }
+    auto reg = reopen();
+    EXPECT_FALSE(reg->ValueExists("Gutter"));
+    EXPECT_EQ(reg->ReadInteger("TlbrStatus"), 0);
+    EXPECT_FALSE(reg->KeyExists("MRU"));
+    EXPECT_FALSE(reg->KeyExists("MRU\\Deeper"));
+}
+
+TEST_F(RegistryTest, KeysOpenRelativeOrAbsolute)
+{
+    TRegistry reg(file);
+    EXPECT_FALSE(reg.OpenKey(kOstrelSettingsKey, false));
+    EXPECT_FALSE(fs::exists(file)) << "only looking must not create the file";
+    ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Kalvenor", true));
+    ASSERT_TRUE(reg.OpenKey("Ostrel", true));
+    EXPECT_EQ(reg.CurrentPath(), "SOFTWARE\\Kalvenor\\Ostrel");
+    EXPECT_TRUE(reg.CreateKey("b"));
+    EXPECT_TRUE(reg.CreateKey("A"));
+    EXPECT_EQ(reg.GetKeyNames(), (std::vector<std::string>{"A", "b"}));
+    EXPECT_EQ(reg.CurrentPath(), "SOFTWARE\\Kalvenor\\Ostrel") << "CreateKey does not open";
+    reg.CloseKey();
+    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\SOFTWARE\\Kalvenor\\Ostrel\\A"));
+    EXPECT_THROW(reg.WriteInteger("x", 1), ERegistryException);
+
+    // Empty keys survive the file; other roots are kept apart.
+    reg.SetRootKey(HKEY_CLASSES_ROOT);
+    EXPECT_FALSE(reg.KeyExists("\\SOFTWARE"));
+    ASSERT_TRUE(reg.OpenKey("\\txtfile\\shell\\open\\command", true));
+    reg.WriteExpandString("", "\"/usr/bin/ostrel\" \"%1\"");
+    auto other = reopen("\\SOFTWARE\\Kalvenor\\Ostrel\\b");
+    EXPECT_TRUE(other->GetValueNames().empty());
+    other->SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(other->OpenKey("\\TXTFILE\\shell\\open\\command", false));
+    EXPECT_EQ(other->ReadString(""), "\"/usr/bin/ostrel\" \"%1\"");
+}
+
+TEST_F(RegistryTest, DamagedFileIsSetAsideAndReported)
+{
+    const std::string garbage = "[HKEY_CURRENT_USER\\SOFTWARE]\n\"a\"=sz:\"ok\"\nthis is not a value\n";
+    fs::create_directories(file.parent_path());
+    writeFile(file, garbage);
+
+    TRegistry reg(file);
+    fs::path aside;
+    try {
+        reg.OpenKey(kOstrelSettingsKey, false);
+        FAIL() << "no exception";
+    } catch (const ERegistryFileDamaged& e) {
+        aside = e.SetAsidePath();
+        EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(aside.string()), std::string::npos) << e.what();
+    }
+    ASSERT_FALSE(aside.empty());
+    EXPECT_EQ(readFile(aside), garbage);
+    EXPECT_FALSE(fs::exists(file));
+
+    // The store goes on from empty and the damaged copy is left alone.
+    ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
+    reg.WriteInteger("Syntax", 1);
+    EXPECT_EQ(reopen()->ReadInteger("Syntax"), 1);
+    EXPECT_EQ(readFile(aside), garbage);
+}
+
+TEST_F(RegistryTest, FileDamagedBeforeASaveIsNotOverwritten)
+{
+    TRegistry reg(file);
+    reg.SetLazyWrite(true);
+    ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
+    reg.WriteString("FontName", "Courier New");
+    fs::create_directories(file.parent_path());
+    writeFile(file, "[HKEY_NOWHERE]\n");
+    EXPECT_THROW(reg.Flush(), ERegistryFileDamaged);
+    int asideCount = 0;
+    for (const auto& entry : fs::directory_iterator(file.parent_path()))
+        if (entry.path().filename().string().starts_with("registry.txt.damaged-")) {
+            ++asideCount;
+            EXPECT_EQ(readFile(entry.path()), "[HKEY_NOWHERE]\n");
+        }
+    EXPECT_EQ(asideCount, 1);
+    // The change is still held and a second try saves it.
+    reg.Flush();
+    EXPECT_EQ(reopen()->ReadString("FontName"), "Courier New");
+}
+
+TEST_F(RegistryTest, TwoStoresSavingOneAfterTheOtherKeepBoth)
+{
+    {
+        TRegistry seed(file);
+        seed.OpenKey(kOstrelSettingsKey, true);
+        seed.WriteInteger("Shared", 1);
+        seed.WriteInteger("DeletedByB", 1);
+    }
+    TRegistry a(file);
+    TRegistry b(file);
+    a.SetLazyWrite(true);
+    ASSERT_TRUE(a.OpenKey(kOstrelSettingsKey, false));
+    ASSERT_TRUE(b.OpenKey(kOstrelSettingsKey, false));
+    a.WriteInteger("FromA", 10);
+    a.OpenKey("MRU", true);
+    a.WriteString("F0", "a.txt");
+    b.WriteInteger("FromB", 20);
+    b.DeleteValue("DeletedByB");
+    b.WriteInteger("Shared", 2);
+    a.CloseKey();  // saves after b did, on top of b's file
+
+    auto reg = reopen();
+    EXPECT_EQ(reg->ReadInteger("FromA"), 10);
+    EXPECT_EQ(reg->ReadInteger("FromB"), 20);
+    EXPECT_EQ(reg->ReadInteger("Shared"), 2);
+    EXPECT_FALSE(reg->ValueExists("DeletedByB"));
+    EXPECT_TRUE(reg->OpenKey("MRU", false));
+    EXPECT_EQ(reg->ReadString("F0"), "a.txt");
+}
+
+TEST_F(RegistryTest, SavingReplacesTheFileWhole)
+{
+    {
+        TRegistry reg(file);
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteString("Old", "value");
+    }
+    const std::string before = readFile(file);
+    std::ifstream oldReader(file, std::ios::binary);  // holds the old file open
+    {
+        TRegistry reg(file);
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteString("New", std::string(100000, 'x'));
+    }
+    std::ostringstream oldContent;
+    oldContent << oldReader.rdbuf();
+    EXPECT_EQ(oldContent.str(), before) << "the old file was written in place";
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "registry.txt" || name == "registry.txt.lock") << name;
+    }
+    EXPECT_EQ(reopen()->ReadString("New").size(), 100000u);
+}
+
+TEST_F(RegistryTest, WriteThatCannotBeSavedFails)
+{
+    writeFile(dir / "not-a-folder", "");
+    TRegistry reg(dir / "not-a-folder" / "registry.txt");
+    EXPECT_THROW(reg.OpenKey(kOstrelSettingsKey, true), ERegistryException);
+    ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, false)) << "the key is held for another try";
+    EXPECT_THROW(reg.WriteInteger("x", 1), ERegistryException);
+}
+
+TEST(RegistryLocation, FollowsXdgConfigHome)
+{
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    EXPECT_EQ(DefaultRegistryFile(), fs::path("/tmp/cfg/ostrel/registry.txt"));
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    setenv("HOME", "/home/ja", 1);
+    EXPECT_EQ(DefaultRegistryFile(), fs::path("/home/ja/.config/ostrel/registry.txt"));
+    setenv("HOME", savedHome.c_str(), 1);
+    if (old)
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
