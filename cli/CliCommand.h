@@ -20,6 +20,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN
+int runRegex(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 

@@ -18,6 +18,7 @@ namespace {
 
 // Subcommands, one per capability of the editor that works without a window.
 constexpr CliCommand kCommands[] = {
+    {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,955 @@
+// The TOstRegex compiler: a recursive-descent parser that runs twice over the
+// pattern, first only adding up the size of the program, then emitting it into
+// a buffer of exactly that size; afterwards the search shortcuts are derived.
+// Parser recursion is bounded by the group limit, since only a capturing group
+// nests.
+
+#include <algorithm>
+#include <bit>
+
+#include "editor/OstRegex.h"
+#include "editor/OstRegexProgram.h"
+#include "platform/CodePage.h"
+
+namespace ostrel::regex_detail {
+
+unsigned char invertCase(unsigned char c)
+{
+    const unsigned char upper = codepage::toUpper(c);
+    return upper != c ? upper : codepage::toLower(c);
+}
+
+namespace {
+
+enum ParseFlags : int { fWorst = 0, fHasWidth = 1, fSimple = 2, fSpStart = 4 };
+
+// Larger programs are refused so that the 32-bit node offsets cannot overflow.
+constexpr std::size_t kMaxProgramSize = std::size_t(1) << 30;
+constexpr std::string_view kMetaChars = "^$.[()|?+*\\{";
+
+bool isXBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int modifierOfLetter(char c)
+{
+    switch (c) {
+    case 'i': case 'I': return rmI;
+    case 'r': case 'R': return rmR;
+    case 's': case 'S': return rmS;
+    case 'g': case 'G': return rmG;
+    case 'm': case 'M': return rmM;
+    case 'x': case 'X': return rmX;
+    default: return 0;
+    }
+}
+
+struct Braces {
+    bool wellFormed = false;
+    std::size_t end = 0;  // the position after '}'
+    std::string_view minDigits, maxDigits;
+    bool hasComma = false;
+};
+
+// "{n}", "{n,}" or "{n,m}" at `at`; anything else leaves wellFormed false.
+Braces scanBraces(std::string_view pat, std::size_t at)
+{
+    Braces b;
+    if (at >= pat.size() || pat[at] != '{')
+        return b;
+    std::size_t p = at + 1;
+    const std::size_t minStart = p;
+    while (p < pat.size() && isDigit(pat[p]))
+        ++p;
+    if (p == minStart)
+        return b;
+    b.minDigits = pat.substr(minStart, p - minStart);
+    if (p < pat.size() && pat[p] == ',') {
+        b.hasComma = true;
+        const std::size_t maxStart = ++p;
+        while (p < pat.size() && isDigit(pat[p]))
+            ++p;
+        b.maxDigits = pat.substr(maxStart, p - maxStart);
+    }
+    if (p >= pat.size() || pat[p] != '}')
+        return b;
+    b.wellFormed = true;
+    b.end = p + 1;
+    return b;
+}
+
+class Compiler {
+public:
+    Compiler(std::string_view pattern, int modifiers, const LineBreaks& breaks,
+             std::vector<uint8_t>* out)
+        : pat_(pattern), compMods_(modifiers), breaks_(breaks), code_(out)
+    {
+    }
+
+    // Emits the whole program; returns the flags of the top-level expression.
+    int run()
+    {
+        emitByte(kCheckByte);
+        int flags = fWorst;
+        parseReg(false, flags);
+        return flags;
+    }
+    std::size_t size() const { return size_; }
+    int groupCount() const { return npar_ - 1; }
+
+private:
+    // ---- errors and the parse cursor
+    [[noreturn]] void fail(int code) const
+    {
+        throw EOstRegex(code, static_cast<std::ptrdiff_t>(pos_));
+    }
+    bool atEnd() const { return pos_ >= pat_.size(); }
+    char peek() const { return pat_[pos_]; }
+    bool modOn(int m) const { return (compMods_ & m) != 0; }
+
+    // ---- emitting; in the sizing pass (no buffer) only the size grows
+    bool sizing() const { return code_ == nullptr; }
+    void grow(std::size_t n)
+    {
+        if (size_ + n > kMaxProgramSize)
+            fail(reeCompRegexpTooBig);
+        if (!sizing() && size_ + n > code_->size())
+            fail(reeInternalUrp);
+        size_ += n;
+    }
+    int emitNode(uint8_t op)
+    {
+        const std::size_t at = size_;
+        grow(kNodeHeader);
+        if (!sizing()) {
+            (*code_)[at] = op;
+            writeI32(&(*code_)[at + 1], 0);
+        }
+        return static_cast<int>(at);
+    }
+    void emitByte(uint8_t b)
+    {
+        const std::size_t at = size_;
+        grow(1);
+        if (!sizing())
+            (*code_)[at] = b;
+    }
+    void emitI32(int32_t v)
+    {
+        const std::size_t at = size_;
+        grow(4);
+        if (!sizing())
+            writeI32(&(*code_)[at], v);
+    }
+    // Moves the code from `at` on to make room for a node with `extra` operand
+    // bytes in front of it; returns the position of those operand bytes.
+    std::size_t insertNode(uint8_t op, int at, std::size_t extra)
+    {
+        const std::size_t n = kNodeHeader + extra;
+        const std::size_t oldSize = size_;
+        grow(n);
+        if (!sizing()) {
+            uint8_t* base = code_->data();
+            std::memmove(base + at + n, base + at, oldSize - at);
+            base[at] = op;
+            writeI32(base + at + 1, 0);
+        }
+        return at + kNodeHeader;
+    }
+    void writeI32At(std::size_t at, int32_t v)
+    {
+        if (!sizing())
+            writeI32(&(*code_)[at], v);
+    }
+    int nextOf(int node) const
+    {
+        const int32_t off = readI32(&(*code_)[node + 1]);
+        return off == 0 ? 0 : node + off;
+    }
+    // Links the last node of the chain starting at p to val.
+    void tail(int p, int val)
+    {
+        if (sizing())
+            return;
+        int scan = p;
+        for (int n = nextOf(scan); n != 0; n = nextOf(scan))
+            scan = n;
+        writeI32(&(*code_)[scan + 1], val - scan);
+    }
+    // tail() on the operand of a branch node.
+    void opTail(int p, int val)
+    {
+        if (sizing() || (*code_)[p] != opBranch)
+            return;
+        tail(Program::operand(p), val);
+    }
+
+    // ---- grammar
+    int parseReg(bool paren, int& flagp);
+    int parseBranch(int& flagp);
+    int parsePiece(int& flagp);
+    int parseAtom(int& flagp);
+    int parseInlineGroup();
+    int parseEscape(int& flagp);
+    int parseLiteralRun(std::size_t start, int& flagp);
+    int parseSet(int& flagp);
+    void parseSetMember(CharSet& set);
+    unsigned char parseSetChar();
+    unsigned char unescape(char c);
+    unsigned char parseHex();
+    void addChar(CharSet& set, unsigned char c) const;
+    void addRange(CharSet& set, unsigned char lo, unsigned char hi);
+    void addClass(CharSet& set, char cls) const;
+    int emitSet(const CharSet& set, bool negate);
+    int emitLiteral(std::string_view chars);
+    bool atQuantifier(std::size_t at) const;
+    int32_t bracesArg(std::string_view digits) const;
+    void emitComplexBraces(int operand, int32_t min, int32_t max, bool lazy);
+    void emitGreedyComplexStar(int operand);
+    void emitGreedyComplexPlus(int operand);
+    void emitGreedyComplexOptional(int operand);
+    void skipXBlanksOrComment();
+    bool multiLineAnchors() const
+    {
+        return modOn(rmM) && (!breaks_.separators.empty() || breaks_.hasPair);
+    }
+
+    std::string_view pat_;
+    std::size_t pos_ = 0;
+    int compMods_;
+    const LineBreaks& breaks_;
+    int npar_ = 1;
+    std::vector<uint8_t>* code_;
+    std::size_t size_ = 0;
+};
+
+int Compiler::parseReg(bool paren, int& flagp)
+{
+    flagp = fHasWidth;
+    int ret = 0;
+    int parno = 0;
+    if (paren) {
+        if (npar_ >= kMaxGroups)
+            fail(reeCompParseRegTooManyBrackets);
+        parno = npar_++;
+        ret = emitNode(opOpen);
+        emitByte(static_cast<uint8_t>(parno));
+    }
+    const int savedMods = compMods_;
+    int flags = fWorst;
+    int br = parseBranch(flags);
+    if (ret != 0)
+        tail(ret, br);
+    else
+        ret = br;
+    int lastBranch = br;
+    auto mergeFlags = [&] {
+        if (!(flags & fHasWidth))
+            flagp &= ~fHasWidth;
+        flagp |= flags & fSpStart;
+    };
+    mergeFlags();
+    while (!atEnd() && peek() == '|') {
+        ++pos_;
+        br = parseBranch(flags);
+        tail(lastBranch, br);  // the previous branch's next is still open
+        lastBranch = br;
+        mergeFlags();
+    }
+    int ender;
+    if (paren) {
+        ender = emitNode(opClose);
+        emitByte(static_cast<uint8_t>(parno));
+    } else {
+        ender = emitNode(opEnd);
+    }
+    tail(lastBranch, ender);
+    if (!sizing()) {
+        for (int b = ret; b != 0; b = nextOf(b))
+            opTail(b, ender);
+    }
+    compMods_ = savedMods;
+    if (paren) {
+        if (atEnd() || peek() != ')')
+            fail(reeCompParseRegUnmatchedBrackets);
+        ++pos_;
+    } else if (!atEnd()) {
+        fail(peek() == ')' ? reeCompParseRegUnmatchedBrackets2 : reeCompParseRegJunkOnEnd);
+    }
+    return ret;
+}
+
+int Compiler::parseBranch(int& flagp)
+{
+    flagp = fWorst;
+    const int ret = emitNode(opBranch);
+    int chain = 0;
+    while (!atEnd() && peek() != '|' && peek() != ')') {
+        int flags = fWorst;
+        const int latest = parsePiece(flags);
+        flagp |= flags & fHasWidth;
+        if (chain == 0)
+            flagp |= flags & fSpStart;
+        else
+            tail(chain, latest);
+        chain = latest;
+    }
+    if (chain == 0)
+        emitNode(opNothing);
+    return ret;
+}
+
+bool Compiler::atQuantifier(std::size_t at) const
+{
+    if (at >= pat_.size())
+        return false;
+    const char c = pat_[at];
+    return c == '*' || c == '+' || c == '?' || scanBraces(pat_, at).wellFormed;
+}
+
+int32_t Compiler::bracesArg(std::string_view digits) const
+{
+    if (digits.size() > 8)
+        fail(reeBRACESArgTooBig);
+    int32_t v = 0;
+    for (char c : digits)
+        v = v * 10 + (c - '0');
+    return v;
+}
+
+int Compiler::parsePiece(int& flagp)
+{
+    int flags = fWorst;
+    const int ret = parseAtom(flags);
+    if (!atQuantifier(pos_)) {
+        flagp = flags;
+        return ret;
+    }
+    const char op = peek();
+    int32_t bmin = 0;
+    int32_t bmax = 1;
+    if (op == '{') {
+        const Braces b = scanBraces(pat_, pos_);
+        pos_ = b.end;
+        bmin = bracesArg(b.minDigits);
+        bmax = !b.hasComma ? bmin : b.maxDigits.empty() ? kMaxBracesArg : bracesArg(b.maxDigits);
+        if (bmin > bmax)
+            fail(reeBracesMinParamGreaterMax);
+    } else {
+        ++pos_;
+    }
+    const bool lazyMark = !atEnd() && peek() == '?';
+    if (lazyMark)
+        ++pos_;
+    const bool lazy = lazyMark || !modOn(rmG);
+    if (op != '?' && !(flags & fHasWidth))
+        fail(reePlusStarOperandCouldBeEmpty);
+    const bool simple = (flags & fSimple) != 0;
+    switch (op) {
+    case '*':
+        flagp = fWorst | fSpStart;
+        if (simple)
+            insertNode(lazy ? opStarNg : opStar, ret, 0);
+        else if (lazy)
+            emitComplexBraces(ret, 0, kMaxBracesArg, true);
+        else
+            emitGreedyComplexStar(ret);
+        break;
+    case '+':
+        flagp = fWorst | fSpStart | fHasWidth;
+        if (simple)
+            insertNode(lazy ? opPlusNg : opPlus, ret, 0);
+        else if (lazy)
+            emitComplexBraces(ret, 1, kMaxBracesArg, true);
+        else
+            emitGreedyComplexPlus(ret);
+        break;
+    default:  // '?' and braces
+        flagp = bmin > 0 ? fHasWidth : fWorst;
+        if (simple) {
+            const std::size_t args = insertNode(lazy ? opBracesNg : opBraces, ret, 8);
+            writeI32At(args, bmin);
+            writeI32At(args + 4, bmax);
+        } else if (op == '?' && !lazy) {
+            emitGreedyComplexOptional(ret);
+        } else {
+            emitComplexBraces(ret, bmin, bmax, lazy);
+        }
+        break;
+    }
+    if (atQuantifier(pos_))
+        fail(reeNestedSQP);
+    return ret;
+}
+
+// x* as (x&|), where & loops back to the branch.
+void Compiler::emitGreedyComplexStar(int operand)
+{
+    insertNode(opBranch, operand, 0);
+    opTail(operand, emitNode(opBack));
+    opTail(operand, operand);
+    tail(operand, emitNode(opBranch));
+    tail(operand, emitNode(opNothing));
+}
+
+// x+ as x(&|), where & loops back to x.
+void Compiler::emitGreedyComplexPlus(int operand)
+{
+    const int branch = emitNode(opBranch);
+    tail(operand, branch);
+    tail(emitNode(opBack), operand);
+    tail(branch, emitNode(opBranch));
+    tail(operand, emitNode(opNothing));
+}
+
+// x? as (x|).
+void Compiler::emitGreedyComplexOptional(int operand)
+{
+    insertNode(opBranch, operand, 0);
+    tail(operand, emitNode(opBranch));
+    const int nothing = emitNode(opNothing);
+    tail(operand, nothing);
+    opTail(operand, nothing);
+}
+
+// LOOPENTRY x LOOP: the entry leads to the loop node, which decides whether to
+// run the body once more or to go on.
+void Compiler::emitComplexBraces(int operand, int32_t min, int32_t max, bool lazy)
+{
+    insertNode(opLoopEntry, operand, 0);
+    const int body = operand + kNodeHeader;
+    const int loop = emitNode(lazy ? opLoopNg : opLoop);
+    emitI32(min);
+    emitI32(max);
+    emitI32(body - loop);
+    tail(operand, loop);
+    tail(body, loop);
+}
+
+void Compiler::skipXBlanksOrComment()
+{
+    if (peek() == '#') {
+        while (!atEnd() && peek() != '\r' && peek() != '\n')
+            ++pos_;
+        while (!atEnd() && (peek() == '\r' || peek() == '\n'))
+            ++pos_;
+    } else {
+        while (!atEnd() && isXBlank(peek()))
+            ++pos_;
+    }
+}
+
+int Compiler::parseAtom(int& flagp)
+{
+    flagp = fWorst;
+    if (atEnd())
+        fail(reeRarseAtomInternalDisaster);
+    if (modOn(rmX) && (isXBlank(peek()) || peek() == '#')) {
+        skipXBlanksOrComment();
+        return emitNode(opComment);
+    }
+    const std::size_t start = pos_;
+    const char c = pat_[pos_++];
+    switch (c) {
+    case '^':
+        return emitNode(multiLineAnchors() ? opBolMl : opBol);
+    case '$':
+        return emitNode(multiLineAnchors() ? opEolMl : opEol);
+    case '.':
+        flagp = fHasWidth | fSimple;
+        return emitNode(modOn(rmS) ? opAny : opAnyMl);
+    case '[':
+        return parseSet(flagp);
+    case '(': {
+        if (!atEnd() && peek() == '?')
+            return parseInlineGroup();
+        int flags = fWorst;
+        const int ret = parseReg(true, flags);
+        flagp |= flags & (fHasWidth | fSpStart);
+        return ret;
+    }
+    case '|':
+    case ')':
+        fail(reeInternalUrp);
+    case '?':
+    case '+':
+    case '*':
+        fail(reeQPSBFollowsNothing);
+    case '{':
+        if (scanBraces(pat_, start).wellFormed)
+            fail(reeQPSBFollowsNothing);
+        return parseLiteralRun(start, flagp);
+    case '\\':
+        return parseEscape(flagp);
+    default:
+        return parseLiteralRun(start, flagp);
+    }
+}
+
+// "(?#comment)" or "(?imsrgx-imsrgx)"; the cursor is on the '?'.
+int Compiler::parseInlineGroup()
+{
+    ++pos_;
+    if (!atEnd() && peek() == '#') {
+        const std::size_t close = pat_.find(')', pos_);
+        if (close == std::string_view::npos) {
+            pos_ = pat_.size();
+            fail(reeUnclosedComment);
+        }
+        pos_ = close + 1;
+        return emitNode(opComment);
+    }
+    bool on = true;
+    for (;;) {
+        if (atEnd())
+            fail(reeUnrecognizedModifier);
+        const char c = pat_[pos_++];
+        if (c == ')')
+            break;
+        if (c == '-') {
+            on = false;
+            continue;
+        }
+        const int m = modifierOfLetter(c);
+        if (m == 0)
+            fail(reeUnrecognizedModifier);
+        compMods_ = on ? (compMods_ | m) : (compMods_ & ~m);
+    }
+    return emitNode(opComment);
+}
+
+int Compiler::parseEscape(int& flagp)
+{
+    if (atEnd())
+        fail(reeTrailingBackSlash);
+    const char c = pat_[pos_++];
+    switch (c) {
+    case 'd':
+        flagp = fHasWidth | fSimple;
+        return emitNode(opAnyDigit);
+    case 'D':
+        flagp = fHasWidth | fSimple;
+        return emitNode(opNotDigit);
+    case 'w': case 'W': case 's': case 'S': {
+        CharSet set{};
+        addClass(set, static_cast<char>(c | 0x20));
+        flagp = fHasWidth | fSimple;
+        return emitSet(set, c == 'W' || c == 'S');
+    }
+    case 'b': return emitNode(opBound);
+    case 'B': return emitNode(opNotBound);
+    case 'A': return emitNode(opBol);
+    case 'Z': return emitNode(opEol);
+    default:
+        break;
+    }
+    if (c >= '1' && c <= '9') {
+        flagp = fHasWidth;
+        const int ret = emitNode(modOn(rmI) ? opBackrefCi : opBackref);
+        emitByte(static_cast<uint8_t>(c - '0'));
+        return ret;
+    }
+    const char ch = static_cast<char>(unescape(c));
+    flagp = fHasWidth | fSimple;
+    return emitLiteral(std::string_view(&ch, 1));
+}
+
+unsigned char Compiler::unescape(char c)
+{
+    switch (c) {
+    case 't': return '\t';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 'f': return '\f';
+    case 'a': return 7;
+    case 'e': return 27;
+    case 'x': return parseHex();
+    default: return static_cast<unsigned char>(c);
+    }
+}
+
+// "\xHH" or "\x{H...}"; the cursor is after the 'x'.
+unsigned char Compiler::parseHex()
+{
+    if (atEnd())
+        fail(reeNoHexCodeAfterBSlashX);
+    unsigned value = 0;
+    if (peek() == '{') {
+        ++pos_;
+        int digits = 0;
+        int significant = 0;
+        while (!atEnd() && peek() != '}') {
+            const int h = hexValue(peek());
+            if (h < 0)
+                fail(reeBadHexDigit);
+            if (value != 0 || h != 0)
+                ++significant;
+            if (significant > 2)
+                fail(reeHexCodeAfterBSlashXTooBig);
+            value = value * 16 + static_cast<unsigned>(h);
+            ++digits;
+            ++pos_;
+        }
+        if (atEnd() || digits == 0)
+            fail(reeNoHexCodeAfterBSlashX);
+        ++pos_;
+        return static_cast<unsigned char>(value);
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (atEnd())
+            fail(reeNoHexCodeAfterBSlashX);
+        const int h = hexValue(peek());
+        if (h < 0)
+            fail(reeBadHexDigit);
+        value = value * 16 + static_cast<unsigned>(h);
+        ++pos_;
+    }
+    return static_cast<unsigned char>(value);
+}
+
+// The longest run of ordinary characters. When a quantifier follows a run of
+// several characters, the last one is left to form its own atom, so that the
+// quantifier applies to it alone.
+int Compiler::parseLiteralRun(std::size_t start, int& flagp)
+{
+    std::string run;
+    std::size_t lastCharAt = start;
+    std::size_t p = start;
+    const bool extended = modOn(rmX);
+    while (p < pat_.size()) {
+        const char ch = pat_[p];
+        if (p != start && kMetaChars.find(ch) != std::string_view::npos)
+            break;
+        if (extended && ch == '#')
+            break;
+        if (extended && isXBlank(ch)) {
+            ++p;
+            continue;
+        }
+        run += ch;
+        lastCharAt = p++;
+    }
+    if (run.size() > 1 && atQuantifier(p)) {
+        p = lastCharAt;
+        run.pop_back();
+    }
+    pos_ = p;
+    flagp = fHasWidth | (run.size() == 1 ? fSimple : 0);
+    return emitLiteral(run);
+}
+
+int Compiler::emitLiteral(std::string_view chars)
+{
+    const int ret = emitNode(modOn(rmI) ? opExactlyCi : opExactly);
+    emitI32(static_cast<int32_t>(chars.size()));
+    for (char ch : chars)
+        emitByte(static_cast<uint8_t>(ch));
+    return ret;
+}
+
+void Compiler::addChar(CharSet& set, unsigned char c) const
+{
+    addToSet(set, c);
+    if (modOn(rmI))
+        addToSet(set, invertCase(c));
+}
+
+void Compiler::addClass(CharSet& set, char cls) const
+{
+    const std::string_view chars = cls == 'd' ? std::string_view("0123456789")
+                                   : cls == 's' ? kSpaceChars
+                                                : kWordChars;
+    for (char ch : chars)
+        addChar(set, static_cast<unsigned char>(ch));
+}
+
+// Under 'r' the ranges of the Cyrillic letters written with code-page
+// characters also take in the letters that lie outside the range.
+void Compiler::addRange(CharSet& set, unsigned char lo, unsigned char hi)
+{
+    if (modOn(rmR)) {
+        const bool lower = lo == 0xE0 && hi == 0xFF;
+        const bool upper = lo == 0xC0 && hi == 0xDF;
+        const bool both = lo == 0xE0 && hi == 0xDF;
+        if (lower || upper || both) {
+            if (lower || both) {
+                for (unsigned c = 0xE0; c <= 0xFF; ++c)
+                    addChar(set, static_cast<unsigned char>(c));
+                addChar(set, 0xB8);
+            }
+            if (upper || both) {
+                for (unsigned c = 0xC0; c <= 0xDF; ++c)
+                    addChar(set, static_cast<unsigned char>(c));
+                addChar(set, 0xA8);
+            }
+            return;
+        }
+    }
+    if (hi < lo)
+        fail(reeInvalidRange);
+    for (unsigned c = lo; c <= hi; ++c)
+        addChar(set, static_cast<unsigned char>(c));
+}
+
+// One character of a set, escapes resolved; the cursor is on it.
+unsigned char Compiler::parseSetChar()
+{
+    const char c = pat_[pos_++];
+    if (c != '\\')
+        return static_cast<unsigned char>(c);
+    if (atEnd())
+        fail(reeTrailingBackSlash);
+    return unescape(pat_[pos_++]);
+}
+
+void Compiler::parseSetMember(CharSet& set)
+{
+    if (peek() == '\\' && pos_ + 1 < pat_.size()) {
+        const char e = pat_[pos_ + 1];
+        if (e == 'd' || e == 's' || e == 'w') {
+            pos_ += 2;
+            addClass(set, e);
+            return;
+        }
+    }
+    const unsigned char lo = parseSetChar();
+    const bool range = pos_ + 1 < pat_.size() && peek() == '-' && pat_[pos_ + 1] != ']';
+    if (!range) {
+        addChar(set, lo);
+        return;
+    }
+    ++pos_;
+    if (peek() == '\\' && pos_ + 1 < pat_.size()) {
+        const char e = pat_[pos_ + 1];
+        if (e == 'd' || e == 's' || e == 'w') {  // "a-\d": no range, all three members
+            addChar(set, lo);
+            addChar(set, '-');
+            return;
+        }
+    }
+    addRange(set, lo, parseSetChar());
+}
+
+int Compiler::parseSet(int& flagp)
+{
+    bool negate = false;
+    if (!atEnd() && peek() == '^') {
+        negate = true;
+        ++pos_;
+    }
+    CharSet set{};
+    if (!atEnd() && peek() == ']') {
+        addChar(set, ']');
+        ++pos_;
+    }
+    for (;;) {
+        if (atEnd())
+            fail(reeUnmatchedSqBrackets);
+        if (peek() == ']') {
+            ++pos_;
+            break;
+        }
+        parseSetMember(set);
+    }
+    flagp = fHasWidth | fSimple;
+    return emitSet(set, negate);
+}
+
+int Compiler::emitSet(const CharSet& set, bool negate)
+{
+    int count = 0;
+    for (uint64_t w : set)
+        count += std::popcount(w);
+    if (count == 0)
+        fail(reeInternalUrp);
+    if (count <= 3) {
+        const int ret = emitNode(negate ? opAnyButTiny : opAnyOfTiny);
+        unsigned char members[3];
+        int n = 0;
+        for (unsigned c = 0; c < 256; ++c) {
+            if (inSet(set, static_cast<unsigned char>(c)))
+                members[n++] = static_cast<unsigned char>(c);
+        }
+        for (int i = 0; i < 3; ++i)
+            emitByte(members[std::min(i, n - 1)]);
+        return ret;
+    }
+    const int ret = emitNode(opAnyOfFull);
+    for (uint64_t w : set) {
+        const uint64_t word = negate ? ~w : w;
+        for (int b = 0; b < 8; ++b)
+            emitByte(static_cast<uint8_t>(word >> (8 * b)));
+    }
+    return ret;
+}
+
+// ---- search shortcuts
+
+CharSet nodeFirstChars(const Program& prog, int node, bool& any)
+{
+    CharSet s{};
+    const uint8_t* operand = &prog.code[Program::operand(node)];
+    switch (prog.op(node)) {
+    case opExactly:
+        addToSet(s, operand[4]);
+        break;
+    case opExactlyCi:
+        addToSet(s, operand[4]);
+        addToSet(s, invertCase(operand[4]));
+        break;
+    case opAnyOfTiny:
+        for (int i = 0; i < 3; ++i)
+            addToSet(s, operand[i]);
+        break;
+    case opAnyButTiny:
+        s = {~0ull, ~0ull, ~0ull, ~0ull};
+        for (int i = 0; i < 3; ++i)
+            s[operand[i] >> 6] &= ~(uint64_t(1) << (operand[i] & 63));
+        break;
+    case opAnyOfFull:
+        for (int w = 0; w < 4; ++w) {
+            uint64_t word = 0;
+            for (int b = 0; b < 8; ++b)
+                word |= uint64_t(operand[w * 8 + b]) << (8 * b);
+            s[static_cast<std::size_t>(w)] = word;
+        }
+        break;
+    case opAnyDigit:
+        for (char c = '0'; c <= '9'; ++c)
+            addToSet(s, static_cast<unsigned char>(c));
+        break;
+    case opNotDigit:
+        s = {~0ull, ~0ull, ~0ull, ~0ull};
+        for (char c = '0'; c <= '9'; ++c)
+            s[0] &= ~(uint64_t(1) << c);
+        break;
+    default:  // any character
+        any = true;
+        break;
+    }
+    return s;
+}
+
+// The characters a match can begin with, found by walking every path from the
+// program's start up to its first consuming node. `any` is set when a path
+// reaches the end (or a backreference) without consuming.
+void computeFirstChars(Program& prog)
+{
+    bool any = false;
+    CharSet set{};
+    std::vector<uint8_t> visited(prog.code.size(), 0);
+    std::vector<int> work{1};
+    auto addNode = [&](int node) {
+        const CharSet s = nodeFirstChars(prog, node, any);
+        for (int w = 0; w < 4; ++w)
+            set[static_cast<std::size_t>(w)] |= s[static_cast<std::size_t>(w)];
+    };
+    while (!work.empty() && !any) {
+        const int node = work.back();
+        work.pop_back();
+        if (node == 0 || visited[static_cast<std::size_t>(node)])
+            continue;
+        visited[static_cast<std::size_t>(node)] = 1;
+        const int next = prog.next(node);
+        switch (prog.op(node)) {
+        case opEnd:
+        case opBackref:
+        case opBackrefCi:
+            any = true;
+            break;
+        case opBranch:
+            work.push_back(Program::operand(node));
+            if (next != 0 && prog.op(next) == opBranch)
+                work.push_back(next);
+            break;
+        case opStar:
+        case opStarNg:
+            addNode(Program::operand(node));
+            work.push_back(next);
+            break;
+        case opPlus:
+        case opPlusNg:
+            addNode(Program::operand(node));
+            break;
+        case opBraces:
+        case opBracesNg:
+            addNode(Program::operand(node) + 8);
+            if (readI32(&prog.code[Program::operand(node)]) == 0)
+                work.push_back(next);
+            break;
+        case opLoop:
+        case opLoopNg: {
+            const int at = Program::operand(node);
+            work.push_back(node + readI32(&prog.code[at + 8]));
+            if (readI32(&prog.code[at]) == 0)
+                work.push_back(next);
+            break;
+        }
+        case opBol: case opEol: case opBolMl: case opEolMl: case opBound: case opNotBound:
+        case opBack: case opNothing: case opComment: case opOpen: case opClose:
+        case opLoopEntry:
+            work.push_back(next);
+            break;
+        default:
+            addNode(node);
+            break;
+        }
+    }
+    prog.anyFirstChar = any || set == CharSet{~0ull, ~0ull, ~0ull, ~0ull};
+    prog.firstChars = set;
+}
+
+void computeShortcuts(Program& prog, int flags)
+{
+    const int first = 1;
+    if (prog.op(prog.next(first)) == opEnd) {  // a single top-level branch
+        const int scan = Program::operand(first);
+        if (prog.op(scan) == opExactly)
+            prog.requiredFirst = prog.code[Program::operand(scan) + 4];
+        else if (prog.op(scan) == opBol)
+            prog.anchored = true;
+        if (flags & fSpStart) {
+            for (int n = scan; n != 0; n = prog.next(n)) {
+                if (prog.op(n) != opExactly)
+                    continue;
+                const int len = readI32(&prog.code[Program::operand(n)]);
+                if (static_cast<std::size_t>(len) > prog.mustContain.size()) {
+                    const auto* chars = &prog.code[Program::operand(n) + 4];
+                    prog.mustContain.assign(reinterpret_cast<const char*>(chars),
+                                            static_cast<std::size_t>(len));
+                }
+            }
+        }
+    }
+    computeFirstChars(prog);
+}
+
+}  // namespace
+
+Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks)
+{
+    Compiler sizing(pattern, modifiers, breaks, nullptr);
+    sizing.run();
+    Program prog;
+    prog.code.resize(sizing.size());
+    Compiler emitter(pattern, modifiers, breaks, &prog.code);
+    const int flags = emitter.run();
+    if (emitter.size() != prog.code.size())
+        throw EOstRegex(reeInternalUrp, 0);
+    prog.modifiers = modifiers;
+    prog.groupCount = emitter.groupCount();
+    computeShortcuts(prog, flags);
+    return prog;
+}
+
+}  // namespace ostrel::regex_detail

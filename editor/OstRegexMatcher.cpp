@@ -1,0 +1,537 @@
+// The TOstRegex matcher: depth-first backtracking over the node program, in
+// the order of a recursive matcher (branches in order, greedy counts from the
+// longest, lazy ones from the shortest), but with the alternatives still to try
+// kept on a heap stack. Every change to the group slots and the loop stack is
+// logged, so going back to an alternative undoes exactly what was done since.
+
+#include <algorithm>
+#include <cstring>
+
+#include "editor/OstRegex.h"
+#include "editor/OstRegexProgram.h"
+
+namespace ostrel::regex_detail {
+namespace {
+
+// Saved alternatives and logged changes beyond these limits end the match
+// with reeBacktrackLimitExceeded (about 100 MB together).
+constexpr std::size_t kMaxChoices = 2'000'000;
+constexpr std::size_t kMaxTrail = 4'000'000;
+
+// Registers: group starts and ends, the start of a group that is open, the
+// loop-stack depth and the loop counters.
+constexpr int kRegStart = 0;
+constexpr int kRegEnd = kRegStart + kMaxGroups;
+constexpr int kRegPending = kRegEnd + kMaxGroups;
+constexpr int kRegLoopDepth = kRegPending + kMaxGroups;
+constexpr int kRegLoopCounter = kRegLoopDepth + 1;  // + level (1 to 10)
+constexpr int kRegCount = kRegLoopCounter + kLoopStackSize + 1;
+
+enum ChoiceKind : uint8_t { ckBranch, ckGreedyRepeat, ckLazyRepeat, ckLoopExit, ckLoopIterate };
+
+struct Choice {
+    std::size_t pos;
+    uint32_t trailMark;
+    int32_t node;
+    int64_t count;
+    ChoiceKind kind;
+};
+
+struct Undo {
+    int32_t reg;
+    std::ptrdiff_t old;
+};
+
+[[noreturn]] void execError(int code) { throw EOstRegex(code, 0); }
+
+bool isWordChar(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+class Matcher {
+public:
+    Matcher(const Program& prog, std::string_view input, const LineBreaks& breaks)
+        : prog_(prog), in_(reinterpret_cast<const unsigned char*>(input.data())),
+          len_(input.size()), breaks_(breaks)
+    {
+        for (char c : breaks.separators)
+            addToSet(separators_, static_cast<unsigned char>(c));
+    }
+
+    bool matchAt(std::size_t start, MatchSlots& slots);
+
+private:
+    bool run(std::size_t start, std::size_t& end);
+    bool backtrack(int& node, std::size_t& pos);
+
+    // ---- registers
+    void setReg(int reg, std::ptrdiff_t value)
+    {
+        if (regs_[reg] == value)
+            return;
+        if (!choices_.empty()) {  // without a saved alternative nobody will undo it
+            if (trail_.size() >= kMaxTrail)
+                execError(reeBacktrackLimitExceeded);
+            trail_.push_back({reg, regs_[reg]});
+        }
+        regs_[reg] = value;
+    }
+    void undoTo(std::size_t mark)
+    {
+        while (trail_.size() > mark) {
+            regs_[trail_.back().reg] = trail_.back().old;
+            trail_.pop_back();
+        }
+    }
+    void pushChoice(ChoiceKind kind, int node, std::size_t pos, int64_t count = 0)
+    {
+        if (choices_.size() >= kMaxChoices)
+            execError(reeBacktrackLimitExceeded);
+        choices_.push_back({pos, static_cast<uint32_t>(trail_.size()), node, count, kind});
+    }
+
+    // ---- single characters
+    bool matchesChar(int node, std::size_t pos) const;
+    std::size_t repeat(int node, std::size_t pos, int64_t maxCount) const;
+    bool isSeparator(unsigned char c) const { return inSet(separators_, c); }
+    bool pairAt(std::size_t pos) const
+    {
+        return breaks_.hasPair && pos + 1 < len_ && in_[pos] == breaks_.head &&
+               in_[pos + 1] == breaks_.tail;
+    }
+    bool atLineStart(std::size_t pos) const;
+    bool atLineEnd(std::size_t pos) const;
+    bool atWordBoundary(std::size_t pos) const
+    {
+        const bool before = pos > 0 && isWordChar(in_[pos - 1]);
+        const bool after = pos < len_ && isWordChar(in_[pos]);
+        return before != after;
+    }
+    bool matchLiteral(int node, std::size_t& pos, bool ignoreCase) const;
+    bool matchBackref(int node, std::size_t& pos, bool ignoreCase) const;
+
+    // ---- repetitions and loops
+    struct Repeat {
+        int operand;
+        int64_t min, max;
+        int next;
+        int literal;  // the first character of a literal that follows, or -1
+    };
+    Repeat repeatOf(int node) const;
+    bool startRepeat(int& node, std::size_t& pos);
+    bool tryGreedy(int& node, std::size_t& pos, std::size_t base, int64_t count);
+    bool tryLazy(int& node, std::size_t& pos, std::size_t base, int64_t count);
+    bool literalFits(const Repeat& r, std::size_t at) const
+    {
+        return r.literal < 0 || (at < len_ && in_[at] == r.literal);
+    }
+    void loopStep(int& node, std::size_t pos);
+    void exitLoop(int& node)
+    {
+        setReg(kRegLoopDepth, regs_[kRegLoopDepth] - 1);
+        node = prog_.next(node);
+    }
+    void iterateLoop(int& node)
+    {
+        const int counter = kRegLoopCounter + static_cast<int>(regs_[kRegLoopDepth]);
+        setReg(counter, regs_[counter] + 1);
+        node += readI32(&prog_.code[Program::operand(node) + 8]);
+    }
+
+    const Program& prog_;
+    const unsigned char* in_;
+    std::size_t len_;
+    const LineBreaks& breaks_;
+    CharSet separators_{};
+    std::array<std::ptrdiff_t, kRegCount> regs_{};
+    std::vector<Choice> choices_;
+    std::vector<Undo> trail_;
+};
+
+bool Matcher::matchesChar(int node, std::size_t pos) const
+{
+    const unsigned char c = in_[pos];
+    const uint8_t* operand = &prog_.code[Program::operand(node)];
+    switch (prog_.op(node)) {
+    case opAny:
+        return true;
+    case opAnyMl:
+        return !isSeparator(c) && !pairAt(pos);
+    case opExactly:
+        return c == operand[4];
+    case opExactlyCi:
+        return c == operand[4] || c == invertCase(operand[4]);
+    case opAnyOfTiny:
+        return c == operand[0] || c == operand[1] || c == operand[2];
+    case opAnyButTiny:
+        return c != operand[0] && c != operand[1] && c != operand[2];
+    case opAnyOfFull:
+        return (operand[c >> 3] >> (c & 7)) & 1;
+    case opAnyDigit:
+        return c >= '0' && c <= '9';
+    case opNotDigit:
+        return c < '0' || c > '9';
+    default:
+        execError(reeRegRepeatCalledInappropriately);
+    }
+}
+
+// How many times in a row, up to maxCount, the single-character node matches.
+std::size_t Matcher::repeat(int node, std::size_t pos, int64_t maxCount) const
+{
+    const std::size_t limit = std::min<std::size_t>(len_ - pos, static_cast<std::size_t>(maxCount));
+    const unsigned char* p = in_ + pos;
+    const uint8_t* operand = &prog_.code[Program::operand(node)];
+    std::size_t n = 0;
+    switch (prog_.op(node)) {
+    case opAny:
+        return limit;
+    case opExactly:
+        while (n < limit && p[n] == operand[4])
+            ++n;
+        return n;
+    case opAnyOfFull:
+        while (n < limit && ((operand[p[n] >> 3] >> (p[n] & 7)) & 1))
+            ++n;
+        return n;
+    case opAnyDigit:
+        while (n < limit && p[n] >= '0' && p[n] <= '9')
+            ++n;
+        return n;
+    default:
+        while (n < limit && matchesChar(node, pos + n))
+            ++n;
+        return n;
+    }
+}
+
+// Start of input, after a complete paired separator, or after a separator
+// that is not the head of a pair split in the middle.
+bool Matcher::atLineStart(std::size_t pos) const
+{
+    if (pos == 0)
+        return true;
+    if (pos >= 2 && pairAt(pos - 2))
+        return true;
+    return isSeparator(in_[pos - 1]) && !pairAt(pos - 1);
+}
+
+bool Matcher::atLineEnd(std::size_t pos) const
+{
+    if (pos == len_ || pairAt(pos))
+        return true;
+    return isSeparator(in_[pos]) && !(pos > 0 && pairAt(pos - 1));
+}
+
+bool Matcher::matchLiteral(int node, std::size_t& pos, bool ignoreCase) const
+{
+    const uint8_t* operand = &prog_.code[Program::operand(node)];
+    const std::size_t n = static_cast<std::size_t>(readI32(operand));
+    const uint8_t* chars = operand + 4;
+    if (len_ - pos < n)
+        return false;
+    if (!ignoreCase) {
+        if (std::memcmp(in_ + pos, chars, n) != 0)
+            return false;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned char c = in_[pos + i];
+            if (c != chars[i] && c != invertCase(chars[i]))
+                return false;
+        }
+    }
+    pos += n;
+    return true;
+}
+
+bool Matcher::matchBackref(int node, std::size_t& pos, bool ignoreCase) const
+{
+    const int group = prog_.code[Program::operand(node)];
+    const std::ptrdiff_t s = regs_[kRegStart + group];
+    const std::ptrdiff_t e = regs_[kRegEnd + group];
+    if (s < 0 || e < s)
+        return false;
+    const std::size_t n = static_cast<std::size_t>(e - s);
+    if (len_ - pos < n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char want = in_[static_cast<std::size_t>(s) + i];
+        const unsigned char c = in_[pos + i];
+        if (c != want && !(ignoreCase && c == invertCase(want)))
+            return false;
+    }
+    pos += n;
+    return true;
+}
+
+Matcher::Repeat Matcher::repeatOf(int node) const
+{
+    Repeat r{Program::operand(node), 0, kMaxBracesArg, prog_.next(node), -1};
+    switch (prog_.op(node)) {
+    case opPlus:
+    case opPlusNg:
+        r.min = 1;
+        break;
+    case opBraces:
+    case opBracesNg:
+        r.min = readI32(&prog_.code[r.operand]);
+        r.max = readI32(&prog_.code[r.operand + 4]);
+        r.operand += 8;
+        break;
+    default:
+        break;
+    }
+    if (r.next != 0 && prog_.op(r.next) == opExactly)
+        r.literal = prog_.code[Program::operand(r.next) + 4];
+    return r;
+}
+
+bool Matcher::startRepeat(int& node, std::size_t& pos)
+{
+    const Repeat r = repeatOf(node);
+    const uint8_t op = prog_.op(node);
+    const bool greedy = op == opStar || op == opPlus || op == opBraces;
+    const int64_t count = static_cast<int64_t>(repeat(r.operand, pos, greedy ? r.max : r.min));
+    if (count < r.min)
+        return false;
+    return greedy ? tryGreedy(node, pos, pos, count) : tryLazy(node, pos, pos, count);
+}
+
+// Goes on after the largest count, down to the minimum, that suits the literal
+// which follows; the smaller counts stay as an alternative.
+bool Matcher::tryGreedy(int& node, std::size_t& pos, std::size_t base, int64_t count)
+{
+    const Repeat r = repeatOf(node);
+    for (; count >= r.min; --count) {
+        const std::size_t at = base + static_cast<std::size_t>(count);
+        if (!literalFits(r, at))
+            continue;
+        if (count > r.min)
+            pushChoice(ckGreedyRepeat, node, base, count - 1);
+        pos = at;
+        node = r.next;
+        return true;
+    }
+    return false;
+}
+
+// Goes on after the smallest count, up from `count`, that suits the literal
+// which follows; one more repetition stays as an alternative.
+bool Matcher::tryLazy(int& node, std::size_t& pos, std::size_t base, int64_t count)
+{
+    const Repeat r = repeatOf(node);
+    for (;;) {
+        const std::size_t at = base + static_cast<std::size_t>(count);
+        if (literalFits(r, at)) {
+            if (count < r.max)
+                pushChoice(ckLazyRepeat, node, base, count);
+            pos = at;
+            node = r.next;
+            return true;
+        }
+        if (count >= r.max || at >= len_ || !matchesChar(r.operand, at))
+            return false;
+        ++count;
+    }
+}
+
+void Matcher::loopStep(int& node, std::size_t pos)
+{
+    const std::ptrdiff_t depth = regs_[kRegLoopDepth];
+    if (depth <= 0)
+        execError(reeLoopWithoutEntry);
+    const uint8_t* operand = &prog_.code[Program::operand(node)];
+    const int64_t min = readI32(operand);
+    const int64_t max = readI32(operand + 4);
+    const int64_t count = regs_[kRegLoopCounter + depth];
+    if (count < min) {
+        iterateLoop(node);
+    } else if (count >= max) {
+        exitLoop(node);
+    } else if (prog_.op(node) == opLoop) {
+        pushChoice(ckLoopExit, node, pos);
+        iterateLoop(node);
+    } else {
+        pushChoice(ckLoopIterate, node, pos);
+        exitLoop(node);
+    }
+}
+
+bool Matcher::run(std::size_t start, std::size_t& end)
+{
+    choices_.clear();
+    trail_.clear();
+    regs_.fill(-1);
+    regs_[kRegLoopDepth] = 0;
+    int node = 1;
+    std::size_t pos = start;
+    for (;;) {
+        if (node <= 0 || static_cast<std::size_t>(node) >= prog_.code.size())
+            execError(reeMatchPrimCorruptedPointers);
+        bool ok = true;
+        const uint8_t op = prog_.op(node);
+        switch (op) {
+        case opEnd:
+            end = pos;
+            return true;
+        case opBol: ok = pos == 0; break;
+        case opEol: ok = pos == len_; break;
+        case opBolMl: ok = atLineStart(pos); break;
+        case opEolMl: ok = atLineEnd(pos); break;
+        case opAny: case opAnyMl: case opAnyOfTiny: case opAnyButTiny: case opAnyOfFull:
+        case opAnyDigit: case opNotDigit:
+            ok = pos < len_ && matchesChar(node, pos);
+            pos += ok ? 1 : 0;
+            break;
+        case opExactly:
+        case opExactlyCi:
+            ok = matchLiteral(node, pos, op == opExactlyCi);
+            break;
+        case opBound: ok = atWordBoundary(pos); break;
+        case opNotBound: ok = !atWordBoundary(pos); break;
+        case opBackref:
+        case opBackrefCi:
+            ok = matchBackref(node, pos, op == opBackrefCi);
+            break;
+        case opBranch: {
+            const int alternative = prog_.next(node);
+            if (alternative != 0 && prog_.op(alternative) == opBranch)
+                pushChoice(ckBranch, alternative, pos);
+            node = Program::operand(node);
+            continue;
+        }
+        case opBack: case opNothing: case opComment:
+            break;
+        case opOpen:
+            setReg(kRegPending + prog_.code[Program::operand(node)], static_cast<std::ptrdiff_t>(pos));
+            break;
+        case opClose: {
+            // Both ends change together, so a backreference inside the group
+            // still sees the previous complete capture.
+            const int group = prog_.code[Program::operand(node)];
+            setReg(kRegStart + group, regs_[kRegPending + group]);
+            setReg(kRegEnd + group, static_cast<std::ptrdiff_t>(pos));
+            break;
+        }
+        case opStar: case opPlus: case opStarNg: case opPlusNg: case opBraces: case opBracesNg:
+            if (startRepeat(node, pos))
+                continue;
+            ok = false;
+            break;
+        case opLoopEntry: {
+            const std::ptrdiff_t depth = regs_[kRegLoopDepth];
+            if (depth >= kLoopStackSize)
+                execError(reeLoopStackExceeded);
+            setReg(kRegLoopDepth, depth + 1);
+            setReg(kRegLoopCounter + static_cast<int>(depth) + 1, 0);
+            break;
+        }
+        case opLoop:
+        case opLoopNg:
+            loopStep(node, pos);
+            continue;
+        default:
+            execError(reeMatchPrimMemoryCorruption);
+        }
+        if (ok)
+            node = prog_.next(node);
+        else if (!backtrack(node, pos))
+            return false;
+    }
+}
+
+bool Matcher::backtrack(int& node, std::size_t& pos)
+{
+    while (!choices_.empty()) {
+        const Choice c = choices_.back();
+        choices_.pop_back();
+        undoTo(c.trailMark);
+        node = c.node;
+        pos = c.pos;
+        switch (c.kind) {
+        case ckBranch: {
+            const int alternative = prog_.next(node);
+            if (alternative != 0 && prog_.op(alternative) == opBranch)
+                pushChoice(ckBranch, alternative, pos);
+            node = Program::operand(node);
+            return true;
+        }
+        case ckGreedyRepeat:
+            if (tryGreedy(node, pos, c.pos, c.count))
+                return true;
+            break;
+        case ckLazyRepeat: {
+            const Repeat r = repeatOf(node);
+            const std::size_t at = c.pos + static_cast<std::size_t>(c.count);
+            if (c.count < r.max && at < len_ && matchesChar(r.operand, at) &&
+                tryLazy(node, pos, c.pos, c.count + 1))
+                return true;
+            break;
+        }
+        case ckLoopExit:
+            exitLoop(node);
+            return true;
+        case ckLoopIterate:
+            iterateLoop(node);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Matcher::matchAt(std::size_t start, MatchSlots& slots)
+{
+    std::size_t end = 0;
+    if (!run(start, end))
+        return false;
+    for (int g = 1; g < kMaxGroups; ++g) {
+        slots.starts[g] = regs_[kRegStart + g];
+        slots.ends[g] = regs_[kRegEnd + g];
+    }
+    slots.starts[0] = static_cast<std::ptrdiff_t>(start);
+    slots.ends[0] = static_cast<std::ptrdiff_t>(end);
+    return true;
+}
+
+}  // namespace
+
+bool search(const Program& prog, std::string_view input, std::size_t start,
+            const LineBreaks& breaks, MatchSlots& slots)
+{
+    const std::size_t len = input.size();
+    if (start > len)
+        return false;
+    if (!prog.mustContain.empty() && input.find(prog.mustContain, start) == std::string_view::npos)
+        return false;
+    Matcher m(prog, input, breaks);
+    if (prog.anchored)
+        return m.matchAt(start, slots);
+    const char* data = input.data();
+    if (prog.requiredFirst >= 0) {
+        for (std::size_t p = start; p < len; ++p) {
+            const void* hit = std::memchr(data + p, prog.requiredFirst, len - p);
+            if (hit == nullptr)
+                return false;
+            p = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+            if (m.matchAt(p, slots))
+                return true;
+        }
+        return false;
+    }
+    if (!prog.anyFirstChar) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+        for (std::size_t p = start; p < len; ++p) {
+            if (inSet(prog.firstChars, bytes[p]) && m.matchAt(p, slots))
+                return true;
+        }
+        return false;
+    }
+    for (std::size_t p = start; p <= len; ++p) {
+        if (m.matchAt(p, slots))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace ostrel::regex_detail

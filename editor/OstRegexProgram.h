@@ -1,0 +1,122 @@
+#pragma once
+// The compiled form of a TOstRegex pattern, shared by its compiler and its
+// matcher. Not part of the engine's public interface.
+//
+// Layout: the check byte, then nodes. A node is an opcode byte, a 32-bit offset
+// to the next node relative to the node itself (0: none), and the operand.
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrel::regex_detail {
+
+inline constexpr uint8_t kCheckByte = 216;
+inline constexpr int kMaxGroups = 15;  // slot 0 plus 14 capturing groups
+inline constexpr int kLoopStackSize = 10;
+inline constexpr int32_t kMaxBracesArg = 2147483646;
+
+enum Op : uint8_t {
+    opEnd,
+    opBol,            // start of input
+    opEol,            // end of input
+    opAny,            // any character
+    opAnyMl,          // any character but a line break
+    opBolMl,          // start of a line
+    opEolMl,          // end of a line
+    opExactly,        // operand: 32-bit length, the characters
+    opExactlyCi,      // the same, ignoring case
+    opAnyOfTiny,      // operand: 3 characters
+    opAnyButTiny,     // operand: 3 characters
+    opAnyOfFull,      // operand: 32-byte bitmap
+    opAnyDigit,
+    opNotDigit,
+    opBound,
+    opNotBound,
+    opBackref,        // operand: group number byte
+    opBackrefCi,
+    opBranch,         // the alternative follows the node
+    opBack,           // next points backwards
+    opNothing,
+    opComment,
+    opOpen,           // operand: group number byte
+    opClose,
+    opStar,           // operand: the single-character node
+    opPlus,
+    opStarNg,
+    opPlusNg,
+    opBraces,         // operand: min, max (32-bit), then the single-character node
+    opBracesNg,
+    opLoopEntry,
+    opLoop,           // operand: min, max, offset back to the body (32-bit each)
+    opLoopNg,
+};
+
+inline constexpr int kNodeHeader = 5;
+
+inline int32_t readI32(const uint8_t* p)
+{
+    int32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void writeI32(uint8_t* p, int32_t v) { std::memcpy(p, &v, sizeof v); }
+
+using CharSet = std::array<uint64_t, 4>;
+inline bool inSet(const CharSet& s, unsigned char c) { return (s[c >> 6] >> (c & 63)) & 1u; }
+inline void addToSet(CharSet& s, unsigned char c) { s[c >> 6] |= uint64_t(1) << (c & 63); }
+
+// Character classes fixed by the engine.
+inline constexpr std::string_view kSpaceChars = " \t\n\r\f";
+inline constexpr std::string_view kWordChars =
+    "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+
+struct Program {
+    std::vector<uint8_t> code;
+    int modifiers = 0;         // the modifiers it was compiled with
+    int groupCount = 0;        // capturing groups, at most 14
+    // Search shortcuts.
+    CharSet firstChars{};      // characters a match can begin with
+    bool anyFirstChar = true;  // no filter: the match may begin anywhere, or be empty
+    int requiredFirst = -1;    // the character every match begins with
+    bool anchored = false;     // only the start position can match
+    std::string mustContain;   // a literal every match contains
+
+    uint8_t op(int node) const { return code[node]; }
+    int next(int node) const
+    {
+        const int32_t off = readI32(&code[node + 1]);
+        return off == 0 ? 0 : node + off;
+    }
+    static int operand(int node) { return node + kNodeHeader; }
+};
+
+// Line-break settings the program depends on.
+struct LineBreaks {
+    std::string_view separators;
+    bool hasPair = false;
+    unsigned char head = 0;
+    unsigned char tail = 0;
+};
+
+// Compiles a pattern or throws EOstRegex.
+Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks);
+
+// Case inversion through the code page's tables: the upper-case form, or the
+// lower-case form when the character has no different upper-case form.
+unsigned char invertCase(unsigned char c);
+
+struct MatchSlots {
+    std::array<std::ptrdiff_t, kMaxGroups> starts;
+    std::array<std::ptrdiff_t, kMaxGroups> ends;
+};
+
+// Finds the first match starting at or after `start`; throws EOstRegex for
+// run-time errors.
+bool search(const Program& program, std::string_view input, std::size_t start,
+            const LineBreaks& breaks, MatchSlots& slots);
+
+}  // namespace ostrel::regex_detail
