@@ -1,6 +1,7 @@
 #include "editor/OstEditTextBuffer.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,28 +22,65 @@ namespace ostrel {
 
 namespace {
 
-constexpr size_t kChunkPadding = 16;  // one SSE2 block past the terminating NUL
+constexpr size_t kChunkPadding = 64;  // zeros after the content: the scanner reads whole blocks
 
-// The position of the first CR, LF or NUL at or after pos. The content ends
-// with a NUL followed by padding, so no bound is needed.
-size_t FindLineEnd(const char* data, size_t pos)
+// Loaded content and the line array are filled right after they are
+// allocated; with huge pages that costs a few dozen page faults instead of
+// tens of thousands.
+void AdviseHugePages(const void* data, size_t bytes)
 {
+#if defined(MADV_HUGEPAGE)
+    constexpr size_t kWorthIt = size_t{4} << 20;
+    constexpr uintptr_t kPage = 4096;
+    if (bytes < kWorthIt)
+        return;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kPage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);  // only a hint
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
+// Where the bytes of a 64-byte block are CR, LF or NUL: bit i for byte i.
+struct BlockMasks {
+    uint64_t cr = 0;
+    uint64_t lf = 0;
+    uint64_t nul = 0;
+};
+
+[[gnu::always_inline]] inline BlockMasks ClassifyBlock(const char* block)
+{
+    BlockMasks m;
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i nul = _mm_setzero_si128();
-    for (;; pos += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
-                                         _mm_cmpeq_epi8(v, nul));
-        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)))
-            return pos + static_cast<size_t>(std::countr_zero(mask));
+    for (int part = 0; part < 4; ++part) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+        const auto bits = [&v](__m128i c) {
+            return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c))));
+        };
+        m.cr |= bits(cr) << (16 * part);
+        m.lf |= bits(lf) << (16 * part);
+        m.nul |= bits(nul) << (16 * part);
     }
 #else
-    while (data[pos] != '\r' && data[pos] != '\n' && data[pos] != '\0')
-        ++pos;
-    return pos;
+    for (int i = 0; i < 64; ++i) {
+        const uint64_t bit = uint64_t{1} << i;
+        m.cr |= block[i] == '\r' ? bit : 0;
+        m.lf |= block[i] == '\n' ? bit : 0;
+        m.nul |= block[i] == '\0' ? bit : 0;
+    }
 #endif
+    return m;
+}
+
+bool IsBreakByte(char c)
+{
+    return c == '\r' || c == '\n' || c == '\0';
 }
 
 struct ScanResult {
@@ -50,29 +88,102 @@ struct ScanResult {
     bool sawLf = false;
 };
 
+// Calls onEnd(position) for every byte that ends a line. Every CR ends a
+// line; an LF ends one unless a CR precedes it, a NUL unless a CR or an LF
+// precedes it (those are stepped over with the break before them). The
+// content must be readable in whole 64-byte blocks up to its size.
+// The bytes that end a line in the block at base. Every CR ends a line; an
+// LF ends one unless a CR precedes it, a NUL unless a CR or an LF precedes it
+// (those are stepped over with the break before them). carry holds the
+// previous block's last byte kinds: bit 0 CR, bit 1 CR or LF.
+[[gnu::always_inline]] inline uint64_t LineEndsOfBlock(const char* data, size_t size, size_t base,
+                                                       uint64_t& carry, ScanResult& seen)
+{
+    BlockMasks m = ClassifyBlock(data + base);
+    if (size - base < 64) {
+        const uint64_t inside = (uint64_t{1} << (size - base)) - 1;
+        m.cr &= inside;
+        m.lf &= inside;
+        m.nul &= inside;
+    }
+    const uint64_t breaks = m.cr | m.lf;
+    const uint64_t afterCr = (m.cr << 1) | (carry & 1);
+    const uint64_t afterBreak = (breaks << 1) | (carry >> 1);
+    carry = (m.cr >> 63) | ((breaks >> 63) << 1);
+    seen.sawCr |= m.cr != 0;
+    seen.sawLf |= m.lf != 0;
+    return m.cr | (m.lf & ~afterCr) | (m.nul & ~afterBreak);
+}
+
+// Calls onEnd(position) for every byte that ends a line. The content must be
+// readable in whole 64-byte blocks up to its size.
+template <typename OnEnd>
+ScanResult ForEachLineEnd(const char* data, size_t size, OnEnd&& onEnd)
+{
+    ScanResult seen;
+    uint64_t carry = 0;
+    for (size_t base = 0; base < size; base += 64) {
+        for (uint64_t ends = LineEndsOfBlock(data, size, base, carry, seen); ends; ends &= ends - 1)
+            onEnd(base + static_cast<size_t>(std::countr_zero(ends)));
+    }
+    return seen;
+}
+
+// The number of lines ScanLines reports, and the distance between two line
+// ends, which bounds the longest line.
+struct LineCount {
+    size_t lines = 0;
+    size_t widestGap = 0;
+};
+
+LineCount CountLines(const char* data, size_t size)
+{
+    LineCount count;
+    ScanResult seen;
+    uint64_t carry = 0;
+    size_t lastEnd = 0;
+    for (size_t base = 0; base < size; base += 64) {
+        const uint64_t ends = LineEndsOfBlock(data, size, base, carry, seen);
+        if (ends == 0)
+            continue;
+        count.widestGap = std::max(count.widestGap, base + static_cast<size_t>(std::countr_zero(ends)) - lastEnd);
+        lastEnd = base + 63 - static_cast<size_t>(std::countl_zero(ends));
+        for (uint64_t rest = ends; rest; rest &= rest - 1)  // lines are long: few bits per block
+            ++count.lines;
+    }
+    count.widestGap = std::max(count.widestGap, size - lastEnd);
+    if (size > 0 && !IsBreakByte(data[size - 1]))
+        ++count.lines;
+    return count;
+}
+
+// Where the next line starts after the line ending at end: past CR, then
+// past an LF, then past a NUL that follows the break.
+size_t NextLineStart(const char* data, size_t end)
+{
+    const char ender = data[end];
+    size_t next = end + 1;
+    if (ender == '\r' && data[next] == '\n')
+        ++next;
+    if (ender != '\0' && data[next] == '\0')
+        ++next;
+    return next;
+}
+
 // Calls addLine(begin, length) for every line of the content: a line ends at
 // NUL, LF or CR; CR LF, a lone LF and a lone CR end one line, LF CR ends a
-// line and then an empty one, and a NUL after the break is dropped.
+// line and then an empty one, and a NUL after the break is dropped. A break
+// at the very end adds no empty line.
 template <typename AddLine>
 ScanResult ScanLines(const char* data, size_t size, AddLine&& addLine)
 {
-    ScanResult seen;
-    size_t pos = 0;
-    while (pos < size) {
-        const size_t end = FindLineEnd(data, pos);
-        addLine(pos, end - pos);
-        pos = end;
-        if (data[pos] == '\r') {
-            seen.sawCr = true;
-            ++pos;
-        }
-        if (data[pos] == '\n') {
-            seen.sawLf = true;
-            ++pos;
-        }
-        if (data[pos] == '\0')
-            ++pos;  // the sentinel too, which ends the scan
-    }
+    size_t start = 0;
+    const ScanResult seen = ForEachLineEnd(data, size, [&](size_t end) {
+        addLine(start, end - start);
+        start = NextLineStart(data, end);
+    });
+    if (size > 0 && !IsBreakByte(data[size - 1]))
+        addLine(start, size - start);
     return seen;
 }
 
@@ -537,6 +648,7 @@ TOstEditStringList::Chunk TOstEditStringList::MakeChunk(size_t size)
 {
     Chunk chunk;
     chunk.bytes = std::make_unique_for_overwrite<char[]>(size + kChunkPadding);
+    AdviseHugePages(chunk.bytes.get(), size + kChunkPadding);
     chunk.size = size;
     std::memset(chunk.bytes.get() + size, 0, kChunkPadding);
     return chunk;
@@ -668,42 +780,57 @@ void TOstEditStringList::LoadChunk(Chunk chunk)
     if (size == 0)
         return;
     const bool emptyLastLine = !trailingLineBreak_ && (data[size - 1] == '\r' || data[size - 1] == '\n');
-    size_t count = emptyLastLine ? 1 : 0;
-    size_t longest = 0;
-    ScanLines(data, size, [&](size_t, size_t length) {
-        ++count;
-        longest = std::max(longest, length);
-    });
-    if (count > static_cast<size_t>(INT_MAX) || longest > UINT32_MAX)
+    const LineCount counted = CountLines(data, size);
+    const size_t count = counted.lines + (emptyLastLine ? 1 : 0);
+    if (count > static_cast<size_t>(INT_MAX) || counted.widestGap > UINT32_MAX)
         throw std::length_error("too many lines or too long a line");
     lines_.reserve(count);
+    AdviseHugePages(lines_.data(), count * sizeof(LineRecord));
     chunks_.push_back(std::move(chunk));
     const ScanResult seen = ScanLines(data, size, [this, data](size_t begin, size_t length) {
-        LineRecord& line = lines_.emplace_back();
-        line.text = TOstLineText::Borrowed(data + begin, static_cast<uint32_t>(length));
-        line.range = -1;
-        line.flags = kWidthInvalid;
+        lines_.emplace_back(TOstLineText::Borrowed(data + begin, static_cast<uint32_t>(length)), 0, -1, -1,
+                            kWidthInvalid);
     });
-    if (emptyLastLine) {
-        LineRecord& line = lines_.emplace_back();
-        line.range = -1;
-        line.flags = kWidthInvalid;
-    }
+    if (emptyLastLine)
+        lines_.emplace_back(TOstLineText(), 0, -1, -1, kWidthInvalid);
     Notify(OnInserted, 0, Count());
     lineBreakStyle_ = StyleFromBreaks(seen);
 }
 
 // --- saving ------------------------------------------------------------------
 
-std::string_view LineBreakBytes(TOstEditFileFormat style)
+// Hands the saved content to put(piece) in as few pieces as it can. Lines
+// loaded from a file that still lie one after another in the loaded content,
+// with the break of the current style between them, go out as one piece, so
+// saving an unchanged file copies no line on its own.
+template <typename Put>
+void TOstEditStringList::ForEachSavedPiece(Put&& put) const
 {
-    switch (style) {
-    case Lf:
-        return "\n";
-    case Cr:
-        return "\r";
-    default:
-        return "\r\n";
+    const std::string_view lineBreak = LineBreakBytes(lineBreakStyle_);
+    const auto followedByBreak = [&lineBreak](const char* end) {
+        return std::memcmp(end, lineBreak.data(), lineBreak.size()) == 0;
+    };
+    const size_t count = lines_.size();
+    for (size_t i = 0; i < count;) {
+        const TOstLineText& first = lines_[i].text;
+        const char* runEnd = first.view().data() + first.size();
+        size_t last = i;
+        if (first.borrowed()) {
+            // Loaded content is padded past its end, so peeking at the
+            // break bytes after a line stays inside the allocation.
+            while (last + 1 < count && lines_[last + 1].text.borrowed() &&
+                   lines_[last + 1].text.view().data() == runEnd + lineBreak.size() && followedByBreak(runEnd)) {
+                ++last;
+                runEnd = lines_[last].text.view().data() + lines_[last].text.size();
+            }
+        }
+        const bool breakAfter = trailingLineBreak_ || last + 1 < count;
+        const bool breakInPlace = breakAfter && first.borrowed() && followedByBreak(runEnd);
+        const char* runBegin = first.view().data();
+        put(std::string_view(runBegin, static_cast<size_t>(runEnd - runBegin) + (breakInPlace ? lineBreak.size() : 0)));
+        if (breakAfter && !breakInPlace)
+            put(lineBreak);
+        i = last + 1;
     }
 }
 
@@ -717,11 +844,7 @@ std::string TOstEditStringList::Text() const
         total -= lineBreak.size();
     std::string content;
     content.reserve(total);
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        content.append(lines_[i].text.view());
-        if (trailingLineBreak_ || i + 1 < lines_.size())
-            content.append(lineBreak);
-    }
+    ForEachSavedPiece([&content](std::string_view piece) { content.append(piece); });
     return content;
 }
 
@@ -737,12 +860,7 @@ void TOstEditStringList::SaveToFile(const std::string& path) const
 {
     TOstEditFileWriter writer(path);
     writer.SetFileFormat(lineBreakStyle_);
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (trailingLineBreak_ || i + 1 < lines_.size())
-            writer.WriteLine(lines_[i].text.view());
-        else
-            writer.Write(lines_[i].text.view());
-    }
+    ForEachSavedPiece([&writer](std::string_view piece) { writer.Write(piece); });
     writer.Close();
 }
 
@@ -787,26 +905,16 @@ TOstEditFileWriter::~TOstEditFileWriter()
     }
 }
 
-void TOstEditFileWriter::Write(std::string_view bytes)
+// Called when the bytes do not fit in what is left of the buffer. A piece
+// larger than the buffer goes out directly instead of through an enlarged
+// copy of itself.
+void TOstEditFileWriter::WriteThrough(std::string_view bytes)
 {
-    if (bytes.empty())
-        return;
-    if (bufferPos_ + bytes.size() > bufferSize_)
-        Flush();
-    // A piece larger than the buffer goes out directly instead of through
-    // an enlarged copy of itself.
-    if (bytes.size() >= bufferSize_) {
+    Flush();
+    if (bytes.size() >= bufferSize_)
         WriteOut(bytes.data(), bytes.size());
-        return;
-    }
-    std::memcpy(buffer_.get() + bufferPos_, bytes.data(), bytes.size());
-    bufferPos_ += bytes.size();
-}
-
-void TOstEditFileWriter::WriteLine(std::string_view line)
-{
-    Write(line);
-    Write(LineBreakBytes(fileFormat_));
+    else
+        Write(bytes);
 }
 
 void TOstEditFileWriter::Flush()

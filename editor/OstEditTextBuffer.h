@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <istream>
 #include <memory>
@@ -124,6 +125,8 @@ private:
     static Chunk ReadChunk(const std::string& path);
 
     void LoadChunk(Chunk chunk);
+    template <typename Put>
+    void ForEachSavedPiece(Put&& put) const;
     void CheckIndex(int index, int limit) const;
     void GrowForOne();
     void Reallocate(size_t capacity);
@@ -147,7 +150,10 @@ private:
 };
 
 // The bytes of a line break in a style: CR LF, LF or CR.
-std::string_view LineBreakBytes(TOstEditFileFormat style);
+inline std::string_view LineBreakBytes(TOstEditFileFormat style)
+{
+    return style == Lf ? "\n" : style == Cr ? "\r" : "\r\n";
+}
 
 // A file opened for buffered line output or input: the buffer, its fill
 // position and size, the line break style and the open file.
@@ -181,13 +187,25 @@ class TOstEditFileWriter : public TOstEditFiler {
 public:
     explicit TOstEditFileWriter(const std::string& path);
     ~TOstEditFileWriter();
-    void Write(std::string_view bytes);
+    void Write(std::string_view bytes)
+    {
+        if (bytes.size() > bufferSize_ - bufferPos_)
+            return WriteThrough(bytes);
+        if (!bytes.empty())
+            std::memcpy(buffer_.get() + bufferPos_, bytes.data(), bytes.size());
+        bufferPos_ += bytes.size();
+    }
     // The line, then the break of the file format.
-    void WriteLine(std::string_view line);
+    void WriteLine(std::string_view line)
+    {
+        Write(line);
+        Write(LineBreakBytes(fileFormat_));
+    }
     void Flush();
     void Close();
 
 private:
+    void WriteThrough(std::string_view bytes);
     void WriteOut(const char* data, size_t size);
 };
 

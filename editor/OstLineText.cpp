@@ -37,7 +37,7 @@ TOstLineText::TOstLineText(std::string_view owned)
 TOstLineText TOstLineText::Borrowed(const char* data, uint32_t size)
 {
     TOstLineText t;
-    t.data_ = size ? data : nullptr;
+    t.data_ = data;  // kept for empty lines too: it tells where the line lies
     t.size_ = size;
     return t;
 }

@@ -19,7 +19,11 @@ public:
     TOstLineText& operator=(const TOstLineText&) = delete;
     TOstLineText(TOstLineText&& other) noexcept;
     TOstLineText& operator=(TOstLineText&& other) noexcept;
-    ~TOstLineText() { release(); }
+    ~TOstLineText()
+    {
+        if (owned_)
+            release();
+    }
 
     std::string_view view() const { return {data_ ? data_ : "", size_}; }
     uint32_t size() const { return size_; }

@@ -184,6 +184,43 @@ TEST(TextBufferSave, FileEqualsStreamForLargeBuffers)
     EXPECT_EQ(readFile(dir / "empty.txt"), "");
 }
 
+// What a buffer of these lines must save to, written out the long way.
+std::string Joined(const std::vector<std::string>& lines, const std::string& lineBreak, bool trailing)
+{
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        if (trailing || i + 1 < lines.size())
+            out += lineBreak;
+    }
+    return out;
+}
+
+TEST(TextBufferSave, EditedLoadedLinesSaveWithTheChosenBreaks)
+{
+    TempDir dir;
+    const auto path = dir / "out.txt";
+    const char raw[] = "one\r\ntwo\n\rthree\r\n\r\nfour\0five\rsix\r\n\0seven\n\n";
+    const std::string loaded(raw, sizeof raw - 1);
+    const std::pair<TOstEditFileFormat, std::string> styles[] = {{CrLf, "\r\n"}, {Lf, "\n"}, {Cr, "\r"}};
+    for (const auto& [style, lineBreak] : styles) {
+        for (bool trailing : {true, false}) {
+            TOstEditStringList list;
+            list.SetTrailingLineBreak(trailing);
+            list.LoadFromBytes(loaded);
+            list.SetLineBreakStyle(style);
+            list.ExchangeLines(1, 5);
+            list.SetLine(3, "3");
+            list.InsertLine(7, "new");
+            list.RemoveLine(0);
+            const std::string expected = Joined(LinesOf(list), lineBreak, trailing);
+            EXPECT_EQ(list.Text(), expected) << style << trailing;
+            list.SaveToFile(path.string());
+            EXPECT_EQ(readFile(path), expected) << style << trailing;
+        }
+    }
+}
+
 TEST(TextBufferSave, SavingOverTheLoadedFileKeepsTheText)
 {
     TempDir dir;
