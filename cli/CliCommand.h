@@ -23,6 +23,9 @@ inline constexpr int kExitUsage = 2;
 // regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN
 int runRegex(const Args& args);
 
+// tokens --lang LANG [FILE]
+int runTokens(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 

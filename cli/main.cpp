@@ -19,6 +19,7 @@ namespace {
 // Subcommands, one per capability of the editor that works without a window.
 constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
+    {"tokens", "tokens --lang LANG [FILE]", runTokens},
     {nullptr, nullptr, nullptr},
 };
 

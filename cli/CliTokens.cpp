@@ -1,0 +1,131 @@
+// ostrel-cli tokens: the tokens a lexer produces for each line of a file, as
+// the editor would paint them, with the line state carried from line to line.
+//
+// Output, one line per token before the line's end and then the state:
+//   N<TAB>START<TAB>LENGTH<TAB>KIND<TAB>ATTRIBUTE
+//   N<TAB>state<TAB>VALUE
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#include "cli/CliCommand.h"
+#include "editor/OstEditTextBuffer.h"
+#include "highlighters/OstHighlighterFactory.h"
+
+namespace ostrel::cli {
+
+namespace {
+
+struct TokensOptions {
+    std::string language;
+    std::string file;  // empty: standard input
+};
+
+bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--lang" && i + 1 < args.size()) {
+            opt.language = args[++i];
+        } else if (a.starts_with("--lang=")) {
+            opt.language = a.substr(7);
+        } else if (a.starts_with("-") && a != "-") {
+            error = "tokens: unknown option '" + a + "'";
+            return false;
+        } else if (opt.file.empty()) {
+            opt.file = a == "-" ? "" : a;
+        } else {
+            error = "tokens: more than one file given";
+            return false;
+        }
+    }
+    if (opt.language.empty()) {
+        error = "tokens: --lang LANG is required";
+        return false;
+    }
+    return true;
+}
+
+std::string readStandardInput()
+{
+    std::string content;
+    char block[65536];
+    for (size_t got; (got = std::fread(block, 1, sizeof block, stdin)) > 0;)
+        content.append(block, got);
+    return content;
+}
+
+void appendNumber(std::string& out, long long n)
+{
+    char buf[24];
+    const int len = std::snprintf(buf, sizeof buf, "%lld", n);
+    out.append(buf, static_cast<size_t>(len));
+}
+
+// Lexes every line, starting each from the state the line above left.
+void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
+{
+    std::string out;
+    hl.ClearLineState();
+    for (int i = 0; i < lines.Count(); ++i) {
+        hl.StartLine(lines.Get(i), i);
+        for (; !hl.AtLineEnd(); hl.NextToken()) {
+            appendNumber(out, i + 1);
+            out += '\t';
+            appendNumber(out, hl.TokenStart());
+            out += '\t';
+            appendNumber(out, hl.TokenLength());
+            out += '\t';
+            appendNumber(out, hl.TokenKind());
+            out += '\t';
+            if (const TOstHighlighterAttributes* attr = hl.TokenAttribute())
+                out += attr->Name();
+            out += '\n';
+        }
+        appendNumber(out, i + 1);
+        out += "\tstate\t";
+        appendNumber(out, static_cast<long long>(hl.LineState()));
+        out += '\n';
+        if (out.size() > (1 << 20)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+}  // namespace
+
+int runTokens(const Args& args)
+{
+    TokensOptions opt;
+    std::string error;
+    if (!parseTokensArgs(args, opt, error))
+        return fail(kExitUsage, error);
+    const auto languages = HighlighterLanguages();
+    if (std::find(languages.begin(), languages.end(), opt.language) == languages.end()) {
+        std::string known;
+        for (const char* l : languages)
+            known += std::string(known.empty() ? "" : " ") + l;
+        return fail(kExitUsage, "tokens: unknown language '" + opt.language + "' (one of: " + known + ")");
+    }
+    const auto hl = CreateHighlighter(opt.language);
+    if (!hl)
+        return fail(kExitUsage, "tokens: there is no lexer for '" + opt.language + "' yet");
+
+    TOstEditStringList lines;
+    try {
+        if (opt.file.empty())
+            lines.LoadFromBytes(readStandardInput());
+        else
+            lines.LoadFromFile(opt.file);
+    } catch (const std::exception& e) {
+        return fail(kExitFailure, "tokens: cannot read '" + (opt.file.empty() ? "-" : opt.file) + "': " + e.what());
+    }
+    writeTokens(*hl, lines);
+    return std::fflush(stdout) == 0 ? kExitOk : fail(kExitFailure, "tokens: cannot write the output");
+}
+
+}  // namespace ostrel::cli

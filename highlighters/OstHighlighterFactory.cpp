@@ -1,0 +1,33 @@
+#include "highlighters/OstHighlighterFactory.h"
+
+#include "highlighters/OstHighlighterHtml.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr const char* kLanguages[] = {"html", "css", "xml", "php", "js", "vbs",
+                                      "cpp", "pas", "java", "sql", "perl"};
+
+}  // namespace
+
+// Every lexer class, one line each; the class list is filled from here.
+TOstHighlighterList& TOstHighlighterList::Instance()
+{
+    static TOstHighlighterList list = [] {
+        TOstHighlighterList l;
+        l.Register(TOstHTMLHighlighter::Class());
+        return l;
+    }();
+    return list;
+}
+
+std::span<const char* const> HighlighterLanguages() { return kLanguages; }
+
+std::unique_ptr<TOstCustomHighlighter> CreateHighlighter(std::string_view language)
+{
+    const TOstHighlighterClass* cls = TOstHighlighterList::Instance().Find(language);
+    return cls ? cls->Create() : nullptr;
+}
+
+}  // namespace ostrel
