@@ -1,0 +1,362 @@
+#include "editor/OstEdit.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace ostrel {
+
+namespace {
+
+// The clipboard of an editor nobody gave one: shared by all such editors, as
+// the system clipboard would be.
+Clipboard& ProcessClipboard()
+{
+    static MemoryClipboard clipboard;
+    return clipboard;
+}
+
+}  // namespace
+
+TOstEditorOptions TCustomOstEdit::DefaultOptions()
+{
+    return {eoAutoIndent, eoDragDropEditing, eoGroupUndo, eoScrollPastEol, eoShowScrollHint,
+            eoSmartTabDelete, eoSmartTabs, eoTabsToSpaces, eoTrimTrailingSpaces};
+}
+
+TOstEditorOptions TCustomOstEdit::TemplateOptions()
+{
+    return {eoAutoIndent, eoDragDropEditing, eoGroupUndo, eoHideShowScrollbars, eoScrollPastEol,
+            eoSmartTabDelete, eoTrimTrailingSpaces};
+}
+
+TCustomOstEdit::TCustomOstEdit()
+    : clipboard_(&ProcessClipboard()), options_(DefaultOptions())
+{
+    lines_.OnChanging = [this] { BufferChanging(); };
+    lines_.OnChange = [this] { BufferChanged(); };
+    lines_.OnCleared = [this] { BufferCleared(); };
+    lines_.OnInserted = [this](int index, int count) { BufferLinesInserted(index, count); };
+    lines_.OnDeleted = [this](int index, int count) { BufferLinesDeleted(index, count); };
+    lines_.OnPutted = [this](int index, int count) { BufferLinesPutted(index, count); };
+    undoList_.OnAddedUndo = [this] { UndoListAdded(false); };
+    redoList_.OnAddedUndo = [this] { UndoListAdded(true); };
+    lines_.SetTabWidth(tabWidth_);
+}
+
+TCustomOstEdit::~TCustomOstEdit()
+{
+    // The buffer outlives nothing that listens: disconnect before it goes.
+    lines_.OnChanging = nullptr;
+    lines_.OnChange = nullptr;
+    lines_.OnCleared = nullptr;
+    lines_.OnInserted = nullptr;
+    lines_.OnDeleted = nullptr;
+    lines_.OnPutted = nullptr;
+    undoList_.OnAddedUndo = nullptr;
+    redoList_.OnAddedUndo = nullptr;
+}
+
+void TCustomOstEdit::SetClipboard(Clipboard* clipboard)
+{
+    clipboard_ = clipboard ? clipboard : &ProcessClipboard();
+}
+
+// ---- properties ---------------------------------------------------------------
+
+void TCustomOstEdit::SetOptions(TOstEditorOptions value)
+{
+    if (value == options_)
+        return;
+    const bool specialCharsChanged = value.has(eoShowSpecialChars) != options_.has(eoShowSpecialChars);
+    const bool scrollPastEolChanged = value.has(eoScrollPastEol) != options_.has(eoScrollPastEol);
+    options_ = value;
+    TOstPaintLockGuard lock(*this);
+    if (scrollPastEolChanged)
+        SetLeftChar(leftChar_);
+    if (!options_.has(eoScrollPastEol))
+        SetCaretXYEx(false, CaretXY());
+    if (specialCharsChanged)
+        InvalidateAll();
+    if (host_)
+        host_->UpdateScrollBars();
+}
+
+void TCustomOstEdit::SetOption(TOstEditorOption o, bool on)
+{
+    TOstEditorOptions value = options_;
+    value.set(o, on);
+    SetOptions(value);
+}
+
+void TCustomOstEdit::SetTabWidth(int value)
+{
+    value = std::clamp(value, 1, 256);
+    if (value == tabWidth_)
+        return;
+    tabWidth_ = value;
+    lines_.SetTabWidth(value);
+    InvalidateAll();
+}
+
+void TCustomOstEdit::SetMaxLineWidth(int value)
+{
+    value = std::clamp(value, 1, INT_MAX - 1);
+    if (value == maxLineWidth_)
+        return;
+    maxLineWidth_ = value;
+    if (host_)
+        host_->UpdateScrollBars();
+}
+
+void TCustomOstEdit::SetInsertMode(bool value)
+{
+    if (value == insertMode_)
+        return;
+    insertMode_ = value;
+    if (host_)
+        host_->UpdateCaret();
+    StatusChanged(scInsertMode);
+}
+
+void TCustomOstEdit::SetReadOnly(bool value)
+{
+    if (value == readOnly_)
+        return;
+    readOnly_ = value;
+    StatusChanged(scReadOnly);
+}
+
+void TCustomOstEdit::SetSelectionMode(TOstSelectionMode value)
+{
+    if (value == selectionMode_)
+        return;
+    selectionMode_ = value;
+    activeSelectionMode_ = value;
+    if (SelAvail())
+        InvalidateLines(BlockBegin().Line, BlockEnd().Line);
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::SetActiveSelectionMode(TOstSelectionMode value)
+{
+    if (value == activeSelectionMode_)
+        return;
+    if (SelAvail())
+        InvalidateLines(BlockBegin().Line, BlockEnd().Line);
+    activeSelectionMode_ = value;
+    if (SelAvail())
+        InvalidateLines(BlockBegin().Line, BlockEnd().Line);
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::SetMaxUndo(int value)
+{
+    if (value < 0)
+        return;
+    undoList_.SetMaxUndoActions(value);
+    redoList_.SetMaxUndoActions(value);
+}
+
+// ---- paint lock and status ---------------------------------------------------------
+
+void TCustomOstEdit::IncPaintLock()
+{
+    ++paintLock_;
+}
+
+void TCustomOstEdit::DecPaintLock()
+{
+    if (paintLock_ == 0)
+        return;
+    if (--paintLock_ != 0)
+        return;
+    if (host_) {
+        host_->UpdateScrollBars();
+        host_->UpdateCaret();
+        if (invalidFirstRow_ > 0)
+            host_->InvalidateRows(invalidFirstRow_, invalidLastRow_, invalidGutter_);
+    }
+    invalidFirstRow_ = invalidLastRow_ = 0;
+    invalidGutter_ = false;
+    if (pendingStatus_ != 0) {
+        const TOstStatusChanges changes = pendingStatus_;
+        pendingStatus_ = 0;
+        if (OnStatusChange)
+            OnStatusChange(changes);
+    }
+}
+
+void TCustomOstEdit::StatusChanged(TOstStatusChanges changes)
+{
+    pendingStatus_ |= changes;
+    if (paintLock_ == 0) {
+        const TOstStatusChanges all = pendingStatus_;
+        pendingStatus_ = 0;
+        if (OnStatusChange)
+            OnStatusChange(all);
+    }
+}
+
+void TCustomOstEdit::InvalidateLines(int firstLine, int lastLine)
+{
+    if (firstLine > lastLine)
+        std::swap(firstLine, lastLine);
+    InvalidateRows(LineToRow(std::max(firstLine, 1)), LineToRow(std::max(lastLine, 1)));
+}
+
+void TCustomOstEdit::InvalidateRows(int firstRow, int lastRow)
+{
+    if (firstRow > lastRow)
+        std::swap(firstRow, lastRow);
+    // Only the rows on screen matter to the host.
+    firstRow = std::max(firstRow, topLine_);
+    lastRow = std::min(lastRow, topLine_ + linesInWindow_);
+    if (firstRow > lastRow)
+        return;
+    if (paintLock_ > 0 || lines_.UpdateCount() > 0) {
+        if (invalidFirstRow_ == 0) {
+            invalidFirstRow_ = firstRow;
+            invalidLastRow_ = lastRow;
+        } else {
+            invalidFirstRow_ = std::min(invalidFirstRow_, firstRow);
+            invalidLastRow_ = std::max(invalidLastRow_, lastRow);
+        }
+        return;
+    }
+    if (host_)
+        host_->InvalidateRows(firstRow, lastRow, false);
+}
+
+void TCustomOstEdit::InvalidateAll()
+{
+    if (paintLock_ > 0 || lines_.UpdateCount() > 0) {
+        invalidFirstRow_ = topLine_;
+        invalidLastRow_ = topLine_ + linesInWindow_;
+        invalidGutter_ = true;
+        return;
+    }
+    if (host_)
+        host_->InvalidateAll();
+}
+
+// ---- buffer notifications ---------------------------------------------------------
+
+void TCustomOstEdit::BufferChanging()
+{
+    IncPaintLock();
+}
+
+void TCustomOstEdit::BufferChanged()
+{
+    // The caret may now stand on lines that went away: put it back through
+    // the clamping path, and keep the top line inside its limits.
+    SetCaretXYEx(false, CaretXY());
+    SetTopLine(topLine_);
+    DecPaintLock();
+}
+
+void TCustomOstEdit::BufferCleared()
+{
+    undoList_.Clear();
+    redoList_.Clear();
+    caretX_ = caretY_ = 1;
+    lastCaretX_ = 1;
+    blockBegin_ = blockEnd_ = {1, 1};
+    topLine_ = leftChar_ = 1;
+    InvalidateAll();
+    StatusChanged(scAll);
+}
+
+void TCustomOstEdit::BufferLinesInserted(int index, int count)
+{
+    // Everything from the first new line down moves.
+    InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
+    invalidGutter_ = true;
+    if (options_.has(eoAutoSizeMaxLineWidth)) {
+        for (int i = index; i < index + count; ++i)
+            if (lines_.ExpandedWidth(i) > maxLineWidth_)
+                SetMaxLineWidth(lines_.ExpandedWidth(i));
+    }
+}
+
+void TCustomOstEdit::BufferLinesDeleted(int index, int /*count*/)
+{
+    InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
+    invalidGutter_ = true;
+}
+
+void TCustomOstEdit::BufferLinesPutted(int index, int count)
+{
+    InvalidateLines(index + 1, index + count);
+    if (options_.has(eoAutoSizeMaxLineWidth)) {
+        for (int i = index; i < index + count; ++i)
+            if (lines_.ExpandedWidth(i) > maxLineWidth_)
+                SetMaxLineWidth(lines_.ExpandedWidth(i));
+    }
+}
+
+void TCustomOstEdit::LinesInsertedForMarks(int /*firstLine*/, int /*count*/) {}
+
+void TCustomOstEdit::LinesDeletedForMarks(int /*firstLine*/, int /*count*/) {}
+
+// ---- modified flag -----------------------------------------------------------------
+
+bool TCustomOstEdit::Modified() const
+{
+    return !undoList_.IsAtSavedState();
+}
+
+void TCustomOstEdit::SetModified(bool value)
+{
+    const bool was = Modified();
+    if (value) {
+        undoList_.MarkModified();
+    } else {
+        if (options_.has(eoGroupUndo) && undoList_.CanUndo())
+            undoList_.AddGroupBreak();
+        undoList_.MarkTopAsSaved();
+    }
+    if (was != Modified() || !value)
+        StatusChanged(scModified);
+}
+
+void TCustomOstEdit::UndoListAdded(bool isRedoList)
+{
+    StatusChanged(scModified);
+    if (!isRedoList && !redoRunning_) {
+        const TOstEditUndoItem* top = undoList_.PeekItem();
+        if (top && top->ChangeReason != crGroupBreak)
+            redoList_.Clear();
+    }
+    const TOstEditUndoList& list = isRedoList ? redoList_ : undoList_;
+    if (list.BlockCount() == 0 && OnChange)
+        OnChange();
+}
+
+// ---- text as a whole ------------------------------------------------------------------
+
+std::string TCustomOstEdit::Text() const
+{
+    std::string text;
+    for (int i = 0; i < lines_.Count(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += lines_.Get(i);
+    }
+    return text;
+}
+
+void TCustomOstEdit::SetText(std::string_view text)
+{
+    TOstPaintLockGuard lock(*this);
+    SelectAll();
+    SetSelText(text);
+}
+
+void TCustomOstEdit::ClearAll()
+{
+    lines_.ClearLines();
+    SetModified(false);
+}
+
+}  // namespace ostrel

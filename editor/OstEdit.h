@@ -1,0 +1,339 @@
+#pragma once
+// The editor control of every document tab: the buffer with its caret and
+// selection, the editing primitive that replaces the selection with text, the
+// undo and redo lists, word boundaries, indentation rules, the clipboard and
+// the change notifications. It runs headless; a TOstEditHost shows it.
+//
+// The implementation is split by concern: OstEdit.cpp (life cycle, options,
+// notifications), OstEditCaret.cpp (coordinates, caret, scrolling),
+// OstEditSelection.cpp (selection and the editing primitive),
+// OstEditWords.cpp (word boundaries, indentation), OstEditClipboard.cpp,
+// OstEditUndoRedo.cpp (undo and redo of recorded items).
+
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/OstEditHost.h"
+#include "editor/OstEditTextBuffer.h"
+#include "editor/OstEditTypes.h"
+#include "editor/OstEditUndo.h"
+#include "platform/Clipboard.h"
+
+namespace ostrel {
+
+using TOstCharSet = std::bitset<256>;
+
+class TCustomOstEdit {
+public:
+    TCustomOstEdit();
+    virtual ~TCustomOstEdit();
+    TCustomOstEdit(const TCustomOstEdit&) = delete;
+    TCustomOstEdit& operator=(const TCustomOstEdit&) = delete;
+
+    // The options of a newly created control and of the main window's
+    // template editor.
+    static TOstEditorOptions DefaultOptions();
+    static TOstEditorOptions TemplateOptions();
+
+    // ---- buffer, host, clipboard -------------------------------------------
+    TOstEditStringList& Lines() { return lines_; }
+    const TOstEditStringList& Lines() const { return lines_; }
+    void SetHost(TOstEditHost* host) { host_ = host; }
+    void SetClipboard(Clipboard* clipboard);
+    Clipboard& GetClipboard() { return *clipboard_; }
+
+    // ---- properties -----------------------------------------------------------
+    TOstEditorOptions Options() const { return options_; }
+    void SetOptions(TOstEditorOptions value);
+    bool HasOption(TOstEditorOption o) const { return options_.has(o); }
+    void SetOption(TOstEditorOption o, bool on);
+    int TabWidth() const { return tabWidth_; }
+    void SetTabWidth(int value);
+    int MaxLineWidth() const { return maxLineWidth_; }
+    void SetMaxLineWidth(int value);
+    bool InsertMode() const { return insertMode_; }
+    void SetInsertMode(bool value);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value);
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool value) { wantReturns_ = value; }
+    TOstSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetSelectionMode(TOstSelectionMode value);
+    TOstSelectionMode ActiveSelectionMode() const { return activeSelectionMode_; }
+    void SetActiveSelectionMode(TOstSelectionMode value);
+    int MaxUndo() const { return undoList_.MaxUndoActions(); }
+    void SetMaxUndo(int value);
+
+    // ---- window geometry (supplied by the host) --------------------------------
+    int CharsInWindow() const { return charsInWindow_; }
+    int LinesInWindow() const { return linesInWindow_; }
+    void SetWindowSize(int charsInWindow, int linesInWindow);
+    int CharWidth() const { return charWidth_; }
+    int LineHeight() const { return lineHeight_; }
+    void SetCellSize(int charWidth, int lineHeight);
+    int GutterWidth() const { return gutterWidth_; }
+    void SetGutterWidth(int value);
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int value);
+    int LeftChar() const { return leftChar_; }
+    void SetLeftChar(int value);
+
+    // ---- coordinates ------------------------------------------------------------
+    TDisplayCoord BufferToDisplayPos(TBufferCoord p) const;
+    TBufferCoord DisplayToBufferPos(TDisplayCoord p) const;
+    TDisplayCoord PixelsToRowColumn(int x, int y) const;
+    TDisplayCoord PixelsToNearestRowColumn(int x, int y) const;
+    // Top-left pixel of a display position.
+    void RowColumnToPixels(TDisplayCoord p, int& x, int& y) const;
+    int TextOffset() const;
+    int DisplayLineCount() const;
+    int LineToRow(int line) const;
+    int RowToLine(int row) const;
+
+    // ---- caret --------------------------------------------------------------------
+    int CaretX() const { return caretX_; }
+    int CaretY() const { return caretY_; }
+    TBufferCoord CaretXY() const { return {caretX_, caretY_}; }
+    TDisplayCoord DisplayXY() const { return BufferToDisplayPos(CaretXY()); }
+    // Moves the caret, scrolls it into view and collapses the selection.
+    void SetCaretXY(TBufferCoord p);
+    void SetCaretX(int x) { SetCaretXY({x, caretY_}); }
+    void SetCaretY(int y) { SetCaretXY({caretX_, y}); }
+    // The one path every caret move takes: clamps, stores, optionally scrolls
+    // into view; leaves the selection alone.
+    void SetCaretXYEx(bool ensureVisible, TBufferCoord p);
+    void InternalSetCaretXY(TBufferCoord p) { SetCaretXYEx(true, p); }
+    int LastCaretColumn() const { return lastCaretX_; }
+    void SetLastCaretColumn(int column) { lastCaretX_ = column; }
+    void EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
+    // Sets caret and both selection ends as given, without clamping the ends.
+    void SetCaretAndSelection(TBufferCoord caret, TBufferCoord blockBegin, TBufferCoord blockEnd);
+    void EnsureCursorPosVisibleEx(bool forceToMiddle);
+
+    // ---- selection ----------------------------------------------------------------
+    // Ordered ends: BlockBegin() <= BlockEnd().
+    TBufferCoord BlockBegin() const;
+    TBufferCoord BlockEnd() const;
+    // The anchor and the moving end, as set.
+    TBufferCoord RawBlockBegin() const { return blockBegin_; }
+    TBufferCoord RawBlockEnd() const { return blockEnd_; }
+    void SetBlockBegin(TBufferCoord p);
+    void SetBlockEnd(TBufferCoord p);
+    bool SelAvail() const;
+    std::string SelText() const;
+    void SetSelText(std::string_view text);
+    void SelectAll();
+    std::string LineText() const;
+    void SetLineText(std::string_view text);
+    // The selection as offsets into the whole text, each line break counting 2.
+    int SelStart() const;
+    void SetSelStart(int value);
+    int SelEnd() const;
+    void SetSelEnd(int value);
+    int SelLength() const { return SelEnd() - SelStart(); }
+    // Moves the caret to a new point, extending the selection (Shift held) or
+    // collapsing it; start is the point the move starts from.
+    void MoveCaretAndSelection(TBufferCoord start, TBufferCoord newPos, bool selectionCommand);
+
+    // The editing primitive: replaces the selection with text inserted in the
+    // given mode. Column inserts record their own undo items when addToUndo.
+    void SetSelTextPrimitive(TOstSelectionMode mode, std::string_view text, bool addToUndo = false,
+                             TOstChangeReason columnReason = crInsert);
+    // Removes the selection, recording it for undo (Delete, cut, typing over it).
+    void ClearSelection();
+
+    // The whole text, lines joined by CR LF; replacing it is one undoable step.
+    std::string Text() const;
+    void SetText(std::string_view text);
+    void ClearAll();
+
+    // ---- words and indentation -------------------------------------------------------
+    TBufferCoord NextWordPos() const { return NextWordPosEx(CaretXY()); }
+    TBufferCoord NextWordPosEx(TBufferCoord from) const;
+    TBufferCoord PrevWordPos() const { return PrevWordPosEx(CaretXY()); }
+    TBufferCoord PrevWordPosEx(TBufferCoord from) const;
+    TBufferCoord WordStart() const { return WordStartEx(CaretXY()); }
+    TBufferCoord WordStartEx(TBufferCoord from) const;
+    TBufferCoord WordEnd() const { return WordEndEx(CaretXY()); }
+    TBufferCoord WordEndEx(TBufferCoord from) const;
+    std::string GetWordAtRowCol(TBufferCoord p) const;
+    std::string WordAtCursor() const { return GetWordAtRowCol(CaretXY()); }
+    // The characters of identifiers and the word-break characters; a
+    // highlighter brings its own, these are the defaults without one.
+    static TOstCharSet DefaultIdentChars();
+    static TOstCharSet DefaultWordBreakChars();
+    void SetWordCharSets(const TOstCharSet& identChars, const TOstCharSet& wordBreakChars);
+    bool IsIdentChar(unsigned char c) const;
+    bool IsWordBreakChar(unsigned char c) const;
+    bool IsWordChar(unsigned char c) const;
+    // Leading whitespace of a line: characters (TAB = 1) or columns (TAB =
+    // TabWidth); 0 without eoAutoIndent.
+    int LeftSpaces(std::string_view line) const;
+    int LeftSpacesColumns(std::string_view line) const;
+    // Indentation of n columns: spaces, or TABs and spaces when wanted.
+    std::string GetLeftSpacing(int columns, bool wantTabs) const;
+    // The trimming rule every line written by editing goes through.
+    std::string TrimWritten(std::string_view line) const;
+
+    // ---- clipboard --------------------------------------------------------------------
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanPaste() const;
+
+    // ---- undo and modified flag ------------------------------------------------------------
+    TOstEditUndoList& UndoList() { return undoList_; }
+    TOstEditUndoList& RedoList() { return redoList_; }
+    bool CanUndo() const { return !readOnly_ && undoList_.CanUndo(); }
+    bool CanRedo() const { return !readOnly_ && redoList_.CanUndo(); }
+    void Undo();
+    void Redo();
+    bool Modified() const;
+    void SetModified(bool value);
+    // Re-runs Enter at the caret: the line break of the commands, kept here
+    // because redoing a recorded line break runs it too.
+    void InsertLineBreak(bool moveCaret);
+
+    // ---- paint lock and notifications --------------------------------------------------------
+    void BeginUpdate() { IncPaintLock(); }
+    void EndUpdate() { DecPaintLock(); }
+    int PaintLock() const { return paintLock_; }
+    void InvalidateLines(int firstLine, int lastLine);
+    void InvalidateRows(int firstRow, int lastRow);
+    void InvalidateAll();
+
+    std::function<void()> OnChange;
+    std::function<void(TOstStatusChanges)> OnStatusChange;
+
+protected:
+    void IncPaintLock();
+    void DecPaintLock();
+    void StatusChanged(TOstStatusChanges changes);
+    // Marks follow inserted and deleted lines; the mark list hooks in here.
+    virtual void LinesInsertedForMarks(int firstLine, int count);
+    virtual void LinesDeletedForMarks(int firstLine, int count);
+    // Line writes of editing go through the trimming rule.
+    void WriteLine(int line, std::string_view text);
+
+private:
+    friend class TOstPaintLockGuard;
+    class UndoRedoStep;
+
+    // Buffer notifications.
+    void BufferChanging();
+    void BufferChanged();
+    void BufferCleared();
+    void BufferLinesInserted(int index, int count);
+    void BufferLinesDeleted(int index, int count);
+    void BufferLinesPutted(int index, int count);
+    void UndoListAdded(bool isRedoList);
+
+    // Caret and scrolling internals.
+    int MaxCaretChar(int line) const;
+    TBufferCoord ClampBlockPoint(TBufferCoord p) const;
+    void UpdateLastCaretColumn();
+    int MaxTopLine() const;
+    int MaxLeftChar() const;
+
+    // Selection internals.
+    std::string SelTextFor(TBufferCoord begin, TBufferCoord end, TOstSelectionMode mode,
+                           bool padColumns) const;
+    void DeleteSelectionText(TBufferCoord bb, TBufferCoord be);
+    void InsertNormal(std::string_view text);
+    void InsertLineMode(std::string_view text);
+    void NoteTrimmedLeft(int oldLineLength, const std::string& left, int storedLength);
+    void AddLineForColumn(bool addToUndo);
+    void InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason);
+    void RecordDeleteOfSelection(TOstChangeReason reason);
+    std::string UndoTextOfSelection() const;
+
+    // Undo and redo of single items.
+    void UndoItem();
+    void RedoItem();
+    void UndoLineBreak(const TOstEditUndoItem& item);
+    void UndoUnindent(const TOstEditUndoItem& item);
+    void RedoUnindent(const TOstEditUndoItem& item);
+    void InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode);
+
+    TOstEditStringList lines_;
+    TOstEditUndoList undoList_;
+    TOstEditUndoList redoList_;
+    TOstEditHost* host_ = nullptr;        // not owned
+    Clipboard* clipboard_ = nullptr;      // not owned
+
+    TOstEditorOptions options_;
+    TOstCharSet identChars_ = DefaultIdentChars();
+    TOstCharSet wordBreakChars_ = DefaultWordBreakChars();
+    TOstCharSet wordChars_ = DefaultIdentChars() & ~DefaultWordBreakChars();
+    int tabWidth_ = 8;
+    int maxLineWidth_ = 1024;
+    bool insertMode_ = true;
+    bool readOnly_ = false;
+    bool wantTabs_ = false;
+    bool wantReturns_ = true;
+    TOstSelectionMode selectionMode_ = smNormal;
+    TOstSelectionMode activeSelectionMode_ = smNormal;
+
+    int caretX_ = 1;
+    int caretY_ = 1;
+    int lastCaretX_ = 1;
+    TBufferCoord blockBegin_;
+    TBufferCoord blockEnd_;
+
+    int charsInWindow_ = 80;
+    int linesInWindow_ = 25;
+    int charWidth_ = 8;
+    int lineHeight_ = 16;
+    int gutterWidth_ = 0;
+    int topLine_ = 1;
+    int leftChar_ = 1;
+
+    TBufferCoord lastInsertStart_;  // where the last normal insert began, padding included
+    std::string lastInsertTrimmed_; // blanks before it that trimming took
+
+    int paintLock_ = 0;
+    TOstStatusChanges pendingStatus_ = 0;
+    int invalidFirstRow_ = 0;   // 0 when nothing waits for repainting
+    int invalidLastRow_ = 0;
+    bool invalidGutter_ = false;
+    bool undoRedoRunning_ = false;
+    bool redoRunning_ = false;
+};
+
+// The control as the documents use it.
+class TOstEdit : public TCustomOstEdit {
+public:
+    using TCustomOstEdit::TCustomOstEdit;
+};
+
+// Keeps the editor's paint lock for a scope.
+class TOstPaintLockGuard {
+public:
+    explicit TOstPaintLockGuard(TCustomOstEdit& editor) : editor_(editor) { editor_.IncPaintLock(); }
+    ~TOstPaintLockGuard() { editor_.DecPaintLock(); }
+    TOstPaintLockGuard(const TOstPaintLockGuard&) = delete;
+    TOstPaintLockGuard& operator=(const TOstPaintLockGuard&) = delete;
+
+private:
+    TCustomOstEdit& editor_;
+};
+
+// Keeps a buffer update bracket open for a scope.
+class TOstBufferUpdateGuard {
+public:
+    explicit TOstBufferUpdateGuard(TOstEditStringList& lines) : lines_(lines) { lines_.BeginUpdate(); }
+    ~TOstBufferUpdateGuard() { lines_.EndUpdate(); }
+    TOstBufferUpdateGuard(const TOstBufferUpdateGuard&) = delete;
+    TOstBufferUpdateGuard& operator=(const TOstBufferUpdateGuard&) = delete;
+
+private:
+    TOstEditStringList& lines_;
+};
+
+}  // namespace ostrel

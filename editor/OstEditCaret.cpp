@@ -1,0 +1,247 @@
+// Coordinates, the caret and scrolling.
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+// ---- coordinates -----------------------------------------------------------------
+
+int TCustomOstEdit::DisplayLineCount() const
+{
+    return lines_.Count();
+}
+
+int TCustomOstEdit::LineToRow(int line) const
+{
+    return line;
+}
+
+int TCustomOstEdit::RowToLine(int row) const
+{
+    return row;
+}
+
+TDisplayCoord TCustomOstEdit::BufferToDisplayPos(TBufferCoord p) const
+{
+    const std::string_view s = lines_.Get(p.Line - 1);
+    const int inLine = std::min(p.Char - 1, static_cast<int>(s.size()));
+    int x = 0;
+    for (int i = 0; i < inLine; ++i) {
+        if (s[static_cast<size_t>(i)] == '\t')
+            x += tabWidth_ - x % tabWidth_;
+        else
+            ++x;
+    }
+    // Virtual space beyond the end of the line counts one column a character.
+    if (p.Char - 1 > inLine)
+        x += p.Char - 1 - inLine;
+    return {x + 1, LineToRow(p.Line)};
+}
+
+TBufferCoord TCustomOstEdit::DisplayToBufferPos(TDisplayCoord p) const
+{
+    const int line = RowToLine(p.Row);
+    const std::string_view s = lines_.Get(line - 1);
+    const int len = static_cast<int>(s.size());
+    int x = 0;
+    int i = 0;
+    while (x < p.Column) {
+        if (i >= len) {
+            i += p.Column - x;
+            break;
+        }
+        if (s[static_cast<size_t>(i)] == '\t')
+            x += tabWidth_ - x % tabWidth_;
+        else
+            ++x;
+        ++i;
+    }
+    return {std::max(i, 1), line};
+}
+
+int TCustomOstEdit::TextOffset() const
+{
+    return gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
+}
+
+TDisplayCoord TCustomOstEdit::PixelsToRowColumn(int x, int y) const
+{
+    return {std::max(1, leftChar_ + (x - gutterWidth_ - 2) / charWidth_),
+            std::max(1, topLine_ + y / lineHeight_)};
+}
+
+TDisplayCoord TCustomOstEdit::PixelsToNearestRowColumn(int x, int y) const
+{
+    const double cells = static_cast<double>(x - gutterWidth_ - 2) / charWidth_;
+    // A partly visible last row does not count.
+    if (y >= linesInWindow_ * lineHeight_)
+        y = std::max(0, linesInWindow_ * lineHeight_ - 1);
+    return {std::max(1, leftChar_ + static_cast<int>(std::lround(cells))),
+            std::max(1, topLine_ + y / lineHeight_)};
+}
+
+void TCustomOstEdit::RowColumnToPixels(TDisplayCoord p, int& x, int& y) const
+{
+    x = (p.Column - 1) * charWidth_ + TextOffset();
+    y = (p.Row - topLine_) * lineHeight_;
+}
+
+void TCustomOstEdit::SetWindowSize(int charsInWindow, int linesInWindow)
+{
+    charsInWindow_ = std::max(charsInWindow, 0);
+    linesInWindow_ = std::max(linesInWindow, 0);
+    TOstPaintLockGuard lock(*this);
+    SetTopLine(topLine_);
+    SetLeftChar(leftChar_);
+}
+
+void TCustomOstEdit::SetCellSize(int charWidth, int lineHeight)
+{
+    charWidth_ = std::max(charWidth, 1);
+    lineHeight_ = std::max(lineHeight, 1);
+    InvalidateAll();
+}
+
+void TCustomOstEdit::SetGutterWidth(int value)
+{
+    value = std::max(value, 0);
+    if (value == gutterWidth_)
+        return;
+    gutterWidth_ = value;
+    InvalidateAll();
+}
+
+// ---- caret ----------------------------------------------------------------------------
+
+int TCustomOstEdit::MaxCaretChar(int line) const
+{
+    if (options_.has(eoScrollPastEol))
+        return maxLineWidth_ + 1;
+    if (lines_.Count() == 0)
+        return 1;
+    return static_cast<int>(lines_.Get(line - 1).size()) + 1;
+}
+
+void TCustomOstEdit::UpdateLastCaretColumn()
+{
+    lastCaretX_ = DisplayXY().Column;
+}
+
+void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
+{
+    p.Line = std::max(std::min(p.Line, lines_.Count()), 1);
+    const int maxChar = MaxCaretChar(p.Line);
+    const bool unlimited = options_.has(eoScrollPastEol) && options_.has(eoAutoSizeMaxLineWidth);
+    if (p.Char > maxChar && !unlimited)
+        p.Char = maxChar;
+    p.Char = std::max(p.Char, 1);
+
+    if (p.Char == caretX_ && p.Line == caretY_) {
+        UpdateLastCaretColumn();
+        return;
+    }
+    TOstPaintLockGuard lock(*this);
+    if (p.Char != caretX_) {
+        caretX_ = p.Char;
+        StatusChanged(scCaretX);
+    }
+    if (p.Line != caretY_) {
+        caretY_ = p.Line;
+        StatusChanged(scCaretY);
+    }
+    UpdateLastCaretColumn();
+    if (ensureVisible)
+        EnsureCursorPosVisible();
+}
+
+void TCustomOstEdit::SetCaretXY(TBufferCoord p)
+{
+    TOstPaintLockGuard lock(*this);
+    SetCaretXYEx(true, p);
+    if (SelAvail())
+        InvalidateLines(blockBegin_.Line, blockEnd_.Line);
+    blockBegin_ = blockEnd_ = CaretXY();
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::EnsureCursorPosVisibleEx(bool forceToMiddle)
+{
+    TOstPaintLockGuard lock(*this);
+    const TDisplayCoord caret = DisplayXY();
+    if (caret.Column < leftChar_)
+        SetLeftChar(caret.Column);
+    else if (charsInWindow_ > 0 && caret.Column >= leftChar_ + charsInWindow_)
+        SetLeftChar(caret.Column - charsInWindow_ + 1);
+
+    const int row = caret.Row;
+    if (forceToMiddle) {
+        const int middle = linesInWindow_ / 2;
+        if (row < topLine_)
+            SetTopLine(std::max(1, row - middle));
+        else if (row > topLine_ + linesInWindow_ - 2)
+            SetTopLine(row - (linesInWindow_ - 1) + middle);
+    } else if (row < topLine_) {
+        SetTopLine(row);
+    } else if (linesInWindow_ > 0 && row > topLine_ + linesInWindow_ - 1) {
+        SetTopLine(row - (linesInWindow_ - 1));
+    }
+}
+
+// ---- scrolling -------------------------------------------------------------------------
+
+int TCustomOstEdit::MaxTopLine() const
+{
+    if (options_.has(eoScrollPastEof))
+        return std::max(DisplayLineCount(), 1);
+    return std::max(DisplayLineCount() - linesInWindow_ + 1, 1);
+}
+
+int TCustomOstEdit::MaxLeftChar() const
+{
+    if (!options_.has(eoScrollPastEol)) {
+        const int longest = const_cast<TOstEditStringList&>(lines_).LongestLineWidth();
+        if (longest > charsInWindow_)
+            return longest - charsInWindow_ + 1;
+        return std::max(longest, 1);
+    }
+    if (options_.has(eoAutoSizeMaxLineWidth))
+        return INT_MAX - charsInWindow_;
+    return std::max(maxLineWidth_ - charsInWindow_ + 1, 1);
+}
+
+void TCustomOstEdit::SetTopLine(int value)
+{
+    value = std::clamp(value, 1, MaxTopLine());
+    if (value == topLine_)
+        return;
+    const int delta = topLine_ - value;
+    topLine_ = value;
+    if (host_ && paintLock_ == 0 && std::abs(delta) < linesInWindow_)
+        host_->ScrollView(0, delta);
+    else
+        InvalidateAll();
+    StatusChanged(scTopLine);
+}
+
+void TCustomOstEdit::SetLeftChar(int value)
+{
+    value = std::clamp(value, 1, MaxLeftChar());
+    if (options_.has(eoScrollPastEol) && options_.has(eoAutoSizeMaxLineWidth) &&
+        value + charsInWindow_ > maxLineWidth_ && value <= INT_MAX - 1 - charsInWindow_)
+        maxLineWidth_ = value + charsInWindow_;
+    if (value == leftChar_)
+        return;
+    const int delta = leftChar_ - value;
+    leftChar_ = value;
+    if (host_ && paintLock_ == 0 && std::abs(delta) < charsInWindow_)
+        host_->ScrollView(delta, 0);
+    else
+        InvalidateAll();
+    StatusChanged(scLeftChar);
+}
+
+}  // namespace ostrel

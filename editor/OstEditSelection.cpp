@@ -1,0 +1,493 @@
+// The selection and the editing primitive that replaces it with text.
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Splits text into lines at CR LF, lone CR and lone LF; a NUL ends the text.
+std::vector<std::string_view> SplitTextLines(std::string_view text)
+{
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    std::vector<std::string_view> result;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        result.push_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    result.push_back(text.substr(start));
+    return result;
+}
+
+std::string_view TrimRight(std::string_view s)
+{
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+int Len(std::string_view s)
+{
+    return static_cast<int>(s.size());
+}
+
+// Characters from..to-1 (from 1) of a line, clamped to the line.
+std::string_view Slice(std::string_view line, int from, int to)
+{
+    from = std::clamp(from, 1, Len(line) + 1);
+    to = std::clamp(to, from, Len(line) + 1);
+    return line.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from));
+}
+
+}  // namespace
+
+std::string TCustomOstEdit::TrimWritten(std::string_view line) const
+{
+    if (options_.has(eoTrimTrailingSpaces))
+        return std::string(TrimRight(line));
+    return std::string(line);
+}
+
+void TCustomOstEdit::WriteLine(int line, std::string_view text)
+{
+    lines_.SetLine(line - 1, TrimWritten(text));
+}
+
+// ---- selection ends ------------------------------------------------------------------
+
+TBufferCoord TCustomOstEdit::BlockBegin() const
+{
+    return std::min(blockBegin_, blockEnd_);
+}
+
+TBufferCoord TCustomOstEdit::BlockEnd() const
+{
+    return std::max(blockBegin_, blockEnd_);
+}
+
+bool TCustomOstEdit::SelAvail() const
+{
+    return blockBegin_.Char != blockEnd_.Char ||
+           (blockBegin_.Line != blockEnd_.Line && activeSelectionMode_ != smColumn);
+}
+
+TBufferCoord TCustomOstEdit::ClampBlockPoint(TBufferCoord p) const
+{
+    p.Line = std::clamp(p.Line, 1, std::max(lines_.Count(), 1));
+    int maxChar = maxLineWidth_ + 1;
+    if (activeSelectionMode_ == smNormal)
+        maxChar = std::min(maxChar, Len(lines_.Get(p.Line - 1)) + 1);
+    p.Char = std::clamp(p.Char, 1, maxChar);
+    return p;
+}
+
+void TCustomOstEdit::SetBlockBegin(TBufferCoord p)
+{
+    p = ClampBlockPoint(p);
+    TOstPaintLockGuard lock(*this);
+    if (SelAvail())
+        InvalidateLines(blockBegin_.Line, blockEnd_.Line);
+    blockBegin_ = blockEnd_ = p;
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::SetBlockEnd(TBufferCoord p)
+{
+    if (options_.has(eoNoSelection))
+        return;
+    p = ClampBlockPoint(p);
+    if (p == blockEnd_)
+        return;
+    TOstPaintLockGuard lock(*this);
+    if (activeSelectionMode_ == smColumn)
+        InvalidateLines(std::min({blockBegin_.Line, blockEnd_.Line, p.Line}),
+                        std::max({blockBegin_.Line, blockEnd_.Line, p.Line}));
+    else
+        InvalidateLines(blockEnd_.Line, p.Line);
+    blockEnd_ = p;
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::MoveCaretAndSelection(TBufferCoord start, TBufferCoord newPos, bool selectionCommand)
+{
+    if (options_.has(eoGroupUndo) && undoList_.CanUndo())
+        undoList_.AddGroupBreak();
+    TOstPaintLockGuard lock(*this);
+    if (selectionCommand) {
+        if (!SelAvail())
+            SetBlockBegin(start);
+        TBufferCoord end = newPos;
+        if (activeSelectionMode_ == smColumn && newPos.Char == start.Char)
+            end.Char = newPos.Char + 1;
+        SetBlockEnd(end);
+    } else {
+        SetBlockBegin(newPos);
+    }
+    SetCaretXYEx(true, newPos);
+}
+
+void TCustomOstEdit::SelectAll()
+{
+    const int count = lines_.Count();
+    const TBufferCoord last{count > 0 ? Len(lines_.Get(count - 1)) + 1 : 1, std::max(count, 1)};
+    TOstPaintLockGuard lock(*this);
+    SetCaretXYEx(true, last);
+    blockBegin_ = {1, 1};
+    blockEnd_ = last;
+    InvalidateAll();
+    StatusChanged(scSelection);
+}
+
+std::string TCustomOstEdit::LineText() const
+{
+    return std::string(lines_.Get(caretY_ - 1));
+}
+
+void TCustomOstEdit::SetLineText(std::string_view text)
+{
+    if (caretY_ >= 1 && caretY_ <= std::max(1, lines_.Count()))
+        lines_.SetLine(caretY_ - 1, text);
+}
+
+// ---- selection as flat offsets ----------------------------------------------------------
+
+namespace {
+
+int RowColToCharIndex(const TOstEditStringList& lines, TBufferCoord p)
+{
+    int index = 0;
+    const int last = std::min(p.Line - 1, lines.Count());
+    for (int i = 0; i < last; ++i)
+        index += Len(lines.Get(i)) + 2;
+    return index + p.Char - 1;
+}
+
+TBufferCoord CharIndexToRowCol(const TOstEditStringList& lines, int index)
+{
+    int start = 0;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const int len = Len(lines.Get(i));
+        if (index <= start + len)
+            return {index - start + 1, i + 1};
+        start += len + 2;
+    }
+    const int count = lines.Count();
+    return {count > 0 ? Len(lines.Get(count - 1)) + 1 : 1, std::max(count, 1)};
+}
+
+}  // namespace
+
+int TCustomOstEdit::SelStart() const
+{
+    return RowColToCharIndex(lines_, BlockBegin());
+}
+
+int TCustomOstEdit::SelEnd() const
+{
+    return RowColToCharIndex(lines_, BlockEnd());
+}
+
+void TCustomOstEdit::SetSelStart(int value)
+{
+    TOstPaintLockGuard lock(*this);
+    SetCaretXYEx(true, CharIndexToRowCol(lines_, value));
+    SetBlockBegin(CaretXY());
+}
+
+void TCustomOstEdit::SetSelEnd(int value)
+{
+    TOstPaintLockGuard lock(*this);
+    SetCaretXYEx(true, CharIndexToRowCol(lines_, value));
+    SetBlockEnd(CaretXY());
+}
+
+// ---- selected text ----------------------------------------------------------------------
+
+std::string TCustomOstEdit::SelTextFor(TBufferCoord begin, TBufferCoord end, TOstSelectionMode mode,
+                                       bool padColumns) const
+{
+    std::string text;
+    switch (mode) {
+    case smNormal:
+        if (begin.Line == end.Line)
+            return std::string(Slice(lines_.Get(begin.Line - 1), begin.Char, end.Char));
+        text = Slice(lines_.Get(begin.Line - 1), begin.Char, INT32_MAX);
+        for (int line = begin.Line + 1; line < end.Line; ++line) {
+            text += kCrLf;
+            text += lines_.Get(line - 1);
+        }
+        text += kCrLf;
+        text += Slice(lines_.Get(end.Line - 1), 1, end.Char);
+        return text;
+    case smLine:
+        for (int line = begin.Line; line <= end.Line; ++line) {
+            text += lines_.Get(line - 1);
+            if (line < lines_.Count())
+                text += kCrLf;
+        }
+        return text;
+    case smColumn: {
+        const int left = std::min(begin.Char, end.Char);
+        const int right = std::max(begin.Char, end.Char);
+        for (int line = begin.Line; line <= end.Line; ++line) {
+            if (line > begin.Line)
+                text += kCrLf;
+            const std::string_view row = Slice(lines_.Get(line - 1), left, right);
+            text += row;
+            if (padColumns)
+                text.append(static_cast<size_t>(right - left - Len(row)), ' ');
+        }
+        return text;
+    }
+    }
+    return text;
+}
+
+std::string TCustomOstEdit::SelText() const
+{
+    if (!SelAvail())
+        return std::string();
+    return SelTextFor(BlockBegin(), BlockEnd(), activeSelectionMode_,
+                      !options_.has(eoTrimTrailingSpaces));
+}
+
+std::string TCustomOstEdit::UndoTextOfSelection() const
+{
+    // Undo puts back exactly the bytes that went: column rows are never
+    // padded here, or undoing would leave blanks that were not there.
+    return SelTextFor(BlockBegin(), BlockEnd(), activeSelectionMode_, false);
+}
+
+void TCustomOstEdit::RecordDeleteOfSelection(TOstChangeReason reason)
+{
+    undoList_.AddChange(reason, blockBegin_, blockEnd_, UndoTextOfSelection(), activeSelectionMode_);
+}
+
+void TCustomOstEdit::SetSelText(std::string_view text)
+{
+    if (readOnly_)
+        return;
+    TOstPaintLockGuard lock(*this);
+    TOstUndoBlock block(undoList_);
+    const TBufferCoord startOfBlock = BlockBegin();
+    if (SelAvail())
+        RecordDeleteOfSelection(crDeleteBackward);
+    // Column inserts record one item per row themselves.
+    SetSelTextPrimitive(selectionMode_, text, true);
+    if (!text.empty() && selectionMode_ != smColumn) {
+        TBufferCoord start = selectionMode_ == smLine ? TBufferCoord{1, startOfBlock.Line} : lastInsertStart_;
+        undoList_.AddChange(crInsert, start, CaretXY(), lastInsertTrimmed_, smNormal);
+    }
+}
+
+void TCustomOstEdit::ClearSelection()
+{
+    if (SelAvail())
+        SetSelText(std::string_view());
+}
+
+// ---- the editing primitive ------------------------------------------------------------------
+
+void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_view text, bool addToUndo,
+                                         TOstChangeReason columnReason)
+{
+    TOstPaintLockGuard lock(*this);
+    TOstBufferUpdateGuard update(lines_);
+    const TBufferCoord bb = BlockBegin();
+    const TBufferCoord be = BlockEnd();
+    if (SelAvail())
+        DeleteSelectionText(bb, be);
+    lastInsertStart_ = CaretXY();
+    lastInsertTrimmed_.clear();
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    if (!text.empty()) {
+        switch (mode) {
+        case smNormal: InsertNormal(text); break;
+        case smLine: InsertLineMode(text); break;
+        case smColumn: InsertColumn(text, addToUndo, columnReason); break;
+        }
+    }
+    blockBegin_ = blockEnd_ = CaretXY();
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
+{
+    switch (activeSelectionMode_) {
+    case smNormal: {
+        const std::string joined = std::string(Slice(lines_.Get(bb.Line - 1), 1, bb.Char)) +
+                                   std::string(Slice(lines_.Get(be.Line - 1), be.Char, INT32_MAX));
+        WriteLine(bb.Line, joined);
+        if (be.Line > bb.Line) {
+            lines_.DeleteBlock(bb.Line, be.Line - bb.Line);
+            LinesDeletedForMarks(bb.Line + 1, be.Line - bb.Line);
+        }
+        InternalSetCaretXY(bb);
+        break;
+    }
+    case smLine: {
+        int first = bb.Line;
+        int last = std::min(be.Line, lines_.Count());
+        if (last == lines_.Count() && last >= first) {
+            lines_.SetLine(last - 1, std::string_view());
+            --last;
+        }
+        if (last >= first) {
+            lines_.DeleteBlock(first - 1, last - first + 1);
+            LinesDeletedForMarks(first, last - first + 1);
+        }
+        InternalSetCaretXY({1, bb.Line});
+        break;
+    }
+    case smColumn: {
+        const int left = std::min(bb.Char, be.Char);
+        const int right = std::max(bb.Char, be.Char);
+        for (int line = bb.Line; line <= be.Line; ++line) {
+            const std::string_view s = lines_.Get(line - 1);
+            if (Len(s) < left)
+                continue;
+            WriteLine(line, std::string(Slice(s, 1, left)) + std::string(Slice(s, right, INT32_MAX)));
+        }
+        InternalSetCaretXY({left, bb.Line});
+        break;
+    }
+    }
+}
+
+void TCustomOstEdit::InsertNormal(std::string_view text)
+{
+    const std::string_view line = lines_.Get(caretY_ - 1);
+    const int oldLength = Len(line);
+    std::string left(Slice(line, 1, caretX_));
+    if (Len(left) < caretX_ - 1)
+        left.append(static_cast<size_t>(caretX_ - 1 - Len(left)), ' ');
+    const std::string right(Slice(line, caretX_, INT32_MAX));
+    lastInsertStart_ = {std::min(caretX_, Len(line) + 1), caretY_};
+
+    const std::vector<std::string_view> parts = SplitTextLines(text);
+    const int firstLine = caretY_;
+    const int lastLine = firstLine + static_cast<int>(parts.size()) - 1;
+    std::string lastText;
+    if (parts.size() == 1) {
+        lastText = left + std::string(parts[0]);
+    } else {
+        WriteLine(firstLine, left + std::string(parts[0]));
+        lines_.InsertBlankLines(firstLine, static_cast<int>(parts.size()) - 1);
+        for (size_t i = 1; i + 1 < parts.size(); ++i)
+            WriteLine(firstLine + static_cast<int>(i), parts[i]);
+        lastText = std::string(parts.back());
+    }
+    const std::string stored = TrimWritten(lastText + right);
+    lines_.SetLine(lastLine - 1, stored);
+    NoteTrimmedLeft(oldLength, left, Len(lines_.Get(firstLine - 1)));
+
+    const bool trimming = options_.has(eoTrimTrailingSpaces);
+    const int rightLen = trimming ? Len(TrimRight(right)) : Len(right);
+    // Nothing after the inserted text: the caret stands right after it, even
+    // where trimming took trailing blanks from the stored line.
+    const int newCaretX = rightLen == 0 ? Len(lastText) + 1 : Len(stored) - rightLen + 1;
+    if (lastLine > firstLine)
+        LinesInsertedForMarks(firstLine + 1, lastLine - firstLine);
+    SetCaretXYEx(true, {newCaretX, lastLine});
+}
+
+void TCustomOstEdit::NoteTrimmedLeft(int oldLineLength, const std::string& left, int storedLength)
+{
+    // Trimming may take blanks that stood before the insert point (they are
+    // trailing once a line break follows them). The insert's undo item then
+    // starts where the stored line ends and carries those blanks, so undoing
+    // puts them back exactly.
+    const int original = std::min(Len(left), oldLineLength);
+    if (storedLength < original) {
+        lastInsertStart_ = {storedLength + 1, lastInsertStart_.Line};
+        lastInsertTrimmed_ = left.substr(static_cast<size_t>(storedLength), static_cast<size_t>(original - storedLength));
+    }
+}
+
+void TCustomOstEdit::InsertLineMode(std::string_view text)
+{
+    const std::vector<std::string_view> parts = SplitTextLines(text);
+    int line = caretY_;
+    const int firstLine = line;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        lines_.InsertLine(std::min(line - 1, lines_.Count()), TrimWritten(parts[i]));
+        ++line;
+    }
+    const std::string_view lastPart = parts.back();
+    if (!lastPart.empty()) {
+        if (line > lines_.Count())
+            lines_.AddLine(TrimWritten(lastPart));
+        else
+            WriteLine(line, std::string(lastPart) + std::string(lines_.Get(line - 1)));
+    }
+    if (line > firstLine)
+        LinesInsertedForMarks(firstLine, line - firstLine);
+    SetCaretXYEx(true, {Len(lastPart) + 1, line});
+}
+
+void TCustomOstEdit::AddLineForColumn(bool addToUndo)
+{
+    // Recorded as a line break after the line above, so that undoing removes
+    // exactly this line.
+    const int above = lines_.Count();
+    if (addToUndo)
+        undoList_.AddChange(crLineBreak, {Len(lines_.Get(above - 1)) + 1, above}, {1, above + 1}, std::string(),
+                            smColumn);
+    lines_.AddLine(std::string_view());
+}
+
+void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason)
+{
+    const std::vector<std::string_view> rows = SplitTextLines(text);
+    const int insertPos = caretX_;
+    int line = caretY_;
+    int added = 0;
+    const int firstAdded = lines_.Count() + 1;
+    for (size_t i = 0; i < rows.size(); ++i, ++line) {
+        const std::string_view row = rows[i];
+        if (row.empty())
+            continue;
+        TBufferCoord undoStart{insertPos, line};
+        if (line > lines_.Count()) {
+            // Rows below the last line need new lines, empty rows between
+            // included, so the block keeps its shape.
+            while (lines_.Count() < line) {
+                AddLineForColumn(addToUndo);
+                ++added;
+            }
+            WriteLine(line, std::string(static_cast<size_t>(insertPos - 1), ' ') + std::string(row));
+            undoStart.Char = 1;
+        } else {
+            std::string s(lines_.Get(line - 1));
+            undoStart.Char = std::min(insertPos, Len(s) + 1);
+            if (Len(s) < insertPos - 1)
+                s.append(static_cast<size_t>(insertPos - 1 - Len(s)), ' ');
+            s.insert(static_cast<size_t>(insertPos - 1), row);
+            WriteLine(line, s);
+        }
+        if (addToUndo)
+            undoList_.AddChange(reason, undoStart, {insertPos + Len(row), line}, std::string(), smColumn);
+    }
+    const int lastLine = caretY_ + static_cast<int>(rows.size()) - 1;
+    if (added > 0)
+        LinesInsertedForMarks(firstAdded, added);
+    SetCaretXYEx(true, {insertPos + Len(rows.back()), lastLine});
+}
+
+}  // namespace ostrel

@@ -1,0 +1,425 @@
+// Undoing and redoing recorded items, and the line break that redo re-runs.
+
+#include <algorithm>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+namespace {
+
+bool IsDeleteReason(TOstChangeReason r)
+{
+    return r == crDeleteForward || r == crDeleteBackward || r == crDeleteBackwardQuiet ||
+           r == crDeleteForwardQuiet || r == crDeleteAll;
+}
+
+bool IsForwardDelete(TOstChangeReason r)
+{
+    return r == crDeleteForward || r == crDeleteForwardQuiet || r == crDeleteAll;
+}
+
+bool IsInsertReason(TOstChangeReason r)
+{
+    return r == crInsert || r == crPaste || r == crDragDropInsert;
+}
+
+// Where deleted text goes back: the earlier end, or in a column block the
+// smaller character and the smaller line taken separately.
+TBufferCoord InsertionPoint(const TOstEditUndoItem& item)
+{
+    const TBufferCoord a = item.ChangeStartPos;
+    const TBufferCoord b = item.ChangeEndPos;
+    if (item.ChangeSelMode == smColumn)
+        return {std::min(a.Char, b.Char), std::min(a.Line, b.Line)};
+    return std::min(a, b);
+}
+
+std::vector<std::string> SplitCrLf(const std::string& text)
+{
+    std::vector<std::string> rows;
+    size_t start = 0;
+    while (true) {
+        const size_t pos = text.find("\r\n", start);
+        rows.push_back(text.substr(start, pos == std::string::npos ? std::string::npos : pos - start));
+        if (pos == std::string::npos)
+            return rows;
+        start = pos + 2;
+    }
+}
+
+}  // namespace
+
+// Holds what one undo or redo of an item changes for its duration: the
+// selection mode becomes the item's, the caret may stand anywhere, and the
+// paint lock is held.
+class TCustomOstEdit::UndoRedoStep {
+public:
+    UndoRedoStep(TCustomOstEdit& editor, TOstSelectionMode mode)
+        : editor_(editor), lock_(editor), oldMode_(editor.activeSelectionMode_),
+          hadScrollPastEol_(editor.options_.has(eoScrollPastEol))
+    {
+        editor_.activeSelectionMode_ = mode;
+        editor_.options_.include(eoScrollPastEol);
+    }
+    ~UndoRedoStep()
+    {
+        editor_.activeSelectionMode_ = oldMode_;
+        editor_.options_.set(eoScrollPastEol, hadScrollPastEol_);
+    }
+    UndoRedoStep(const UndoRedoStep&) = delete;
+    UndoRedoStep& operator=(const UndoRedoStep&) = delete;
+
+private:
+    TCustomOstEdit& editor_;
+    TOstPaintLockGuard lock_;
+    TOstSelectionMode oldMode_;
+    bool hadScrollPastEol_;
+};
+
+void TCustomOstEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord blockBegin, TBufferCoord blockEnd)
+{
+    TOstPaintLockGuard lock(*this);
+    SetCaretXYEx(true, caret);
+    if (SelAvail())
+        InvalidateLines(blockBegin_.Line, blockEnd_.Line);
+    blockBegin_ = blockBegin;
+    blockEnd_ = blockEnd;
+    if (SelAvail())
+        InvalidateLines(blockBegin_.Line, blockEnd_.Line);
+    StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode)
+{
+    SetCaretAndSelection(at, at, at);
+    SetSelTextPrimitive(mode, text);
+}
+
+// ---- undo ------------------------------------------------------------------------------
+
+void TCustomOstEdit::Undo()
+{
+    if (readOnly_)
+        return;
+    TOstPaintLockGuard lock(*this);
+    const TOstEditUndoItem* top = undoList_.PeekItem();
+    if (top && top->ChangeReason == crGroupBreak) {
+        redoList_.PushItem(*undoList_.PopItem());
+        top = undoList_.PeekItem();
+    }
+    if (!top)
+        return;
+    const TOstChangeReason firstReason = top->ChangeReason;
+    const int group = top->ChangeNumber;
+    const int savedBlock = redoList_.BlockChangeNumber();
+    redoList_.SetBlockChangeNumber(group);
+    while (true) {
+        const TOstChangeReason undone = undoList_.PeekItem()->ChangeReason;
+        UndoItem();
+        top = undoList_.PeekItem();
+        if (!top)
+            break;
+        if (IsEndMarker(firstReason)) {
+            if (top->ChangeReason == MatchingBeginMarker(firstReason))
+                break;
+            continue;
+        }
+        const bool sameGroup = top->ChangeNumber == group;
+        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == undone &&
+                             undone != crIndent && undone != crUnindent;
+        if (!sameGroup && !grouped)
+            break;
+    }
+    if (IsEndMarker(firstReason) && top && top->ChangeReason == MatchingBeginMarker(firstReason))
+        UndoItem();
+    redoList_.SetBlockChangeNumber(savedBlock);
+    StatusChanged(scModified);
+}
+
+void TCustomOstEdit::UndoItem()
+{
+    const std::unique_ptr<TOstEditUndoItem> owned = undoList_.PopItem();
+    if (!owned)
+        return;
+    const TOstEditUndoItem& item = *owned;
+    const TOstSelectionMode mode = item.ChangeSelMode;
+    UndoRedoStep step(*this, mode);
+    const TBufferCoord start = item.ChangeStartPos;
+    const TBufferCoord end = item.ChangeEndPos;
+
+    if (IsInsertReason(item.ChangeReason) || item.ChangeReason == crPaddingInsert) {
+        SetCaretAndSelection(start, start, end);
+        const std::string inserted = UndoTextOfSelection();
+        redoList_.AddChange(item.ChangeReason, start, end, inserted, mode);
+        if (TOstEditUndoItem* redoItem = redoList_.MutableTop(); redoItem && !item.ChangeStr.empty())
+            redoItem->OverwrittenStr = item.ChangeStr;
+        SetSelTextPrimitive(mode, item.ChangeStr);
+        SetCaretAndSelection(start, start, start);
+    } else if (IsDeleteReason(item.ChangeReason)) {
+        const TBufferCoord at = InsertionPoint(item);
+        if (IsForwardDelete(item.ChangeReason) && at.Line > lines_.Count())
+            lines_.AddLine(std::string_view());
+        InsertTextAt(at, item.ChangeStr, mode);
+        const TBufferCoord caret = IsForwardDelete(item.ChangeReason) ? start : end;
+        if (item.ChangeReason == crDeleteForward || item.ChangeReason == crDeleteBackward)
+            SetCaretAndSelection(caret, start, end);
+        else
+            SetCaretAndSelection(caret, caret, caret);
+        redoList_.AddChange(item.ChangeReason, start, end, std::string(), mode);
+        if (item.ChangeReason == crDeleteAll)
+            SetCaretAndSelection({1, 1}, {1, 1}, {1, 1});
+        EnsureCursorPosVisible();
+    } else {
+        switch (item.ChangeReason) {
+        case crLineBreak: UndoLineBreak(item); break;
+        case crIndent:
+            redoList_.AddChange(crIndent, start, end, item.ChangeStr, mode);
+            SetCaretAndSelection(end, start, end);
+            break;
+        case crUnindent: UndoUnindent(item); break;
+        case crCaret:
+            redoList_.AddChange(crCaret, CaretXY(), CaretXY(), std::string(), activeSelectionMode_);
+            SetCaretXYEx(true, start);
+            break;
+        case crSelection:
+            redoList_.AddChange(crSelection, BlockBegin(), BlockEnd(), std::string(), activeSelectionMode_);
+            SetCaretAndSelection(CaretXY(), start, end);
+            break;
+        default:
+            break;  // markers, group breaks: nothing to reverse
+        }
+    }
+}
+
+void TCustomOstEdit::UndoLineBreak(const TOstEditUndoItem& item)
+{
+    const TBufferCoord start = item.ChangeStartPos;
+    redoList_.AddChange(crLineBreak, start, item.ChangeEndPos, item.ChangeStr, item.ChangeSelMode);
+    if (start.Line == 0) {
+        // The first line of an empty buffer, added by a column insert.
+        lines_.RemoveLine(0);
+        LinesDeletedForMarks(1, 1);
+        SetCaretAndSelection({1, 1}, {1, 1}, {1, 1});
+        return;
+    }
+    SetCaretAndSelection(start, start, start);
+    std::string line(lines_.Get(start.Line - 1));
+    // Blanks the break trimmed off the left part come back before the text.
+    if (!item.TrimmedStr.empty()) {
+        line += item.TrimmedStr;
+    } else {
+        const bool textStartsBlank = !item.ChangeStr.empty() &&
+                                     (item.ChangeStr[0] == ' ' || item.ChangeStr[0] == '\t');
+        if (!item.ChangeStr.empty() && !textStartsBlank && static_cast<int>(line.size()) < start.Char - 1)
+            line.append(static_cast<size_t>(start.Char - 1) - line.size(), ' ');
+    }
+    WriteLine(start.Line, line + item.ChangeStr);
+    if (start.Line < lines_.Count()) {
+        lines_.RemoveLine(start.Line);
+        LinesDeletedForMarks(start.Line + 1, 1);
+    }
+    SetCaretAndSelection(start, start, start);
+}
+
+void TCustomOstEdit::UndoUnindent(const TOstEditUndoItem& item)
+{
+    const TBufferCoord start = item.ChangeStartPos;
+    const TBufferCoord end = item.ChangeEndPos;
+    redoList_.AddChange(crUnindent, start, end, item.ChangeStr, item.ChangeSelMode);
+    const int column = item.ChangeSelMode == smColumn ? std::min(start.Char, end.Char) : 1;
+    activeSelectionMode_ = smColumn;
+    InsertTextAt({column, std::min(start.Line, end.Line)}, item.ChangeStr, smColumn);
+    activeSelectionMode_ = item.ChangeSelMode;
+    SetCaretAndSelection(start, start, end);
+}
+
+// ---- redo ------------------------------------------------------------------------------
+
+void TCustomOstEdit::Redo()
+{
+    if (readOnly_)
+        return;
+    TOstPaintLockGuard lock(*this);
+    const TOstEditUndoItem* top = redoList_.PeekItem();
+    if (!top)
+        return;
+    const TOstChangeReason firstReason = top->ChangeReason;
+    const int group = top->ChangeNumber;
+    const int savedBlock = undoList_.BlockChangeNumber();
+    undoList_.SetBlockChangeNumber(group);
+    redoRunning_ = true;
+    while (true) {
+        const TOstChangeReason redone = redoList_.PeekItem()->ChangeReason;
+        RedoItem();
+        top = redoList_.PeekItem();
+        if (!top)
+            break;
+        if (IsBeginMarker(firstReason)) {
+            if (top->ChangeReason == MatchingEndMarker(firstReason))
+                break;
+            continue;
+        }
+        const bool sameGroup = top->ChangeNumber == group;
+        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == redone &&
+                             redone != crIndent && redone != crUnindent;
+        if (!sameGroup && !grouped)
+            break;
+    }
+    if (IsBeginMarker(firstReason) && top && top->ChangeReason == MatchingEndMarker(firstReason))
+        RedoItem();
+    redoRunning_ = false;
+    undoList_.SetBlockChangeNumber(savedBlock);
+    top = redoList_.PeekItem();
+    if (top && top->ChangeReason == crGroupBreak)
+        undoList_.PushItem(*redoList_.PopItem());
+    StatusChanged(scModified);
+}
+
+void TCustomOstEdit::RedoItem()
+{
+    const std::unique_ptr<TOstEditUndoItem> owned = redoList_.PopItem();
+    if (!owned)
+        return;
+    const TOstEditUndoItem& item = *owned;
+    const TOstSelectionMode mode = item.ChangeSelMode;
+    UndoRedoStep step(*this, mode);
+    const TBufferCoord start = item.ChangeStartPos;
+    const TBufferCoord end = item.ChangeEndPos;
+
+    if (IsInsertReason(item.ChangeReason) || item.ChangeReason == crPaddingInsert) {
+        // An overwrite replaces what it overwrote, within its line.
+        const TBufferCoord overwrittenEnd{start.Char + static_cast<int>(item.OverwrittenStr.size()), start.Line};
+        SetCaretAndSelection(start, start, overwrittenEnd);
+        const std::string overwritten = UndoTextOfSelection();
+        SetSelTextPrimitive(mode, item.ChangeStr);
+        SetCaretXYEx(true, end);
+        undoList_.AddChange(item.ChangeReason, start, end, overwritten, mode);
+        if (item.ChangeReason == crDragDropInsert)
+            SetCaretAndSelection(end, start, end);
+        else
+            SetCaretAndSelection(end, end, end);
+    } else if (IsDeleteReason(item.ChangeReason)) {
+        SetCaretAndSelection(start, start, end);
+        undoList_.AddChange(item.ChangeReason, start, end, UndoTextOfSelection(), mode);
+        SetSelTextPrimitive(mode, std::string_view());
+        SetCaretAndSelection(start, start, start);
+    } else {
+        switch (item.ChangeReason) {
+        case crLineBreak:
+            if (mode == smColumn) {
+                // A line a column insert added below the last line.
+                lines_.InsertLine(std::min(start.Line, lines_.Count()), std::string_view());
+                LinesInsertedForMarks(start.Line + 1, 1);
+                undoList_.AddChange(crLineBreak, start, end, std::string(), smColumn);
+            } else {
+                SetCaretAndSelection(start, start, start);
+                InsertLineBreak(end != start);
+            }
+            break;
+        case crIndent:
+            undoList_.AddChange(crIndent, start, end, item.ChangeStr, mode);
+            SetCaretAndSelection(end, start, end);
+            break;
+        case crUnindent: RedoUnindent(item); break;
+        case crCaret:
+            undoList_.AddChange(crCaret, CaretXY(), CaretXY(), std::string(), activeSelectionMode_);
+            SetCaretXYEx(true, start);
+            break;
+        case crSelection:
+            undoList_.AddChange(crSelection, BlockBegin(), BlockEnd(), std::string(), activeSelectionMode_);
+            SetCaretAndSelection(CaretXY(), start, end);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TCustomOstEdit::RedoUnindent(const TOstEditUndoItem& item)
+{
+    const TBufferCoord start = item.ChangeStartPos;
+    const TBufferCoord end = item.ChangeEndPos;
+    undoList_.AddChange(crUnindent, start, end, item.ChangeStr, item.ChangeSelMode);
+    const int column = item.ChangeSelMode == smColumn ? std::min(start.Char, end.Char) : 1;
+    int line = std::min(start.Line, end.Line);
+    for (const std::string& row : SplitCrLf(item.ChangeStr)) {
+        std::string s(lines_.Get(line - 1));
+        if (static_cast<int>(s.size()) >= column)
+            s.erase(static_cast<size_t>(column - 1), row.size());
+        WriteLine(line, s);
+        ++line;
+    }
+    SetCaretAndSelection(start, start, end);
+}
+
+// ---- the line break -----------------------------------------------------------------------
+
+void TCustomOstEdit::InsertLineBreak(bool moveCaret)
+{
+    if (readOnly_)
+        return;
+    TOstPaintLockGuard lock(*this);
+    TOstUndoBlock block(undoList_);
+    if (SelAvail()) {
+        RecordDeleteOfSelection(crDeleteBackward);
+        SetSelTextPrimitive(activeSelectionMode_, std::string_view());
+    }
+    TOstBufferUpdateGuard update(lines_);
+    if (lines_.Count() == 0)
+        lines_.AddLine(std::string_view());
+    const TBufferCoord caret = CaretXY();
+    const std::string line(lines_.Get(caret.Line - 1));
+    const int len = static_cast<int>(line.size());
+    TBufferCoord newCaret = caret;
+    std::string moved;
+    std::string trimmed;
+
+    bool insertedAbove = false;
+    if (len == 0) {
+        insertedAbove = true;
+        lines_.InsertLine(caret.Line - 1, std::string_view());
+        int indent = 0;
+        if (options_.has(eoAutoIndent)) {
+            for (int i = caret.Line - 1; i >= 1; --i) {
+                const std::string_view above = lines_.Get(i - 1);
+                if (!above.empty()) {
+                    indent = LeftSpacesColumns(above);
+                    break;
+                }
+            }
+        }
+        newCaret = {indent + 1, caret.Line + 1};
+    } else if (caret.Char > len) {
+        const std::string indent = line.substr(0, static_cast<size_t>(LeftSpaces(line)));
+        const std::string written = moveCaret ? TrimWritten(indent) : std::string();
+        lines_.InsertLine(caret.Line, written);
+        // Trimming may leave the new line empty: the caret still goes to the
+        // indentation's column, in virtual space.
+        newCaret = {written.empty() ? LeftSpacesColumns(indent) + 1 : static_cast<int>(written.size()) + 1,
+                    caret.Line + 1};
+    } else if (caret.Char == 1) {
+        lines_.InsertLine(caret.Line - 1, std::string_view());
+        moved = line;
+        newCaret = {1, caret.Line + 1};
+        insertedAbove = true;
+    } else {
+        const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
+        moved = line.substr(static_cast<size_t>(caret.Char - 1));
+        const std::string indent = GetLeftSpacing(LeftSpacesColumns(left), true);
+        WriteLine(caret.Line, left);
+        trimmed = left.substr(lines_.Get(caret.Line - 1).size());
+        lines_.InsertLine(caret.Line, TrimWritten(indent + moved));
+        newCaret = {static_cast<int>(indent.size()) + 1, caret.Line + 1};
+    }
+    const TBufferCoord target = moveCaret ? newCaret : caret;
+    // The end tells a redo whether this was Enter or insert line.
+    undoList_.AddChange(crLineBreak, caret, target, moved, smNormal);
+    if (TOstEditUndoItem* item = undoList_.MutableTop(); item && item->ChangeReason == crLineBreak)
+        item->TrimmedStr = trimmed;
+    LinesInsertedForMarks(insertedAbove ? caret.Line : caret.Line + 1, 1);
+    SetCaretAndSelection(target, target, target);
+    EnsureCursorPosVisible();
+}
+
+}  // namespace ostrel
