@@ -129,33 +129,45 @@ ScanResult ForEachLineEnd(const char* data, size_t size, OnEnd&& onEnd)
     return seen;
 }
 
-// The number of lines ScanLines reports, and the distance between two line
-// ends, which bounds the longest line.
-struct LineCount {
-    size_t lines = 0;
-    size_t widestGap = 0;
-};
-
-LineCount CountLines(const char* data, size_t size)
-{
-    LineCount count;
-    ScanResult seen;
-    uint64_t carry = 0;
-    size_t lastEnd = 0;
-    for (size_t base = 0; base < size; base += 64) {
-        const uint64_t ends = LineEndsOfBlock(data, size, base, carry, seen);
-        if (ends == 0)
-            continue;
-        count.widestGap = std::max(count.widestGap, base + static_cast<size_t>(std::countr_zero(ends)) - lastEnd);
-        lastEnd = base + 63 - static_cast<size_t>(std::countl_zero(ends));
-        for (uint64_t rest = ends; rest; rest &= rest - 1)  // lines are long: few bits per block
-            ++count.lines;
+// Counts the lines ScanLines reports, block by block as the content comes
+// in, and bounds the longest line by the widest distance between line ends.
+class LineCounter {
+public:
+    // Counts the whole blocks that lie below available.
+    void Feed(const char* data, size_t available)
+    {
+        for (; next_ + 64 <= available; next_ += 64)
+            Add(LineEndsOfBlock(data, SIZE_MAX, next_, carry_, seen_), next_);
     }
-    count.widestGap = std::max(count.widestGap, size - lastEnd);
-    if (size > 0 && !IsBreakByte(data[size - 1]))
-        ++count.lines;
-    return count;
-}
+    // Counts the rest; the content must be padded past size.
+    void Finish(const char* data, size_t size)
+    {
+        for (; next_ < size; next_ += 64)
+            Add(LineEndsOfBlock(data, size, next_, carry_, seen_), next_);
+        widestGap_ = std::max(widestGap_, size - lastEnd_);
+        if (size > 0 && !IsBreakByte(data[size - 1]))
+            ++lines_;
+    }
+    size_t Lines() const { return lines_; }
+    size_t WidestGap() const { return widestGap_; }
+
+private:
+    void Add(uint64_t ends, size_t base)
+    {
+        if (ends == 0)
+            return;
+        widestGap_ = std::max(widestGap_, base + static_cast<size_t>(std::countr_zero(ends)) - lastEnd_);
+        lastEnd_ = base + 63 - static_cast<size_t>(std::countl_zero(ends));
+        for (; ends; ends &= ends - 1)  // lines are long: few bits per block
+            ++lines_;
+    }
+    size_t next_ = 0;
+    uint64_t carry_ = 0;
+    ScanResult seen_;
+    size_t lines_ = 0;
+    size_t lastEnd_ = 0;
+    size_t widestGap_ = 0;
+};
 
 // Where the next line starts after the line ending at end: past CR, then
 // past an LF, then past a NUL that follows the break.
@@ -750,23 +762,38 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
     if (::fstat(file.get(), &info) != 0)
         ThrowFileError(path);
     const size_t expected = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-    std::string more;
     Chunk chunk = MakeChunk(expected);
-    const size_t got = ReadFully(file.get(), chunk.bytes.get(), expected, path);
+    // Read in steps and count each step's lines while its bytes are still in
+    // the cache, instead of in a second pass over the whole content.
+    constexpr size_t kStep = size_t{1} << 20;
+    LineCounter counter;
+    size_t got = 0;
+    while (got < expected) {
+        const size_t n = ReadFully(file.get(), chunk.bytes.get() + got, std::min(kStep, expected - got), path);
+        if (n == 0)
+            break;
+        got += n;
+        counter.Feed(chunk.bytes.get(), got);
+    }
+    std::string more;
     if (got == expected) {
         char block[65536];
         for (size_t n; (n = ReadFully(file.get(), block, sizeof block, path)) > 0;)
             more.append(block, n);
     }
-    if (more.empty()) {
-        chunk.size = got;
-        std::memset(chunk.bytes.get() + got, 0, kChunkPadding);
-        return chunk;
+    if (!more.empty()) {
+        Chunk whole = MakeChunk(got + more.size());
+        std::memcpy(whole.bytes.get(), chunk.bytes.get(), got);
+        std::memcpy(whole.bytes.get() + got, more.data(), more.size());
+        return whole;
     }
-    Chunk whole = MakeChunk(got + more.size());
-    std::memcpy(whole.bytes.get(), chunk.bytes.get(), got);
-    std::memcpy(whole.bytes.get() + got, more.data(), more.size());
-    return whole;
+    chunk.size = got;
+    std::memset(chunk.bytes.get() + got, 0, kChunkPadding);
+    counter.Finish(chunk.bytes.get(), got);
+    chunk.counted = true;
+    chunk.lines = counter.Lines();
+    chunk.widestGap = counter.WidestGap();
+    return chunk;
 }
 
 // Lines borrow their bytes from the chunk, which the buffer keeps. The lines
@@ -780,9 +807,14 @@ void TOstEditStringList::LoadChunk(Chunk chunk)
     if (size == 0)
         return;
     const bool emptyLastLine = !trailingLineBreak_ && (data[size - 1] == '\r' || data[size - 1] == '\n');
-    const LineCount counted = CountLines(data, size);
-    const size_t count = counted.lines + (emptyLastLine ? 1 : 0);
-    if (count > static_cast<size_t>(INT_MAX) || counted.widestGap > UINT32_MAX)
+    if (!chunk.counted) {
+        LineCounter counter;
+        counter.Finish(data, size);
+        chunk.lines = counter.Lines();
+        chunk.widestGap = counter.WidestGap();
+    }
+    const size_t count = chunk.lines + (emptyLastLine ? 1 : 0);
+    if (count > static_cast<size_t>(INT_MAX) || chunk.widestGap > UINT32_MAX)
         throw std::length_error("too many lines or too long a line");
     lines_.reserve(count);
     AdviseHugePages(lines_.data(), count * sizeof(LineRecord));

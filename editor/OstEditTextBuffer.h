@@ -118,6 +118,11 @@ private:
     struct Chunk {
         std::unique_ptr<char[]> bytes;
         size_t size = 0;
+        // Counted while reading, when the reader could: the number of lines
+        // and a bound on the longest line.
+        bool counted = false;
+        size_t lines = 0;
+        size_t widestGap = 0;
     };
     static const TabRoutine* TabRoutineFor(int width);
     static Chunk MakeChunk(size_t size);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -125,6 +126,56 @@ TEST(TextBufferLoad, TrailingLineBreakRules)
     EXPECT_EQ(list.Text(), "a\nb");
     list.LoadFromBytes(std::string("a\0", 2));
     EXPECT_EQ(LinesOf(list), (Lines{"a"})) << "only CR or LF at the end adds the empty line";
+}
+
+// The loading rules applied byte by byte, as a reference for the block-wise scanner.
+std::vector<std::string> ReferenceLines(const std::string& content, bool trailingLineBreak)
+{
+    std::vector<std::string> lines;
+    const auto at = [&content](size_t i) { return i < content.size() ? content[i] : '\0'; };
+    size_t pos = 0;
+    while (pos < content.size()) {
+        size_t end = pos;
+        while (end < content.size() && at(end) != '\r' && at(end) != '\n' && at(end) != '\0')
+            ++end;
+        lines.push_back(content.substr(pos, end - pos));
+        pos = end;
+        if (at(pos) == '\r')
+            ++pos;
+        if (at(pos) == '\n')
+            ++pos;
+        if (at(pos) == '\0')
+            ++pos;
+    }
+    if (!trailingLineBreak && !content.empty() && (content.back() == '\r' || content.back() == '\n'))
+        lines.emplace_back();
+    return lines;
+}
+
+TEST(TextBufferLoad, BlockScannerAgreesWithTheRulesOnRandomContent)
+{
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', '\t', ' ', '\r', '\n', '\0'};
+    TempDir dir;
+    for (size_t size : {size_t{1}, size_t{63}, size_t{64}, size_t{65}, size_t{200}, size_t{2'100'001}}) {
+        std::string content(size, 'x');
+        const unsigned breakOdds = size > 1000 ? 40 : 3;  // long lines in the big file
+        for (char& c : content)
+            c = random() % breakOdds == 0 ? alphabet[4 + random() % 3] : alphabet[random() % 4];
+        writeFile(dir / "r.txt", content);
+        for (bool trailing : {true, false}) {
+            TOstEditStringList fromBytes, fromFile;
+            fromBytes.SetTrailingLineBreak(trailing);
+            fromFile.SetTrailingLineBreak(trailing);
+            fromBytes.LoadFromBytes(content);
+            fromFile.LoadFromFile((dir / "r.txt").string());
+            const std::vector<std::string> expected = ReferenceLines(content, trailing);
+            EXPECT_EQ(LinesOf(fromBytes), expected) << size;
+            EXPECT_EQ(LinesOf(fromFile), expected) << size;
+            EXPECT_EQ(fromFile.Capacity(), fromFile.Count()) << "loading allocates the lines once";
+            EXPECT_EQ(fromBytes.Capacity(), fromBytes.Count());
+        }
+    }
 }
 
 TEST(TextBufferLoad, StreamAndFileLoadLikeBytes)
