@@ -93,8 +93,9 @@ enum TOstDefaultAttributeRole : int {
     daComment = 0, daIdentifier = 1, daKeyword = 2, daString = 3, daWhitespace = 4, daSymbol = 5,
 };
 
-enum TOstHighlighterCapability : uint8_t { hcRegistry = 1 };
-using TOstHighlighterCapabilities = uint8_t;
+// What a lexer class supports; every lexer stores its attributes in the registry.
+enum TOstHighlighterFeature : uint8_t { hfRegistry = 1 };
+using TOstHighlighterFeatures = uint8_t;
 
 // Called with the attribute that changed, or with none.
 using TOstHighlighterChangeEvent = std::function<void(TOstHighlighterAttributes* sender)>;
@@ -127,7 +128,7 @@ public:
     virtual std::string SampleText() const { return {}; }
     virtual void SetSampleText(std::string_view) {}
 
-    static TOstHighlighterCapabilities Capabilities() { return hcRegistry; }
+    static TOstHighlighterFeatures Features() { return hfRegistry; }
     static const char* LanguageTitle() { return "<Unknown>"; }
     // The language title of this object's class.
     virtual std::string GetLanguageTitle() const { return LanguageTitle(); }
@@ -214,7 +215,8 @@ struct TOstHighlighterClass {
     std::unique_ptr<TOstCustomHighlighter> (*Create)();
 };
 
-// The global list of lexer classes, in registration order.
+// The global list of lexer classes, in registration order. Instance() fills
+// it on first use from the table in OstHighlighterFactory.cpp.
 class TOstHighlighterList {
 public:
     static TOstHighlighterList& Instance();

@@ -13,9 +13,11 @@
 // leaves it half written. A file that cannot be read is renamed aside and
 // reported with ERegistryFileDamaged; it is never overwritten.
 //
-// Changes are saved as they are made. With LazyWrite on they are held until
-// Flush() or CloseKey(); the destructor saves what is still held but cannot
-// report a failure, so callers that care call CloseKey() or Flush().
+// Changes are saved as they are made, and an operation that changes the store
+// (a write, a delete, OpenKey creating a key) throws ERegistryException when
+// the file cannot be saved. With LazyWrite on, changes are held until Flush()
+// or CloseKey(); the destructor saves what is still held but cannot report a
+// failure, so callers that care call CloseKey() or Flush().
 
 #include <cstdint>
 #include <filesystem>

@@ -347,3 +347,22 @@ TEST(HtmlProperties, TokensCoverRealPages)
     }
     EXPECT_GE(files, 3);
 }
+
+TEST(HtmlProperties, LineBreakStyleDoesNotChangeTheTokens)
+{
+    const std::string crlf = ostrel::test::readFile(std::string(OSTREL_TEST_DATA) + "/html/catalogue.html");
+    std::string lf;
+    for (char c : crlf)
+        if (c != '\r')
+            lf += c;
+    ASSERT_NE(lf.size(), crlf.size());
+    TOstHTMLHighlighter a;
+    TOstHTMLHighlighter b;
+    const auto fromCrLf = lexLines(a, bufferLines(crlf));
+    const auto fromLf = lexLines(b, bufferLines(lf));
+    ASSERT_EQ(fromCrLf.size(), fromLf.size());
+    for (size_t i = 0; i < fromLf.size(); ++i) {
+        EXPECT_EQ(fromCrLf[i].tokens, fromLf[i].tokens) << "line " << i + 1;
+        EXPECT_EQ(fromCrLf[i].state, fromLf[i].state) << "line " << i + 1;
+    }
+}
