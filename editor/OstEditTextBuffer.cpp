@@ -88,10 +88,6 @@ struct ScanResult {
     bool sawLf = false;
 };
 
-// Calls onEnd(position) for every byte that ends a line. Every CR ends a
-// line; an LF ends one unless a CR precedes it, a NUL unless a CR or an LF
-// precedes it (those are stepped over with the break before them). The
-// content must be readable in whole 64-byte blocks up to its size.
 // The bytes that end a line in the block at base. Every CR ends a line; an
 // LF ends one unless a CR precedes it, a NUL unless a CR or an LF precedes it
 // (those are stepped over with the break before them). carry holds the
@@ -552,35 +548,33 @@ void TOstEditStringList::DropChunksIfEmpty()
 
 void TOstEditStringList::AddAll(const std::vector<std::string>& lines)
 {
-    if (lines.empty())
-        return;
-    if (lines.size() > static_cast<size_t>(INT_MAX - Count()))
-        throw std::length_error("too many lines");
-    UpdateScope update(*this);
-    const int first = Count();
-    const size_t needed = lines_.size() + lines.size();
-    if (needed > lines_.capacity())
-        Reallocate((needed + 15) / 16 * 16);
-    for (const std::string& text : lines)
-        lines_.push_back(NewLine(text, 0));
-    InvalidateLongest();
-    Notify(OnInserted, first, static_cast<int>(lines.size()));
+    AppendAll(lines.size(), [&lines](size_t i) { return NewLine(lines[i], 0); });
 }
 
 void TOstEditStringList::AddAll(const TOstEditStringList& other)
 {
-    if (other.lines_.empty())
+    AppendAll(other.lines_.size(), [&other](size_t i) {
+        return NewLine(other.lines_[i].text.view(), other.lines_[i].object);
+    });
+}
+
+// Appends n records made by lineAt(i) in one step; the array grows to the
+// next multiple of 16 when it is too small. The source may be this buffer:
+// with the room made first, its records do not move while being copied.
+template <typename LineAt>
+void TOstEditStringList::AppendAll(size_t n, LineAt&& lineAt)
+{
+    if (n == 0)
         return;
-    if (other.lines_.size() > static_cast<size_t>(INT_MAX - Count()))
+    if (n > static_cast<size_t>(INT_MAX - Count()))
         throw std::length_error("too many lines");
     UpdateScope update(*this);
     const int first = Count();
-    const size_t n = other.lines_.size();  // other may be *this
     const size_t needed = lines_.size() + n;
     if (needed > lines_.capacity())
         Reallocate((needed + 15) / 16 * 16);
     for (size_t i = 0; i < n; ++i)
-        lines_.push_back(NewLine(other.lines_[i].text.view(), other.lines_[i].object));
+        lines_.push_back(lineAt(i));
     InvalidateLongest();
     Notify(OnInserted, first, static_cast<int>(n));
 }
@@ -603,7 +597,7 @@ void TOstEditStringList::SetTabWidth(int width)
 void TOstEditStringList::MeasureLine(LineRecord& line) const
 {
     bool hasTabs = false;
-    const size_t width = tabRoutine_->measure(line.text.view(), static_cast<size_t>(tabWidth_), hasTabs);
+    const size_t width = tabRoutine_->measure(line.text.view(), static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
     line.expandedLength = ClampToInt(width);
     line.flags = hasTabs ? kHasTabs : kHasNoTabs;
 }
@@ -616,7 +610,7 @@ std::string TOstEditStringList::ExpandedLine(int i)
     if ((line.flags & (kHasNoTabs | kWidthInvalid)) == kHasNoTabs)
         return std::string(line.text.view());
     bool hasTabs = false;
-    std::string expanded = tabRoutine_->expand(line.text.view(), static_cast<size_t>(tabWidth_), hasTabs);
+    std::string expanded = tabRoutine_->expand(line.text.view(), static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
     line.expandedLength = ClampToInt(expanded.size());
     line.flags = hasTabs ? kHasTabs : kHasNoTabs;
     return expanded;

@@ -137,6 +137,8 @@ private:
     void Reallocate(size_t capacity);
     static LineRecord NewLine(std::string_view text, intptr_t object);
     void InsertRecord(int index, LineRecord record);
+    template <typename LineAt>
+    void AppendAll(size_t n, LineAt&& lineAt);
     void MeasureLine(LineRecord& line) const;
     void InvalidateLongest() { longestLine_ = -1; }
     void DropChunksIfEmpty();

@@ -569,6 +569,8 @@ TEST(TextBufferTabs, ExpansionForEachKindOfWidth)
     EXPECT_EQ(list.ExpandedWidth(2), 17);
     list.SetTabWidth(0);
     EXPECT_EQ(list.ExpandedLine(0), " x");
+    list.SetTabWidth(-3);
+    EXPECT_EQ(list.ExpandedLine(2), "ab  c");
 }
 
 TEST(TextBufferTabs, WidthsFollowTabWidthAndEdits)
