@@ -45,6 +45,8 @@ TCustomOstEdit::TCustomOstEdit()
 
 TCustomOstEdit::~TCustomOstEdit()
 {
+    if (highlighter_)
+        highlighter_->RemoveChangeListener(this);
     // The buffer outlives nothing that listens: disconnect before it goes.
     lines_.OnChanging = nullptr;
     lines_.OnChange = nullptr;
@@ -248,6 +250,7 @@ void TCustomOstEdit::BufferChanging()
 
 void TCustomOstEdit::BufferChanged()
 {
+    RescanDirtyLineStates();
     // The caret may now stand on lines that went away: put it back through
     // the clamping path, and keep the top line inside its limits.
     SetCaretXYEx(false, CaretXY());
@@ -257,6 +260,7 @@ void TCustomOstEdit::BufferChanged()
 
 void TCustomOstEdit::BufferCleared()
 {
+    statesDirtyFirst_ = statesDirtyLast_ = -1;
     undoList_.Clear();
     redoList_.Clear();
     caretX_ = caretY_ = 1;
@@ -269,6 +273,9 @@ void TCustomOstEdit::BufferCleared()
 
 void TCustomOstEdit::BufferLinesInserted(int index, int count)
 {
+    if (statesDirtyFirst_ >= 0 && index <= statesDirtyLast_)
+        statesDirtyLast_ += count;
+    MarkLineStatesDirty(index, index + count - 1);
     // Everything from the first new line down moves.
     InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
     invalidGutter_ = true;
@@ -279,14 +286,18 @@ void TCustomOstEdit::BufferLinesInserted(int index, int count)
     }
 }
 
-void TCustomOstEdit::BufferLinesDeleted(int index, int /*count*/)
+void TCustomOstEdit::BufferLinesDeleted(int index, int count)
 {
+    if (statesDirtyFirst_ >= 0 && statesDirtyLast_ >= index)
+        statesDirtyLast_ = std::max(index, statesDirtyLast_ - count);
+    MarkLineStatesDirty(index, index);
     InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
     invalidGutter_ = true;
 }
 
 void TCustomOstEdit::BufferLinesPutted(int index, int count)
 {
+    MarkLineStatesDirty(index, index + count - 1);
     InvalidateLines(index + 1, index + count);
     if (options_.has(eoAutoSizeMaxLineWidth)) {
         for (int i = index; i < index + count; ++i)

@@ -21,7 +21,10 @@
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstEditTypes.h"
 #include "editor/OstEditUndo.h"
+#include "highlighters/OstEditHighlighter.h"
 #include "platform/Clipboard.h"
+#include "editor/OstEditPaintTypes.h"
+#include "editor/OstTextDrawer.h"
 
 namespace ostrel {
 
@@ -200,6 +203,79 @@ public:
     // because redoing a recorded line break runs it too.
     void InsertLineBreak(bool moveCaret);
 
+    // ---- highlighter ---------------------------------------------------------------------
+    // The control follows the highlighter's attribute changes; the
+    // highlighter is not owned and must be detached before it is destroyed.
+    TOstCustomHighlighter* Highlighter() const { return highlighter_; }
+    void SetHighlighter(TOstCustomHighlighter* highlighter);
+    // Runs the highlighter over every line and stores each line's end state.
+    void ScanAllLineStates();
+    // Starts the highlighter on a line (from 1) with the state the line above
+    // left; false without a highlighter or for a line outside the buffer.
+    bool StartHighlighterAt(int line);
+    // The token covering a position: its text, kind and attribute.
+    bool GetHighlighterAttriAtRowCol(TBufferCoord p, std::string& token, int& tokenKind,
+                                     TOstHighlighterAttributes*& attri);
+
+    // ==== display and painting (OstEditPaint*.cpp) ====================================
+    const TOstFont& Font() const { return font_; }
+    void SetFont(const TOstFont& font);
+    int ExtraLineSpacing() const { return extraLineSpacing_; }
+    void SetExtraLineSpacing(int pixels);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    const TOstSelectedColor& SelectedColor() const { return selectedColor_; }
+    void SetSelectedColor(const TOstSelectedColor& colors);
+    TColor ActiveLineColor() const { return activeLineColor_; }
+    void SetActiveLineColor(TColor color);
+    int RightEdge() const { return rightEdge_; }
+    void SetRightEdge(int column);
+    TColor RightEdgeColor() const { return rightEdgeColor_; }
+    void SetRightEdgeColor(TColor color);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool on);
+    TOstEditCaretType InsertCaret() const { return insertCaret_; }
+    void SetInsertCaret(TOstEditCaretType shape);
+    TOstEditCaretType OverwriteCaret() const { return overwriteCaret_; }
+    void SetOverwriteCaret(TOstEditCaretType shape);
+
+    // The canvas fonts are measured on outside painting (the host's screen);
+    // none means fixed metrics. Not owned.
+    void SetMeasuringCanvas(Canvas* canvas);
+    // Measures the cells again over the font styles in use: after the font,
+    // the highlighter or its attributes change.
+    void RecalcCharExtent();
+    // The host's client area in pixels; the window counts follow from it.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    void UpdateWindowCounts();
+    TheTextDrawer& TextDrawer() { return textDrawer_; }
+
+    // Focus, told by the host: the caret shows only with it, and HideSelection
+    // hides the selection without it.
+    bool Focused() const { return focused_; }
+    void FocusIn();
+    void FocusOut();
+
+    // Paints the client pixels inside clip.
+    void Paint(Canvas& canvas, const TRect& clip);
+    // The caret for the current position and mode; invisible without focus.
+    TOstCaretGeometry CaretGeometry() const;
+
+    TOstSpecialLineColorsEvent OnSpecialLineColors;
+    TOstPaintEvent OnPaint;
+    TOstPaintTransientEvent OnPaintTransient;
+
+    // ==== mouse, wheel and auto-scroll, forwarded by the host ==================
+    // The mouse and scrolling work fills these in; until then they do nothing.
+    void MouseDown(TOstMouseButton, TOstShiftState, int /*x*/, int /*y*/) {}
+    void MouseMove(TOstShiftState, int /*x*/, int /*y*/) {}
+    void MouseUp(TOstMouseButton, TOstShiftState, int /*x*/, int /*y*/) {}
+    void DoubleClick(TOstShiftState, int /*x*/, int /*y*/) {}
+    void MouseWheel(TOstShiftState, int /*delta*/) {}
+    void ScrollTimerTick() {}
+
     // ---- paint lock and notifications --------------------------------------------------------
     void BeginUpdate() { IncPaintLock(); }
     void EndUpdate() { DecPaintLock(); }
@@ -221,9 +297,19 @@ protected:
     // Line writes of editing go through the trimming rule.
     void WriteLine(int line, std::string_view text);
 
+protected:
+    // The gutter paints itself here, for the rows in the clip.
+    virtual void PaintGutter(Canvas& canvas, const TRect& clip, int firstRow, int lastRow);
+
 private:
     friend class TOstPaintLockGuard;
+    friend class TOstTextPainter;
     class UndoRedoStep;
+
+    // Highlighter internals.
+    void HighlighterAttributesChanged();
+    void MarkLineStatesDirty(int first, int last);
+    void RescanDirtyLineStates();
 
     // Buffer notifications.
     void BufferChanging();
@@ -268,6 +354,9 @@ private:
     Clipboard* clipboard_ = nullptr;      // not owned
 
     TOstEditorOptions options_;
+    TOstCustomHighlighter* highlighter_ = nullptr;  // not owned
+    int statesDirtyFirst_ = -1;  // lines (from 0) whose stored states may be stale
+    int statesDirtyLast_ = -1;
     TOstCharSet identChars_ = DefaultIdentChars();
     TOstCharSet wordBreakChars_ = DefaultWordBreakChars();
     TOstCharSet wordChars_ = DefaultIdentChars() & ~DefaultWordBreakChars();
@@ -304,6 +393,23 @@ private:
     bool invalidGutter_ = false;
     bool undoRedoRunning_ = false;
     bool redoRunning_ = false;
+
+    // ==== display and painting ====
+    TOstFont font_;
+    int extraLineSpacing_ = 0;
+    TColor color_ = clWindow;
+    TOstSelectedColor selectedColor_;
+    TColor activeLineColor_ = clNone;
+    int rightEdge_ = 80;
+    TColor rightEdgeColor_ = clSilver;
+    bool hideSelection_ = false;
+    TOstEditCaretType insertCaret_ = ctVerticalLine;
+    TOstEditCaretType overwriteCaret_ = ctBlock;
+    TheTextDrawer textDrawer_;
+    Canvas* measuringCanvas_ = nullptr;  // not owned
+    int clientWidth_ = 0;   // 0 until the host tells its size
+    int clientHeight_ = 0;
+    bool focused_ = false;
 };
 
 // The control as the documents use it.

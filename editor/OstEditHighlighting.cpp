@@ -1,0 +1,124 @@
+// The highlighter of the control and the line states stored in the buffer.
+//
+// Each line's range in the buffer holds the highlighter's state at the end of
+// that line, so painting any line can start from the line above. After an
+// edit the lines from the first changed one are rescanned until a line past
+// the change ends in the state it had before: from there on nothing differs.
+
+#include <algorithm>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+void TCustomOstEdit::SetHighlighter(TOstCustomHighlighter* highlighter)
+{
+    if (highlighter == highlighter_)
+        return;
+    if (highlighter_)
+        highlighter_->RemoveChangeListener(this);
+    highlighter_ = highlighter;
+    if (highlighter_) {
+        highlighter_->AddChangeListener(this, [this](TOstHighlighterAttributes*) {
+            HighlighterAttributesChanged();
+        });
+        SetWordCharSets(highlighter_->IdentifierChars(), highlighter_->WordSeparators());
+    } else {
+        SetWordCharSets(DefaultIdentChars(), DefaultWordBreakChars());
+    }
+    HighlighterAttributesChanged();
+}
+
+void TCustomOstEdit::HighlighterAttributesChanged()
+{
+    ScanAllLineStates();
+    InvalidateAll();
+}
+
+bool TCustomOstEdit::StartHighlighterAt(int line)
+{
+    if (!highlighter_ || line < 1 || line > lines_.Count())
+        return false;
+    if (line == 1)
+        highlighter_->ClearLineState();
+    else
+        highlighter_->RestoreLineState(lines_.LineRange(line - 2));
+    highlighter_->StartLine(lines_.Get(line - 1), line - 1);
+    return true;
+}
+
+void TCustomOstEdit::ScanAllLineStates()
+{
+    statesDirtyFirst_ = statesDirtyLast_ = -1;
+    if (!highlighter_)
+        return;
+    highlighter_->ClearLineState();
+    for (int i = 0; i < lines_.Count(); ++i) {
+        highlighter_->StartLine(lines_.Get(i), i);
+        highlighter_->SkipToLineEnd();
+        lines_.SetLineRange(i, highlighter_->LineState());
+    }
+}
+
+bool TCustomOstEdit::GetHighlighterAttriAtRowCol(TBufferCoord p, std::string& token, int& tokenKind,
+                                                 TOstHighlighterAttributes*& attri)
+{
+    const int pos = p.Char - 1;
+    if (pos < 0 || pos >= static_cast<int>(lines_.Get(p.Line - 1).size()) || !StartHighlighterAt(p.Line))
+        return false;
+    while (!highlighter_->AtLineEnd()) {
+        const int start = highlighter_->TokenStart();
+        if (pos >= start && pos < start + highlighter_->TokenLength()) {
+            token = highlighter_->TokenText();
+            tokenKind = highlighter_->TokenKind();
+            attri = highlighter_->TokenAttribute();
+            return true;
+        }
+        highlighter_->NextToken();
+    }
+    return false;
+}
+
+void TCustomOstEdit::MarkLineStatesDirty(int first, int last)
+{
+    if (statesDirtyFirst_ < 0) {
+        statesDirtyFirst_ = first;
+        statesDirtyLast_ = last;
+        return;
+    }
+    statesDirtyFirst_ = std::min(statesDirtyFirst_, first);
+    statesDirtyLast_ = std::max(statesDirtyLast_, last);
+}
+
+void TCustomOstEdit::RescanDirtyLineStates()
+{
+    if (!highlighter_ || statesDirtyFirst_ < 0) {
+        statesDirtyFirst_ = statesDirtyLast_ = -1;
+        return;
+    }
+    const int count = lines_.Count();
+    const int first = std::min(statesDirtyFirst_, count);
+    const int last = std::min(statesDirtyLast_, count - 1);
+    statesDirtyFirst_ = statesDirtyLast_ = -1;
+    if (first >= count)
+        return;
+    if (first == 0)
+        highlighter_->ClearLineState();
+    else
+        highlighter_->RestoreLineState(lines_.LineRange(first - 1));
+    int i = first;
+    for (; i < count; ++i) {
+        highlighter_->StartLine(lines_.Get(i), i);
+        highlighter_->SkipToLineEnd();
+        const TOstLineRange state = highlighter_->LineState();
+        const bool settled = i >= last && state == lines_.LineRange(i);
+        lines_.SetLineRange(i, state);
+        if (settled)
+            break;
+    }
+    // Lines below the edit whose colours changed with their start state.
+    if (i > last)
+        InvalidateLines(last + 1, i + 1);
+}
+
+}  // namespace ostrel
