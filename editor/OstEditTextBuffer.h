@@ -113,8 +113,8 @@ private:
         uint8_t flags = 0;  // kHasTabs, kHasNoTabs, kWidthInvalid
     };
 
-    // Loaded file content: the bytes, a NUL and zero padding so that the
-    // line scanner can read whole 16-byte blocks without a bound check.
+    // Loaded file content: the bytes, then zero padding so that the line
+    // scanner can read whole 64-byte blocks without a bound check.
     struct Chunk {
         std::unique_ptr<char[]> bytes;
         size_t size = 0;
@@ -162,8 +162,8 @@ inline std::string_view LineBreakBytes(TOstEditFileFormat style)
     return style == Lf ? "\n" : style == Cr ? "\r" : "\r\n";
 }
 
-// A file opened for buffered line output or input: the buffer, its fill
-// position and size, the line break style and the open file.
+// A file opened for buffered line output: the buffer, its fill position and
+// size, the line break style and the open file.
 class TOstEditFiler {
 public:
     static constexpr size_t kBufferSize = 16384;
@@ -187,9 +187,10 @@ protected:
     std::string path_;
 };
 
-// Creates (or truncates) a file and writes lines to it in 16384-byte blocks.
-// Close reports a failed last write; the destructor writes out what is left
-// but can only drop a failure, so callers close explicitly.
+// Creates (or truncates) a file and writes lines to it in 16384-byte blocks;
+// a piece larger than the buffer goes to the file directly. Close reports a
+// failed last write; the destructor writes out what is left but can only
+// drop a failure, so callers close explicitly.
 class TOstEditFileWriter : public TOstEditFiler {
 public:
     explicit TOstEditFileWriter(const std::string& path);
