@@ -196,28 +196,19 @@ std::unique_ptr<TOstCustomHighlighter> createHtml() { return std::make_unique<TO
 }  // namespace
 
 TOstHTMLHighlighter::TOstHTMLHighlighter()
+    : AndAttri(AddAttribute(hlstr::kAttrEscapeAmpersand, 0x0000FF00, fsBold)),
+      CommentAttri(AddAttribute(hlstr::kAttrComment, clNone, 0)),
+      IdentifierAttri(AddAttribute(hlstr::kAttrIdentifier, clNone, fsBold)),
+      KeyAttri(AddAttribute(hlstr::kAttrReservedWord, 0x00FF0080, fsBold)),
+      SpaceAttri(AddAttribute(hlstr::kAttrSpace, clNone, 0)),
+      SymbolAttri(AddAttribute(hlstr::kAttrSymbol, clNone, fsBold)),
+      TextAttri(AddAttribute(hlstr::kAttrText, clNone, 0)),
+      UndefKeyAttri(AddAttribute(hlstr::kAttrUnknownWord, 0x000000FF, fsBold)),
+      ValueAttri(AddAttribute(hlstr::kAttrValue, 0x00FF8000, 0)),
+      kindAttributes_{AndAttri, CommentAttri, IdentifierAttri, KeyAttri, nullptr,
+                      SpaceAttri, SymbolAttri, TextAttri, UndefKeyAttri, ValueAttri}
 {
-    using namespace hlstr;
-    AndAttri = AddAttribute(kAttrEscapeAmpersand, 0x0000FF00, fsBold);
-    CommentAttri = AddAttribute(kAttrComment, clNone, 0);
-    IdentifierAttri = AddAttribute(kAttrIdentifier, clNone, fsBold);
-    KeyAttri = AddAttribute(kAttrReservedWord, 0x00FF0080, fsBold);
-    SpaceAttri = AddAttribute(kAttrSpace, clNone, 0);
-    SymbolAttri = AddAttribute(kAttrSymbol, clNone, fsBold);
-    TextAttri = AddAttribute(kAttrText, clNone, 0);
-    UndefKeyAttri = AddAttribute(kAttrUnknownWord, 0x000000FF, fsBold);
-    ValueAttri = AddAttribute(kAttrValue, 0x00FF8000, 0);
     BindAttributeChanges();
-    kindAttributes_[htmlTkEntity] = AndAttri;
-    kindAttributes_[htmlTkComment] = CommentAttri;
-    kindAttributes_[htmlTkIdentifier] = IdentifierAttri;
-    kindAttributes_[htmlTkKey] = KeyAttri;
-    kindAttributes_[htmlTkNull] = nullptr;
-    kindAttributes_[htmlTkSpace] = SpaceAttri;
-    kindAttributes_[htmlTkSymbol] = SymbolAttri;
-    kindAttributes_[htmlTkText] = TextAttri;
-    kindAttributes_[htmlTkUndefKey] = UndefKeyAttri;
-    kindAttributes_[htmlTkValue] = ValueAttri;
     tagTable();  // built once, before the first line
     state_ = htmlRsText;
     SetDefaultFilter(hlstr::kFilterHtml);

@@ -3,6 +3,8 @@
 // comments, character entities and the text between tags. Script and style
 // blocks are plain text to it.
 
+#include <array>
+
 #include "highlighters/OstEditHighlighter.h"
 
 namespace ostrel {
@@ -55,15 +57,16 @@ public:
     void RestoreLineState(intptr_t state) override;
     void ClearLineState() override;
 
-    TOstHighlighterAttributes* AndAttri;
-    TOstHighlighterAttributes* CommentAttri;
-    TOstHighlighterAttributes* IdentifierAttri;
-    TOstHighlighterAttributes* KeyAttri;
-    TOstHighlighterAttributes* SpaceAttri;
-    TOstHighlighterAttributes* SymbolAttri;
-    TOstHighlighterAttributes* TextAttri;
-    TOstHighlighterAttributes* UndefKeyAttri;
-    TOstHighlighterAttributes* ValueAttri;
+    // The attributes, owned by the base's list.
+    TOstHighlighterAttributes* const AndAttri;
+    TOstHighlighterAttributes* const CommentAttri;
+    TOstHighlighterAttributes* const IdentifierAttri;
+    TOstHighlighterAttributes* const KeyAttri;
+    TOstHighlighterAttributes* const SpaceAttri;
+    TOstHighlighterAttributes* const SymbolAttri;
+    TOstHighlighterAttributes* const TextAttri;
+    TOstHighlighterAttributes* const UndefKeyAttri;
+    TOstHighlighterAttributes* const ValueAttri;
 
 private:
     void dispatch();
@@ -80,7 +83,8 @@ private:
     void entity();
     int skipNumericReference(int at) const;
 
-    TOstHighlighterAttributes* kindAttributes_[10];
+    // The attribute of each token kind, in kind order.
+    const std::array<TOstHighlighterAttributes*, 10> kindAttributes_;
     int state_ = htmlRsText;
     int entityIndex_ = -1;  // entity found by the text scanner; -1 for a numeric reference
 };

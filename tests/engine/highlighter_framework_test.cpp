@@ -88,19 +88,6 @@ TEST(HighlighterAttributes, ChangesFireOnlyWhenTheValueChanges)
     EXPECT_EQ(attr.Name(), "Other");
 }
 
-TEST(HighlighterAttributes, DefaultsDecideWhatIsWorthStoring)
-{
-    TOstHighlighterAttributes attr("Value");
-    attr.SetForeground(0x00FF8000);
-    attr.SaveDefaults();
-    EXPECT_FALSE(attr.IsForegroundStored());
-    attr.SetForeground(clGreen);
-    EXPECT_TRUE(attr.IsForegroundStored());
-    EXPECT_EQ(attr.DefaultForeground(), 0x00FF8000u);
-    EXPECT_FALSE(attr.IsBackgroundStored());
-    EXPECT_FALSE(attr.IsStyleStored());
-}
-
 // ---- The attribute list -----------------------------------------------------
 
 TEST(HighlighterAttributeList, SortedWithoutRegardToCaseAndFreeOfDuplicates)
