@@ -93,7 +93,9 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
         reg.WriteString("FONTNAME", "Courier New");
         reg.OpenKey(codepage::fromUtf8("Żółw"), true);
         reg.WriteInteger("x", 1);
+        reg.CreateKey("\\SOFTWARE\\50% [odd]\x01 name");
     }
+    EXPECT_TRUE(TRegistry(file).KeyExists("\\software\\50% [ODD]\x01 NAME"));
     auto reg = reopen("\\software\\KALVENOR\\ostrel");
     EXPECT_EQ(reg->ReadString("fontname"), "Courier New");
     EXPECT_EQ(reg->GetValueNames(), std::vector<std::string>{"FontName"});
