@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -254,6 +256,35 @@ TEST_F(RegistryTest, TwoStoresSavingOneAfterTheOtherKeepBoth)
     EXPECT_FALSE(reg->ValueExists("DeletedByB"));
     EXPECT_TRUE(reg->OpenKey("MRU", false));
     EXPECT_EQ(reg->ReadString("F0"), "a.txt");
+}
+
+TEST_F(RegistryTest, ProcessesSavingAtTheSameTimeLoseNothing)
+{
+    constexpr int kProcesses = 4;
+    constexpr int kValues = 25;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            int status = 0;
+            try {
+                TRegistry reg(file);
+                reg.OpenKey(kOstrelSettingsKey, true);
+                for (int v = 0; v < kValues; ++v)
+                    reg.WriteInteger("P" + std::to_string(p) + "V" + std::to_string(v), v);
+            } catch (...) {
+                status = 1;
+            }
+            _exit(status);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(reopen()->GetValueNames().size(), static_cast<size_t>(kProcesses * kValues));
 }
 
 TEST_F(RegistryTest, SavingReplacesTheFileWhole)
