@@ -14,9 +14,10 @@ namespace ostrel::regex_detail {
 namespace {
 
 // Saved alternatives and logged changes beyond these limits end the match
-// with reeBacktrackLimitExceeded (about 100 MB together).
-constexpr std::size_t kMaxChoices = 2'000'000;
-constexpr std::size_t kMaxTrail = 4'000'000;
+// with reeBacktrackLimitExceeded (about 200 MB together). A repeated group
+// costs one or two alternatives and three changes per repetition.
+constexpr std::size_t kMaxChoices = 4'000'000;
+constexpr std::size_t kMaxTrail = 8'000'000;
 
 // Registers: group starts and ends, the start of a group that is open, the
 // loop-stack depth and the loop counters.
@@ -33,7 +34,7 @@ struct Choice {
     std::size_t pos;
     uint32_t trailMark;
     int32_t node;
-    int64_t count;
+    int32_t count;  // repetitions so far, for the repeat kinds
     ChoiceKind kind;
 };
 
@@ -88,7 +89,8 @@ private:
     {
         if (choices_.size() >= kMaxChoices)
             execError(reeBacktrackLimitExceeded);
-        choices_.push_back({pos, static_cast<uint32_t>(trail_.size()), node, count, kind});
+        choices_.push_back({pos, static_cast<uint32_t>(trail_.size()), node,
+                            static_cast<int32_t>(count), kind});
     }
 
     // ---- single characters
