@@ -1,0 +1,53 @@
+#include "platform/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ostrel {
+
+TRect IntersectRect(const TRect& a, const TRect& b)
+{
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+    if (r.IsEmpty())
+        return {};
+    return r;
+}
+
+int TOstFont::Size() const
+{
+    if (PixelsPerInch <= 0)
+        return 0;
+    return static_cast<int>(std::lround(-Height * 72.0 / PixelsPerInch));
+}
+
+void TOstFont::SetSize(int points)
+{
+    Height = -static_cast<int>(std::lround(points * static_cast<double>(PixelsPerInch) / 72.0));
+}
+
+namespace {
+
+// The classic desktop scheme, written as 0xRRGGBB for readability.
+constexpr uint32_t kSystemRGB[] = {
+    0xD4D0C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000,
+    0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8,
+    0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000,
+    0xFFFFE1,
+};
+
+}  // namespace
+
+TColor DefaultColorToRGB(TColor color)
+{
+    if (!IsSystemColor(color))
+        return color;
+    const int index = SystemColorIndex(color);
+    if (index >= static_cast<int>(std::size(kSystemRGB)))
+        return clBlack;
+    const uint32_t rgb = kSystemRGB[index];
+    return RGBColor(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                    static_cast<uint8_t>(rgb));
+}
+
+}  // namespace ostrel
