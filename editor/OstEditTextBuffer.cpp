@@ -573,8 +573,13 @@ void TOstEditStringList::AppendAll(size_t n, LineAt&& lineAt)
     const size_t needed = lines_.size() + n;
     if (needed > lines_.capacity())
         Reallocate((needed + 15) / 16 * 16);
-    for (size_t i = 0; i < n; ++i)
-        lines_.push_back(lineAt(i));
+    try {
+        for (size_t i = 0; i < n; ++i)
+            lines_.push_back(lineAt(i));
+    } catch (...) {  // all or nothing: the owner hears of no partial append
+        lines_.erase(lines_.begin() + first, lines_.end());
+        throw;
+    }
     InvalidateLongest();
     Notify(OnInserted, first, static_cast<int>(n));
 }
