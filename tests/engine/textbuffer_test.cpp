@@ -227,7 +227,9 @@ TEST(TextBufferSave, FileEqualsStreamForLargeBuffers)
             list.SetTrailingLineBreak(trailing);
             const auto path = dir / "out.txt";
             list.SaveToFile(path.string());
-            EXPECT_EQ(readFile(path), list.Text()) << style << trailing;
+            std::ostringstream stream;
+            list.SaveToStream(stream);
+            EXPECT_EQ(readFile(path), stream.str()) << style << trailing;
         }
     }
     TOstEditStringList empty;
