@@ -1,6 +1,7 @@
 #include "highlighters/OstHighlighterFactory.h"
 
 #include "highlighters/OstHighlighterHtml.h"
+#include "highlighters/OstHighlighterPHP.h"
 
 namespace ostrel {
 
@@ -17,6 +18,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
     static TOstHighlighterList list = [] {
         TOstHighlighterList l;
         l.Register(TOstHTMLHighlighter::Class());
+        l.Register(TOstPHPHighlighter::Class());
         return l;
     }();
     return list;
