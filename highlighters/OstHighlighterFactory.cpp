@@ -1,5 +1,6 @@
 #include "highlighters/OstHighlighterFactory.h"
 
+#include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "highlighters/OstHighlighterPHP.h"
 
@@ -18,6 +19,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
     static TOstHighlighterList list = [] {
         TOstHighlighterList l;
         l.Register(TOstHTMLHighlighter::Class());
+        l.Register(TOstCppHighlighter::Class());
         l.Register(TOstPHPHighlighter::Class());
         return l;
     }();

@@ -1,0 +1,565 @@
+#include "highlighters/OstHighlighterCpp.h"
+
+#include "highlighters/OstHighlighterHashEntries.h"
+#include "highlighters/OstHighlighterScan.h"
+#include "highlighters/OstHighlighterStrings.h"
+#include "highlighters/OstHighlighterSymbols.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr int kMaxHash = 206;
+// Keyword kind of asm, _asm and __asm, which open assembler code.
+constexpr int kAsmKeyword = 100;
+
+// In test order within each hash value.
+constexpr std::string_view kKeywords[] = {
+    "if", "do", "cdecl", "case", "_cdecl", "__cdecl", "char", "asm", "_asm", "__asm", "catch", "for",
+    "break", "else", "new", "__int8", "__int16", "int", "__int32", "__int64", "false", "bool", "long",
+    "void", "enum", "delete", "_pascal", "__pascal", "pascal", "class", "float", "this", "goto", "auto",
+    "__thread", "while", "friend", "signed", "double", "__try", "try", "__dispid", "true", "public",
+    "inline", "__rtti", "__classid", "__declspec", "using", "const", "default", "_stdcall", "union",
+    "__stdcall", "static", "__except", "wchar_t", "mutable", "_fastcall", "__fastcall", "short",
+    "typeid", "sizeof", "__finally", "namespace", "switch", "typedef", "throw", "extern", "__import",
+    "_import", "private", "template", "__closure", "unsigned", "return", "volatile", "_export",
+    "__export", "__published", "explicit", "typename", "struct", "register", "continue",
+    "__automated", "virtual", "protected", "operator", "dynamic_cast", "const_cast", "static_cast",
+    "__property", "reinterpret_cast",
+};
+static_assert(std::size(kKeywords) == 94);
+
+// Hash values: "A" to "Z" are 1 to 26, "a" to "z" 2 to 27, so that the two
+// cases hash apart; the comparison itself is exact.
+constexpr auto kHashValues = CharTable<int>([](int c) {
+    return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : c >= 'a' && c <= 'z' ? c - 95 : 0;
+});
+constexpr auto kExactValues = CharTable<int>([](int c) { return c; });
+constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+
+int hashWord(const unsigned char* s, int& length)
+{
+    int hash = 0;
+    length = 0;
+    while (kWordChar[s[length]])
+        hash += kHashValues[s[length++]];
+    return hash;
+}
+
+const TOstKeywordTable& keywordTable()
+{
+    static const TOstKeywordTable table = [] {
+        TOstKeywordTable t(kExactValues, kMaxHash);
+        for (const std::string_view k : kKeywords) {
+            const std::string zeroEnded(k);
+            int length = 0;
+            const int hash = hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length);
+            const bool opensAsm = k == "asm" || k == "_asm" || k == "__asm";
+            t.Add(hash, k, opensAsm ? kAsmKeyword : cppKeyword);
+        }
+        return t;
+    }();
+    return table;
+}
+
+constexpr std::string_view kOperators[] = {
+    "&&", "&=", "&", "!=", "!", "%=", "%", "*=", "*", "++", "+=", "+", "--", "-=", "->", "-",
+    "...", ".", "/=", "/", "::", ":", "<<=", "<<", "<=", "<", "==", "=", ">>=", ">>", ">=", ">",
+    "^=", "^", "||", "|=", "|", "?", "~", ",", ";", "(", ")", "[", "]", "{", "}",
+};
+constexpr TOstOperatorTable kOperatorTable(kOperators);
+
+enum CharClass : uint8_t {
+    ccBlank, ccNull, ccLineFeed, ccReturn, ccWord, ccDigit, ccDot, ccQuote, ccApostrophe, ccHash,
+    ccSlash, ccIllegal, ccOperator,
+};
+
+constexpr CharClass classOf(int c)
+{
+    switch (c) {
+    case 0: return ccNull;
+    case 10: return ccLineFeed;
+    case 13: return ccReturn;
+    case '.': return ccDot;
+    case '"': return ccQuote;
+    case '\'': return ccApostrophe;
+    case '#': return ccHash;
+    case '/': return ccSlash;
+    case '@': case '$': case '\\': case '`': return ccIllegal;
+    default: break;
+    }
+    if (IsAsciiLetter(c) || c == '_') return ccWord;
+    if (IsDigit(c)) return ccDigit;
+    if (c >= 127) return ccIllegal;
+    if (kOperatorTable.Starts(static_cast<unsigned char>(c))) return ccOperator;
+    return ccBlank;
+}
+constexpr auto kClass = CharTable<CharClass>(classOf);
+
+constexpr auto kNumberChar = CharTable<bool>([](int c) {
+    return IsHexDigit(c) || c == '+' || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'U' ||
+           c == 'u' || c == 'X' || c == 'x';
+});
+
+unsigned char lower(unsigned char c) { return static_cast<unsigned char>(c | 0x20); }
+
+// Whether a letter (either case) occurs in s[from, to).
+bool occurs(const unsigned char* s, int from, int to, unsigned char lowerLetter)
+{
+    for (int i = from; i < to; ++i)
+        if (lower(s[i]) == lowerLetter)
+            return true;
+    return false;
+}
+
+// A number whose first character at `start` is taken: integer, octal,
+// hexadecimal or floating, with its suffixes; a malformed one is illegal.
+// Leaves `run` after it and returns its kind.
+int scanNumber(const unsigned char* s, int start, int& run)
+{
+    int kind = s[start] == '.' ? cppFloat : cppNumber;
+    for (run = start + 1; kNumberChar[s[run]]; ++run) {
+        const unsigned char c = s[run];
+        const unsigned char next = s[run + 1];
+        const bool exponentFollows = IsDigit(next) || next == '+' || next == '-';
+        switch (lower(c)) {
+        case '+':
+        case '-':
+            if (kind != cppFloat || lower(s[run - 1]) != 'e')
+                return kind;
+            if (!exponentFollows) {
+                ++run;
+                return cppIllegal;
+            }
+            break;
+        case '.':
+            if (next == '.')
+                goto after;
+            if (kind == cppHex)
+                return cppIllegal;
+            kind = cppFloat;
+            break;
+        case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7':
+            if (run == start + 1 && s[start] == '0')
+                kind = cppOctal;
+            break;
+        case '8': case '9':
+            if (s[start] == '0' && kind != cppHex && kind != cppFloat)
+                kind = cppIllegal;
+            break;
+        case 'a': case 'b': case 'c': case 'd':
+            if (kind != cppHex)
+                goto after;
+            break;
+        case 'e':
+            if (kind == cppHex)
+                break;
+            if (!IsDigit(s[run - 1]))
+                goto after;
+            if (occurs(s, start, run, 'e'))
+                return cppIllegal;
+            if (!exponentFollows)
+                goto after;
+            kind = cppFloat;
+            break;
+        case 'f':
+            if (kind == cppHex)
+                break;
+            if (occurs(s, start, run, 'f'))
+                return cppIllegal;
+            if (kind != cppFloat)
+                kind = cppFloat;
+            else if (lower(s[run - 1]) == 'l')
+                goto after;
+            break;
+        case 'l':
+            // "ll" (long long) is one suffix; any other second "l" is not.
+            if (occurs(s, start, run - 1, 'l'))
+                return cppIllegal;
+            if (kind == cppFloat && lower(s[run - 1]) == 'f')
+                goto after;
+            break;
+        case 'u':
+            if (kind == cppFloat)
+                goto after;
+            if (occurs(s, start, run, 'u'))
+                return cppIllegal;
+            break;
+        case 'x':
+            if (run == start + 1 && s[start] == '0' && IsHexDigit(next)) {
+                kind = cppHex;
+                break;
+            }
+            if (!kWordChar[next] && lower(s[start + 1]) == 'x') {
+                ++run;
+                return cppIllegal;
+            }
+            goto after;
+        }
+    }
+after:
+    return IsAsciiLetter(s[run]) || s[run] == '_' ? cppIllegal : kind;
+}
+
+std::unique_ptr<TOstCustomHighlighter> createCpp() { return std::make_unique<TOstCppHighlighter>(); }
+
+}  // namespace
+
+TOstCppHighlighter::TOstCppHighlighter()
+{
+    using namespace hlstr;
+    AsmAttri = AddAttribute(kAttrAssembler, clNone, 0);
+    CommentAttri = AddAttribute(kAttrComment, clNone, fsItalic);
+    IdentifierAttri = AddAttribute(kAttrIdentifier, clNone, 0);
+    InvalidAttri = AddAttribute(kAttrIllegalChar, clNone, 0);
+    KeyAttri = AddAttribute(kAttrReservedWord, clNone, fsBold);
+    NumberAttri = AddAttribute(kAttrNumber, clNone, 0);
+    CharAttri = AddAttribute(kAttrCharacter, clNone, 0);
+    FloatAttri = AddAttribute(kAttrFloat, clNone, 0);
+    HexAttri = AddAttribute(kAttrHexadecimal, clNone, 0);
+    OctalAttri = AddAttribute(kAttrOctal, clNone, 0);
+    SpaceAttri = AddAttribute(kAttrSpace, clWindow, 0);
+    StringAttri = AddAttribute(kAttrString, clNone, 0);
+    SymbolAttri = AddAttribute(kAttrSymbol, clNone, 0);
+    DirecAttri = AddAttribute(kAttrPreprocessor, clNone, 0);
+    BindAttributeChanges();
+    kindAttributes_ = {AsmAttri, CommentAttri, DirecAttri, IdentifierAttri, KeyAttri, nullptr,
+                       NumberAttri, SpaceAttri, StringAttri, SymbolAttri, InvalidAttri, CharAttri,
+                       FloatAttri, HexAttri, OctalAttri};
+    keywordTable();  // built once, before the first line
+    state_ = cppPlain;
+    asmStart_ = false;
+    SetDefaultFilter(kFilterCpp);
+}
+
+const char* TOstCppHighlighter::LanguageTitle() { return hlstr::kLangCpp; }
+
+const TOstHighlighterClass& TOstCppHighlighter::Class()
+{
+    static const TOstHighlighterClass cls{"cpp", &TOstCppHighlighter::LanguageTitle, &createCpp};
+    return cls;
+}
+
+TOstHighlighterAttributes* TOstCppHighlighter::DefaultAttribute(int role) const
+{
+    switch (role) {
+    case daComment: return CommentAttri;
+    case daIdentifier: return IdentifierAttri;
+    case daKeyword: return KeyAttri;
+    case daString: return StringAttri;
+    case daWhitespace: return SpaceAttri;
+    case daSymbol: return SymbolAttri;
+    default: return nullptr;
+    }
+}
+
+TOstCharSet TOstCppHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars(); }
+
+std::string TOstCppHighlighter::SampleText() const
+{
+    return "// Syntax highlighting\r\n"
+           "#include <stdio.h>\r\n"
+           "\r\n"
+           "/* Prints a greeting and the numbers */\r\n"
+           "int main(int argc, char* argv[])\r\n"
+           "{\r\n"
+           "    const char* text = \"Hello, world!\\n\";\r\n"
+           "    unsigned long mask = 0x1FUL, mode = 0755;\r\n"
+           "    double ratio = 1.5e-3;\r\n"
+           "    printf(text);\r\n"
+           "    asm { mov ax, 1 }\r\n"
+           "    return argc > 1 ? 'y' : 0;\r\n"
+           "}";
+}
+
+int TOstCppHighlighter::TokenKind() const
+{
+    if ((state_ == cppInAsm || state_ == cppInAsmBlock) && !asmStart_ && tokenKind_ != cppComment &&
+        tokenKind_ != cppSpace && tokenKind_ != cppLineEnd)
+        return cppAsm;
+    return tokenKind_;
+}
+
+void TOstCppHighlighter::RestoreLineState(intptr_t state)
+{
+    switch (state) {
+    case cppPlain: case cppInComment: case cppInAsmComment: case cppInAsmBlockComment: case cppInAsm:
+    case cppInAsmBlock: case cppInDirectiveComment: case cppInString: case cppInDirective:
+        state_ = static_cast<int>(state);
+        break;
+    default:
+        state_ = cppPlain;
+    }
+    asmStart_ = false;
+}
+
+void TOstCppHighlighter::ClearLineState()
+{
+    state_ = cppPlain;
+    asmStart_ = false;
+}
+
+void TOstCppHighlighter::NextToken()
+{
+    asmStart_ = false;
+    tokenPos_ = run_;
+    switch (state_) {
+    case cppInComment:
+    case cppInAsmComment:
+    case cppInAsmBlockComment:
+    case cppInDirectiveComment:
+        blockComment();
+        break;
+    case cppInString:
+        stringContinued();
+        break;
+    case cppInDirective:
+        directiveContinued();
+        break;
+    case cppInAsm:
+    case cppInAsmBlock:
+        dispatch();
+        break;
+    default:
+        state_ = cppPlain;
+        dispatch();
+    }
+}
+
+void TOstCppHighlighter::dispatch()
+{
+    switch (kClass[line_[run_]]) {
+    case ccNull: tokenKind_ = cppLineEnd; break;
+    case ccLineFeed:
+    case ccReturn: run_ = scan::SkipLineBreak(line_, run_); tokenKind_ = cppSpace; break;
+    case ccBlank: run_ = SkipBlanks(line_, run_ + 1); tokenKind_ = cppSpace; break;
+    case ccWord: word(); break;
+    case ccDigit: number(); break;
+    case ccDot: dot(); break;
+    case ccQuote: quoted('"', cppString, true); break;
+    case ccApostrophe: quoted('\'', cppChar, false); break;
+    case ccHash: directiveOrIllegal(); break;
+    case ccSlash: slash(); break;
+    case ccIllegal: illegal(); break;
+    case ccOperator: symbol(); break;
+    }
+}
+
+// Continues a block comment; also scans one that a preprocessor line
+// stopped at, whose "/*" does not count towards its end.
+void TOstCppHighlighter::blockComment()
+{
+    const unsigned char c = line_[run_];
+    if (c == 0) {
+        tokenKind_ = cppLineEnd;
+        return;
+    }
+    if (c == 10 || c == 13) {
+        run_ = scan::SkipLineBreak(line_, run_);
+        tokenKind_ = cppSpace;
+        return;
+    }
+    tokenKind_ = cppComment;
+    if (state_ == cppInDirectiveComment && run_ > 0 && c == '/' && line_[run_ + 1] == '*')
+        run_ += 2;
+    bool closed = false;
+    run_ = scan::SkipBlockCommentBody(line_, run_, closed);
+    if (closed)
+        commentClosed();
+}
+
+void TOstCppHighlighter::commentClosed()
+{
+    switch (state_) {
+    case cppInAsmComment: state_ = cppInAsm; break;
+    case cppInAsmBlockComment: state_ = cppInAsmBlock; break;
+    // The preprocessor line goes on after the comment, if anything follows.
+    case cppInDirectiveComment: state_ = scan::IsLineEnd(line_[run_]) ? cppPlain : cppInDirective; break;
+    default: state_ = cppPlain;
+    }
+}
+
+void TOstCppHighlighter::slash()
+{
+    const unsigned char next = line_[run_ + 1];
+    if (next == '/') {
+        tokenKind_ = cppComment;
+        run_ = scan::SkipToLineEnd(line_, run_ + 2);
+        return;
+    }
+    if (next != '*') {
+        symbol();
+        return;
+    }
+    state_ = state_ == cppInAsm ? cppInAsmComment : state_ == cppInAsmBlock ? cppInAsmBlockComment : cppInComment;
+    tokenKind_ = cppComment;
+    bool closed = false;
+    run_ = scan::SkipBlockCommentBody(line_, run_ + 2, closed);
+    if (closed)
+        commentClosed();
+}
+
+// A "#" opens a preprocessor line only as the line's first character that
+// is not blank.
+void TOstCppHighlighter::directiveOrIllegal()
+{
+    int first = 0;
+    while (line_[first] != 0 && line_[first] <= 32)
+        ++first;
+    if (first != run_) {
+        illegal();
+        return;
+    }
+    tokenKind_ = cppDirective;
+    ++run_;
+    directiveBody();
+}
+
+// Up to a comment (which follows as a token of its own) or the line end; a
+// backslash ending the line continues the directive on the next one.
+void TOstCppHighlighter::directiveBody()
+{
+    for (;; ++run_) {
+        const unsigned char c = line_[run_];
+        if (scan::IsLineEnd(c))
+            return;
+        if (c == '/' && line_[run_ + 1] == '/') {
+            state_ = cppPlain;
+            return;
+        }
+        if (c == '/' && line_[run_ + 1] == '*') {
+            state_ = cppInDirectiveComment;
+            return;
+        }
+        if (c == '\\' && line_[run_ + 1] == 0) {
+            ++run_;
+            state_ = cppInDirective;
+            return;
+        }
+    }
+}
+
+void TOstCppHighlighter::directiveContinued()
+{
+    const unsigned char c = line_[run_];
+    if (c == 0) {
+        tokenKind_ = cppLineEnd;  // an empty line keeps the continuation
+        return;
+    }
+    if (c == 10 || c == 13) {
+        run_ = scan::SkipLineBreak(line_, run_);
+        tokenKind_ = cppSpace;
+        return;
+    }
+    state_ = cppPlain;
+    tokenKind_ = cppDirective;
+    directiveBody();
+}
+
+// A string or character literal: up to the closing quote; a backslash takes
+// a quote or backslash after it along. A string whose line ends in a
+// backslash goes on in the next line.
+void TOstCppHighlighter::quoted(unsigned char quote, int kind, bool mayContinue)
+{
+    tokenKind_ = kind;
+    if (line_[run_] == quote)
+        ++run_;
+    for (;;) {
+        const unsigned char c = line_[run_];
+        if (scan::IsLineEnd(c))
+            return;
+        if (c == quote) {
+            ++run_;
+            return;
+        }
+        if (c == '\\') {
+            const unsigned char next = line_[run_ + 1];
+            if (next == quote || next == '\\') {
+                run_ += 2;
+                continue;
+            }
+            if (next == 0 && mayContinue) {
+                ++run_;
+                state_ = cppInString;
+                return;
+            }
+        }
+        ++run_;
+    }
+}
+
+// The rest of a string from the line above: from the line start to the
+// closing quote.
+void TOstCppHighlighter::stringContinued()
+{
+    const unsigned char c = line_[run_];
+    if (c == 0) {
+        tokenKind_ = cppLineEnd;
+        return;
+    }
+    if (c == 10 || c == 13) {
+        run_ = scan::SkipLineBreak(line_, run_);
+        tokenKind_ = cppSpace;
+        return;
+    }
+    state_ = cppPlain;
+    tokenKind_ = cppString;
+    if (c == '"') {
+        ++run_;
+        return;
+    }
+    quoted('"', cppString, true);
+}
+
+void TOstCppHighlighter::word()
+{
+    int length = 0;
+    const int hash = hashWord(line_ + run_, length);
+    const int kind = keywordTable().Classify(line_ + run_, length, hash, cppIdentifier, cppIdentifier);
+    run_ += length;
+    if (kind == kAsmKeyword) {
+        tokenKind_ = cppKeyword;
+        state_ = cppInAsm;
+        asmStart_ = true;
+    } else {
+        tokenKind_ = kind;
+    }
+}
+
+void TOstCppHighlighter::number()
+{
+    int end = run_;
+    tokenKind_ = scanNumber(line_, run_, end);
+    run_ = end;
+}
+
+void TOstCppHighlighter::dot()
+{
+    if (IsDigit(line_[run_ + 1]))
+        number();
+    else
+        symbol();
+}
+
+void TOstCppHighlighter::symbol()
+{
+    const unsigned char c = line_[run_];
+    run_ += kOperatorTable.Match(line_ + run_);
+    tokenKind_ = cppSymbol;
+    if (c == '{' && state_ == cppInAsm) {
+        state_ = cppInAsmBlock;
+        asmStart_ = true;
+    } else if ((c == '}' && state_ == cppInAsmBlock) || (c == ';' && state_ == cppInAsm)) {
+        state_ = cppPlain;
+    }
+}
+
+// The code page has no double-byte characters, so an illegal character is
+// always one byte.
+void TOstCppHighlighter::illegal()
+{
+    ++run_;
+    tokenKind_ = cppIllegal;
+}
+
+}  // namespace ostrel

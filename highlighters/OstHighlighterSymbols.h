@@ -1,0 +1,93 @@
+#pragma once
+// Operator tables of the code lexers: the operators of a language, matched
+// longest first at the scan position, and the character tables they build
+// their dispatch from. Everything here is built at compile time.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace ostrel {
+
+class TOstOperatorTable {
+public:
+    template <size_t N>
+    constexpr explicit TOstOperatorTable(const std::string_view (&operators)[N])
+    {
+        static_assert(N <= kMaxOperators, "too many operators for one table");
+        for (size_t i = 0; i < N; ++i)
+            ops_[i] = operators[i];
+        // Grouped by their first character, the longest first in each group.
+        std::sort(ops_.begin(), ops_.begin() + N, [](std::string_view a, std::string_view b) {
+            return a[0] != b[0] ? static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0])
+                                : a.size() > b.size();
+        });
+        for (size_t i = 0; i < N; ++i) {
+            Group& g = groups_[static_cast<unsigned char>(ops_[i][0])];
+            if (g.count == 0)
+                g.first = static_cast<uint8_t>(i);
+            ++g.count;
+        }
+    }
+
+    // The length of the longest operator starting at s, or 0. s ends with a
+    // zero character, which no operator holds.
+    int Match(const unsigned char* s) const
+    {
+        const Group& g = groups_[s[0]];
+        for (int i = g.first; i < g.first + g.count; ++i) {
+            const std::string_view op = ops_[static_cast<size_t>(i)];
+            size_t k = 1;
+            while (k < op.size() && static_cast<unsigned char>(op[k]) == s[k])
+                ++k;
+            if (k == op.size())
+                return static_cast<int>(k);
+        }
+        return 0;
+    }
+
+    // Whether some operator starts with the character.
+    constexpr bool Starts(unsigned char c) const { return groups_[c].count != 0; }
+
+private:
+    static constexpr size_t kMaxOperators = 64;
+    struct Group {
+        uint8_t first = 0;
+        uint8_t count = 0;
+    };
+    std::array<std::string_view, kMaxOperators> ops_{};
+    std::array<Group, 256> groups_{};
+};
+
+// A 256-entry table of flags or values built from a predicate at compile time.
+template <typename T, typename F>
+constexpr std::array<T, 256> CharTable(F valueOf)
+{
+    std::array<T, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[static_cast<size_t>(c)] = static_cast<T>(valueOf(c));
+    return t;
+}
+
+constexpr bool IsAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+// 0-9, A-Z, "_", a-z: the word characters of most code lexers.
+constexpr bool IsAsciiWordChar(int c) { return IsAsciiLetter(c) || IsDigit(c) || c == '_'; }
+// The accented letters of the code page: 192-214, 216-246, 248-255.
+constexpr bool IsAccentedLetter(int c) { return c >= 192 && c <= 255 && c != 215 && c != 247; }
+// The characters of a whitespace run: 1 to 32 except the line breaks.
+constexpr bool IsBlank(int c) { return c >= 1 && c <= 32 && c != 10 && c != 13; }
+
+inline constexpr auto kBlankChars = CharTable<bool>(IsBlank);
+
+// Past the whitespace run at pos.
+inline int SkipBlanks(const unsigned char* s, int pos)
+{
+    while (kBlankChars[s[pos]])
+        ++pos;
+    return pos;
+}
+
+}  // namespace ostrel
