@@ -1,5 +1,6 @@
 #include "highlighters/OstHighlighterFactory.h"
 
+#include "highlighters/OstHighlighterCSS.h"
 #include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "highlighters/OstHighlighterPHP.h"
@@ -21,6 +22,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstHTMLHighlighter::Class());
         l.Register(TOstCppHighlighter::Class());
         l.Register(TOstPHPHighlighter::Class());
+        l.Register(TOstCssHighlighter::Class());
         return l;
     }();
     return list;

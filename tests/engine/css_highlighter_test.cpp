@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include "highlighters/OstHighlighterCSS.h"
+#include "support/HighlighterChecks.h"
+#include "support/LexerChecks.h"
+#include "support/TestSupport.h"
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+namespace {
+
+LexTokens lex(const std::string& line, intptr_t state = cssRsSelector)
+{
+    TOstCssHighlighter hl;
+    return LexLine(hl, line, state);
+}
+
+intptr_t stateAfter(const std::string& line, intptr_t state = cssRsSelector)
+{
+    TOstCssHighlighter hl;
+    return StateAfterLine(hl, line, state);
+}
+
+constexpr int C = cssTkComment, P = cssTkProperty, K = cssTkKey, W = cssTkSpace, S = cssTkString,
+              Y = cssTkSymbol, U = cssTkUndefProperty, V = cssTkValue, H = cssTkColor, N = cssTkNumber;
+
+}  // namespace
+
+// ---- Selectors, properties and values ----------------------------------------------
+
+TEST(CssRules, SampleRuleWithKnownAndUnknownProperties)
+{
+    EXPECT_EQ(lex("H1 { font-size: 18pt; color: #000099; made-up-property: 1 }"),
+              (LexTokens{{"H1 ", K}, {"{", Y}, {" ", W}, {"font-size", P}, {":", Y}, {" ", W}, {"18", N},
+                         {"pt", V}, {";", Y}, {" ", W}, {"color", P}, {":", Y}, {" ", W}, {"#000099", H},
+                         {";", Y}, {" ", W}, {"made-up-property", U}, {":", Y}, {" ", W}, {"1", N},
+                         {" ", W}, {"}", Y}}));
+    EXPECT_EQ(stateAfter("H1 { font-size: 18pt }"), cssRsSelector);
+}
+
+TEST(CssRules, SelectorTextIsOneTokenUpToTheBrace)
+{
+    EXPECT_EQ(lex("a.b, c > d:hover {"), (LexTokens{{"a.b, c > d:hover ", K}, {"{", Y}}));
+    EXPECT_EQ(lex("td/ x"), (LexTokens{{"td", K}, {"/", Y}, {" x", K}}));
+    EXPECT_EQ(lex("\ta\tb"), (LexTokens{{"\t", W}, {"a", K}, {"\t", W}, {"b", K}}));
+    EXPECT_EQ(stateAfter("p {"), cssRsBlock);
+    EXPECT_EQ(stateAfter("p { color: red;"), cssRsAfterSemicolon);
+    EXPECT_EQ(stateAfter("p { color:"), cssRsValue);
+}
+
+TEST(CssRules, ValuesRunToCommaSemicolonOrBrace)
+{
+    EXPECT_EQ(lex("font-family: Tahoma, Verdana", cssRsBlock),
+              (LexTokens{{"font-family", P}, {":", Y}, {" ", W}, {"Tahoma", V}, {",", Y}, {" ", W},
+                         {"Verdana", V}}));
+    EXPECT_EQ(lex("border: 1px solid red;", cssRsBlock),
+              (LexTokens{{"border", P}, {":", Y}, {" ", W}, {"1", N}, {"px solid red", V}, {";", Y}}));
+    EXPECT_EQ(lex("url(a/b.gif) no-repeat}", cssRsValue), (LexTokens{{"url(a/b.gif) no-repeat", V}, {"}", Y}}));
+    EXPECT_EQ(lex("#fff;", cssRsValue), (LexTokens{{"#fff", H}, {";", Y}}));
+    EXPECT_EQ(lex("#ggg", cssRsValue), (LexTokens{{"#", H}, {"ggg", V}}));
+    EXPECT_EQ(lex(".5em 1..2", cssRsValue), (LexTokens{{".5", N}, {"em 1..2", V}}));
+    EXPECT_EQ(lex("1..2", cssRsBlock), (LexTokens{{"1", N}, {"..2", N}}));
+}
+
+TEST(CssRules, PropertyNamesIgnoreCaseButNotDigits)
+{
+    EXPECT_EQ(lex("FONT-SIZE", cssRsBlock), (LexTokens{{"FONT-SIZE", P}}));
+    EXPECT_EQ(lex("font-size2", cssRsBlock), (LexTokens{{"font-size2", U}}));
+    EXPECT_EQ(lex("colour", cssRsAfterSemicolon), (LexTokens{{"colour", U}}));
+    for (const char* name : {"azimuth", "border-left-width", "margin-bottom", "padding-left", "z-index",
+                             "border-right-style", "speak-punctuation", "font-size-adjust", "cue"})
+        EXPECT_EQ(lex(name, cssRsAfterSemicolon), (LexTokens{{name, P}})) << name;
+    EXPECT_EQ(lex("-moz-opacity:", cssRsBlock), (LexTokens{{"-moz-opacity", U}, {":", Y}}));
+}
+
+TEST(CssRules, StringsEndAtTheirQuoteOrTheLineAndKeepTheState)
+{
+    EXPECT_EQ(lex("content: \"a;b\"; x", cssRsBlock),
+              (LexTokens{{"content", P}, {":", Y}, {" ", W}, {"\"a;b\"", S}, {";", Y}, {" ", W}, {"x", U}}));
+    TOstCssHighlighter hl;
+    const auto lexed = LexLines(hl, {"p { content: \"open", "; color: red }"});
+    EXPECT_EQ(lexed[0].tokens.back(), (LexToken{"\"open", S}));
+    EXPECT_EQ(lexed[0].state, cssRsValue) << "the string leaves the state as it found it";
+    EXPECT_EQ(lexed[1].tokens.front(), (LexToken{";", Y}));
+    EXPECT_EQ(lexed[1].state, cssRsSelector);
+}
+
+// ---- Comments ------------------------------------------------------------------------
+
+TEST(CssComments, ACommentReturnsToTheStateItInterrupted)
+{
+    EXPECT_EQ(lex("/* a */ p"), (LexTokens{{"/* a */", C}, {" p", K}}));
+    EXPECT_EQ(lex("p { /* a */ color", cssRsSelector),
+              (LexTokens{{"p ", K}, {"{", Y}, {" ", W}, {"/* a */", C}, {" ", W}, {"color", P}}));
+    EXPECT_EQ(lex("a/**/b"), (LexTokens{{"a", K}, {"/**/", C}, {"b", K}}));
+    EXPECT_EQ(stateAfter("/*/"), CssCommentState(cssRsSelector));
+}
+
+TEST(CssComments, OpenCommentsCarryTheirReturnStateOverLines)
+{
+    TOstCssHighlighter hl;
+    const auto outside = LexLines(hl, {"/* a", "", "b */ p"});
+    EXPECT_EQ(outside[0].tokens, (LexTokens{{"/* a", C}}));
+    EXPECT_EQ(outside[0].state, CssCommentState(cssRsSelector));
+    EXPECT_TRUE(outside[1].tokens.empty());
+    EXPECT_EQ(outside[1].state, CssCommentState(cssRsSelector));
+    EXPECT_EQ(outside[2].tokens, (LexTokens{{"b */", C}, {" p", K}}));
+
+    const auto inBlock = LexLines(hl, {"p { margin: 0; /* one", "two */ padding: 0 }"});
+    EXPECT_EQ(inBlock[0].state, CssCommentState(cssRsAfterSemicolon));
+    EXPECT_EQ(inBlock[1].tokens,
+              (LexTokens{{"two */", C}, {" ", W}, {"padding", P}, {":", Y}, {" ", W}, {"0", N}, {" ", W}, {"}", Y}}));
+
+    // A lexer that last opened a comment elsewhere must still resume the
+    // stored line correctly: the state, not the lexer, remembers.
+    TOstCssHighlighter other;
+    other.StartLine("x { y: /* z", 0);
+    other.SkipToLineEnd();
+    EXPECT_EQ(LexLine(other, "*/ 12", inBlock[0].state), (LexTokens{{"*/", C}, {" ", W}, {"12", N}}));
+    EXPECT_EQ(LexLine(other, "*/ 12", CssCommentState(cssRsValue)), (LexTokens{{"*/", C}, {" ", W}, {"12", N}}));
+    EXPECT_EQ(stateAfter("*/", CssCommentState(cssRsValue)), cssRsValue);
+    EXPECT_EQ(stateAfter("*/", cssRsComment), cssRsSelector) << "a bare comment state returns to the selectors";
+}
+
+TEST(CssComments, StatesNeverStoredRestartAmongTheSelectors)
+{
+    for (const intptr_t bad : {intptr_t{-1}, intptr_t{6}, intptr_t{0x700}, intptr_t{0x301}, intptr_t{1} << 40})
+        EXPECT_EQ(stateAfter("", bad), cssRsSelector) << bad;
+    for (intptr_t state = cssRsUnused; state <= cssRsValue; ++state)
+        EXPECT_EQ(stateAfter("", state), state) << "an empty line keeps the state";
+}
+
+// ---- Class facts ------------------------------------------------------------------------
+
+TEST(CssClass, AttributesDefaultsAndRoles)
+{
+    TOstCssHighlighter hl;
+    struct Expected {
+        const char* name;
+        TColor foreground;
+        TFontStyles style;
+    };
+    const Expected expected[] = {
+        {"Color Value", clNone, 0}, {"Comment", clNone, 0}, {"Number", clNone, 0}, {"Property", clNone, fsBold},
+        {"Reserved Word", 0x00FF0080, fsBold}, {"Space", clNone, 0}, {"String", clNone, 0}, {"Symbol", clNone, 0},
+        {"Text", clNone, 0}, {"Undefined Property", 0x00FF0080, fsBold}, {"Value", 0x00FF8000, 0},
+    };
+    ASSERT_EQ(hl.AttributeCount(), 11);
+    for (int i = 0; i < 11; ++i) {
+        const TOstHighlighterAttributes* a = hl.AttributeAt(i);
+        EXPECT_EQ(a->Name(), expected[i].name);
+        EXPECT_EQ(a->Foreground(), expected[i].foreground) << a->Name();
+        EXPECT_EQ(a->Style(), expected[i].style) << a->Name();
+        EXPECT_EQ(a->Background(), clNone) << a->Name();
+    }
+    EXPECT_EQ(hl.DefaultAttribute(daComment), hl.CommentAttri);
+    EXPECT_EQ(hl.DefaultAttribute(daKeyword), hl.KeyAttri);
+    EXPECT_EQ(hl.DefaultAttribute(daString), hl.StringAttri);
+    EXPECT_EQ(hl.DefaultAttribute(daWhitespace), hl.SpaceAttri);
+    EXPECT_EQ(hl.DefaultAttribute(daIdentifier), nullptr);
+    EXPECT_EQ(hl.DefaultAttribute(daSymbol), nullptr);
+}
+
+TEST(CssClass, TitleFilterSampleAndWordCharacters)
+{
+    TOstCssHighlighter hl;
+    EXPECT_STREQ(TOstCssHighlighter::LanguageTitle(), "Cascading Style Sheet");
+    EXPECT_EQ(hl.DefaultFilter(), "Cascading Stylesheets (*.css)|*.css");
+    EXPECT_FALSE(hl.IsFilterStored()) << "the class's own filter is not worth storing";
+    hl.SetDefaultFilter("Style sheets (*.css)|*.css");
+    EXPECT_TRUE(hl.IsFilterStored());
+    const auto sample = LexLines(hl, BufferLines(hl.SampleText()));
+    ASSERT_EQ(sample.size(), 3u);
+    EXPECT_EQ(sample[1].tokens.front(), (LexToken{"body ", K}));
+    EXPECT_EQ(sample[2].tokens.at(13), (LexToken{"#000099", H}));
+    const TOstCharSet ident = hl.IdentifierChars();
+    EXPECT_TRUE(ident['-'] && ident['_'] && ident['0'] && ident['Z'] && ident['z']);
+    EXPECT_FALSE(ident[':'] || ident['.'] || ident[0xE9]);
+}
+
+// ---- Properties over many inputs ---------------------------------------------------------
+
+namespace {
+
+TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
+{
+    const auto& hl = static_cast<const TOstCssHighlighter&>(base);
+    TOstHighlighterAttributes* const byKind[] = {hl.CommentAttri, hl.PropertyAttri, hl.KeyAttri, nullptr,
+                                                 hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri, hl.TextAttri,
+                                                 hl.UndefPropertyAttri, hl.ValueAttri, hl.ColourAttri, hl.NumberAttri};
+    return byKind[kind];
+}
+
+const LexerFacts kFacts{[] { return std::make_unique<TOstCssHighlighter>(); }, cssTkNull, 12, attributeOfKind};
+
+}  // namespace
+
+TEST(CssProperties, GeneratedLinesAreCoveredAndRestartExactly)
+{
+    const std::vector<std::string> pieces = {
+        "/*", "*/", "/", "*", "{", "}", ":", ";", ",", "\"", "#", "#fA0", ".", "..", "1", "12.5", " ", "\t",
+        "\r", "color", "font-size", "made-up", "red", "p.x", "\xEA", "!important", "@media", "url(a)"};
+    int n = 0;
+    for (const auto& doc : GeneratedDocuments(pieces, 1998, 300, 8, 20))
+        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), cssRsSelector);
+    ExpectAllBytesCovered(kFacts, {cssRsSelector, cssRsUnused, cssRsBlock, cssRsAfterSemicolon, cssRsValue,
+                                   cssRsComment, CssCommentState(cssRsBlock), CssCommentState(cssRsValue)});
+}
+
+TEST(CssProperties, RealStyleSheetsAreCoveredWithEitherLineBreak)
+{
+    const auto files = DataFiles("css", ".css");
+    ASSERT_GE(files.size(), 3u);
+    for (const std::string& file : files) {
+        const std::string bytes = readFile(file);
+        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, cssRsSelector);
+        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
+    }
+}
+
+TEST(CssProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
+{
+    TOstCssHighlighter hl;
+    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/css/shop.css");
+    for (unsigned seed = 1; seed <= 3; ++seed)
+        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+}
+
+TEST(CssProperties, CliTokensMatchTheGoldenFile)
+{
+    const std::string dir = std::string(OSTREL_TEST_DATA) + "/css/";
+    const auto r = runCli({"tokens", "--lang", "css", dir + "golden.css"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+}
