@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+
+using ostrel::test::runCli;
+
+namespace {
+
+std::string unmatchedFields(int from)
+{
+    std::string s;
+    for (int slot = from; slot < 15; ++slot)
+        s += " -1:-1";
+    return s;
+}
+
+}  // namespace
+
+TEST(RegexCli, ListsEveryMatchWithAllFifteenSlots)
+{
+    const auto r = runCli({"regex", "(a)(x)?"}, "bab a");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "2:1 2:1 -1:-1" + unmatchedFields(3) + "\n" +
+                         "5:1 5:1 -1:-1" + unmatchedFields(3) + "\n");
+    EXPECT_TRUE(r.err.empty());
+
+    const auto empty = runCli({"regex", "a*"}, "b");
+    EXPECT_EQ(empty.out, "1:0" + unmatchedFields(1) + "\n" + "2:0" + unmatchedFields(1) + "\n");
+
+    const auto none = runCli({"regex", "q"}, "abc");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST(RegexCli, ModifiersAreRelativeToTheDefaults)
+{
+    EXPECT_EQ(runCli({"regex", "abc"}, "ABC").out, "");
+    EXPECT_EQ(runCli({"regex", "-m", "i", "abc"}, "ABC").out, "1:3" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "-m", "-g", "a+"}, "aa").out,
+              "1:1" + unmatchedFields(1) + "\n" + "2:1" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "-m", "im-s", "^b."}, "a\r\nBc\r\n").out,
+              "4:2" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "-m", "im-s", "c."}, "a\r\nBc\r\n").out, "")
+        << "the dot stops at the line break";
+}
+
+TEST(RegexCli, ReplacePrintsTheRawResult)
+{
+    const std::string subject("x12y\r\n\x00z", 8);
+    const auto r = runCli({"regex", "--replace", "<$1>", "([0-9]+)"}, subject);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("x<12>y\r\n\x00z", 10));
+
+    const auto literal = runCli({"regex", "--literal", "--replace", "<$1>", "([0-9]+)"}, "x12y");
+    EXPECT_EQ(literal.out, "x<$1>y");
+
+    EXPECT_EQ(runCli({"regex", "--replace", "$1-${1}-$&-\\$", "(b)"}, "abc").out, "ab-b-b-$c");
+}
+
+TEST(RegexCli, EngineErrorsGoToStandardOutputWithStatusOne)
+{
+    const auto r = runCli({"regex", "x{3,2}"}, "xxx");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "error 124 TOstRegex(comp): BRACE Min Param Greater then Max (pos 6)\n");
+
+    const auto loops = runCli({"regex", "((((((((((((a){1}){1}){1}){1}){1}){1}){1}){1}){1}){1}){1})"}, "a");
+    EXPECT_EQ(loops.status, 1);
+    EXPECT_EQ(loops.out, "error 1014 TOstRegex(exec): Loop Stack Exceeded\n");
+
+    const auto empty = runCli({"regex", ""}, "a");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.out.rfind("error 1003 ", 0), 0u);
+}
+
+TEST(RegexCli, UsageErrorsGoToStandardErrorWithStatusTwo)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"regex"}, {"regex", "a", "b"}, {"regex", "--bogus", "a"},
+          {"regex", "-m"}, {"regex", "-m", "q", "a"}, {"regex", "a", "--replace"}}) {
+        const auto r = runCli(args, "a");
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(r.err.empty());
+    }
+    const auto dashPattern = runCli({"regex", "--", "-a"}, "x-a");
+    EXPECT_EQ(dashPattern.status, 0);
+    EXPECT_EQ(dashPattern.out, "2:2" + unmatchedFields(1) + "\n");
+}
