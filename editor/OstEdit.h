@@ -25,6 +25,7 @@
 #include "platform/Clipboard.h"
 #include "editor/OstEditPaintTypes.h"
 #include "editor/OstTextDrawer.h"
+#include "platform/Timer.h"
 
 namespace ostrel {
 
@@ -274,6 +275,10 @@ public:
     void MouseUp(TOstMouseButton, TOstShiftState, int /*x*/, int /*y*/) {}
     void DoubleClick(TOstShiftState, int /*x*/, int /*y*/) {}
     void MouseWheel(TOstShiftState, int /*delta*/) {}
+    // The 100 ms timer of scrolling while the mouse drags outside the window;
+    // the host owns it and calls ScrollTimerTick when it fires. Not owned.
+    void SetScrollTimer(Timer* timer) { scrollTimer_ = timer; }
+    Timer* ScrollTimer() const { return scrollTimer_; }
     void ScrollTimerTick() {}
 
     // ---- paint lock and notifications --------------------------------------------------------
@@ -410,6 +415,7 @@ private:
     int clientWidth_ = 0;   // 0 until the host tells its size
     int clientHeight_ = 0;
     bool focused_ = false;
+    Timer* scrollTimer_ = nullptr;  // not owned
 };
 
 // The control as the documents use it.

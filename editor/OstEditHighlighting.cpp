@@ -31,6 +31,8 @@ void TCustomOstEdit::SetHighlighter(TOstCustomHighlighter* highlighter)
 
 void TCustomOstEdit::HighlighterAttributesChanged()
 {
+    // Bold or italic attributes may need wider or taller cells.
+    RecalcCharExtent();
     ScanAllLineStates();
     InvalidateAll();
 }

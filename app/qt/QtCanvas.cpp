@@ -1,0 +1,229 @@
+#include "app/qt/QtCanvas.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/CodePage.h"
+
+namespace ostrel {
+
+namespace {
+
+QString FontKey(const TOstFont& font, TFontStyles style)
+{
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(QString::fromStdString(font.Name))
+        .arg(font.Height)
+        .arg(font.PixelsPerInch)
+        .arg(style);
+}
+
+QRect ToQRect(const TRect& r)
+{
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+QString ToUnicode(std::string_view bytes)
+{
+    QString s(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        s[static_cast<qsizetype>(i)] = QChar(codepage::toUnicode(static_cast<unsigned char>(bytes[i])));
+    return s;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter* painter, QPaintDevice* device) : painter_(painter), device_(device) {}
+
+QFont QtCanvas::ToQFont(const TOstFont& font, TFontStyles style)
+{
+    QFont f(QString::fromStdString(font.Name));
+    f.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
+    f.setFixedPitch(true);
+    f.setKerning(false);
+    if (font.Height < 0) {
+        f.setPixelSize(-font.Height);
+    } else if (font.Height > 0) {
+        // A positive height is the whole cell: take the leading off.
+        f.setPixelSize(font.Height);
+        const int cell = QFontMetrics(f).height();
+        if (cell > font.Height)
+            f.setPixelSize(std::max(1, font.Height * font.Height / cell));
+    }
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    return f;
+}
+
+QColor QtCanvas::ToQColor(TColor color)
+{
+    if (IsSystemColor(color) && qApp) {
+        const QPalette pal = QApplication::palette();
+        switch (color) {
+        case clWindow: return pal.color(QPalette::Active, QPalette::Base);
+        case clWindowText: return pal.color(QPalette::Active, QPalette::Text);
+        case clHighlight: return pal.color(QPalette::Active, QPalette::Highlight);
+        case clHighlightText: return pal.color(QPalette::Active, QPalette::HighlightedText);
+        case clBtnFace: return pal.color(QPalette::Active, QPalette::Button);
+        case clBtnText: return pal.color(QPalette::Active, QPalette::ButtonText);
+        case clInfoBk: return pal.color(QPalette::Active, QPalette::ToolTipBase);
+        case clInfoText: return pal.color(QPalette::Active, QPalette::ToolTipText);
+        case clGrayText: return pal.color(QPalette::Disabled, QPalette::Text);
+        default: break;
+        }
+    }
+    const TColor rgb = DefaultColorToRGB(color);
+    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+
+TColor QtCanvas::ColorToRGB(TColor color)
+{
+    const QColor c = ToQColor(color);
+    return RGBColor(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                    static_cast<uint8_t>(c.blue()));
+}
+
+// ---- fonts -----------------------------------------------------------------------
+
+void QtCanvas::SelectFont(const TOstFont& base, TFontStyles style)
+{
+    style &= kFontStyleMask;
+    const QString key = FontKey(base, style);
+    state_.fontKey = key;
+    if (fonts_.contains(key))
+        return;
+    Realised r;
+    r.font = ToQFont(base, style);
+    r.raw = QRawFont::fromFont(r.font);
+    r.ascent = QFontMetrics(r.font, device_).ascent();
+    fonts_.insert(key, r);
+}
+
+const QtCanvas::Realised& QtCanvas::Current()
+{
+    if (state_.fontKey.isEmpty())
+        SelectFont(TOstFont{}, 0);
+    return fonts_[state_.fontKey];
+}
+
+TFontMetrics QtCanvas::MeasureFont()
+{
+    const Realised& r = Current();
+    const QFontMetrics fm(r.font, device_);
+    TFontMetrics m;
+    // Cells are whole pixels; a glyph advancing a fraction more than the
+    // rounded width would run into the next cell.
+    const QFontMetricsF fmf(r.font, device_);
+    m.CharWidth = static_cast<int>(std::ceil(fmf.horizontalAdvance(QLatin1Char('M')) - 0.01));
+    m.Height = fm.height();
+    m.Ascent = fm.ascent();
+    m.Overhang = 0;
+    return m;
+}
+
+int QtCanvas::GlyphExtent(unsigned char c)
+{
+    const QFontMetrics fm(Current().font, device_);
+    const QRect ink = fm.boundingRect(QChar(codepage::toUnicode(c)));
+    return std::max(ink.right() + 1, fm.horizontalAdvance(QChar(codepage::toUnicode(c))));
+}
+
+// ---- drawing ---------------------------------------------------------------------
+
+void QtCanvas::TextOutCells(int x, int y, const TRect& opaque, std::string_view text,
+                            std::span<const int> advances)
+{
+    if (!painter_)
+        return;
+    painter_->fillRect(ToQRect(opaque), ToQColor(state_.backColor));
+    if (text.empty())
+        return;
+    const Realised& r = Current();
+    painter_->setPen(ToQColor(state_.textColor));
+    painter_->setFont(r.font);
+    const QString unicode = ToUnicode(text);
+    const QPointF origin(x, y + r.ascent);
+    QList<quint32> glyphs = r.raw.isValid() ? r.raw.glyphIndexesForString(unicode) : QList<quint32>{};
+    const bool complete = glyphs.size() == unicode.size() &&
+                          std::none_of(glyphs.begin(), glyphs.end(), [](quint32 g) { return g == 0; });
+    if (!complete || r.font.underline() || r.font.strikeOut()) {
+        DrawCellsOneByOne(origin, unicode, advances);
+        return;
+    }
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal pos = 0;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        positions.append(QPointF(pos, 0));
+        pos += advances[static_cast<size_t>(i)];
+    }
+    QGlyphRun run;
+    run.setRawFont(r.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter_->drawGlyphRun(origin, run);
+}
+
+// Glyphs the font lacks come from a fallback font, and underline and
+// strike-out are drawn by the text engine: one cell at a time.
+void QtCanvas::DrawCellsOneByOne(QPointF origin, const QString& text, std::span<const int> advances)
+{
+    qreal pos = origin.x();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        painter_->drawText(QPointF(pos, origin.y()), QString(text[i]));
+        pos += advances[static_cast<size_t>(i)];
+    }
+}
+
+void QtCanvas::FillRect(const TRect& rect, TColor color)
+{
+    if (painter_ && !rect.IsEmpty())
+        painter_->fillRect(ToQRect(rect), ToQColor(color));
+}
+
+void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, TColor color)
+{
+    if (!painter_)
+        return;
+    // The end point is not part of the line.
+    if (x1 == x2)
+        y2 += y2 > y1 ? -1 : 1;
+    else if (y1 == y2)
+        x2 += x2 > x1 ? -1 : 1;
+    QPen pen(ToQColor(color));
+    pen.setWidth(0);
+    painter_->setPen(pen);
+    painter_->drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::Save()
+{
+    saved_.push_back(state_);
+    if (painter_)
+        painter_->save();
+}
+
+void QtCanvas::Restore()
+{
+    if (saved_.empty())
+        return;
+    state_ = saved_.back();
+    saved_.pop_back();
+    if (painter_)
+        painter_->restore();
+}
+
+void QtCanvas::IntersectClip(const TRect& rect)
+{
+    if (painter_)
+        painter_->setClipRect(ToQRect(rect), painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+}  // namespace ostrel

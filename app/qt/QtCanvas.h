@@ -1,0 +1,72 @@
+#pragma once
+// The engine's canvas on a QPainter. Without a painter it only measures
+// (the editor measures its cells outside painting). Every byte is drawn in
+// its own cell at the position the engine gives, converted from
+// Windows-1250 to Unicode.
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QRawFont>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+class QPainter;
+class QPaintDevice;
+
+namespace ostrel {
+
+class QtCanvas final : public Canvas {
+public:
+    // painter may be null for measuring only; device (for its resolution)
+    // may be null for the screen's.
+    explicit QtCanvas(QPainter* painter = nullptr, QPaintDevice* device = nullptr);
+    // One canvas can measure all the time and paint while a painter is set;
+    // its realised fonts are kept between paints.
+    void SetPainter(QPainter* painter) { painter_ = painter; }
+
+    // The QFont a logical font stands for, with a style in place of its own.
+    static QFont ToQFont(const TOstFont& font, TFontStyles style);
+    // A plain or system colour as a QColor; system colours follow the
+    // application palette.
+    static QColor ToQColor(TColor color);
+
+    void SelectFont(const TOstFont& base, TFontStyles style) override;
+    TFontMetrics MeasureFont() override;
+    int GlyphExtent(unsigned char c) override;
+    void SetTextColor(TColor color) override { state_.textColor = color; }
+    void SetBackColor(TColor color) override { state_.backColor = color; }
+    void SetCharacterExtra(int pixels) override { state_.charExtra = pixels; }
+    void TextOutCells(int x, int y, const TRect& opaque, std::string_view text,
+                      std::span<const int> advances) override;
+    void FillRect(const TRect& rect, TColor color) override;
+    void DrawLine(int x1, int y1, int x2, int y2, TColor color) override;
+    void Save() override;
+    void Restore() override;
+    void IntersectClip(const TRect& rect) override;
+    TColor ColorToRGB(TColor color) override;
+
+private:
+    struct Realised {
+        QFont font;
+        QRawFont raw;
+        int ascent = 0;
+    };
+    struct State {
+        QString fontKey;
+        TColor textColor = clWindowText;
+        TColor backColor = clWindow;
+        int charExtra = 0;
+    };
+    const Realised& Current();
+    void DrawCellsOneByOne(QPointF origin, const QString& text, std::span<const int> advances);
+
+    QPainter* painter_;
+    QPaintDevice* device_;
+    QHash<QString, Realised> fonts_;
+    State state_;
+    std::vector<State> saved_;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,181 @@
+// The editor's host widget, offscreen: keys reach the buffer, the widget
+// paints and follows its size, and the clipboard keeps blocks and Polish text.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <memory>
+
+#include "app/qt/KeyTranslation.h"
+#include "app/qt/OstEditWidget.h"
+#include "app/qt/QtCanvas.h"
+#include "app/qt/QtClipboard.h"
+#include "highlighters/OstHighlighterHtml.h"
+#include "platform/CodePage.h"
+
+using namespace ostrel;
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "edit_widget_test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+std::string Ansi(const char* utf8)
+{
+    return codepage::fromUtf8(utf8);
+}
+
+}  // namespace
+
+// ---- keys ---------------------------------------------------------------------------
+
+TEST(KeyTranslation, QtKeysBecomeVirtualKeyCodes)
+{
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_A), 65);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_7), 55);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_F5), 116);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Left), 37);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Backtab), 9);
+    // Punctuation is its key whichever character Shift made of it.
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Semicolon), 186);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Colon), 186);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_ParenLeft), '9');
+    // The keypad has codes of its own.
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_5, true), 101);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Plus, true), 107);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_unknown), 0);
+}
+
+TEST(KeyTranslation, ModifiersBecomeShiftBits)
+{
+    EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier), ssShift);
+    EXPECT_EQ(ShiftStateOf(Qt::ControlModifier | Qt::AltModifier), ssCtrl | ssAlt);
+    EXPECT_EQ(ShiftStateOf(Qt::KeypadModifier), 0);
+}
+
+TEST(KeyTranslation, TextBecomesWindows1250)
+{
+    EXPECT_EQ(ToAnsi(QString::fromUtf8("zażółć")), Ansi("zażółć"));
+    EXPECT_EQ(ToAnsi(QString::fromUtf8("日本")), "??");
+}
+
+// ---- painting and size ---------------------------------------------------------
+
+TEST(EditWidgetView, WindowCountsFollowTheSize)
+{
+    TOstEditWidget w;
+    w.resize(400, 300);
+    w.show();
+    const QSize view = w.viewport()->size();
+    const TOstEdit& e = w.Editor();
+    EXPECT_EQ(e.CharsInWindow(), (view.width() - 2) / e.CharWidth());
+    EXPECT_EQ(e.LinesInWindow(), view.height() / e.LineHeight());
+
+    w.resize(600, 500);
+    const QSize bigger = w.viewport()->size();
+    EXPECT_GT(bigger.width(), view.width());
+    EXPECT_EQ(e.CharsInWindow(), (bigger.width() - 2) / e.CharWidth());
+    EXPECT_EQ(e.LinesInWindow(), bigger.height() / e.LineHeight());
+}
+
+TEST(EditWidgetView, CellsAreMeasuredFromTheScreenFont)
+{
+    TOstEditWidget w;
+    const QFont font = QtCanvas::ToQFont(w.Editor().Font(), 0);
+    const QFontMetricsF fm(font);
+    EXPECT_EQ(w.Editor().LineHeight(), QFontMetrics(font).height());
+    EXPECT_GE(w.Editor().CharWidth(), fm.horizontalAdvance(QLatin1Char('M')) - 0.01);
+    EXPECT_LT(w.Editor().CharWidth(), fm.horizontalAdvance(QLatin1Char('M')) + 1);
+}
+
+TEST(EditWidgetView, PaintsHighlightedTextAndSelection)
+{
+    TOstHTMLHighlighter html;
+    TOstEditWidget w;
+    w.resize(400, 200);
+    w.Editor().SetHighlighter(&html);
+    w.Editor().SetText("<b>bold</b> text\r\nsecond line");
+    w.Editor().SetColor(clWhite);
+    w.Editor().SetSelectedColor({clWhite, clNavy});
+    w.Editor().SetBlockBegin({1, 2});
+    w.Editor().SetBlockEnd({7, 2});
+    w.show();
+    const QImage image = w.viewport()->grab().toImage();
+    const int cw = w.Editor().CharWidth();
+    const int lh = w.Editor().LineHeight();
+
+    // Past the text of line 1 the background shows; the selected cells of
+    // line 2 are navy wherever no glyph covers them.
+    EXPECT_EQ(image.pixelColor(2 + 30 * cw, lh / 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(2 + 3 * cw, lh + 1), QColor(0, 0, 0x80));
+    EXPECT_EQ(image.pixelColor(2 + 8 * cw, lh + 1), QColor(Qt::white));
+    // Some glyph pixels of "<b>" are drawn in a colour other than the background.
+    bool inked = false;
+    for (int x = 2; x < 2 + 3 * cw && !inked; ++x)
+        for (int y = 0; y < lh && !inked; ++y)
+            inked = image.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_TRUE(inked);
+    w.Editor().SetHighlighter(nullptr);
+}
+
+// ---- clipboard --------------------------------------------------------------------
+
+TEST(QtClipboardTest, BlockKeepsModeAndBytes)
+{
+    QtClipboard cb;
+    const std::string text = Ansi("Zażółć\r\ngęślą");
+    ASSERT_TRUE(cb.put(text, 2));
+    ASSERT_TRUE(cb.hasText());
+    const auto data = cb.get();
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(data->text, text);
+    ASSERT_TRUE(data->blockMode.has_value());
+    EXPECT_EQ(*data->blockMode, 2);
+    // Other programs get Unicode with their own line breaks.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("Zażółć\ngęślą"));
+}
+
+TEST(QtClipboardTest, PlainTextFromOtherProgramsIsConverted)
+{
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("Łódź 日本"));
+    QtClipboard cb;
+    const auto data = cb.get();
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(data->text, Ansi("Łódź ??"));
+    EXPECT_FALSE(data->blockMode.has_value());
+}
+
+TEST(QtClipboardTest, CopyAndPasteBetweenWidgetsKeepsColumnMode)
+{
+    TOstEditWidget a, b;
+    a.Editor().SetText(Ansi("ąbcd\r\nęfgh"));
+    a.Editor().SetSelectionMode(smColumn);
+    a.Editor().SetBlockBegin({2, 1});
+    a.Editor().SetBlockEnd({4, 2});
+    a.Editor().CopyToClipboard();
+    b.Editor().SetText("12345\r\n12345");
+    b.Editor().SetCaretXY({2, 1});
+    b.Editor().PasteFromClipboard();
+    EXPECT_EQ(b.Editor().Text(), "1bc2345\r\n1fg2345");
+}
