@@ -4,6 +4,7 @@
 #include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "highlighters/OstHighlighterPHP.h"
+#include "highlighters/OstHighlighterPas.h"
 
 namespace ostrel {
 
@@ -23,6 +24,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstCppHighlighter::Class());
         l.Register(TOstPHPHighlighter::Class());
         l.Register(TOstCssHighlighter::Class());
+        l.Register(TOstPasHighlighter::Class());
         return l;
     }();
     return list;

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include "highlighters/OstHighlighterPas.h"
+#include "support/HighlighterChecks.h"
+#include "support/LexerChecks.h"
+#include "support/TestSupport.h"
+
+using namespace ostrel;
+using namespace ostrel::test;
+
+namespace {
+
+LexTokens lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
+{
+    TOstPasHighlighter hl;
+    hl.SetDelphiVersion(version);
+    return LexLine(hl, line, state);
+}
+
+intptr_t stateAfter(const std::string& line, intptr_t state = pasPlain)
+{
+    TOstPasHighlighter hl;
+    return StateAfterLine(hl, line, state);
+}
+
+int kindOf(const std::string& word, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
+{
+    const LexTokens t = lex(word, state, version);
+    return t.size() == 1 && t[0].text == word ? t[0].kind : -1;
+}
+
+constexpr int A = pasAsm, C = pasComment, I = pasIdentifier, K = pasKeyword, N = pasNumber, W = pasSpace,
+              S = pasString, Y = pasSymbol, X = pasIllegal, F = pasFloat, H = pasHex, D = pasDirective,
+              Ch = pasChar;
+
+}  // namespace
+
+// ---- Keywords ------------------------------------------------------------------
+
+TEST(PasKeywords, CaseIgnoredButDigitsAndUnderscoresCount)
+{
+    for (const char* k : {"BEGIN", "begin", "Begin", "initialization", "RESOURCESTRING", "xor", "On"})
+        EXPECT_EQ(kindOf(k), K) << k;
+    for (const char* w : {"Begin1", "End_", "Begins", "Beg", "x", "_begin", "WriteLn", "Integer",
+                          "Implementationsection"})
+        EXPECT_EQ(kindOf(w), I) << w;
+    EXPECT_EQ(lex("a1_b2"), (LexTokens{{"a1_b2", I}}));
+}
+
+TEST(PasKeywords, DialectVersionEnablesKeywords)
+{
+    EXPECT_EQ(kindOf("stdcall", pasPlain, dvDelphi1), I);
+    EXPECT_EQ(kindOf("stdcall", pasPlain, dvDelphi2), K);
+    EXPECT_EQ(kindOf("finalization", pasPlain, dvDelphi1), I);
+    EXPECT_EQ(kindOf("safecall", pasPlain, dvDelphi2), I);
+    EXPECT_EQ(kindOf("Resourcestring", pasPlain, dvDelphi3), K);
+    EXPECT_EQ(kindOf("overload", pasPlain, dvDelphi3), I);
+    EXPECT_EQ(kindOf("reintroduce", pasPlain, dvDelphi4), K);
+    EXPECT_EQ(kindOf("platform", pasPlain, dvDelphi5), I);
+    EXPECT_EQ(kindOf("deprecated", pasPlain, dvDelphi6), K);
+    EXPECT_EQ(lex("a//b", pasPlain, dvDelphi1), (LexTokens{{"a", I}, {"/", Y}, {"/", Y}, {"b", I}}));
+    EXPECT_EQ(lex("a//b", pasPlain, dvDelphi2), (LexTokens{{"a", I}, {"//b", C}}));
+}
+
+TEST(PasKeywords, PackageWordsFollowPackageSource)
+{
+    TOstPasHighlighter hl;
+    int notified = 0;
+    hl.AddChangeListener(this, [&](TOstHighlighterAttributes*) { ++notified; });
+    EXPECT_TRUE(hl.PackageSource());
+    EXPECT_EQ(LexLine(hl, "requires", pasPlain), (LexTokens{{"requires", K}}));
+    hl.SetDelphiVersion(dvDelphi2);
+    EXPECT_FALSE(hl.PackageSource()) << "no packages before version 3";
+    EXPECT_EQ(LexLine(hl, "contains", pasPlain), (LexTokens{{"contains", I}}));
+    hl.SetPackageSource(true);
+    EXPECT_EQ(hl.DelphiVersion(), dvDelphi3);
+    EXPECT_EQ(LexLine(hl, "package", pasPlain), (LexTokens{{"package", K}}));
+    EXPECT_EQ(notified, 2);
+    hl.SetPackageSource(true);
+    hl.SetDelphiVersion(dvDelphi3);
+    EXPECT_EQ(notified, 2) << "setting the same value notifies nobody";
+    hl.SetDelphiVersion(dvDelphi5);
+    EXPECT_TRUE(hl.PackageSource());
+    hl.RemoveChangeListener(this);
+}
+
+TEST(PasKeywords, PropertyAndExportsWordsDependOnTheState)
+{
+    EXPECT_EQ(kindOf("read"), I);
+    EXPECT_EQ(lex("property X: Integer read FX; read"),
+              (LexTokens{{"property", K}, {" ", W}, {"X", I}, {":", Y}, {" ", W}, {"Integer", I}, {" ", W},
+                         {"read", K}, {" ", W}, {"FX", I}, {";", Y}, {" ", W}, {"read", I}}));
+    EXPECT_EQ(stateAfter("property Items[Index: Integer]: string"), pasInProperty);
+    EXPECT_EQ(kindOf("index", pasInProperty), K);
+    EXPECT_EQ(kindOf("readonly", pasInProperty, dvDelphi2), I);
+    EXPECT_EQ(kindOf("readonly", pasInProperty, dvDelphi3), K);
+    EXPECT_EQ(kindOf("implements", pasInProperty, dvDelphi3), I);
+    EXPECT_EQ(kindOf("implements", pasInProperty, dvDelphi4), K);
+    EXPECT_EQ(kindOf("name", pasInProperty), I);
+    EXPECT_EQ(lex("exports F index 1 name 'A';"),
+              (LexTokens{{"exports", K}, {" ", W}, {"F", I}, {" ", W}, {"index", K}, {" ", W}, {"1", N},
+                         {" ", W}, {"name", K}, {" ", W}, {"'A'", S}, {";", Y}}));
+    EXPECT_EQ(stateAfter("exports F,"), pasInExports) << "an exports clause goes on over lines";
+}
+
+// ---- Comments and directives -----------------------------------------------------
+
+TEST(PasComments, BracesParenthesesAndDirectives)
+{
+    EXPECT_EQ(lex("{$R+} { text } x"), (LexTokens{{"{$R+}", D}, {" ", W}, {"{ text }", C}, {" ", W}, {"x", I}}));
+    EXPECT_EQ(lex("(* a *) (*) still"), (LexTokens{{"(* a *)", C}, {" ", W}, {"(*) still", C}}));
+    EXPECT_EQ(lex("(**)x"), (LexTokens{{"(**)", C}, {"x", I}}));
+    EXPECT_EQ(lex("(.a.)"), (LexTokens{{"(.", Y}, {"a", I}, {".)", Y}}));
+
+    TOstPasHighlighter hl;
+    const auto lexed = LexLines(hl, {"x { open", "", "begin } end", "(* two", "lines *) y"});
+    EXPECT_EQ(lexed[0].state, pasInBraceComment);
+    EXPECT_TRUE(lexed[1].tokens.empty());
+    EXPECT_EQ(lexed[1].state, pasInBraceComment);
+    EXPECT_EQ(lexed[2].tokens, (LexTokens{{"begin }", C}, {" ", W}, {"end", K}}));
+    EXPECT_EQ(lexed[3].state, pasInParenComment);
+    EXPECT_EQ(lexed[4].tokens, (LexTokens{{"lines *)", C}, {" ", W}, {"y", I}}));
+    EXPECT_EQ(lexed[4].state, pasPlain);
+}
+
+// ---- Literals and symbols ----------------------------------------------------------
+
+TEST(PasLiterals, StringsCharactersAndNumbers)
+{
+    EXPECT_EQ(lex("'It''s' 'open"), (LexTokens{{"'It''s'", S}, {" ", W}, {"'open", S}}));
+    EXPECT_EQ(stateAfter("'open"), pasPlain) << "strings end with the line";
+    EXPECT_EQ(lex("#13#10#$0D"), (LexTokens{{"#13", Ch}, {"#10", Ch}, {"#$0D", Ch}}));
+    EXPECT_EQ(lex("$FF $"), (LexTokens{{"$FF", H}, {" ", W}, {"$", H}}));
+    EXPECT_EQ(lex("1.5E-3 2e+4 7"), (LexTokens{{"1.5E-3", F}, {" ", W}, {"2e+4", F}, {" ", W}, {"7", N}}));
+    EXPECT_EQ(lex("1..10"), (LexTokens{{"1", N}, {"..", Y}, {"10", N}}));
+    EXPECT_EQ(lex("1-2"), (LexTokens{{"1", N}, {"-", Y}, {"2", N}}));
+}
+
+TEST(PasLiterals, SymbolsAndIllegalCharacters)
+{
+    EXPECT_EQ(lex("a:=b>=c<>d<=e"), (LexTokens{{"a", I}, {":=", Y}, {"b", I}, {">=", Y}, {"c", I}, {"<>", Y},
+                                               {"d", I}, {"<=", Y}, {"e", I}}));
+    EXPECT_EQ(lex("@@P^|\xB9"), (LexTokens{{"@@", Y}, {"P", I}, {"^", Y}, {"|", X}, {"\xB9", X}}));
+    TOstPasHighlighter hl;
+    hl.StartLine("|", 0);
+    EXPECT_EQ(hl.TokenAttribute(), hl.SymbolAttri) << "an illegal character is drawn as a symbol";
+}
+
+// ---- Assembler ------------------------------------------------------------------------
+
+TEST(PasAssembler, UpToTheEndKeyword)
+{
+    EXPECT_EQ(lex("asm mov ax, 1 end;"),
+              (LexTokens{{"asm", K}, {" ", W}, {"mov", A}, {" ", W}, {"ax", A}, {",", A}, {" ", W}, {"1", A},
+                         {" ", W}, {"end", K}, {";", Y}}));
+    TOstPasHighlighter hl;
+    const auto lexed = LexLines(hl, {"asm", "  ADD EAX, EDX { sum }", "  (* open", "  *) RET", "end;"});
+    EXPECT_EQ(lexed[0].state, pasInAsm);
+    EXPECT_EQ(lexed[1].tokens, (LexTokens{{"  ", W}, {"ADD", A}, {" ", W}, {"EAX", A}, {",", A}, {" ", W},
+                                          {"EDX", A}, {" ", W}, {"{ sum }", C}}));
+    EXPECT_EQ(lexed[1].state, pasInAsm);
+    EXPECT_EQ(lexed[2].state, pasInAsmParenComment);
+    EXPECT_EQ(lexed[3].tokens, (LexTokens{{"  *)", C}, {" ", W}, {"RET", A}}));
+    EXPECT_EQ(lexed[4].tokens, (LexTokens{{"end", K}, {";", Y}}));
+    EXPECT_EQ(lexed[4].state, pasPlain);
+    EXPECT_EQ(stateAfter("asm {", pasPlain), pasInAsmBraceComment);
+    EXPECT_EQ(stateAfter("}", pasInAsmBraceComment), pasInAsm);
+}
+
+// ---- Class facts ------------------------------------------------------------------------
+
+TEST(PasClass, AttributesDefaultsAndFacts)
+{
+    TOstPasHighlighter hl;
+    const std::vector<std::pair<std::string, TFontStyles>> expected = {
+        {"Assembler", 0}, {"Character", 0}, {"Comment", fsItalic}, {"Float", 0}, {"Hexadecimal", 0},
+        {"Identifier", 0}, {"Number", 0}, {"Preprocessor", fsItalic}, {"Reserved Word", fsBold},
+        {"Space", 0}, {"String", 0}, {"Symbol", 0}};
+    ASSERT_EQ(hl.AttributeCount(), 12);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(hl.AttributeAt(i)->Name(), expected[static_cast<size_t>(i)].first);
+        EXPECT_EQ(hl.AttributeAt(i)->Style(), expected[static_cast<size_t>(i)].second) << expected[static_cast<size_t>(i)].first;
+        EXPECT_EQ(hl.AttributeAt(i)->Foreground(), clNone);
+    }
+    EXPECT_EQ(hl.DefaultAttribute(daString), hl.StringAttri);
+    EXPECT_STREQ(TOstPasHighlighter::LanguageTitle(), "Object Pascal");
+    EXPECT_EQ(hl.DefaultFilter(), "Pascal Files (*.pas,*.dpr,*.dpk,*.inc)|*.pas;*.dpr;*.dpk;*.inc");
+    EXPECT_FALSE(hl.IsFilterStored()) << "the lexer's own filter is not stored";
+    hl.SetDefaultFilter("Pascal (*.pas)|*.pas");
+    EXPECT_TRUE(hl.IsFilterStored());
+    EXPECT_EQ(hl.DelphiVersion(), dvDelphi6);
+    hl.ClearLineState();
+    EXPECT_EQ(hl.LineState(), pasPlain);
+}
+
+// ---- Properties over many inputs ------------------------------------------------------------
+
+namespace {
+
+TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
+{
+    const auto& hl = static_cast<const TOstPasHighlighter&>(base);
+    TOstHighlighterAttributes* const byKind[] = {
+        hl.AsmAttri, hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr, hl.NumberAttri, hl.SpaceAttri,
+        hl.StringAttri, hl.SymbolAttri, hl.SymbolAttri, hl.FloatAttri, hl.HexAttri, hl.DirectiveAttri, hl.CharAttri};
+    return byKind[kind];
+}
+
+const LexerFacts kFacts{[] { return std::make_unique<TOstPasHighlighter>(); }, pasLineEnd, 14, attributeOfKind};
+
+}  // namespace
+
+TEST(PasProperties, GeneratedLinesAreCoveredAndRestartExactly)
+{
+    const std::vector<std::string> pieces = {
+        "{", "}", "{$", "(*", "*)", "(", ")", "//", "'", "''", "#", "$", " ", "\t", "asm", "end", "property",
+        "read", "exports", "index", ";", "1", ".", "..", "e", "+", "-", "Begin", "x1", "_", "|", "\xB9",
+        "\r", "\n", ":=", "@"};
+    int n = 0;
+    for (const auto& doc : GeneratedDocuments(pieces, 20031209, 300, 8, 20))
+        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), pasPlain);
+    ExpectAllBytesCovered(kFacts, {pasInParenComment, pasInAsmParenComment, pasInAsm, pasInBraceComment,
+                                   pasInAsmBraceComment, pasInProperty, pasInExports, pasPlain});
+}
+
+TEST(PasProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
+{
+    std::vector<std::string> files = DataFiles("pas", ".pas");
+    for (const std::string& f : DataFiles("pas", ".dpr"))
+        files.push_back(f);
+    for (const std::string& f : DataFiles("pas", ".dpk"))
+        files.push_back(f);
+    ASSERT_GE(files.size(), 3u);
+    for (const std::string& file : files) {
+        const std::string bytes = readFile(file);
+        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, pasPlain);
+        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
+    }
+}
+
+TEST(PasProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
+{
+    TOstPasHighlighter hl;
+    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/pas/Counters.pas");
+    for (unsigned seed = 1; seed <= 10; ++seed)
+        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+}
+
+TEST(PasCli, TokensMatchTheGoldenFile)
+{
+    const std::string dir = std::string(OSTREL_TEST_DATA) + "/pas/";
+    const auto r = runCli({"tokens", "--lang", "pas", dir + "golden.pas"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+}
