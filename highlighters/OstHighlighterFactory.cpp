@@ -3,6 +3,7 @@
 #include "highlighters/OstHighlighterCSS.h"
 #include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterHtml.h"
+#include "highlighters/OstHighlighterJScript.h"
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
 
@@ -25,6 +26,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstPHPHighlighter::Class());
         l.Register(TOstCssHighlighter::Class());
         l.Register(TOstPasHighlighter::Class());
+        l.Register(TOstJScriptHighlighter::Class());
         return l;
     }();
     return list;
