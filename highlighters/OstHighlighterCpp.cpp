@@ -34,7 +34,6 @@ static_assert(std::size(kKeywords) == 94);
 constexpr auto kHashValues = CharTable<int>([](int c) {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : c >= 'a' && c <= 'z' ? c - 95 : 0;
 });
-constexpr auto kExactValues = CharTable<int>([](int c) { return c; });
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
 int hashWord(const unsigned char* s, int& length)
@@ -242,15 +241,7 @@ const TOstHighlighterClass& TOstCppHighlighter::Class()
 
 TOstHighlighterAttributes* TOstCppHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daIdentifier: return IdentifierAttri;
-    case daKeyword: return KeyAttri;
-    case daString: return StringAttri;
-    case daWhitespace: return SpaceAttri;
-    case daSymbol: return SymbolAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
 }
 
 TOstCharSet TOstCppHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars(); }

@@ -4,6 +4,7 @@
 #include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "highlighters/OstHighlighterJScript.h"
+#include "highlighters/OstHighlighterJava.h"
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
 
@@ -27,6 +28,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstCssHighlighter::Class());
         l.Register(TOstPasHighlighter::Class());
         l.Register(TOstJScriptHighlighter::Class());
+        l.Register(TOstJavaHighlighter::Class());
         return l;
     }();
     return list;

@@ -171,15 +171,7 @@ const TOstHighlighterClass& TOstPasHighlighter::Class()
 
 TOstHighlighterAttributes* TOstPasHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daIdentifier: return IdentifierAttri;
-    case daKeyword: return KeyAttri;
-    case daString: return StringAttri;
-    case daWhitespace: return SpaceAttri;
-    case daSymbol: return SymbolAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
 }
 
 TOstCharSet TOstPasHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars(); }

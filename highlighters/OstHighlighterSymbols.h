@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "highlighters/OstEditHighlighter.h"
+
 namespace ostrel {
 
 class TOstOperatorTable {
@@ -89,5 +91,15 @@ inline int SkipBlanks(const unsigned char* s, int pos)
         ++pos;
     return pos;
 }
+
+// The attribute of a default-attribute role, given the lexer's attributes
+// for comment, identifier, keyword, string, whitespace and symbol.
+inline TOstHighlighterAttributes* RoleAttribute(int role, const std::array<TOstHighlighterAttributes*, 6>& byRole)
+{
+    return role >= 0 && role < 6 ? byRole[static_cast<size_t>(role)] : nullptr;
+}
+
+// Exact comparison for the lexers whose keywords are case-sensitive.
+inline constexpr auto kExactValues = CharTable<int>([](int c) { return c; });
 
 }  // namespace ostrel
