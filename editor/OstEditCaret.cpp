@@ -150,6 +150,11 @@ void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
         StatusChanged(scCaretX);
     }
     if (p.Line != caretY_) {
+        // The active line colour moves with the caret.
+        if (activeLineColor_ != clNone) {
+            InvalidateLines(caretY_, caretY_);
+            InvalidateLines(p.Line, p.Line);
+        }
         caretY_ = p.Line;
         StatusChanged(scCaretY);
     }

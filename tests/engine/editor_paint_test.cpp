@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/OstEdit.h"
@@ -353,6 +355,41 @@ TEST_F(PaintTest, ActiveLineColoursTheWholeCaretRow)
     EXPECT_EQ(Cell(30, 2).background, clCream);  // past the text too
     EXPECT_EQ(Cell(1, 1).background, clWhite);
     EXPECT_EQ(Cell(30, 3).background, clWhite);
+}
+
+namespace {
+
+struct InvalidationLog : TOstEditHost {
+    std::vector<std::pair<int, int>> rows;
+    void InvalidateRows(int first, int last, bool) override { rows.emplace_back(first, last); }
+    void InvalidateAll() override { rows.emplace_back(0, 0); }
+    void ScrollView(int, int) override {}
+    void UpdateScrollBars() override {}
+    void UpdateCaret() override {}
+};
+
+}  // namespace
+
+TEST_F(PaintTest, ActiveLineRepaintsTheLinesTheCaretLeavesAndEnters)
+{
+    SetLines("1\r\n2\r\n3\r\n4\r\n5\r\n6");
+    InvalidationLog log;
+    ed.SetHost(&log);
+    ed.SetCaretXY({1, 2});
+    EXPECT_TRUE(log.rows.empty());  // nothing to show without the colour
+
+    ed.SetActiveLineColor(clCream);
+    log.rows.clear();
+    ed.SetCaretXY({1, 5});
+    ASSERT_FALSE(log.rows.empty());
+    int first = 100, last = 0;
+    for (auto [f, l] : log.rows) {
+        first = std::min(first, f);
+        last = std::max(last, l);
+    }
+    EXPECT_LE(first, 2);
+    EXPECT_GE(last, 5);
+    ed.SetHost(nullptr);
 }
 
 TEST_F(PaintTest, SpecialLinesHaveTheirOwnColoursAndSwappedSelection)
