@@ -7,6 +7,7 @@
 #include "highlighters/OstHighlighterJava.h"
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
+#include "highlighters/OstHighlighterXML.h"
 
 namespace ostrel {
 
@@ -29,6 +30,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstPasHighlighter::Class());
         l.Register(TOstJScriptHighlighter::Class());
         l.Register(TOstJavaHighlighter::Class());
+        l.Register(TOstXMLHighlighter::Class());
         return l;
     }();
     return list;
