@@ -26,6 +26,9 @@ int runRegex(const Args& args);
 // tokens --lang LANG [FILE]
 int runTokens(const Args& args);
 
+// keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT
+int runKeys(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 

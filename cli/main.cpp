@@ -20,6 +20,7 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
     {"tokens", "tokens --lang LANG [FILE]", runTokens},
+    {"keys", "keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
     {nullptr, nullptr, nullptr},
 };
 

@@ -134,9 +134,19 @@ void TCustomOstEdit::SetSelectionMode(TOstSelectionMode value)
         return;
     selectionMode_ = value;
     activeSelectionMode_ = value;
+    ClampBlockToMode();
     if (SelAvail())
         InvalidateLines(BlockBegin().Line, BlockEnd().Line);
     StatusChanged(scSelection);
+}
+
+void TCustomOstEdit::ClampBlockToMode()
+{
+    // Ends that a column block may have in virtual space lie on their lines'
+    // ends in the other modes, or deleting the selection would take less
+    // than its undo puts back.
+    blockBegin_ = ClampBlockPoint(blockBegin_);
+    blockEnd_ = ClampBlockPoint(blockEnd_);
 }
 
 void TCustomOstEdit::SetActiveSelectionMode(TOstSelectionMode value)
@@ -146,6 +156,7 @@ void TCustomOstEdit::SetActiveSelectionMode(TOstSelectionMode value)
     if (SelAvail())
         InvalidateLines(BlockBegin().Line, BlockEnd().Line);
     activeSelectionMode_ = value;
+    ClampBlockToMode();
     if (SelAvail())
         InvalidateLines(BlockBegin().Line, BlockEnd().Line);
     StatusChanged(scSelection);

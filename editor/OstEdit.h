@@ -26,6 +26,8 @@
 #include "editor/OstEditPaintTypes.h"
 #include "editor/OstTextDrawer.h"
 #include "platform/Timer.h"
+#include "editor/OstEditKbdHandler.h"
+#include "editor/OstEditKeyCmds.h"
 
 namespace ostrel {
 
@@ -281,6 +283,41 @@ public:
     Timer* ScrollTimer() const { return scrollTimer_; }
     void ScrollTimerTick() {}
 
+    // ==== commands and key bindings (OstEditCmd*.cpp) ==================================
+    // The key table; a new control has the default bindings.
+    const TOstEditKeyStrokes& Keystrokes() const { return keystrokes_; }
+    TOstEditKeyStrokes& Keystrokes() { return keystrokes_; }
+    void SetKeystrokes(const TOstEditKeyStrokes& value) { keystrokes_ = value; }
+    TOstEditKbdHandler& KbdHandler() { return kbdHandler_; }
+    // Keys from the host: a virtual-key code with the Shift/Alt/Ctrl bits; a
+    // bound key runs its command and is consumed (set to 0). KeyPress takes
+    // the character a key produced. ImeString takes text an input method
+    // composed; charsFollow says the platform also delivers that text as
+    // characters, which are then dropped.
+    void KeyDown(uint16_t& key, TOstShiftState shift);
+    void KeyUp(uint16_t& key, TOstShiftState shift);
+    void KeyPress(char& key);
+    void ImeString(std::string_view text, bool charsFollow = false);
+    // The keys the control wants from a dialog: arrows and characters (129),
+    // the Tab key too with WantTabs (131), all keys (+4) with WantReturns.
+    int DlgCode() const;
+    // Runs a command through OnProcessCommand (or OnProcessUserCommand), the
+    // hooks, the executor, the hooks again and OnCommandProcessed. The data
+    // is a TBufferCoord for ecGotoXY, ecSelGotoXY and ecSetMarker0..9, and a
+    // NUL-terminated string for ecImeStr.
+    void CommandProcessor(TOstEditorCommand command, char aChar, const void* data = nullptr);
+    virtual void ExecuteCommand(TOstEditorCommand command, char aChar, const void* data);
+    void RegisterCommandHandler(const void* owner, TOstHookedCommandEvent handler);
+    void UnregisterCommandHandler(const void* owner);
+    // The partner of the bracket at a position, or {0, 0} when there is none.
+    TBufferCoord GetMatchingBracketEx(TBufferCoord p);
+    TBufferCoord GetMatchingBracket() { return GetMatchingBracketEx(CaretXY()); }
+
+    TOstProcessCommandEvent OnProcessCommand;
+    TOstProcessCommandEvent OnProcessUserCommand;
+    TOstProcessCommandEvent OnCommandProcessed;
+    std::function<void(const std::string& word)> OnContextHelp;
+
     // ---- paint lock and notifications --------------------------------------------------------
     void BeginUpdate() { IncPaintLock(); }
     void EndUpdate() { DecPaintLock(); }
@@ -328,6 +365,7 @@ private:
     // Caret and scrolling internals.
     int MaxCaretChar(int line) const;
     TBufferCoord ClampBlockPoint(TBufferCoord p) const;
+    void ClampBlockToMode();
     void UpdateLastCaretColumn();
     int MaxTopLine() const;
     int MaxLeftChar() const;
@@ -416,6 +454,86 @@ private:
     int clientHeight_ = 0;
     bool focused_ = false;
     Timer* scrollTimer_ = nullptr;  // not owned
+
+    // ==== commands and key bindings (OstEditCmd*.cpp) ====
+private:
+    // Lets the caret stand beyond the line end for the length of a command.
+    class ScrollPastEolScope {
+    public:
+        explicit ScrollPastEolScope(TCustomOstEdit& e) : e_(e), had_(e.options_.has(eoScrollPastEol))
+        {
+            e_.options_.include(eoScrollPastEol);
+        }
+        ~ScrollPastEolScope() { e_.options_.set(eoScrollPastEol, had_); }
+        ScrollPastEolScope(const ScrollPastEolScope&) = delete;
+        ScrollPastEolScope& operator=(const ScrollPastEolScope&) = delete;
+
+    private:
+        TCustomOstEdit& e_;
+        bool had_;
+    };
+    // Sets the active selection mode for a scope and puts the old one back.
+    class ActiveModeScope {
+    public:
+        ActiveModeScope(TCustomOstEdit& e, TOstSelectionMode mode) : e_(e), old_(e.activeSelectionMode_)
+        {
+            e_.activeSelectionMode_ = mode;
+        }
+        ~ActiveModeScope() { e_.activeSelectionMode_ = old_; }
+        ActiveModeScope(const ActiveModeScope&) = delete;
+        ActiveModeScope& operator=(const ActiveModeScope&) = delete;
+
+    private:
+        TCustomOstEdit& e_;
+        TOstSelectionMode old_;
+    };
+
+    // The executor, by family: keys and dispatch (OstEditCmd.cpp), caret
+    // moves (OstEditCmdMove.cpp), scrolling, modes and brackets
+    // (OstEditCmdView.cpp), typing (OstEditCmdEdit.cpp), deleting
+    // (OstEditCmdDelete.cpp), Tab and block indentation (OstEditCmdTab.cpp),
+    // case (OstEditCmdCase.cpp).
+    void ExecuteMoveCommand(TOstEditorCommand command, const void* data);
+    void ExecuteViewCommand(TOstEditorCommand command);
+    void ExecuteEditCommand(TOstEditorCommand command, char aChar, const void* data);
+    void MoveCaretHorz(int dx, bool select);
+    void MoveCaretVert(int dy, bool select);
+    void DoHomeKey(bool select);
+    void DoPageUpDown(bool up, bool select);
+    void DoPageTopBottom(bool top, bool select);
+    void DoScrollUpDown(bool up);
+    void DoMatchBracket();
+    bool IsCommentOrString(TBufferCoord p);
+    void DoTypeText(std::string_view text);
+    void PadLineForTyping(int& firstTyped);
+    void PlaceCaretAfterWrite(const std::string& untrimmed, int endChar);
+    void DoDeleteLastChar();
+    void DoDeleteChar();
+    void DoDeleteWord();
+    void DoDeleteToEol();
+    void DoDeleteBackTo(TBufferCoord target);
+    void DoDeleteLine();
+    void JoinNextLine();
+    void DeleteSelectionForKey();
+    void DeleteRangeRecorded(TBufferCoord from, TBufferCoord to, TOstChangeReason reason);
+    int SmartIndentTarget(int line, int belowColumn, bool columns) const;
+    void DoTabKey();
+    std::string TabText(int& newCaretChar);
+    void DoShiftTabKey();
+    bool SelectionIsTabBlock() const;
+    int LastBlockLine() const;
+    void DoBlockIndent();
+    void DoBlockUnindent();
+    void DoCaseChange(TOstEditorCommand command);
+    bool SelectWordForCase();
+
+    TOstEditKeyStrokes keystrokes_ = TOstEditKeyStrokes::Defaults();
+    TOstEditKbdHandler kbdHandler_;
+    TMethodList<TOstHookedCommandEvent> commandHandlers_;
+    uint16_t lastKey_ = 0;          // first key of a possible two-key sequence
+    TOstShiftState lastShift_ = 0;
+    bool ignoreNextChar_ = false;   // the key's character was a command already
+    int imeCharsToDrop_ = 0;
 };
 
 // The control as the documents use it.

@@ -48,10 +48,11 @@ void TCustomOstEdit::PasteFromClipboard()
         undoList_.AddChange(crPasteBegin, CaretXY(), CaretXY(), std::string(), smNormal);
         if (SelAvail())
             RecordDeleteOfSelection(crDeleteBackward);
-        const TBufferCoord startOfBlock = BlockBegin();
         SetSelTextPrimitive(mode, data->text, true, crPaste);
         if (!data->text.empty() && mode != smColumn) {
-            const TBufferCoord start = mode == smLine ? TBufferCoord{1, startOfBlock.Line} : lastInsertStart_;
+            // Lines go in where the caret stood once the selection was gone,
+            // which an empty column block need not begin at.
+            const TBufferCoord start = mode == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
             undoList_.AddChange(crPaste, start, CaretXY(), lastInsertTrimmed_, smNormal);
         }
         undoList_.AddChange(crPasteEnd, CaretXY(), CaretXY(), std::string(), smNormal);

@@ -283,13 +283,12 @@ void TCustomOstEdit::SetSelText(std::string_view text)
         return;
     TOstPaintLockGuard lock(*this);
     TOstUndoBlock block(undoList_);
-    const TBufferCoord startOfBlock = BlockBegin();
     if (SelAvail())
         RecordDeleteOfSelection(crDeleteBackward);
     // Column inserts record one item per row themselves.
     SetSelTextPrimitive(selectionMode_, text, true);
     if (!text.empty() && selectionMode_ != smColumn) {
-        TBufferCoord start = selectionMode_ == smLine ? TBufferCoord{1, startOfBlock.Line} : lastInsertStart_;
+        TBufferCoord start = selectionMode_ == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
         undoList_.AddChange(crInsert, start, CaretXY(), lastInsertTrimmed_, smNormal);
     }
 }

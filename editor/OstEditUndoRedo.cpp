@@ -66,6 +66,8 @@ public:
     {
         editor_.activeSelectionMode_ = oldMode_;
         editor_.options_.set(eoScrollPastEol, hadScrollPastEol_);
+        // The item's mode may have let the ends into virtual space.
+        editor_.ClampBlockToMode();
     }
     UndoRedoStep(const UndoRedoStep&) = delete;
     UndoRedoStep& operator=(const UndoRedoStep&) = delete;

@@ -1,0 +1,132 @@
+// Text commands: the dispatch of everything that changes text, and typing
+// characters in insert and overwrite mode.
+
+#include <algorithm>
+#include <cstring>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+namespace {
+
+bool IsCaseCommand(TOstEditorCommand c)
+{
+    return c >= ecUpperCase && c <= ecToggleCaseBlock && c != 624;
+}
+
+// Characters that typing accepts: controls and DEL are keys, not text.
+std::string TypedText(std::string_view text)
+{
+    std::string result;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 && u != 127)
+            result += c;
+    }
+    return result;
+}
+
+}  // namespace
+
+void TCustomOstEdit::ExecuteEditCommand(TOstEditorCommand command, char aChar, const void* data)
+{
+    if (readOnly_)
+        return;
+    switch (command) {
+    case ecDeleteLastChar: DoDeleteLastChar(); break;
+    case ecDeleteChar: DoDeleteChar(); break;
+    case ecDeleteWord: DoDeleteWord(); break;
+    case ecDeleteLastWord: DoDeleteBackTo(PrevWordPos()); break;
+    case ecDeleteBOL: DoDeleteBackTo({1, caretY_}); break;
+    case ecDeleteEOL: DoDeleteToEol(); break;
+    case ecDeleteLine: DoDeleteLine(); break;
+    case ecClearAll: ClearAll(); break;
+    case ecLineBreak: InsertLineBreak(true); break;
+    case ecInsertLine: InsertLineBreak(false); break;
+    case ecChar: DoTypeText(TypedText(std::string_view(&aChar, 1))); break;
+    case ecImeStr:
+        if (data)
+            DoTypeText(TypedText(static_cast<const char*>(data)));
+        break;
+    case ecUndo: Undo(); break;
+    case ecRedo: Redo(); break;
+    case ecCut: CutToClipboard(); break;
+    case ecPaste: PasteFromClipboard(); break;
+    case ecBlockIndent: DoBlockIndent(); break;
+    case ecBlockUnindent: DoBlockUnindent(); break;
+    case ecTab: DoTabKey(); break;
+    case ecShiftTab: DoShiftTabKey(); break;
+    default:
+        // ecString, ecAutoCompletion and codes without a command do nothing.
+        if (IsCaseCommand(command))
+            DoCaseChange(command);
+        break;
+    }
+}
+
+// ---- typing ---------------------------------------------------------------------------
+
+void TCustomOstEdit::DoTypeText(std::string_view text)
+{
+    if (text.empty())
+        return;
+    if (SelAvail()) {
+        // The selection's text goes (recorded as a backward delete) and the
+        // typed text takes its place (recorded as an insert).
+        SetSelText(text);
+        EnsureCursorPosVisible();
+        return;
+    }
+    const int y = caretY_;
+    if (insertMode_ && !options_.has(eoAutoSizeMaxLineWidth) &&
+        (caretX_ > maxLineWidth_ || lines_.ExpandedWidth(y - 1) >= maxLineWidth_))
+        return;
+    ScrollPastEolScope pastEol(*this);
+    TOstUndoBlock block(undoList_);
+
+    std::string line(lines_.Get(y - 1));
+    const int len = static_cast<int>(line.size());
+    int at = caretX_;
+    if (caretX_ > len + 1) {
+        // Typing beyond the end first fills the gap: spaces after text, an
+        // indentation (TABs where allowed) on an empty line.
+        const int gap = caretX_ - 1 - len;
+        const std::string padding = len > 0 ? std::string(static_cast<size_t>(gap), ' ') : GetLeftSpacing(gap, true);
+        line += padding;
+        at = len + 1 + static_cast<int>(padding.size());
+        undoList_.AddChange(crPaddingInsert, {len + 1, y}, {at, y}, std::string(), smNormal);
+    }
+    const size_t pos = static_cast<size_t>(at - 1);
+    std::string overwritten;
+    if (insertMode_) {
+        line.insert(pos, text);
+    } else {
+        overwritten = line.substr(pos, text.size());
+        line.replace(pos, overwritten.size(), text);
+    }
+    const int end = at + static_cast<int>(text.size());
+    WriteLine(y, line);
+    undoList_.AddChange(crInsert, {at, y}, {end, y}, overwritten, smNormal);
+    PlaceCaretAfterWrite(line, end);
+
+    if (charsInWindow_ > 0 && DisplayXY().Column >= leftChar_ + charsInWindow_)
+        SetLeftChar(leftChar_ + std::min(25, charsInWindow_ - 1));
+    EnsureCursorPosVisible();
+}
+
+void TCustomOstEdit::PlaceCaretAfterWrite(const std::string& untrimmed, int endChar)
+{
+    // Where trimming shortened the stored line, the caret stays at the
+    // screen column the written text reached, now in virtual space.
+    int caret = endChar;
+    if (static_cast<int>(lines_.Get(caretY_ - 1).size()) < endChar - 1) {
+        int column = 0;
+        for (int i = 0; i < endChar - 1 && i < static_cast<int>(untrimmed.size()); ++i)
+            column += untrimmed[static_cast<size_t>(i)] == '\t' ? tabWidth_ - column % tabWidth_ : 1;
+        caret = DisplayToBufferPos({column + 1, LineToRow(caretY_)}).Char;
+    }
+    SetCaretXYEx(false, {caret, caretY_});
+}
+
+}  // namespace ostrel
