@@ -111,7 +111,7 @@ std::string TOstRegex::ErrorMsg(int code)
     return "Unknown error";
 }
 
-TOstRegex::TOstRegex()
+TOstRegex::TOstRegex() : scratch_(std::make_unique<regex_detail::MatchScratch>())
 {
     starts_.fill(-1);
     ends_.fill(-1);
@@ -264,27 +264,21 @@ bool TOstRegex::ExecNext()
 
 bool TOstRegex::searchFrom(std::size_t start)
 {
+    matched_ = false;
     starts_.fill(-1);
     ends_.fill(-1);
-    matched_ = false;
     if (!hasInput_)
         fail(reeNoInputStringSpecified);
     ensureCompiled();
-    const regex_detail::LineBreaks breaks{lineSeparators_, hasPair_, pairHead_, pairTail_};
-    regex_detail::MatchSlots slots{};
-    bool found = false;
     try {
-        found = regex_detail::search(*program_, input_, start, breaks, slots);
+        matched_ = regex_detail::search(*program_, input_, start, *scratch_, starts_, ends_);
     } catch (const EOstRegex& e) {
+        starts_.fill(-1);  // a failed run may have left a partial match
+        ends_.fill(-1);
         lastError_ = e.ErrorCode();
         throw;
     }
-    if (found) {
-        starts_ = slots.starts;
-        ends_ = slots.ends;
-        matched_ = true;
-    }
-    return found;
+    return matched_;
 }
 
 const std::string& TOstRegex::InputString() const

@@ -85,6 +85,7 @@ inline constexpr int kRegexDefaultModifiers = rmR | rmS | rmG;
 
 namespace regex_detail {
 struct Program;
+struct MatchScratch;
 }
 
 class TOstRegex {
@@ -155,6 +156,7 @@ private:
     unsigned char pairTail_ = '\n';
 
     std::unique_ptr<regex_detail::Program> program_;
+    std::unique_ptr<regex_detail::MatchScratch> scratch_;
 
     std::string input_;
     bool hasInput_ = false;

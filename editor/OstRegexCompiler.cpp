@@ -840,6 +840,28 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
     return s;
 }
 
+// The pairs of first characters of a literal node, or false when the node
+// can begin a match with a single character.
+bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs)
+{
+    const uint8_t op = prog.op(node);
+    const uint8_t* operand = &prog.code[Program::operand(node)];
+    if ((op != opExactly && op != opExactlyCi) || readI32(operand) < 2)
+        return false;
+    const unsigned char c0 = operand[4], c1 = operand[5];
+    auto add = [&](unsigned char a, unsigned char b) {
+        const unsigned pair = unsigned(a) << 8 | b;
+        pairs[pair >> 6] |= uint64_t(1) << (pair & 63);
+    };
+    add(c0, c1);
+    if (op == opExactlyCi) {
+        add(invertCase(c0), c1);
+        add(c0, invertCase(c1));
+        add(invertCase(c0), invertCase(c1));
+    }
+    return true;
+}
+
 // The characters a match can begin with, found by walking every path from the
 // program's start up to its first consuming node. `any` is set when a path
 // reaches the end (or a backreference) without consuming.
@@ -847,12 +869,15 @@ void computeFirstChars(Program& prog)
 {
     bool any = false;
     CharSet set{};
+    std::vector<uint64_t> pairs(65536 / 64, 0);
+    bool pairsUsable = true;
     std::vector<uint8_t> visited(prog.code.size(), 0);
     std::vector<int> work{1};
     auto addNode = [&](int node) {
         const CharSet s = nodeFirstChars(prog, node, any);
-        for (int w = 0; w < 4; ++w)
-            set[static_cast<std::size_t>(w)] |= s[static_cast<std::size_t>(w)];
+        for (std::size_t w = 0; w < 4; ++w)
+            set[w] |= s[w];
+        pairsUsable = pairsUsable && addLiteralPairs(prog, node, pairs);
     };
     while (!work.empty() && !any) {
         const int node = work.back();
@@ -906,7 +931,10 @@ void computeFirstChars(Program& prog)
         }
     }
     prog.anyFirstChar = any || set == CharSet{~0ull, ~0ull, ~0ull, ~0ull};
-    prog.firstChars = set;
+    for (unsigned c = 0; c < 256; ++c)
+        prog.firstChars[c] = inSet(set, static_cast<unsigned char>(c)) ? 1 : 0;
+    if (!prog.anyFirstChar && pairsUsable)
+        prog.firstPairs = std::move(pairs);
 }
 
 void computeShortcuts(Program& prog, int flags)
@@ -914,8 +942,11 @@ void computeShortcuts(Program& prog, int flags)
     const int first = 1;
     if (prog.op(prog.next(first)) == opEnd) {  // a single top-level branch
         const int scan = Program::operand(first);
-        if (prog.op(scan) == opExactly)
-            prog.requiredFirst = prog.code[Program::operand(scan) + 4];
+        if (prog.op(scan) == opExactly) {
+            const auto* chars = &prog.code[Program::operand(scan) + 4];
+            prog.firstLiteral.assign(reinterpret_cast<const char*>(chars),
+                                     static_cast<std::size_t>(readI32(chars - 4)));
+        }
         else if (prog.op(scan) == opBol)
             prog.anchored = true;
         if (flags & fSpStart) {
@@ -948,6 +979,11 @@ Program compile(std::string_view pattern, int modifiers, const LineBreaks& break
         throw EOstRegex(reeInternalUrp, 0);
     prog.modifiers = modifiers;
     prog.groupCount = emitter.groupCount();
+    for (char c : breaks.separators)
+        addToSet(prog.separators, static_cast<unsigned char>(c));
+    prog.hasPair = breaks.hasPair;
+    prog.pairHead = breaks.head;
+    prog.pairTail = breaks.tail;
     computeShortcuts(prog, flags);
     return prog;
 }

@@ -30,19 +30,6 @@ constexpr int kRegCount = kRegLoopCounter + kLoopStackSize + 1;
 
 enum ChoiceKind : uint8_t { ckBranch, ckGreedyRepeat, ckLazyRepeat, ckLoopExit, ckLoopIterate };
 
-struct Choice {
-    std::size_t pos;
-    uint32_t trailMark;
-    int32_t node;
-    int32_t count;  // repetitions so far, for the repeat kinds
-    ChoiceKind kind;
-};
-
-struct Undo {
-    int32_t reg;
-    std::ptrdiff_t old;
-};
-
 [[noreturn]] void execError(int code) { throw EOstRegex(code, 0); }
 
 bool isWordChar(unsigned char c)
@@ -52,15 +39,13 @@ bool isWordChar(unsigned char c)
 
 class Matcher {
 public:
-    Matcher(const Program& prog, std::string_view input, const LineBreaks& breaks)
+    Matcher(const Program& prog, std::string_view input, MatchScratch& scratch)
         : prog_(prog), in_(reinterpret_cast<const unsigned char*>(input.data())),
-          len_(input.size()), breaks_(breaks)
+          len_(input.size()), choices_(scratch.choices), trail_(scratch.trail)
     {
-        for (char c : breaks.separators)
-            addToSet(separators_, static_cast<unsigned char>(c));
     }
 
-    bool matchAt(std::size_t start, MatchSlots& slots);
+    bool matchAt(std::size_t start, Slots& starts, Slots& ends);
 
 private:
     bool run(std::size_t start, std::size_t& end);
@@ -96,11 +81,11 @@ private:
     // ---- single characters
     bool matchesChar(int node, std::size_t pos) const;
     std::size_t repeat(int node, std::size_t pos, int64_t maxCount) const;
-    bool isSeparator(unsigned char c) const { return inSet(separators_, c); }
+    bool isSeparator(unsigned char c) const { return inSet(prog_.separators, c); }
     bool pairAt(std::size_t pos) const
     {
-        return breaks_.hasPair && pos + 1 < len_ && in_[pos] == breaks_.head &&
-               in_[pos + 1] == breaks_.tail;
+        return prog_.hasPair && pos + 1 < len_ && in_[pos] == prog_.pairHead &&
+               in_[pos + 1] == prog_.pairTail;
     }
     bool atLineStart(std::size_t pos) const;
     bool atLineEnd(std::size_t pos) const;
@@ -144,11 +129,9 @@ private:
     const Program& prog_;
     const unsigned char* in_;
     std::size_t len_;
-    const LineBreaks& breaks_;
-    CharSet separators_{};
-    std::array<std::ptrdiff_t, kRegCount> regs_{};
-    std::vector<Choice> choices_;
-    std::vector<Undo> trail_;
+    std::array<std::ptrdiff_t, kRegCount> regs_;  // set up by run() as far as the program uses them
+    std::vector<Choice>& choices_;
+    std::vector<Undo>& trail_;
 };
 
 bool Matcher::matchesChar(int node, std::size_t pos) const
@@ -364,7 +347,8 @@ bool Matcher::run(std::size_t start, std::size_t& end)
 {
     choices_.clear();
     trail_.clear();
-    regs_.fill(-1);
+    for (int g = 1; g <= prog_.groupCount; ++g)
+        regs_[kRegStart + g] = regs_[kRegEnd + g] = regs_[kRegPending + g] = -1;
     regs_[kRegLoopDepth] = 0;
     int node = 1;
     std::size_t pos = start;
@@ -482,55 +466,68 @@ bool Matcher::backtrack(int& node, std::size_t& pos)
     return false;
 }
 
-bool Matcher::matchAt(std::size_t start, MatchSlots& slots)
+bool Matcher::matchAt(std::size_t start, Slots& starts, Slots& ends)
 {
     std::size_t end = 0;
     if (!run(start, end))
         return false;
-    for (int g = 1; g < kMaxGroups; ++g) {
-        slots.starts[g] = regs_[kRegStart + g];
-        slots.ends[g] = regs_[kRegEnd + g];
+    for (int g = 1; g <= prog_.groupCount; ++g) {
+        starts[g] = regs_[kRegStart + g];
+        ends[g] = regs_[kRegEnd + g];
     }
-    slots.starts[0] = static_cast<std::ptrdiff_t>(start);
-    slots.ends[0] = static_cast<std::ptrdiff_t>(end);
+    starts[0] = static_cast<std::ptrdiff_t>(start);
+    ends[0] = static_cast<std::ptrdiff_t>(end);
     return true;
+}
+
+bool inPairs(const std::vector<uint64_t>& pairs, const unsigned char* at)
+{
+    const unsigned pair = unsigned(at[0]) << 8 | at[1];
+    return (pairs[pair >> 6] >> (pair & 63)) & 1;
 }
 
 }  // namespace
 
 bool search(const Program& prog, std::string_view input, std::size_t start,
-            const LineBreaks& breaks, MatchSlots& slots)
+            MatchScratch& scratch, Slots& starts, Slots& ends)
 {
+    starts.fill(-1);
+    ends.fill(-1);
     const std::size_t len = input.size();
     if (start > len)
         return false;
     if (!prog.mustContain.empty() && input.find(prog.mustContain, start) == std::string_view::npos)
         return false;
-    Matcher m(prog, input, breaks);
+    Matcher m(prog, input, scratch);
     if (prog.anchored)
-        return m.matchAt(start, slots);
-    const char* data = input.data();
-    if (prog.requiredFirst >= 0) {
-        for (std::size_t p = start; p < len; ++p) {
-            const void* hit = std::memchr(data + p, prog.requiredFirst, len - p);
-            if (hit == nullptr)
-                return false;
-            p = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
-            if (m.matchAt(p, slots))
+        return m.matchAt(start, starts, ends);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    if (!prog.firstLiteral.empty()) {  // only where the literal occurs
+        const std::string_view literal = prog.firstLiteral;
+        for (std::size_t p = input.find(literal, start); p != std::string_view::npos;
+             p = input.find(literal, p + 1)) {
+            if (m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
     }
-    if (!prog.anyFirstChar) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (!prog.firstPairs.empty()) {
+        for (std::size_t p = start; p + 1 < len; ++p) {
+            if (prog.firstChars[bytes[p]] && inPairs(prog.firstPairs, bytes + p) &&
+                m.matchAt(p, starts, ends))
+                return true;
+        }
+        return false;
+    }
+    if (!prog.anyFirstChar) {  // a match begins with a character of the set
         for (std::size_t p = start; p < len; ++p) {
-            if (inSet(prog.firstChars, bytes[p]) && m.matchAt(p, slots))
+            if (prog.firstChars[bytes[p]] && m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
     }
     for (std::size_t p = start; p <= len; ++p) {
-        if (m.matchAt(p, slots))
+        if (m.matchAt(p, starts, ends))
             return true;
     }
     return false;

@@ -78,12 +78,20 @@ struct Program {
     std::vector<uint8_t> code;
     int modifiers = 0;         // the modifiers it was compiled with
     int groupCount = 0;        // capturing groups, at most 14
+    // Line breaks it was compiled for.
+    CharSet separators{};
+    bool hasPair = false;
+    unsigned char pairHead = 0;
+    unsigned char pairTail = 0;
     // Search shortcuts.
-    CharSet firstChars{};      // characters a match can begin with
+    std::array<uint8_t, 256> firstChars{};  // 1 for the characters a match can begin with
     bool anyFirstChar = true;  // no filter: the match may begin anywhere, or be empty
-    int requiredFirst = -1;    // the character every match begins with
+    std::string firstLiteral;  // the literal every match begins with
     bool anchored = false;     // only the start position can match
     std::string mustContain;   // a literal every match contains
+    // When every match begins with one of a few literals of two or more
+    // characters: a bit for each possible pair of first characters.
+    std::vector<uint64_t> firstPairs;
 
     uint8_t op(int node) const { return code[node]; }
     int next(int node) const
@@ -109,14 +117,30 @@ Program compile(std::string_view pattern, int modifiers, const LineBreaks& break
 // lower-case form when the character has no different upper-case form.
 unsigned char invertCase(unsigned char c);
 
-struct MatchSlots {
-    std::array<std::ptrdiff_t, kMaxGroups> starts;
-    std::array<std::ptrdiff_t, kMaxGroups> ends;
+using Slots = std::array<std::ptrdiff_t, kMaxGroups>;
+
+// An alternative still to try, and a logged register change.
+struct Choice {
+    std::size_t pos;
+    uint32_t trailMark;
+    int32_t node;
+    int32_t count;  // repetitions so far, for the repeat kinds
+    uint8_t kind;
+};
+struct Undo {
+    int32_t reg;
+    std::ptrdiff_t old;
 };
 
-// Finds the first match starting at or after `start`; throws EOstRegex for
-// run-time errors.
+// The matcher's stacks, kept between runs so that their memory is reused.
+struct MatchScratch {
+    std::vector<Choice> choices;
+    std::vector<Undo> trail;
+};
+
+// Finds the first match starting at or after `start` and fills the slots
+// (0-based offsets, -1 for none); throws EOstRegex for run-time errors.
 bool search(const Program& program, std::string_view input, std::size_t start,
-            const LineBreaks& breaks, MatchSlots& slots);
+            MatchScratch& scratch, Slots& starts, Slots& ends);
 
 }  // namespace ostrel::regex_detail

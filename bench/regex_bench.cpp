@@ -1,0 +1,145 @@
+// Search throughput of the editor's regular-expression engine, line by line as
+// the editor searches.
+//
+//   regex_bench                        times three patterns over 100 MB of generated text
+//   regex_bench --generate FILE [MB]   writes the generated text to FILE (default 100 MB)
+//   regex_bench --count PATTERN FILE   prints the number of lines of FILE holding a match
+//
+// --count gives the same figure as "grep -c -E PATTERN FILE" for the patterns
+// below, so the two programs can be timed against each other on one file.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "editor/OstRegex.h"
+
+using namespace ostrel;
+
+namespace {
+
+// Lines of words, numbers and punctuation, like source text or a log.
+std::string generateText(std::size_t bytes)
+{
+    static const char* words[] = {
+        "the", "editor", "search", "line", "value", "return", "static", "const", "window",
+        "buffer", "printer", "colour", "token", "state", "string", "error", "warning",
+        "message", "document", "highlighter", "selection", "caret", "index", "length",
+    };
+    std::mt19937 rng(1250);
+    std::uniform_int_distribution<int> pickWord(0, static_cast<int>(std::size(words)) - 1);
+    std::uniform_int_distribution<int> pick(0, 99);
+    std::string text;
+    text.reserve(bytes + 200);
+    while (text.size() < bytes) {
+        const int wordsInLine = 3 + pick(rng) % 12;
+        text.append(static_cast<std::size_t>(pick(rng) % 4) * 2, ' ');
+        for (int w = 0; w < wordsInLine; ++w) {
+            const int kind = pick(rng);
+            if (kind < 4)
+                text += std::to_string(pick(rng) * 37);
+            else
+                text += words[pickWord(rng)];
+            text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? "(); " : " ";
+        }
+        text.back() = '\n';
+    }
+    return text;
+}
+
+template <typename Fn>
+void forEachLine(std::string_view text, Fn fn)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::size_t lineEnd = end;
+        if (lineEnd > start && text[lineEnd - 1] == '\r')
+            --lineEnd;
+        fn(text.substr(start, lineEnd - start));
+        start = end + 1;
+    }
+}
+
+long countMatchingLines(TOstRegex& re, std::string_view text)
+{
+    long count = 0;
+    forEachLine(text, [&](std::string_view line) { count += re.Exec(line) ? 1 : 0; });
+    return count;
+}
+
+long countMatches(TOstRegex& re, std::string_view text)
+{
+    long count = 0;
+    forEachLine(text, [&](std::string_view line) {
+        for (bool found = re.Exec(line); found; found = re.ExecNext())
+            ++count;
+    });
+    return count;
+}
+
+std::string readFile(const char* path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string data(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(data.data(), static_cast<std::streamsize>(data.size()));
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    return data;
+}
+
+int runSuite()
+{
+    const std::string text = generateText(100u << 20);
+    const double mb = static_cast<double>(text.size()) / (1 << 20);
+    std::printf("%.1f MB of generated text, searched line by line\n", mb);
+    std::printf("%-28s %-14s %12s %10s %10s\n", "pattern", "count", "result", "seconds", "MB/s");
+    const char* patterns[] = {"highlighter", "[0-9]+", "error|warning|fatal"};
+    for (const char* pattern : patterns) {
+        TOstRegex re;
+        re.SetExpression(pattern);
+        for (bool everyMatch : {false, true}) {
+            const auto t0 = std::chrono::steady_clock::now();
+            const long n = everyMatch ? countMatches(re, text) : countMatchingLines(re, text);
+            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            std::printf("%-28s %-14s %12ld %10.3f %10.1f\n", pattern,
+                        everyMatch ? "matches" : "matching lines", n, s, mb / s);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "--generate" && (argc == 3 || argc == 4)) {
+        const std::size_t megabytes = argc == 4 ? std::stoul(argv[3]) : 100;
+        std::ofstream(argv[2], std::ios::binary) << generateText(megabytes << 20);
+        return 0;
+    }
+    if (mode == "--count" && argc == 4) {
+        TOstRegex re;
+        re.SetExpression(argv[2]);
+        try {
+            std::printf("%ld\n", countMatchingLines(re, readFile(argv[3])));
+        } catch (const EOstRegex& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
+    if (argc == 1)
+        return runSuite();
+    std::fprintf(stderr, "usage: regex_bench [--generate FILE [MB] | --count PATTERN FILE]\n");
+    return 2;
+}
