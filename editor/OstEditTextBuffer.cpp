@@ -302,8 +302,11 @@ const TOstEditStringList::TabRoutine* TOstEditStringList::TabRoutineFor(int widt
     return std::has_single_bit(static_cast<unsigned>(width)) ? &kMask : &kRemainder;
 }
 
-TOstEditStringList::TOstEditStringList() : tabRoutine_(TabRoutineFor(tabWidth_))
+TOstEditStringList::TOstEditStringList()
 {
+    // Not in the initialiser list: tabWidth_ is declared after tabRoutine_
+    // and would be read before it is set.
+    tabRoutine_ = TabRoutineFor(tabWidth_);
     static_assert(sizeof(LineRecord) <= 40, "a line record must stay small");
 }
 

@@ -315,12 +315,13 @@ TEST_F(PaintTest, PilcrowTakesTheCommentColourInsideAComment)
 
 TEST_F(PaintTest, WithoutSpecialCharactersTabsAreBlank)
 {
-    SetLines("\tx");
+    SetLines("\tx\r\n\ty");
     PaintAll();
     for (int c = 1; c <= 8; ++c)
         EXPECT_EQ(Cell(c, 1).ch, ' ');
     EXPECT_EQ(Cell(9, 1).ch, 'x');
     EXPECT_EQ(Cell(10, 1).ch, 0);  // filled, no text
+    EXPECT_EQ(Cell(9, 2).ch, 'y');
 }
 
 // ---- edges, lines and colours ----------------------------------------------------
