@@ -233,6 +233,8 @@ bool Matcher::matchLiteral(int node, std::size_t& pos, bool ignoreCase) const
 bool Matcher::matchBackref(int node, std::size_t& pos, bool ignoreCase) const
 {
     const int group = prog_.code[Program::operand(node)];
+    if (group > prog_.groupCount)  // a group the pattern does not have never matched
+        return false;
     const std::ptrdiff_t s = regs_[kRegStart + group];
     const std::ptrdiff_t e = regs_[kRegEnd + group];
     if (s < 0 || e < s)

@@ -432,6 +432,7 @@ TEST(RegexBackreferences, MatchWhatTheGroupCaptured)
     EXPECT_EQ(firstMatch("(a)\\1", "aA"), (Span{-1, -1}));
     EXPECT_EQ(firstMatch("(x)?a\\1", "a"), (Span{-1, -1})) << "an unmatched group matches nothing";
     EXPECT_EQ(firstMatch("(a*)b\\1c", "bc"), (Span{1, 2}));
+    EXPECT_EQ(firstMatch("(a)\\9|b", "ab"), (Span{2, 1})) << "a group the pattern lacks";
 }
 
 TEST(RegexBackreferences, InsideItsOwnGroupSeesThePreviousCapture)
