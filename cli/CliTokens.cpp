@@ -1,6 +1,9 @@
 // ostrel-cli tokens: the tokens a lexer produces for each line of a file, as
 // the editor would paint them, with the line state carried from line to line.
 //
+// --sql-dialect NAME chooses the SQL dialect by its enumeration name
+// ("sqlMySQL"); the default is sqlSybase, as in the editor.
+//
 // Output, one line per token before the line's end and then the state:
 //   N<TAB>START<TAB>LENGTH<TAB>KIND<TAB>ATTRIBUTE
 //   N<TAB>state<TAB>VALUE
@@ -13,6 +16,7 @@
 #include "cli/CliCommand.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
+#include "highlighters/OstHighlighterSQL.h"
 
 namespace ostrel::cli {
 
@@ -20,7 +24,8 @@ namespace {
 
 struct TokensOptions {
     std::string language;
-    std::string file;  // empty: standard input
+    std::string sqlDialect;  // empty: the lexer's default
+    std::string file;        // empty: standard input
 };
 
 bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
@@ -31,6 +36,10 @@ bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
             opt.language = args[++i];
         } else if (a.starts_with("--lang=")) {
             opt.language = a.substr(7);
+        } else if (a == "--sql-dialect" && i + 1 < args.size()) {
+            opt.sqlDialect = args[++i];
+        } else if (a.starts_with("--sql-dialect=")) {
+            opt.sqlDialect = a.substr(14);
         } else if (a.starts_with("-") && a != "-") {
             error = "tokens: unknown option '" + a + "'";
             return false;
@@ -45,7 +54,31 @@ bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
         error = "tokens: --lang LANG is required";
         return false;
     }
+    if (!opt.sqlDialect.empty() && opt.language != "sql") {
+        error = "tokens: --sql-dialect applies only to --lang sql";
+        return false;
+    }
     return true;
+}
+
+// Sets the dialect named on the command line; false for an unknown name.
+bool applySqlDialect(TOstCustomHighlighter& hl, const std::string& name, std::string& error)
+{
+    auto* sql = dynamic_cast<TOstSQLHighlighter*>(&hl);
+    if (!sql || name.empty())
+        return true;
+    const auto& names = SQLDialectNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (name == names[i]) {
+            sql->SetSQLDialect(static_cast<TSQLDialect>(i));
+            return true;
+        }
+    }
+    error = "tokens: unknown SQL dialect '" + name + "' (one of:";
+    for (const char* n : names)
+        error += std::string(" ") + n;
+    error += ")";
+    return false;
 }
 
 std::string readStandardInput()
@@ -114,6 +147,8 @@ int runTokens(const Args& args)
     const auto hl = CreateHighlighter(opt.language);
     if (!hl)
         return fail(kExitUsage, "tokens: there is no lexer for '" + opt.language + "' yet");
+    if (!applySqlDialect(*hl, opt.sqlDialect, error))
+        return fail(kExitUsage, error);
 
     TOstEditStringList lines;
     try {

@@ -7,6 +7,7 @@
 #include "highlighters/OstHighlighterJava.h"
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
+#include "highlighters/OstHighlighterSQL.h"
 #include "highlighters/OstHighlighterXML.h"
 
 namespace ostrel {
@@ -31,6 +32,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstJScriptHighlighter::Class());
         l.Register(TOstJavaHighlighter::Class());
         l.Register(TOstXMLHighlighter::Class());
+        l.Register(TOstSQLHighlighter::Class());
         return l;
     }();
     return list;
