@@ -1,0 +1,116 @@
+#include "app/Dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "app/GlobalRes.h"
+
+namespace ostrel {
+
+namespace {
+
+QString QtFilter(const QString& name, const QString& patterns)
+{
+    QStringList list;
+    for (const QString& p : patterns.split(u';', Qt::SkipEmptyParts))
+        list << (p.trimmed() == u"*.*" ? QStringLiteral("*") : p.trimmed());
+    QString title = name.trimmed();
+    const qsizetype open = title.lastIndexOf(u'(');
+    if (open > 0 && title.endsWith(u')'))
+        title = title.left(open).trimmed();
+    return title + QStringLiteral(" (") + list.join(u' ') + u')';
+}
+
+int ShowMessage(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, res::kMessageCaption, text, buttons, owner);
+    return box.exec();
+}
+
+}  // namespace
+
+QString ConvertFileFilters(const QString& filters)
+{
+    const QStringList parts = filters.split(u'|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        result << QtFilter(parts[i], parts[i + 1]);
+    return result.join(QStringLiteral(";;"));
+}
+
+TAnswer TQtDialogs::Question(QWidget* owner, const QString& text, bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    switch (ShowMessage(owner, QMessageBox::Question, text, buttons)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        // Closing the box counts as the safe answer: Cancel when there is
+        // one, No otherwise.
+        return withCancel ? TAnswer::Cancel : TAnswer::No;
+    }
+}
+
+void TQtDialogs::Information(QWidget* owner, const QString& text)
+{
+    ShowMessage(owner, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void TQtDialogs::Warning(QWidget* owner, const QString& text)
+{
+    ShowMessage(owner, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+void TQtDialogs::Error(QWidget* owner, const QString& text)
+{
+    ShowMessage(owner, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+QString TQtDialogs::Input(QWidget* owner, const QString& caption, const QString& prompt,
+                          const QString& initial)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner, caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? answer : initial;
+}
+
+QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters)
+{
+    TPlace& place = places_[TFileDialogId::Open];
+    QFileDialog dialog(owner, QString(), place.folder, ConvertFileFilters(filters));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!place.filter.isEmpty())
+        dialog.selectNameFilter(place.filter);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    place.folder = dialog.directory().absolutePath();
+    place.filter = dialog.selectedNameFilter();
+    return dialog.selectedFiles();
+}
+
+QString TQtDialogs::SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
+                             const QString& defaultSuffix)
+{
+    TPlace& place = places_[id];
+    QFileDialog dialog(owner, QString(), place.folder, ConvertFileFilters(filters));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!place.filter.isEmpty())
+        dialog.selectNameFilter(place.filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    place.folder = dialog.directory().absolutePath();
+    place.filter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace ostrel

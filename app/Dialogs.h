@@ -1,0 +1,64 @@
+#pragma once
+// Every message box, input box and file dialog of the main window goes
+// through TDialogs, so the tests can answer them with a script.
+
+#include <QString>
+#include <QStringList>
+#include <map>
+
+class QWidget;
+
+namespace ostrel {
+
+enum class TAnswer { Yes, No, Cancel };
+
+// The file dialogs the program keeps; each remembers its own folder and filter.
+enum class TFileDialogId { Open, Save, Export };
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // Caption "Ostrel", question icon; Yes/No, or Yes/No/Cancel.
+    virtual TAnswer Question(QWidget* owner, const QString& text, bool withCancel) = 0;
+    virtual void Information(QWidget* owner, const QString& text) = 0;
+    virtual void Warning(QWidget* owner, const QString& text) = 0;
+    virtual void Error(QWidget* owner, const QString& text) = 0;
+    // A one-line input box; Cancel returns the initial text.
+    virtual QString Input(QWidget* owner, const QString& caption, const QString& prompt,
+                          const QString& initial) = 0;
+    // The chosen existing files, or none when cancelled. The filters are in
+    // the program's "Name|*.a;*.b" form.
+    virtual QStringList OpenFiles(QWidget* owner, const QString& filters) = 0;
+    // The chosen file (after the overwrite question), or empty when cancelled.
+    virtual QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
+                             const QString& defaultSuffix = {}) = 0;
+};
+
+// "Name|*.a;*.b|Other|*.c" to Qt's "Name (*.a *.b);;Other (*.c)". A pattern
+// list already in the name is replaced by the real one, and "*.*" means every
+// file, as it does on the system the list was written for.
+QString ConvertFileFilters(const QString& filters);
+
+// The real dialogs: QMessageBox, QInputDialog and QFileDialog.
+class TQtDialogs final : public TDialogs {
+public:
+    TAnswer Question(QWidget* owner, const QString& text, bool withCancel) override;
+    void Information(QWidget* owner, const QString& text) override;
+    void Warning(QWidget* owner, const QString& text) override;
+    void Error(QWidget* owner, const QString& text) override;
+    QString Input(QWidget* owner, const QString& caption, const QString& prompt,
+                  const QString& initial) override;
+    QStringList OpenFiles(QWidget* owner, const QString& filters) override;
+    QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
+                     const QString& defaultSuffix) override;
+
+private:
+    // Where each dialog's last use ended.
+    struct TPlace {
+        QString folder;
+        QString filter;
+    };
+    std::map<TFileDialogId, TPlace> places_;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,45 @@
+#pragma once
+// The program's user-visible texts, in one table. Captions of menu items and
+// buttons stay beside the menus that use them; these are the messages,
+// prompts and fixed captions.
+
+#include <QString>
+
+namespace ostrel::res {
+
+inline const QString kAppTitle = QStringLiteral("Ostrel 3");
+inline const QString kMainCaption = QStringLiteral("Ostrel 3.2");
+inline const QString kMessageCaption = QStringLiteral("Ostrel");
+inline const QString kCaptionSeparator = QStringLiteral(" - ");
+inline const QString kUntitled = QStringLiteral("Bez nazwy");
+inline const QString kModified = QStringLiteral("Zmieniony");
+inline const QString kNotModified = QStringLiteral("Nie zmieniony");
+inline const QString kReleaseDate = QStringLiteral("28 stycznia 2004");
+
+inline const QString kErrorPrefix = QStringLiteral("Wystapił błąd: ");
+inline const QString kLoadError = QStringLiteral("Wystąpił błąd podczas wczytywania pliku.");
+inline const QString kSaveError = QStringLiteral("Wystąpił błąd podczas zapisywania pliku.");
+inline const QString kReadOnlyFile =
+    QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać.");
+inline const QString kAlreadyOpen =
+    QStringLiteral("Ten plik jest już otwarty w edytorze. Czy mimo to mam go otworzyć ?");
+inline const QString kSaveChanges = QStringLiteral("Plik został zmieniony. Zapisać zmiany ?");
+
+inline const QString kRenameSaveFirst =
+    QStringLiteral("Przed tą operacją musisz zapisać aktualnie edytowany dokument.");
+inline const QString kRenamePrompt = QStringLiteral("Podaj nową nazwę dla pliku:");
+inline const QString kRenameExists = QStringLiteral("Nie mogę zmienić nazwy. Taki plik już istnieje.");
+inline const QString kRenameInvalid = QStringLiteral("Nieprawidłowa nazwa pliku.");
+inline const QString kRenameEmpty = QStringLiteral("Musisz podać nazwę dla nowego pliku.");
+inline const QString kRenameFailed = QStringLiteral("Wystąpił błąd podczas próby zmiany nazwy pliku.");
+
+// The open and save dialogs' filter list, in the "Name|*.a;*.b" form.
+inline const QString kFileFilters = QStringLiteral(
+    "Wszystkie pliki|*.*|Dokumenty tekstowe (*.txt)|*.txt|Strony HTML (*.html,*.htm)|*.html;*.htm|"
+    "Strony PHP (*.php*,*.inc)|*.php*;*.inc|Style CSS (*.css)|*.css|"
+    "Dokumenty XML (*.xml,*.xsd,*.xsl,*.xslt,*.dtd)|*.xml;*.xsd;*.xsl;*.xslt;*.dtd|"
+    "Skrypty (*.js,*.vbs)|*.js;*.vbs|C++ (*.c,*.cpp,*.h,*.hpp)|*.c;*.cpp;*.h;*.hpp|"
+    "Pascal (*.pas,*.dpr)|*.pas;*.dpr;|Java (*.java)|*.java|SQL (*.sql)|*.sql|"
+    "Perl (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
+
+}  // namespace ostrel::res

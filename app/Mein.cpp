@@ -1,0 +1,231 @@
+// The main window's life cycle: creation, the first showing, closing, dropped
+// files, hints and the application-wide failure message.
+
+#include "app/Mein.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/AppErrors.h"
+#include "app/Document.h"
+#include "app/GlobalRes.h"
+#include "app/about.h"
+#include "app/help.h"
+#include "app/qt/OstEditWidget.h"
+
+namespace ostrel {
+
+TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialogs> dialogs)
+    : firstArgument_(firstArgument), dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TQtDialogs>())
+{
+    setObjectName(QStringLiteral("TOstrel3Main"));
+    setWindowTitle(res::kMainCaption);
+    move(201, 112);
+    resize(567, 402);
+    SetUpTemplateEditor();
+
+    pcEdytory1 = new QTabWidget(this);
+    pcEdytory1->setObjectName(QStringLiteral("pcEdytory1"));
+    pcEdytory1->setTabPosition(QTabWidget::South);
+    pcEdytory1->setDocumentMode(true);
+    pcEdytory1->setFocusPolicy(Qt::NoFocus);
+    pcEdytory1->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+    setCentralWidget(pcEdytory1);
+    connect(pcEdytory1, &QTabWidget::currentChanged, this,
+            [this] { RunCommand(&TOstrel3Main::pcEdytory1Change); });
+
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    connect(pcEdytory1->tabBar(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pmMain1->popup(pcEdytory1->tabBar()->mapToGlobal(at)); });
+    setAcceptDrops(true);
+
+    OpenWithDesktop = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+}
+
+TOstrel3Main::~TOstrel3Main()
+{
+    // The documents go before the highlighters they use.
+    while (pcEdytory1->count() > 0)
+        RemoveDocument(0);
+}
+
+// The template's own settings; every new document copies them.
+void TOstrel3Main::SetUpTemplateEditor()
+{
+    smWzor1.SetOptions(TOstEdit::TemplateOptions());
+    smWzor1.SetMaxLineWidth(2024);
+    smWzor1.SetWantTabs(true);
+}
+
+void TOstrel3Main::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        RunCommand(&TOstrel3Main::FormShow);
+    }
+}
+
+// The first showing: the stored settings, then the first document, which so
+// takes the settings just read.
+void TOstrel3Main::FormShow()
+{
+    if (firstArgument_.toLower() != QStringLiteral("-r"))
+        LoadSettings();
+    if (!firstArgument_.isEmpty() && QFileInfo(firstArgument_).isFile())
+        OpenDocument(firstArgument_);
+    else
+        Nowy1Click();
+}
+
+// Reading the stored settings into the template editor, the menus and the
+// window belongs to the configuration; until it exists the built-in
+// defaults stand, which is also what "-r" asks for.
+void TOstrel3Main::LoadSettings() {}
+
+// Writing the window's bounds and state at close belongs to the
+// configuration as well; nothing is stored until it exists.
+void TOstrel3Main::SaveWindowSettings() {}
+
+// The FTP upload leaves its script in the temporary folder; it must not
+// outlive the program, since it holds a password.
+void TOstrel3Main::DeleteFtpScript()
+{
+    const QString script = QDir(QDir::tempPath()).filePath(QStringLiteral("tmpgds2.tmp"));
+    if (QFile::exists(script))
+        QFile::remove(script);
+}
+
+void TOstrel3Main::closeEvent(QCloseEvent* event)
+{
+    bool closing = false;
+    RunCommand([&] {
+        miZamknijWszystkie1Click();
+        SaveWindowSettings();
+        DeleteFtpScript();
+        closing = true;
+    });
+    if (closing)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TOstrel3Main::miKoniec1Click() { close(); }
+
+void TOstrel3Main::RunCommand(void (TOstrel3Main::*command)())
+{
+    RunCommand([this, command] { (this->*command)(); });
+}
+
+void TOstrel3Main::RunCommand(const std::function<void()>& command)
+{
+    RunGuarded(command, [this](const std::exception& error) { ExceptionProgramu(error); });
+}
+
+void TOstrel3Main::ExceptionProgramu(const std::exception& error)
+{
+    dialogs_->Error(this, ProgramErrorText(error));
+}
+
+bool TOstrel3Main::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ShowApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TOstrel3Main::ShowApplicationHint(const QString& hint)
+{
+    if (statusPanels_[2])
+        statusPanels_[2]->setText(hint);
+}
+
+bool TOstrel3Main::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        // Only the toolbar's undo and redo buttons are watched for this.
+        return true;
+    case QEvent::ShortcutOverride:
+        // Not accepting the override lets the menu's shortcut win.
+        return IsMenuShortcut(*static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+        if (TDocumentPage* document = CurrentDocument();
+            document && (watched == &document->EditWidget() || watched == document->EditWidget().viewport()))
+            UpdateCaretPanel();
+        return false;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+void TOstrel3Main::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TOstrel3Main::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    RunCommand([this, paths] { HandleDropFiles(paths); });
+}
+
+// Only the first dropped file is opened; an untouched untitled document
+// makes room for it.
+void TOstrel3Main::HandleDropFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    if (TDocumentPage* document = CurrentDocument(); document && IsUntouchedUntitled(*document))
+        RemoveDocument(pcEdytory1->indexOf(document));
+    OpenDocument(paths.first());
+}
+
+void TOstrel3Main::OpenHandedOver(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    RunCommand([this, path] { OpenDocument(path); });
+    raise();
+    activateWindow();
+}
+
+void TOstrel3Main::miPomoc1Click()
+{
+    if (!wndPomoc_)
+        wndPomoc_ = new TwndPomoc(this);
+    wndPomoc_->exec();
+}
+
+void TOstrel3Main::miOprogramie1Click()
+{
+    if (!wndOprogramie_)
+        wndOprogramie_ = new TwndOprogramie(this);
+    wndOprogramie_->exec();
+}
+
+}  // namespace ostrel

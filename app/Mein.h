@@ -1,0 +1,192 @@
+#pragma once
+// The main window: menus, toolbar and status bar, the documents in their
+// tabs, and the commands on documents and their files.
+//
+// Split by concern: Mein.cpp (life cycle, first showing, closing, drops,
+// hints and failures), MeinMenus.cpp (menus, toolbar, popups, status bar),
+// MeinDocuments.cpp (creating, opening, closing and switching documents),
+// MeinFiles.cpp (saving, renaming, running and inspecting files).
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "app/Dialogs.h"
+#include "app/HighlighterSet.h"
+#include "editor/OstEdit.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+
+namespace ostrel {
+
+class TDocumentPage;
+class TwndPomoc;
+class TwndOprogramie;
+
+class TOstrel3Main : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // firstArgument is the first command-line argument (or empty); dialogs
+    // default to the real ones.
+    explicit TOstrel3Main(const QString& firstArgument = {}, std::unique_ptr<TDialogs> dialogs = nullptr);
+    ~TOstrel3Main() override;
+
+    // ---- process-wide state ---------------------------------------------------
+    bool MinToTray = true;
+    int DecodeBeforeSave = 0;
+    int UntitledCounter = 0;
+
+    // ---- documents --------------------------------------------------------------
+    QTabWidget* pcEdytory1 = nullptr;
+    int DocumentCount() const;
+    TDocumentPage* DocumentAt(int index) const;
+    TDocumentPage* CurrentDocument() const;
+    // The template every new document copies.
+    TOstEdit& Template() { return smWzor1; }
+    const THighlighterSet& Highlighters() const { return highlighters_; }
+    TDialogs& Dialogs() { return *dialogs_; }
+    // The paths of the open documents, in tab order (empty for untitled ones).
+    QStringList DocumentPaths() const;
+
+    TDocumentPage* NewDocument(TOstCustomHighlighter* highlighter, bool counted);
+    void OpenDocument(const QString& path);
+    bool WriteDocument(TDocumentPage& document, const QString& path);
+    void QuerySaveChanges();
+    void UpdateModifiedState(bool modified);
+    void UpdateCaretPanel();
+    void HighlighterForFile(const QString& path, TDocumentPage& document);
+    void SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter);
+    static bool IsValidFileName(const QString& name);
+    void pcEdytory1Change();
+
+    // ---- commands -------------------------------------------------------------------
+    void Nowy1Click();
+    void NewDocumentOfType(THighlighterId id);
+    void miOtworz1Click();
+    void miZapisz1Click();
+    void miZapiszjako1Click();
+    void miZapiszwszystkie1Click();
+    void miZamknij1Click();
+    void miZamknijWszystkie1Click();
+    void miWklejdonowego1Click();
+    void miZmienNazwe1Click();
+    void miWlasciwosci1Click();
+    void miUruchomPlik1Click();
+    void miKoniec1Click();
+    void miNastepna1Click();
+    void miPoprzednia1Click();
+    void miPomoc1Click();
+    void miOprogramie1Click();
+    void SetCurrentHighlighter(THighlighterId id);
+    // Opening the menus refreshes what they enable and check.
+    void miPlik1Click();
+    void Edycja1Click();
+    void miFunkcje1Click();
+    void pmKolorowanie1Popup();
+
+    void HandleDropFiles(const QStringList& paths);
+    // A file handed over by a later start: opened, and the window brought
+    // to the front.
+    void OpenHandedOver(const QString& path);
+    void ShowApplicationHint(const QString& hint);
+    void ExceptionProgramu(const std::exception& error);
+
+    // The status bar's three panels.
+    QString StatusPanelText(int panel) const;
+    // Runs a command the way a menu click does: a cancelled question ends it
+    // quietly, any other failure goes to the application-wide handler.
+    void RunCommand(void (TOstrel3Main::*command)());
+    void RunCommand(const std::function<void()>& command);
+    // How "&Uruchom plik" hands a file to the desktop; replaceable for tests.
+    std::function<bool(const QString& path)> OpenWithDesktop;
+
+signals:
+    // A document got its file by opening (for the single-instance answer).
+    void DocumentOpened(const QString& path);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Life cycle.
+    void FormShow();
+    void LoadSettings();
+    void SaveWindowSettings();
+    void DeleteFtpScript();
+    void SetUpTemplateEditor();
+
+    // Menus, toolbar and status bar (MeinMenus.cpp).
+    void CreateMenus();
+    void CreatePlikMenu();
+    void CreateEdycjaMenu();
+    void CreateFunkcjeMenu();
+    void CreateWstawHtmlMenu(QMenu* parent);
+    void CreatePomocMenu();
+    void CreatePopupMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* Item(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
+                  void (TOstrel3Main::*handler)());
+    QAction* Pending(QMenu* menu, const char* name, const QString& caption, const char* shortcut = nullptr);
+    QAction* CheckItem(QMenu* menu, const char* name, const QString& caption);
+    QMenu* SubMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* ToolButton(const char* name, const QString& caption, const QString& hint, const char* iconName,
+                        void (TOstrel3Main::*handler)());
+    void AddHighlighterItems(QMenu* menu, const char* prefix, const QString& noneCaption,
+                             QActionGroup* group);
+    void AddNewDocumentItems(QMenu* menu);
+    void MarkPending(QAction* action);
+    // Enables an item unless its command is not built yet.
+    void SetItemEnabled(QAction* action, bool enabled);
+    void CheckHighlighterItem(QActionGroup* group);
+    bool IsMenuShortcut(const QKeyEvent& key) const;
+
+    // Documents (MeinDocuments.cpp).
+    void RemoveDocument(int index);
+    void ActivateDocument(int index);
+    void ConnectDocument(TDocumentPage& document);
+    TDocumentPage* RequireCurrentDocument() const;
+    bool IsUntouchedUntitled(const TDocumentPage& document) const;
+    void ApplyViewToggles(TDocumentPage& document);
+    void UpdateCaption();
+
+    // Files (MeinFiles.cpp).
+    bool SaveDocument(TDocumentPage& document);
+    void RenameDocumentFile(TDocumentPage& document, const QString& newName);
+
+    QString firstArgument_;
+    std::unique_ptr<TDialogs> dialogs_;
+    THighlighterSet highlighters_;  // before smWzor1 and the documents, which use it
+    TOstEdit smWzor1;
+    bool shownOnce_ = false;
+
+    QSet<QAction*> pendingItems_;
+    QActionGroup* kolorowanieMenuGroup_ = nullptr;
+    QActionGroup* kolorowaniePopupGroup_ = nullptr;
+    QMenu* pmNowy1 = nullptr;
+    QMenu* pmKolorowanie1 = nullptr;
+    QMenu* pmMain1 = nullptr;
+    QMenu* pmPasek1 = nullptr;
+    QMenu* pmTray1 = nullptr;
+    QToolBar* tbStandardowy1 = nullptr;
+    QLabel* statusPanels_[3] = {};
+    QPointer<TwndPomoc> wndPomoc_;
+    QPointer<TwndOprogramie> wndOprogramie_;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,298 @@
+// Documents: creating, opening, switching and closing them, and keeping the
+// caption, the status bar and the toolbar in step with the current one.
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+#include "app/AppErrors.h"
+#include "app/Document.h"
+#include "app/GlobalRes.h"
+#include "app/Mein.h"
+#include "app/UiGuards.h"
+#include "app/qt/OstEditWidget.h"
+
+namespace ostrel {
+
+int TOstrel3Main::DocumentCount() const { return pcEdytory1->count(); }
+
+TDocumentPage* TOstrel3Main::DocumentAt(int index) const
+{
+    return qobject_cast<TDocumentPage*>(pcEdytory1->widget(index));
+}
+
+TDocumentPage* TOstrel3Main::CurrentDocument() const
+{
+    return qobject_cast<TDocumentPage*>(pcEdytory1->currentWidget());
+}
+
+TDocumentPage* TOstrel3Main::RequireCurrentDocument() const
+{
+    TDocumentPage* document = CurrentDocument();
+    if (!document)
+        throw EAbort();  // no document while the window is being built or torn down
+    return document;
+}
+
+QStringList TOstrel3Main::DocumentPaths() const
+{
+    QStringList paths;
+    for (int i = 0; i < DocumentCount(); ++i)
+        paths << DocumentAt(i)->Path();
+    return paths;
+}
+
+bool TOstrel3Main::IsUntouchedUntitled(const TDocumentPage& document) const
+{
+    return !document.Editor().Modified() && !document.HasExistingFile();
+}
+
+TDocumentPage* TOstrel3Main::NewDocument(TOstCustomHighlighter* highlighter, bool counted)
+{
+    TUpdatesFrozen frozen(this);
+    if (counted)
+        ++UntitledCounter;
+    auto* document = new TDocumentPage();
+    {
+        const QSignalBlocker quiet(pcEdytory1);
+        const int index = pcEdytory1->addTab(document, QString::number(UntitledCounter) + u' ' + res::kUntitled);
+        pcEdytory1->setCurrentIndex(index);
+    }
+    SetupEditor(*document, highlighter);
+    ConnectDocument(*document);
+    document->EditWidget().setFocus();
+    UpdateModifiedState(false);
+    pcEdytory1Change();
+    return document;
+}
+
+// What a new document takes from the template editor.
+void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter)
+{
+    TOstEdit& editor = document.Editor();
+    editor.SetWantTabs(true);
+    editor.SetModified(false);
+    document.SetHighlighter(highlighter);
+    editor.SetOptions(smWzor1.Options());
+    editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
+}
+
+void TOstrel3Main::ConnectDocument(TDocumentPage& document)
+{
+    TOstEditWidget& widget = document.EditWidget();
+    widget.installEventFilter(this);
+    widget.viewport()->installEventFilter(this);
+    widget.viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget.viewport(), &QWidget::customContextMenuRequested, this,
+            [this, &widget](const QPoint& at) { pmMain1->popup(widget.viewport()->mapToGlobal(at)); });
+    connect(&document, &TDocumentPage::StatusChanged, this, [this, &document] {
+        if (&document == CurrentDocument())
+            UpdateModifiedState(document.Editor().Modified());
+    });
+}
+
+void TOstrel3Main::OpenDocument(const QString& givenPath)
+{
+    const QString path = QFileInfo(givenPath).absoluteFilePath();
+    for (int i = 0; i < DocumentCount(); ++i)
+        if (DocumentAt(i)->Path() == path && dialogs_->Question(this, res::kAlreadyOpen, false) == TAnswer::No)
+            return;
+    try {
+        TDocumentPage* document = NewDocument(smWzor1.Highlighter(), false);
+        const TWaitCursor wait;
+        document->Editor().Lines().LoadFromFile(QFile::encodeName(path).toStdString());
+        document->SetPath(path);
+        HighlighterForFile(path, *document);
+        pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
+        UpdateModifiedState(false);
+        pcEdytory1Change();
+        // The recent-files list will learn the path here.
+        emit DocumentOpened(path);
+    } catch (const std::exception&) {
+        dialogs_->Error(this, res::kLoadError);
+    }
+}
+
+void TOstrel3Main::HighlighterForFile(const QString& path, TDocumentPage& document)
+{
+    if (TOstCustomHighlighter* highlighter = highlighters_.Get(THighlighterSet::IdForFile(path)))
+        document.SetHighlighter(highlighter);
+}
+
+void TOstrel3Main::QuerySaveChanges()
+{
+    TDocumentPage* document = RequireCurrentDocument();
+    if (!document->Editor().Modified())
+        return;
+    switch (dialogs_->Question(this, res::kSaveChanges, true)) {
+    case TAnswer::Cancel:
+        throw EAbort();
+    case TAnswer::Yes:
+        miZapisz1Click();
+        // A save that did not happen (dialog cancelled, write refused or
+        // failed) keeps the document rather than dropping its changes.
+        if (document->Editor().Modified())
+            throw EAbort();
+        break;
+    case TAnswer::No:
+        break;
+    }
+}
+
+void TOstrel3Main::RemoveDocument(int index)
+{
+    std::unique_ptr<QWidget> page(pcEdytory1->widget(index));
+    const QSignalBlocker quiet(pcEdytory1);
+    pcEdytory1->removeTab(index);
+}
+
+void TOstrel3Main::ActivateDocument(int index)
+{
+    const QSignalBlocker quiet(pcEdytory1);
+    pcEdytory1->setCurrentIndex(index);
+}
+
+void TOstrel3Main::miZamknij1Click()
+{
+    TDocumentPage* document = RequireCurrentDocument();
+    QuerySaveChanges();
+    TUpdatesFrozen frozen(this);
+    const int closed = pcEdytory1->indexOf(document);
+    if (DocumentCount() == 1) {
+        UntitledCounter = 0;
+        NewDocument(smWzor1.Highlighter(), true);
+    }
+    RemoveDocument(closed);
+    ActivateDocument(closed > 0 ? closed - 1 : DocumentCount() - 1);
+    pcEdytory1Change();
+}
+
+void TOstrel3Main::miZamknijWszystkie1Click()
+{
+    for (int i = DocumentCount() - 1; i >= 0; --i) {
+        ActivateDocument(i);
+        pcEdytory1Change();
+        miZamknij1Click();
+    }
+}
+
+void TOstrel3Main::pcEdytory1Change()
+{
+    TDocumentPage* document = CurrentDocument();
+    if (!document)
+        return;
+    UpdateCaption();
+    UpdateCaretPanel();
+    UpdateModifiedState(document->Editor().Modified());
+    ApplyViewToggles(*document);
+}
+
+// The view toggles of the menus apply to the document that becomes current;
+// the hidden-characters mark goes through the template to every document.
+void TOstrel3Main::ApplyViewToggles(TDocumentPage& document)
+{
+    const bool columns = findChild<QAction*>(QStringLiteral("miZaznaczanieKolumn1"))->isChecked();
+    document.Editor().SetSelectionMode(columns ? smColumn : smNormal);
+    const bool hidden = findChild<QAction*>(QStringLiteral("miUkryteZnaki1"))->isChecked();
+    smWzor1.SetOption(eoShowSpecialChars, hidden);
+    for (int i = DocumentCount() - 1; i >= 0; --i)
+        DocumentAt(i)->Editor().SetOptions(smWzor1.Options());
+}
+
+void TOstrel3Main::UpdateCaption()
+{
+    TDocumentPage* document = CurrentDocument();
+    const QString name = document->Path().isEmpty() ? pcEdytory1->tabText(pcEdytory1->indexOf(document))
+                                                    : document->Path();
+    setWindowTitle(name + res::kCaptionSeparator + res::kMainCaption);
+}
+
+void TOstrel3Main::UpdateModifiedState(bool modified)
+{
+    TDocumentPage* document = CurrentDocument();
+    if (!document)
+        return;
+    TOstEdit& editor = document->Editor();
+    // Setting the flag reports a status change; only a real change is worth one.
+    if (editor.Modified() != modified)
+        editor.SetModified(modified);
+    statusPanels_[0]->setText(modified ? res::kModified : res::kNotModified);
+    findChild<QAction*>(QStringLiteral("tbZapisz1"))->setEnabled(modified);
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("tbCofnij1")), editor.CanUndo());
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("tbPowtorz1")), editor.CanRedo());
+}
+
+void TOstrel3Main::UpdateCaretPanel()
+{
+    if (TDocumentPage* document = CurrentDocument())
+        statusPanels_[1]->setText(QStringLiteral("%1:%2").arg(document->Editor().CaretY()).arg(document->Editor().CaretX()));
+}
+
+void TOstrel3Main::Nowy1Click() { NewDocument(smWzor1.Highlighter(), true); }
+
+void TOstrel3Main::NewDocumentOfType(THighlighterId id) { NewDocument(highlighters_.Get(id), true); }
+
+void TOstrel3Main::miOtworz1Click()
+{
+    const QStringList files = dialogs_->OpenFiles(this, res::kFileFilters);
+    if (files.isEmpty())
+        return;
+    if (TDocumentPage* document = CurrentDocument(); document && IsUntouchedUntitled(*document)) {
+        const int index = pcEdytory1->indexOf(document);
+        RemoveDocument(index);
+        if (DocumentCount() > 0)
+            ActivateDocument(index > 0 ? index - 1 : DocumentCount() - 1);
+    }
+    for (const QString& file : files)
+        OpenDocument(file);
+}
+
+void TOstrel3Main::miNastepna1Click()
+{
+    ActivateDocument((pcEdytory1->currentIndex() + 1) % DocumentCount());
+    pcEdytory1Change();
+}
+
+void TOstrel3Main::miPoprzednia1Click()
+{
+    ActivateDocument((pcEdytory1->currentIndex() + DocumentCount() - 1) % DocumentCount());
+    pcEdytory1Change();
+}
+
+void TOstrel3Main::miWklejdonowego1Click()
+{
+    NewDocument(smWzor1.Highlighter(), true)->Editor().PasteFromClipboard();
+}
+
+void TOstrel3Main::SetCurrentHighlighter(THighlighterId id)
+{
+    RequireCurrentDocument()->SetHighlighter(highlighters_.Get(id));
+}
+
+void TOstrel3Main::miPlik1Click()
+{
+    const bool hasFile = RequireCurrentDocument()->HasExistingFile();
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miWlasciwosci1")), hasFile);
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miZmienNazwe1")), hasFile);
+}
+
+void TOstrel3Main::Edycja1Click()
+{
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miWklejdonowego1")),
+                   RequireCurrentDocument()->Editor().CanPaste());
+}
+
+void TOstrel3Main::miFunkcje1Click()
+{
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miUruchomPlik1")),
+                   RequireCurrentDocument()->HasExistingFile());
+    CheckHighlighterItem(kolorowanieMenuGroup_);
+}
+
+void TOstrel3Main::pmKolorowanie1Popup() { CheckHighlighterItem(kolorowaniePopupGroup_); }
+
+}  // namespace ostrel

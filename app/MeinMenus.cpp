@@ -1,0 +1,454 @@
+// The main window's menus, toolbar, popup menus and status bar. Items whose
+// commands are not built yet are present with their captions and shortcuts
+// and stay disabled.
+
+#include <algorithm>
+
+#include <QActionGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/Document.h"
+#include "app/Mein.h"
+
+namespace ostrel {
+
+namespace {
+
+struct TPendingItem {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+};
+
+// "Wstaw &HTML": the HTML tags and entities.
+constexpr TPendingItem kHtmlItems[] = {
+    {"miPogrubienie1", "Pogru&bienie (<B>)", "Ctrl+B"},
+    {"miKursywa1", "&Kursywa (<I>)", "Ctrl+I"},
+    {"miPodkreslenie1", "&Podkreślenie (<U>)", "Ctrl+U"},
+    {"miDiv1", "&Div (<DIV>)", "Ctrl+D"},
+    {"miParagraf1", "&Paragraf (<P>)", "Shift+Ctrl+P"},
+    {"miKomentarz1", "Ko&mentarz (<!--)", "Shift+Ctrl+1"},
+    {"miNbsp1", "&Niełamliwa spacja (nbsp)", "Ctrl+Space"},
+    {"miKoniecWiersza1", "&Koniec wiersza (<BR>)", "Ctrl+Return"},
+    {"miLt1", "< (lt)", "Shift+Ctrl+,"},
+    {"miGt1", "> (gt)", "Shift+Ctrl+."},
+    {"miOdnosnik1", "Odnośn&ik (<A href..)", "Shift+Ctrl+A"},
+};
+
+constexpr TPendingItem kAlignItems[] = {
+    {"miDoLewej1", "do &lewej", "Ctrl+L"},
+    {"miDoSrodka1", "do ś&rodka", "Ctrl+E"},
+    {"miDoPrawej1", "do &prawej", "Ctrl+R"},
+    {"miJustowanie1", "&justowanie", "Ctrl+J"},
+};
+
+constexpr TPendingItem kDateItems[] = {
+    {"miData11", "dd.mm.rrrr", nullptr},
+    {"miData21", "rrrr.mm.dd", nullptr},
+    {"miData31", "mm.dd.rrrr", nullptr},
+    {"miData41", "dzień miesiąc rok", nullptr},
+    {"miData51", "nazwa dnia dzień miesiąc rok", nullptr},
+    {"miData61", "dd-mm-rrrr", nullptr},
+    {"miData71", "rrrr-mm-dd", nullptr},
+    {"miData81", "mm-dd-rrrr", nullptr},
+    {"miGodzina1", "&Godzina", nullptr},
+    {"miGodzinaIData1", "G&odzina i data", "F5"},
+};
+
+constexpr TPendingItem kCaseItems[] = {
+    {"miDuzeZnaki1", "&DUŻE ZNAKI", nullptr},
+    {"miMaleZnaki1", "&małe znaki", nullptr},
+    {"miPierwszeDuze1", "&Pierwsze Duże", nullptr},
+    {"miPierwszeMale1", "p&IERWSZE mAŁE", nullptr},
+};
+
+constexpr TPendingItem kExportItems[] = {
+    {"miUTF8", "do &UTF8", nullptr},
+    {"miEksportZaznaczonyTekstDoPliku1", "&zaznaczony tekst do pliku", nullptr},
+    {"miExportDolaczNaKoniecPliku1", "&dołącz na koniec pliku", nullptr},
+    {"miExportRTF1", "do &RTF (z kolorowaniem)", nullptr},
+};
+
+constexpr TPendingItem kRecodeItems[] = {
+    {"miPrzekodujNaISO1", "&ISO-8859-2", "Shift+Ctrl+F8"},
+    {"miPrzekodujNaWindows1", "&Windows CP-1250", "Shift+Ctrl+F7"},
+    {"miPrzekodujNaBezPolskich1", "&bez polskich znaków", "Shift+Ctrl+F9"},
+};
+
+QString Caption(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+QAction* TOstrel3Main::Item(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
+                            void (TOstrel3Main::*handler)())
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (shortcut)
+        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler] { RunCommand(handler); });
+    menu->addAction(action);
+    return action;
+}
+
+QAction* TOstrel3Main::Pending(QMenu* menu, const char* name, const QString& caption, const char* shortcut)
+{
+    QAction* action = Item(menu, name, caption, shortcut, nullptr);
+    MarkPending(action);
+    return action;
+}
+
+QAction* TOstrel3Main::CheckItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = Pending(menu, name, caption);
+    action->setCheckable(true);
+    return action;
+}
+
+QMenu* TOstrel3Main::SubMenu(QMenu* parent, const char* name, const QString& caption)
+{
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Item"));
+    return menu;
+}
+
+void TOstrel3Main::MarkPending(QAction* action)
+{
+    action->setEnabled(false);
+    pendingItems_.insert(action);
+}
+
+void TOstrel3Main::SetItemEnabled(QAction* action, bool enabled)
+{
+    action->setEnabled(enabled && !pendingItems_.contains(action));
+}
+
+void TOstrel3Main::CreateMenus()
+{
+    menuBar()->setObjectName(QStringLiteral("mmMenu1"));
+    CreatePopupMenus();
+    CreatePlikMenu();
+    CreateEdycjaMenu();
+    CreateFunkcjeMenu();
+    CreatePomocMenu();
+}
+
+void TOstrel3Main::CreatePlikMenu()
+{
+    QMenu* plik = menuBar()->addMenu(QStringLiteral("&Plik"));
+    plik->setObjectName(QStringLiteral("miPlik1"));
+    connect(plik, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::miPlik1Click); });
+    Item(plik, "miNowy1", QStringLiteral("&Nowy"), nullptr, &TOstrel3Main::Nowy1Click);
+    Item(plik, "miOtworz1", QStringLiteral("&Otwórz..."), "Ctrl+O", &TOstrel3Main::miOtworz1Click);
+    Item(plik, "miZapisz1", QStringLiteral("&Zapisz"), "Ctrl+S", &TOstrel3Main::miZapisz1Click);
+    Item(plik, "miZapiszjako1", QStringLiteral("Z&apisz jako..."), nullptr, &TOstrel3Main::miZapiszjako1Click);
+    plik->addSeparator()->setObjectName(QStringLiteral("miSeparator1"));
+    Item(plik, "miZapiszwszystkie1", QStringLiteral("Zapisz w&szystkie"), nullptr,
+         &TOstrel3Main::miZapiszwszystkie1Click);
+    Item(plik, "miZamknij1", QStringLiteral("Za&mknij"), "Ctrl+W", &TOstrel3Main::miZamknij1Click);
+    Item(plik, "miZamknijWszystkie1", QStringLiteral("Zamknij &wszystkie"), nullptr,
+         &TOstrel3Main::miZamknijWszystkie1Click);
+    QMenu* eksport = SubMenu(plik, "miEksport1", QStringLiteral("&Eksport"));
+    for (const TPendingItem& item : kExportItems)
+        Pending(eksport, item.name, Caption(item.caption), item.shortcut);
+    Pending(plik, "miUstawieniaDrukowania1", QStringLiteral("&Ustawienia drukowania..."));
+    Pending(plik, "miPodgladWydruku1", QStringLiteral("Podgląd wydruku..."));
+    Pending(plik, "miDrukuj1", QStringLiteral("D&rukuj..."), "Ctrl+P");
+    Item(plik, "miZmienNazwe1", QStringLiteral("Zm&ień nazwę..."), nullptr, &TOstrel3Main::miZmienNazwe1Click);
+    Item(plik, "miWlasciwosci1", QStringLiteral("&Właś&ciwości pliku"), nullptr,
+         &TOstrel3Main::miWlasciwosci1Click);
+    Item(plik, "miKoniec1", QStringLiteral("&Koniec"), nullptr, &TOstrel3Main::miKoniec1Click);
+}
+
+void TOstrel3Main::CreateEdycjaMenu()
+{
+    QMenu* edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    edycja->setObjectName(QStringLiteral("Edycja1"));
+    connect(edycja, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::Edycja1Click); });
+    Pending(edycja, "miCofnij1", QStringLiteral("&Cofnij"), "Ctrl+Z");
+    Pending(edycja, "miPowtorz1", QStringLiteral("&Powtórz"), "Shift+Ctrl+Z");
+    Pending(edycja, "miWytnij1", QStringLiteral("W&ytnij"), "Ctrl+X");
+    Pending(edycja, "miKopiuj1", QStringLiteral("&Kopiuj"), "Ctrl+C");
+    Pending(edycja, "miDuplikujWiersz1", QStringLiteral("&Duplikuj wiersz"), "Shift+Ctrl+D");
+    QMenu* wklej = SubMenu(edycja, "miWklej1", QStringLiteral("&Wklej"));
+    Pending(wklej, "miWklej2", QStringLiteral("&Wklej"), "Ctrl+V");
+    Item(wklej, "miWklejdonowego1", QStringLiteral("Wklej &do nowego"), nullptr,
+         &TOstrel3Main::miWklejdonowego1Click);
+    QMenu* usun = SubMenu(edycja, "miUsun1", QStringLiteral("&Usuń"));
+    Pending(usun, "miUsun2", QStringLiteral("&Usuń"));
+    Pending(usun, "miUsunWiersz1", QStringLiteral("Usuń w&iersz"), "F8");
+    Pending(edycja, "miZnajdz1", QStringLiteral("&Znajdź..."), "Ctrl+F");
+    Pending(edycja, "miZnajdzNastepny1", QStringLiteral("Z&najdź następny"), "F3");
+    Pending(edycja, "miZamien1", QStringLiteral("Za&mień..."));
+    CheckItem(edycja, "miWyrazeniaRegularne1", QStringLiteral("Wyrażenia &regularne"));
+    QMenu* data = SubMenu(edycja, "miData1", QStringLiteral("&Data"));
+    for (const TPendingItem& item : kDateItems)
+        Pending(data, item.name, Caption(item.caption), item.shortcut);
+    Pending(edycja, "miIdzDoWiersza1", QStringLiteral("I&dź do wiersza..."), "Ctrl+G");
+    CheckItem(edycja, "miZaznaczanieKolumn1", QStringLiteral("Z&aznaczanie kolumn"));
+    Pending(edycja, "miZaznaczWszystko1", QStringLiteral("&Zaznacz wszystko"), "Ctrl+A");
+    QMenu* zmien = SubMenu(edycja, "miZmienZaznaczenie1", QStringLiteral("Zm&ień zaznaczenie na"));
+    for (const TPendingItem& item : kCaseItems)
+        Pending(zmien, item.name, Caption(item.caption), item.shortcut);
+    CheckItem(edycja, "miZawijanieWierszy1", QStringLiteral("Zawi&janie wierszy"));
+}
+
+void TOstrel3Main::CreateFunkcjeMenu()
+{
+    QMenu* funkcje = menuBar()->addMenu(QStringLiteral("&Funkcje"));
+    funkcje->setObjectName(QStringLiteral("miFunkcje1"));
+    connect(funkcje, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::miFunkcje1Click); });
+    QMenu* kolorowanie = SubMenu(funkcje, "miKolorowanieSkladni1", QStringLiteral("&Kolorowanie składni"));
+    kolorowanieMenuGroup_ = new QActionGroup(this);
+    AddHighlighterItems(kolorowanie, "miKolorowanie", QStringLiteral("&brak"), kolorowanieMenuGroup_);
+    QMenu* przekoduj = SubMenu(funkcje, "miPrzekoduj1", QStringLiteral("P&rzekoduj na"));
+    for (const TPendingItem& item : kRecodeItems)
+        Pending(przekoduj, item.name, Caption(item.caption), item.shortcut);
+    Pending(funkcje, "miZakomentuj1", QStringLiteral("Z&akomentuj"));
+    CreateWstawHtmlMenu(funkcje);
+    Item(funkcje, "miUruchomPlik1", QStringLiteral("&Uruchom plik"), nullptr, &TOstrel3Main::miUruchomPlik1Click);
+    Pending(funkcje, "miWyslijNaFTP1", QStringLiteral("&Wyślij na FTP"), "Shift+Ctrl+F");
+    Pending(funkcje, "miKonfiguracja1", QStringLiteral("&Konfiguracja..."));
+    CheckItem(funkcje, "miUkryteZnaki1", QStringLiteral("Pokaż ukr&yte znaki"));
+    QMenu* zakladki = SubMenu(funkcje, "miPrzelaczZakladki1", QStringLiteral("Przełącz zakładki"));
+    Item(zakladki, "miNastepna1", QStringLiteral("&Następna"), "Ctrl+Tab", &TOstrel3Main::miNastepna1Click);
+    Item(zakladki, "miPoprzednia1", QStringLiteral("&Poprzednia"), "Shift+Ctrl+Tab",
+         &TOstrel3Main::miPoprzednia1Click);
+    Pending(funkcje, "miDoSzufladki1", QStringLiteral("&Do szufladki"), "Alt+F5");
+}
+
+void TOstrel3Main::CreateWstawHtmlMenu(QMenu* parent)
+{
+    QMenu* html = SubMenu(parent, "miWstawHTML1", QStringLiteral("Wstaw &HTML"));
+    for (const TPendingItem& item : kHtmlItems)
+        Pending(html, item.name, Caption(item.caption), item.shortcut);
+    QMenu* wyrownaj = SubMenu(html, "miWyrownaj1", QStringLiteral("&Wyrównaj"));
+    for (const TPendingItem& item : kAlignItems)
+        Pending(wyrownaj, item.name, Caption(item.caption), item.shortcut);
+    Pending(html, "miWartoscKoloru1", QStringLiteral("Wartość &koloru"), "Shift+Ctrl+K");
+}
+
+void TOstrel3Main::CreatePomocMenu()
+{
+    QMenu* pomoc = menuBar()->addMenu(QStringLiteral("Pomo&c"));
+    pomoc->setObjectName(QStringLiteral("miPomocMenu1"));
+    Item(pomoc, "miPomoc1", QStringLiteral("&Pomoc"), "F1", &TOstrel3Main::miPomoc1Click);
+    Item(pomoc, "miOprogramie1", QStringLiteral("&O programie..."), nullptr, &TOstrel3Main::miOprogramie1Click);
+}
+
+// The language items; a language whose lexer does not exist stays disabled.
+void TOstrel3Main::AddHighlighterItems(QMenu* menu, const char* prefix, const QString& noneCaption,
+                                       QActionGroup* group)
+{
+    const QString base = QString::fromLatin1(prefix);
+    auto addRadio = [&](THighlighterId id, const QString& caption, const QString& suffix) {
+        QAction* action = Item(menu, "", caption, nullptr, nullptr);
+        action->setObjectName(base + suffix);
+        action->setCheckable(true);
+        action->setData(static_cast<int>(id));
+        action->setEnabled(id == hlNone || highlighters_.Get(id) != nullptr);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, id] { RunCommand([this, id] { SetCurrentHighlighter(id); }); });
+    };
+    addRadio(hlNone, noneCaption, QStringLiteral("Brak1"));
+    for (const THighlighterInfo& info : HighlighterInfos())
+        addRadio(info.id, Caption(info.menuCaption), QString::fromLatin1(info.instanceName).mid(2));
+    group->actions().first()->setChecked(true);
+}
+
+void TOstrel3Main::AddNewDocumentItems(QMenu* menu)
+{
+    auto addItem = [&](THighlighterId id, const QString& caption, const QString& name) {
+        QAction* action = Item(menu, "", caption, nullptr, nullptr);
+        action->setObjectName(name);
+        action->setEnabled(id == hlNone || highlighters_.Get(id) != nullptr);
+        connect(action, &QAction::triggered, this,
+                [this, id] { RunCommand([this, id] { NewDocumentOfType(id); }); });
+    };
+    addItem(hlNone, QStringLiteral("TXT"), QStringLiteral("pmiNowyTXT1"));
+    for (const THighlighterInfo& info : HighlighterInfos()) {
+        QString language = QString::fromLatin1(info.instanceName).mid(2);
+        language.chop(1);
+        addItem(info.id, Caption(info.menuCaption), QStringLiteral("pmiNowy") + language.toUpper() + u'1');
+    }
+}
+
+void TOstrel3Main::CreatePopupMenus()
+{
+    pmNowy1 = new QMenu(this);
+    pmNowy1->setObjectName(QStringLiteral("pmNowy1"));
+    AddNewDocumentItems(pmNowy1);
+
+    pmKolorowanie1 = new QMenu(this);
+    pmKolorowanie1->setObjectName(QStringLiteral("pmKolorowanie1"));
+    kolorowaniePopupGroup_ = new QActionGroup(this);
+    AddHighlighterItems(pmKolorowanie1, "pmiKolorowanie", QStringLiteral("brak"), kolorowaniePopupGroup_);
+    connect(pmKolorowanie1, &QMenu::aboutToShow, this,
+            [this] { RunCommand(&TOstrel3Main::pmKolorowanie1Popup); });
+
+    pmMain1 = new QMenu(this);
+    pmMain1->setObjectName(QStringLiteral("pmMain1"));
+    Pending(pmMain1, "pmiCofnij1", QStringLiteral("&Cofnij"));
+    Pending(pmMain1, "pmiPowtorz1", QStringLiteral("&Powtórz"));
+    pmMain1->addSeparator();
+    Pending(pmMain1, "pmiWytnij1", QStringLiteral("W&ytnij"));
+    Pending(pmMain1, "pmiKopiuj1", QStringLiteral("&Kopiuj"));
+    Pending(pmMain1, "pmiWklej1", QStringLiteral("&Wklej"));
+    Pending(pmMain1, "pmiUsun1", QStringLiteral("&Usuń"));
+    pmMain1->addSeparator();
+    Pending(pmMain1, "pmiZaznaczWszystko1", QStringLiteral("Zaznacz wszystko"));
+    pmMain1->addSeparator();
+    QMenu* ustaw = SubMenu(pmMain1, "pmiUstawZnacznik1", QStringLiteral("Ustaw &znacznik"));
+    QMenu* idz = SubMenu(pmMain1, "pmiIdzDoZnacznika1", QStringLiteral("&Idź do znacznika"));
+    for (int n = 0; n < 10; ++n) {
+        const QByteArray digit = QByteArray::number(n);
+        Pending(ustaw, ("pmiUstawZnacznik" + digit).constData(), QString::number(n))->setData(n);
+        Pending(idz, ("pmiIdzDoZnacznika" + digit).constData(), QString::number(n))->setData(n);
+    }
+    pmMain1->addSeparator();
+    Item(pmMain1, "pmiZamknij1", QStringLiteral("Za&mknij"), nullptr, &TOstrel3Main::miZamknij1Click);
+
+    pmPasek1 = new QMenu(this);
+    pmPasek1->setObjectName(QStringLiteral("pmPasek1"));
+    Pending(pmPasek1, "pmiKonfiguracja1", QStringLiteral("&Konfiguracja..."));
+
+    // The tray menu waits for the tray icon; its open and end items work already.
+    pmTray1 = new QMenu(this);
+    pmTray1->setObjectName(QStringLiteral("pmTray1"));
+    QAction* przywroc = Pending(pmTray1, "pmiPrzywroc1", QStringLiteral("&Przywróć"));
+    QFont bold = przywroc->font();
+    bold.setBold(true);
+    przywroc->setFont(bold);
+    pmTray1->setDefaultAction(przywroc);
+    pmTray1->addSeparator();
+    Item(pmTray1, "pmiOtworz1", QStringLiteral("&Otwórz..."), nullptr, &TOstrel3Main::miOtworz1Click);
+    pmTray1->addSeparator();
+    Item(pmTray1, "pmiKoniec1", QStringLiteral("&Koniec"), nullptr, &TOstrel3Main::miKoniec1Click);
+}
+
+QAction* TOstrel3Main::ToolButton(const char* name, const QString& caption, const QString& hint,
+                                  const char* iconName, void (TOstrel3Main::*handler)())
+{
+    auto* action = new QAction(QIcon::fromTheme(QString::fromLatin1(iconName)), caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler] { RunCommand(handler); });
+    else
+        MarkPending(action);
+    tbStandardowy1->addAction(action);
+    return action;
+}
+
+void TOstrel3Main::CreateToolBar()
+{
+    tbStandardowy1 = addToolBar(QStringLiteral("Standardowy"));
+    tbStandardowy1->setObjectName(QStringLiteral("tbStandardowy1"));
+    tbStandardowy1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tbStandardowy1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pmPasek1->popup(tbStandardowy1->mapToGlobal(at)); });
+
+    QAction* nowy = ToolButton("tbNowy1", QStringLiteral("Nowy"), QStringLiteral("Nowy"), "document-new",
+                               &TOstrel3Main::Nowy1Click);
+    nowy->setMenu(pmNowy1);
+    if (auto* button = qobject_cast<QToolButton*>(tbStandardowy1->widgetForAction(nowy)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    ToolButton("tbOtworz1", QStringLiteral("Otwórz..."), QStringLiteral("Otwórz..."), "document-open",
+               &TOstrel3Main::miOtworz1Click);
+    ToolButton("tbZapisz1", QStringLiteral("Zapisz"), QStringLiteral("Zapisz"), "document-save",
+               &TOstrel3Main::miZapisz1Click);
+    tbStandardowy1->addSeparator();
+    ToolButton("tbZapiszJako1", QStringLiteral("Zapisz jako"), QStringLiteral("Zapisz jako..."),
+               "document-save-as", &TOstrel3Main::miZapiszjako1Click);
+    ToolButton("tbZapiszWszystkie1", QStringLiteral("Zapisz wszystkie"), QStringLiteral("Zapisz wszystkie"),
+               "document-save-all", &TOstrel3Main::miZapiszwszystkie1Click);
+    tbStandardowy1->addSeparator();
+    ToolButton("tbDrukuj1", QStringLiteral("Drukuj"), QStringLiteral("Drukuj"), "document-print", nullptr);
+    tbStandardowy1->addSeparator();
+    ToolButton("tbUsun1", QStringLiteral("Usuń"), QStringLiteral("Usuń"), "edit-delete", nullptr);
+    ToolButton("tbWytnij1", QStringLiteral("Wytnij"), QStringLiteral("Wytnij"), "edit-cut", nullptr);
+    ToolButton("tbKopiuj1", QStringLiteral("Kopiuj"), QStringLiteral("Kopiuj"), "edit-copy", nullptr);
+    ToolButton("tbWklej1", QStringLiteral("Wklej"), QStringLiteral("Wklej"), "edit-paste", nullptr);
+    tbStandardowy1->addSeparator();
+    for (QAction* undoRedo : {ToolButton("tbCofnij1", QStringLiteral("Cofnij"), QStringLiteral("Cofnij"),
+                                         "edit-undo", nullptr),
+                              ToolButton("tbPowtorz1", QStringLiteral("Powtórz"), QStringLiteral("Powtórz"),
+                                         "edit-redo", nullptr)}) {
+        // No tooltip; the hint still reaches the status bar.
+        tbStandardowy1->widgetForAction(undoRedo)->installEventFilter(this);
+    }
+    tbStandardowy1->addSeparator();
+    QAction* kolorowanie = ToolButton("tbKolorowanie1", QStringLiteral("Kolorowanie składni"),
+                                      QStringLiteral("Kolorowanie składni"), "format-text-color", nullptr);
+    pendingItems_.remove(kolorowanie);
+    kolorowanie->setEnabled(true);
+    kolorowanie->setMenu(pmKolorowanie1);
+    if (auto* button = qobject_cast<QToolButton*>(tbStandardowy1->widgetForAction(kolorowanie)))
+        button->setPopupMode(QToolButton::InstantPopup);
+    tbStandardowy1->addSeparator();
+    ToolButton("tbZamknij1", QStringLiteral("Zamknij"), QStringLiteral("Zamknij"), "window-close",
+               &TOstrel3Main::miZamknij1Click);
+}
+
+void TOstrel3Main::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatus1"));
+    bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bar, &QWidget::customContextMenuRequested, this,
+            [this, bar](const QPoint& at) { pmPasek1->popup(bar->mapToGlobal(at)); });
+    const int widths[3] = {100, 75, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("sbPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 2) {
+            panel->setFixedWidth(widths[i]);
+            panel->setAlignment(Qt::AlignCenter);
+        } else {
+            // The last panel reaches to the window's edge, as hints are long.
+            panel->setMinimumWidth(widths[i]);
+        }
+        bar->addWidget(panel, i == 2 ? 1 : 0);
+        statusPanels_[i] = panel;
+    }
+}
+
+QString TOstrel3Main::StatusPanelText(int panel) const
+{
+    return panel >= 0 && panel < 3 ? statusPanels_[panel]->text() : QString();
+}
+
+void TOstrel3Main::CheckHighlighterItem(QActionGroup* group)
+{
+    const TDocumentPage* document = CurrentDocument();
+    const THighlighterId id = document ? highlighters_.IdOf(document->Highlighter()) : hlNone;
+    for (QAction* action : group->actions())
+        if (action->data().toInt() == id)
+            action->setChecked(true);
+}
+
+// Whether a key is one of the enabled menu shortcuts, which come before the
+// editor's own keys.
+bool TOstrel3Main::IsMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    const QList<QAction*> actions = findChildren<QAction*>();
+    return std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
+        return action->isEnabled() && !action->shortcut().isEmpty() &&
+               action->shortcut().matches(pressed) == QKeySequence::ExactMatch;
+    });
+}
+
+}  // namespace ostrel

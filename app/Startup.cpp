@@ -1,0 +1,89 @@
+#include "app/Startup.h"
+
+#include <climits>
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QIcon>
+
+#include "app/Mein.h"
+#include "app/OstrelApplication.h"
+#include "app/SingleInstance.h"
+
+namespace ostrel {
+
+namespace {
+
+// Asks the running instance which files it holds; a way for scripts and
+// tests to see what a hand-over did.
+const QString kListDocumentsOption = QStringLiteral("--list-documents");
+
+QString FirstArgument(int argc, char** argv)
+{
+    return argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+}
+
+// A later start: only an existing file is handed over; anything else ends
+// silently without disturbing the first instance.
+int RunSecondInstance(const QString& firstArgument)
+{
+    const QFileInfo file(firstArgument);
+    if (firstArgument.isEmpty() || !file.isFile())
+        return 0;
+    const QString path = file.absoluteFilePath();
+    if (path.toLocal8Bit().size() >= PATH_MAX)
+        return 1;
+    return TSingleInstance::HandOver(path) ? 0 : 1;
+}
+
+int ListDocuments(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    TSingleInstance probe;
+    if (probe.TryClaim())
+        return 1;  // no instance runs
+    const std::optional<QStringList> paths = TSingleInstance::QueryDocuments();
+    if (!paths)
+        return 1;
+    for (const QString& path : *paths)
+        std::printf("%s\n", path.toLocal8Bit().constData());
+    return 0;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv)
+{
+    const QString firstArgument = FirstArgument(argc, argv);
+    if (firstArgument == kListDocumentsOption)
+        return ListDocuments(argc, argv);
+
+    TSingleInstance instance;
+    if (!instance.TryClaim()) {
+        QCoreApplication app(argc, argv);
+        return RunSecondInstance(firstArgument);
+    }
+
+    TOstrelApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ostrel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ostrel 3"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ostrel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
+    LoadPolishTranslations(app);
+
+    TOstrel3Main window(firstArgument);
+    app.SetExceptionHandler([&window](const std::exception& error) { window.ExceptionProgramu(error); });
+    instance.OnOpen = [&window](const QString& path) { window.OpenHandedOver(path); };
+    instance.OnListDocuments = [&window] { return window.DocumentPaths(); };
+    instance.Listen();
+
+    // Without a tray icon yet, a start "in the tray" is a minimised start.
+    if (firstArgument.toLower() == QStringLiteral("-h"))
+        window.showMinimized();
+    else
+        window.show();
+    return app.exec();
+}
+
+}  // namespace ostrel

@@ -1,0 +1,159 @@
+#pragma once
+// What the main-window tests share: the application object and dialogs that
+// answer from a script.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTabWidget>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "app/Dialogs.h"
+#include "app/Document.h"
+#include "app/Mein.h"
+
+// Readable failure messages for Qt's strings.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '{';
+    for (const QString& text : list)
+        *out << '"' << text.toStdString() << "\" ";
+    *out << '}';
+}
+QT_END_NAMESPACE
+
+namespace ostrel::test {
+
+// One application object per test program, offscreen unless told otherwise.
+inline QApplication& TestApp()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "ostrel-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct TShown {
+    QString kind;  // "question", "information", "warning", "error", "input", "open", "save"
+    QString text;
+};
+
+// Answers every box and dialog from queues; a box nobody expected fails the
+// test and gets the most careful answer (Cancel, nothing chosen).
+class TScriptedDialogs final : public TDialogs {
+public:
+    std::deque<TAnswer> answers;
+    std::deque<QString> inputs;
+    std::deque<QStringList> openChoices;
+    std::deque<QString> saveChoices;
+    std::vector<TShown> shown;
+
+    TAnswer Question(QWidget*, const QString& text, bool withCancel) override
+    {
+        shown.push_back({QStringLiteral("question"), text});
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return withCancel ? TAnswer::Cancel : TAnswer::No;
+        }
+        return Pop(answers);
+    }
+    void Information(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("information"), text}); }
+    void Warning(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("warning"), text}); }
+    void Error(QWidget*, const QString& text) override { shown.push_back({QStringLiteral("error"), text}); }
+    QString Input(QWidget*, const QString&, const QString& prompt, const QString& initial) override
+    {
+        shown.push_back({QStringLiteral("input"), prompt});
+        if (inputs.empty()) {
+            ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+            return initial;
+        }
+        return Pop(inputs);
+    }
+    QStringList OpenFiles(QWidget*, const QString&) override
+    {
+        shown.push_back({QStringLiteral("open"), {}});
+        if (openChoices.empty()) {
+            ADD_FAILURE() << "unexpected open dialog";
+            return {};
+        }
+        return Pop(openChoices);
+    }
+    QString SaveFile(QWidget*, TFileDialogId, const QString&, const QString&) override
+    {
+        shown.push_back({QStringLiteral("save"), {}});
+        if (saveChoices.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return {};
+        }
+        return Pop(saveChoices);
+    }
+
+    // The texts shown of one kind, in order.
+    std::vector<QString> Texts(const QString& kind) const
+    {
+        std::vector<QString> texts;
+        for (const TShown& s : shown)
+            if (s.kind == kind)
+                texts.push_back(s.text);
+        return texts;
+    }
+    int Count(const QString& kind) const { return static_cast<int>(Texts(kind).size()); }
+
+private:
+    template <class T>
+    static T Pop(std::deque<T>& queue)
+    {
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+// A main window shown with scripted dialogs, as a user sees it after start.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestApp();
+        auto scripted = std::make_unique<TScriptedDialogs>();
+        dialogs = scripted.get();
+        window = std::make_unique<TOstrel3Main>(QString(), std::move(scripted));
+        window->OpenWithDesktop = [this](const QString& path) {
+            launched << path;
+            return true;
+        };
+        window->show();
+    }
+    void TearDown() override
+    {
+        // Nothing may stand between the test and the end of the window.
+        for (int i = 0; i < window->DocumentCount(); ++i)
+            window->DocumentAt(i)->Editor().SetModified(false);
+        window.reset();
+    }
+
+    QAction* Action(const char* name) const
+    {
+        QAction* action = window->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    void Click(const char* name) const { Action(name)->trigger(); }
+    TDocumentPage& Current() const { return *window->CurrentDocument(); }
+    QString TabCaption(int index) const { return window->pcEdytory1->tabText(index); }
+    void Type(const char* text) const { Current().Editor().SetSelText(text); }
+
+    TScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TOstrel3Main> window;
+    QStringList launched;
+};
+
+}  // namespace ostrel::test

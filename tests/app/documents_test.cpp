@@ -1,0 +1,357 @@
+// The main window's documents as a user meets them: new, open, close, the
+// tabs, the caption, the status bar, the highlighter and dropped files.
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "AppTestSupport.h"
+#include "support/TestSupport.h"
+#include "app/GlobalRes.h"
+#include "highlighters/OstHighlighterFactory.h"
+
+namespace ostrel::test {
+namespace {
+
+using DocumentsTest = MainWindowTest;
+
+QString Q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+// ---- start, new and caption ----------------------------------------------------
+
+TEST_F(DocumentsTest, StartsWithOneUntitledDocumentAndItsCaption)
+{
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("1 Bez nazwy - Ostrel 3.2"));
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("1:1"));
+    EXPECT_EQ(window->pcEdytory1->tabPosition(), QTabWidget::South);
+}
+
+TEST_F(DocumentsTest, NewDocumentsCountUpAndCopyTheTemplate)
+{
+    Click("miNowy1");
+    Click("tbNowy1");
+    ASSERT_EQ(window->DocumentCount(), 3);
+    EXPECT_EQ(TabCaption(2), QStringLiteral("3 Bez nazwy"));
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 2);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("3 Bez nazwy - Ostrel 3.2"));
+    const TOstEdit& editor = Current().Editor();
+    EXPECT_EQ(editor.Options(), window->Template().Options());
+    EXPECT_EQ(editor.MaxLineWidth(), 2024);
+    EXPECT_TRUE(editor.WantTabs());
+    EXPECT_EQ(editor.Highlighter(), nullptr);
+}
+
+TEST_F(DocumentsTest, TypingShowsModifiedAndTheCaretPanelFollows)
+{
+    Type("abc");
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Zmieniony"));
+    EXPECT_TRUE(Action("tbZapisz1")->isEnabled());
+    window->UpdateCaretPanel();
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("1:4"));
+    // Switching away and back shows each document's own state.
+    Click("miNowy1");
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
+    EXPECT_FALSE(Action("tbZapisz1")->isEnabled());
+    Click("miPoprzednia1");
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Zmieniony"));
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("1:4"));
+}
+
+TEST_F(DocumentsTest, NextAndPreviousWrapAround)
+{
+    Click("miNowy1");
+    Click("miNowy1");
+    Click("miNastepna1");
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 0);
+    Click("miPoprzednia1");
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 2);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("3 Bez nazwy - Ostrel 3.2"));
+}
+
+TEST_F(DocumentsTest, HintsGoToTheThirdPanel)
+{
+    window->ShowApplicationHint(QStringLiteral("Zapisz wszystkie"));
+    EXPECT_EQ(window->StatusPanelText(2), QStringLiteral("Zapisz wszystkie"));
+}
+
+// ---- open ------------------------------------------------------------------------
+
+TEST_F(DocumentsTest, OpenReplacesTheUntouchedUntitledDocument)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "first\r\nsecond\r\n");
+    dialogs->openChoices.push_back({Q(dir / "a.txt")});
+    Click("miOtworz1");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("a.txt"));
+    EXPECT_EQ(Current().Editor().Lines().Count(), 2);
+    EXPECT_EQ(Current().Editor().Lines()[1], "second");
+    EXPECT_EQ(window->windowTitle(), Q(dir / "a.txt") + QStringLiteral(" - Ostrel 3.2"));
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
+    // The counter was not raised by the opened file.
+    Click("miNowy1");
+    EXPECT_EQ(TabCaption(1), QStringLiteral("2 Bez nazwy"));
+}
+
+TEST_F(DocumentsTest, OpenKeepsAModifiedUntitledDocumentAndOpensSeveralFiles)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a");
+    writeFile(dir / "b.txt", "b");
+    Type("keep me");
+    dialogs->openChoices.push_back({Q(dir / "a.txt"), Q(dir / "b.txt")});
+    Click("miOtworz1");
+    ASSERT_EQ(window->DocumentCount(), 3);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+    EXPECT_EQ(TabCaption(1), QStringLiteral("a.txt"));
+    EXPECT_EQ(TabCaption(2), QStringLiteral("b.txt"));
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 2);
+}
+
+TEST_F(DocumentsTest, OpeningAnOpenFileAsksOncePerCopy)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a");
+    const QString path = Q(dir / "a.txt");
+    window->OpenDocument(path);
+    dialogs->answers.push_back(TAnswer::Yes);
+    window->OpenDocument(path);
+    ASSERT_EQ(window->DocumentCount(), 3);
+    // A third copy asks twice; No on the second question opens nothing.
+    dialogs->answers.push_back(TAnswer::Yes);
+    dialogs->answers.push_back(TAnswer::No);
+    window->OpenDocument(path);
+    EXPECT_EQ(window->DocumentCount(), 3);
+    EXPECT_EQ(dialogs->Count(QStringLiteral("question")), 3);
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("question")).front(), res::kAlreadyOpen);
+}
+
+TEST_F(DocumentsTest, AFailedLoadLeavesAnEmptyUntitledTabAndSaysSo)
+{
+    TempDir dir;
+    window->OpenDocument(Q(dir / "missing.txt"));
+    ASSERT_EQ(window->DocumentCount(), 2);
+    EXPECT_EQ(Current().Path(), QString());
+    EXPECT_EQ(TabCaption(1), QStringLiteral("1 Bez nazwy"));
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kLoadError});
+}
+
+// ---- highlighter ------------------------------------------------------------------
+
+TEST_F(DocumentsTest, TheExtensionChoosesTheHighlighter)
+{
+    TempDir dir;
+    for (const char* name : {"page.HTM", "page.inc", "page.php4", "notes.txt"})
+        writeFile(dir / name, "<b>x</b>\n");
+    TOstCustomHighlighter* html = window->Highlighters().Get(hlHtml);
+    ASSERT_NE(html, nullptr);
+    window->OpenDocument(Q(dir / "page.HTM"));
+    EXPECT_EQ(Current().Highlighter(), html);
+    for (const char* name : {"page.inc", "page.php4", "notes.txt"}) {
+        window->OpenDocument(Q(dir / name));
+        EXPECT_EQ(Current().Highlighter(), nullptr) << name;
+    }
+}
+
+TEST_F(DocumentsTest, TheExtensionTableCoversEveryLanguage)
+{
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("/x/a.shtml")), hlHtml);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.PHTML")), hlPhp);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.xslt")), hlXml);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.hpp")), hlCpp);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.dpr")), hlPas);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.cgi")), hlPerl);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.vbs")), hlVbs);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("dir.html/README")), hlNone);
+    EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("a.html.bak")), hlNone);
+}
+
+TEST_F(DocumentsTest, InstancesExistExactlyForTheLexersThatExist)
+{
+    for (const THighlighterInfo& info : HighlighterInfos()) {
+        const bool exists = CreateHighlighter(info.language) != nullptr;
+        EXPECT_EQ(window->Highlighters().Get(info.id) != nullptr, exists) << info.language;
+        const QString suffix = QString::fromLatin1(info.instanceName).mid(2);
+        EXPECT_EQ(Action(("miKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.language;
+        EXPECT_EQ(Action(("pmiKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.language;
+    }
+}
+
+TEST_F(DocumentsTest, TheMainWindowColoursItsHtmlInstance)
+{
+    TOstCustomHighlighter* html = window->Highlighters().Get(hlHtml);
+    ASSERT_NE(html, nullptr);
+    TOstHighlighterAttributes* comment = html->AttributeByName("Comment");
+    ASSERT_NE(comment, nullptr);
+    EXPECT_EQ(comment->Foreground(), clGreen);
+    EXPECT_EQ(comment->Style(), fsItalic);
+    EXPECT_EQ(html->AttributeByName("Escape Ampersand")->Foreground(), clGreen);
+}
+
+TEST_F(DocumentsTest, TheMenusSetAndShowTheCurrentHighlighter)
+{
+    Click("miKolorowanieHtml1");
+    EXPECT_EQ(Current().Highlighter(), window->Highlighters().Get(hlHtml));
+    window->pmKolorowanie1Popup();
+    EXPECT_TRUE(Action("pmiKolorowanieHtml1")->isChecked());
+    Click("pmiKolorowanieBrak1");
+    EXPECT_EQ(Current().Highlighter(), nullptr);
+    window->miFunkcje1Click();
+    EXPECT_TRUE(Action("miKolorowanieBrak1")->isChecked());
+    // A typed new document starts with its language.
+    Click("pmiNowyHTML1");
+    EXPECT_EQ(Current().Highlighter(), window->Highlighters().Get(hlHtml));
+    Click("pmiNowyTXT1");
+    EXPECT_EQ(Current().Highlighter(), nullptr);
+}
+
+// ---- close -------------------------------------------------------------------------
+
+TEST_F(DocumentsTest, ClosingTheLastDocumentLeavesOneFirstUntitled)
+{
+    Click("miNowy1");
+    Click("miNowy1");
+    Click("miNowy1");
+    ASSERT_EQ(TabCaption(3), QStringLiteral("4 Bez nazwy"));
+    for (int i = 0; i < 4; ++i)
+        Click("miZamknij1");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("1 Bez nazwy - Ostrel 3.2"));
+}
+
+TEST_F(DocumentsTest, ClosingSelectsTheTabBeforeTheClosedOne)
+{
+    Click("miNowy1");
+    Click("miNowy1");
+    window->pcEdytory1->setCurrentIndex(1);
+    Click("miZamknij1");
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 0);
+    EXPECT_EQ(TabCaption(1), QStringLiteral("3 Bez nazwy"));
+    window->pcEdytory1->setCurrentIndex(0);
+    Click("tbZamknij1");
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 0);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("3 Bez nazwy"));
+}
+
+TEST_F(DocumentsTest, CancelInTheSaveQuestionStopsCloseAll)
+{
+    Type("one");
+    Click("miNowy1");
+    Click("miNowy1");
+    Type("three");
+    dialogs->answers.push_back(TAnswer::No);      // 3 Bez nazwy: drop it
+    dialogs->answers.push_back(TAnswer::Cancel);  // 1 Bez nazwy: stop
+    Click("miZamknijWszystkie1");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+    EXPECT_TRUE(Current().Editor().Modified());
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("question")).back(), res::kSaveChanges);
+    // No failure message for the cancel.
+    EXPECT_EQ(dialogs->Count(QStringLiteral("error")), 0);
+}
+
+TEST_F(DocumentsTest, CloseAllEndsWithOneNewDocument)
+{
+    Click("miNowy1");
+    Click("miNowy1");
+    Click("miZamknijWszystkie1");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+}
+
+TEST_F(DocumentsTest, CancelKeepsTheWindowOpen)
+{
+    Type("unsaved");
+    dialogs->answers.push_back(TAnswer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(Current().Editor().Modified());
+}
+
+// ---- drops, paste into new, enabling ---------------------------------------------------------
+
+TEST_F(DocumentsTest, ADropOpensOnlyTheFirstFileAndReplacesAnUntouchedDocument)
+{
+    TempDir dir;
+    writeFile(dir / "a.html", "<p>");
+    writeFile(dir / "b.txt", "b");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Q(dir / "a.html")), QUrl::fromLocalFile(Q(dir / "b.txt"))});
+    // A drag enters the window and is dropped on it.
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("a.html"));
+    // On a modified document a drop adds a tab.
+    Type("x");
+    window->HandleDropFiles({Q(dir / "b.txt")});
+    ASSERT_EQ(window->DocumentCount(), 2);
+    EXPECT_EQ(TabCaption(1), QStringLiteral("b.txt"));
+}
+
+TEST_F(DocumentsTest, PasteIntoNewMakesACountedDocument)
+{
+    Current().Editor().SetSelText("copied");
+    Current().Editor().SelectAll();
+    Current().Editor().CopyToClipboard();
+    window->Edycja1Click();
+    ASSERT_TRUE(Action("miWklejdonowego1")->isEnabled());
+    Click("miWklejdonowego1");
+    ASSERT_EQ(window->DocumentCount(), 2);
+    EXPECT_EQ(TabCaption(1), QStringLiteral("2 Bez nazwy"));
+    EXPECT_EQ(Current().Editor().Lines()[0], "copied");
+}
+
+TEST_F(DocumentsTest, FileCommandsNeedAnExistingFile)
+{
+    window->miPlik1Click();
+    EXPECT_FALSE(Action("miWlasciwosci1")->isEnabled());
+    EXPECT_FALSE(Action("miZmienNazwe1")->isEnabled());
+    window->miFunkcje1Click();
+    EXPECT_FALSE(Action("miUruchomPlik1")->isEnabled());
+    TempDir dir;
+    writeFile(dir / "run.sh", "echo");
+    window->OpenDocument(Q(dir / "run.sh"));
+    window->miPlik1Click();
+    EXPECT_TRUE(Action("miWlasciwosci1")->isEnabled());
+    EXPECT_TRUE(Action("miZmienNazwe1")->isEnabled());
+    window->miFunkcje1Click();
+    ASSERT_TRUE(Action("miUruchomPlik1")->isEnabled());
+    Click("miUruchomPlik1");
+    EXPECT_EQ(launched, QStringList{Q(dir / "run.sh")});
+}
+
+TEST_F(DocumentsTest, ItemsOfCommandsNotBuiltStayDisabled)
+{
+    for (const char* name : {"miCofnij1", "miZnajdz1", "miDrukuj1", "miUTF8", "miPrzekodujNaISO1",
+                             "miPogrubienie1", "miKonfiguracja1", "miDoSzufladki1", "tbCofnij1", "tbWytnij1"}) {
+        window->miPlik1Click();
+        window->Edycja1Click();
+        window->miFunkcje1Click();
+        EXPECT_FALSE(Action(name)->isEnabled()) << name;
+    }
+    Type("undoable");
+    EXPECT_FALSE(Action("tbCofnij1")->isEnabled());
+}
+
+TEST_F(DocumentsTest, MenuCaptionsAndShortcutsAreThoseOfTheProgram)
+{
+    EXPECT_EQ(Action("miOtworz1")->text(), QStringLiteral("&Otwórz..."));
+    EXPECT_EQ(Action("miOtworz1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(Action("miWlasciwosci1")->text(), QStringLiteral("&Właś&ciwości pliku"));
+    EXPECT_EQ(Action("miPowtorz1")->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+Z")));
+    EXPECT_EQ(Action("miPoprzednia1")->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+Tab")));
+    EXPECT_EQ(Action("miPomoc1")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Action("miDoSzufladki1")->shortcut(), QKeySequence(QStringLiteral("Alt+F5")));
+}
+
+}  // namespace
+}  // namespace ostrel::test

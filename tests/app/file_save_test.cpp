@@ -1,0 +1,274 @@
+// Saving documents: save, save as, save all, the save question, read-only
+// targets, failed writes that must leave the old file alone, and renaming.
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "AppTestSupport.h"
+#include "support/TestSupport.h"
+#include "app/GlobalRes.h"
+#include "app/SafeSave.h"
+
+namespace ostrel::test {
+namespace {
+
+using FileSaveTest = MainWindowTest;
+
+QString Q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+mode_t ModeOf(const std::filesystem::path& p)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(p.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+// ---- save and save as ----------------------------------------------------------------
+
+TEST_F(FileSaveTest, SaveWritesTheFileWithItsOwnLineBreaks)
+{
+    TempDir dir;
+    writeFile(dir / "unix.txt", "one\ntwo\n");
+    window->OpenDocument(Q(dir / "unix.txt"));
+    Current().Editor().SetCaretXY({4, 2});
+    Type("\r\nthree");
+    Click("miZapisz1");
+    EXPECT_EQ(readFile(dir / "unix.txt"), "one\ntwo\nthree\n");
+    EXPECT_FALSE(Current().Editor().Modified());
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
+    EXPECT_FALSE(Action("tbZapisz1")->isEnabled());
+}
+
+TEST_F(FileSaveTest, SaveKeepsThePermissionsAndLinksOfTheTarget)
+{
+    TempDir dir;
+    writeFile(dir / "script.sh", "echo 1\n");
+    ::chmod((dir / "script.sh").c_str(), 0750);
+    std::filesystem::create_symlink(dir / "script.sh", dir / "link.sh");
+    window->OpenDocument(Q(dir / "link.sh"));
+    Type("# ");
+    Click("miZapisz1");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.sh"));
+    EXPECT_EQ(readFile(dir / "script.sh"), "# echo 1\n");
+    EXPECT_EQ(ModeOf(dir / "script.sh"), 0750u);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(FileSaveTest, SaveOfAnUntitledDocumentAsksForANameAndTakesIt)
+{
+    TempDir dir;
+    Type("hello");
+    dialogs->saveChoices.push_back(Q(dir / "hello.html"));
+    Click("tbZapisz1");
+    EXPECT_EQ(readFile(dir / "hello.html"), "hello\r\n");
+    EXPECT_EQ(Current().Path(), Q(dir / "hello.html"));
+    EXPECT_EQ(TabCaption(0), QStringLiteral("hello.html"));
+    EXPECT_EQ(window->windowTitle(), Q(dir / "hello.html") + QStringLiteral(" - Ostrel 3.2"));
+    // Saving under a name does not change the highlighter.
+    EXPECT_EQ(Current().Highlighter(), nullptr);
+}
+
+TEST_F(FileSaveTest, CancellingTheSaveDialogChangesNothing)
+{
+    Type("hello");
+    dialogs->saveChoices.push_back(QString());
+    Click("miZapiszjako1");
+    EXPECT_TRUE(Current().Editor().Modified());
+    EXPECT_EQ(Current().Path(), QString());
+}
+
+TEST_F(FileSaveTest, AReadOnlyTargetIsRefusedAndTheDocumentStaysModified)
+{
+    TempDir dir;
+    writeFile(dir / "locked.txt", "old\n");
+    window->OpenDocument(Q(dir / "locked.txt"));
+    ::chmod((dir / "locked.txt").c_str(), 0444);
+    Type("new ");
+    Click("miZapisz1");
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kReadOnlyFile});
+    EXPECT_EQ(res::kReadOnlyFile,
+              QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać."));
+    EXPECT_EQ(readFile(dir / "locked.txt"), "old\n");
+    EXPECT_TRUE(Current().Editor().Modified());
+    EXPECT_EQ(Current().Path(), Q(dir / "locked.txt"));
+    // Save as onto it is refused the same way and keeps the old path.
+    dialogs->saveChoices.push_back(Q(dir / "locked.txt"));
+    Click("miZapiszjako1");
+    EXPECT_EQ(dialogs->Count(QStringLiteral("error")), 2);
+    EXPECT_TRUE(Current().Editor().Modified());
+}
+
+// Limits the size of files this process may write, so a save fails halfway
+// like on a full disk.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t bytes)
+    {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
+
+private:
+    rlimit old_ {};
+};
+
+TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
+{
+    TempDir dir;
+    writeFile(dir / "kept.txt", "precious\n");
+    window->OpenDocument(Q(dir / "kept.txt"));
+    std::string lines;
+    for (int i = 0; i < 2000; ++i)
+        lines += std::string(48, 'x') + "\r\n";
+    Type(lines.c_str());
+    {
+        const TFileSizeLimit limit(4096);
+        Click("miZapisz1");
+    }
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kSaveError});
+    EXPECT_EQ(readFile(dir / "kept.txt"), "precious\n");
+    EXPECT_TRUE(Current().Editor().Modified());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    // Once the disk has room again the same document saves.
+    Click("miZapisz1");
+    EXPECT_EQ(readFile(dir / "kept.txt").size(), 2000u * 49u + 9u);
+    EXPECT_FALSE(Current().Editor().Modified());
+}
+
+TEST_F(FileSaveTest, TheSafeSaveNeverReplacesWhatItCannotFinish)
+{
+    TempDir dir;
+    TOstEdit editor;
+    editor.SetSelText("new content");
+    std::filesystem::create_directory(dir / "adir");
+    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "adir").string()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "adir"));
+    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "nofolder" / "x.txt").string()));
+    // A new file gets the bits the umask allows.
+    const mode_t mask = ::umask(022);
+    SaveLinesSafely(editor.Lines(), (dir / "new.txt").string());
+    ::umask(mask);
+    EXPECT_EQ(readFile(dir / "new.txt"), "new content\r\n");
+    EXPECT_EQ(ModeOf(dir / "new.txt"), 0644u);
+}
+
+// ---- save all and the save question ------------------------------------------------------
+
+TEST_F(FileSaveTest, SaveAllAsksOnceForTheUntitledDocumentAndReturnsToTheActiveTab)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a\n");
+    writeFile(dir / "b.txt", "b\n");
+    Type("untitled");
+    window->OpenDocument(Q(dir / "a.txt"));
+    Type("A");
+    window->OpenDocument(Q(dir / "b.txt"));
+    Type("B");
+    window->pcEdytory1->setCurrentIndex(1);
+    dialogs->saveChoices.push_back(Q(dir / "c.txt"));
+    Click("tbZapiszWszystkie1");
+    EXPECT_EQ(dialogs->Count(QStringLiteral("save")), 1);
+    EXPECT_EQ(readFile(dir / "a.txt"), "Aa\n");
+    EXPECT_EQ(readFile(dir / "b.txt"), "Bb\n");
+    EXPECT_EQ(readFile(dir / "c.txt"), "untitled\r\n");
+    EXPECT_EQ(window->pcEdytory1->currentIndex(), 1);
+    EXPECT_EQ(window->windowTitle(), Q(dir / "a.txt") + QStringLiteral(" - Ostrel 3.2"));
+}
+
+TEST_F(FileSaveTest, YesInTheSaveQuestionSavesBeforeClosing)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a\n");
+    window->OpenDocument(Q(dir / "a.txt"));
+    Type("x");
+    dialogs->answers.push_back(TAnswer::Yes);
+    Click("miZamknij1");
+    EXPECT_EQ(readFile(dir / "a.txt"), "xa\n");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
+}
+
+TEST_F(FileSaveTest, ASaveThatDidNotHappenKeepsTheDocumentOpen)
+{
+    Type("precious");
+    dialogs->answers.push_back(TAnswer::Yes);
+    dialogs->saveChoices.push_back(QString());  // the save dialog is cancelled
+    Click("miZamknij1");
+    ASSERT_EQ(window->DocumentCount(), 1);
+    EXPECT_TRUE(Current().Editor().Modified());
+    EXPECT_EQ(Current().Editor().Lines()[0], "precious");
+}
+
+// ---- rename ----------------------------------------------------------------------------
+
+TEST_F(FileSaveTest, RenameChecksTheNewNameStepByStep)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a\n");
+    writeFile(dir / "taken.txt", "t\n");
+    window->OpenDocument(Q(dir / "a.txt"));
+    for (const char* answer : {"a.txt", "taken.txt", "bad:name", ""})
+        dialogs->inputs.push_back(QString::fromLatin1(answer));
+    for (int i = 0; i < 4; ++i)
+        Click("miZmienNazwe1");
+    const std::vector<TShown> expected = {
+        {QStringLiteral("input"), res::kRenamePrompt},
+        {QStringLiteral("input"), res::kRenamePrompt},
+        {QStringLiteral("information"), res::kRenameExists},
+        {QStringLiteral("input"), res::kRenamePrompt},
+        {QStringLiteral("error"), res::kRenameInvalid},
+        {QStringLiteral("input"), res::kRenamePrompt},
+        {QStringLiteral("information"), res::kRenameEmpty},
+    };
+    ASSERT_EQ(dialogs->shown.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(dialogs->shown[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(dialogs->shown[i].text, expected[i].text) << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "a.txt"));
+}
+
+TEST_F(FileSaveTest, RenameMovesTheFileAndTheDocument)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a\n");
+    window->OpenDocument(Q(dir / "a.txt"));
+    dialogs->inputs.push_back(QStringLiteral("zażółć.txt"));
+    Click("miZmienNazwe1");
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
+    EXPECT_EQ(readFile(dir / "zażółć.txt"), "a\n");
+    EXPECT_EQ(TabCaption(1), QStringLiteral("zażółć.txt"));
+    EXPECT_EQ(Current().Path(), Q(dir / "zażółć.txt"));
+    EXPECT_EQ(window->windowTitle(), Q(dir / "zażółć.txt") + QStringLiteral(" - Ostrel 3.2"));
+}
+
+TEST_F(FileSaveTest, RenameOfAModifiedDocumentAsksToSaveFirst)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "a\n");
+    window->OpenDocument(Q(dir / "a.txt"));
+    Type("x");
+    Click("miZmienNazwe1");
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("information")), std::vector<QString>{res::kRenameSaveFirst});
+    EXPECT_EQ(dialogs->Count(QStringLiteral("input")), 0);
+}
+
+TEST_F(FileSaveTest, ValidFileNamesExcludeTheReservedCharacters)
+{
+    EXPECT_TRUE(TOstrel3Main::IsValidFileName(QStringLiteral("zażółć gęślą.txt")));
+    for (const char* bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"})
+        EXPECT_FALSE(TOstrel3Main::IsValidFileName(QString::fromLatin1(bad))) << bad;
+}
+
+}  // namespace
+}  // namespace ostrel::test
