@@ -206,18 +206,36 @@ bool TOstEditWidget::event(QEvent* event)
 
 void TOstEditWidget::keyPressEvent(QKeyEvent* event)
 {
-    // The editor's key entry points are not there yet: keys are taken and
-    // dropped rather than passed to the parent.
+    const TOstShiftState shift = ShiftStateOf(event->modifiers());
+    uint16_t key = VirtualKeyOf(*event);
+    if (key != 0)
+        editor_.KeyDown(key, shift);
+    // Characters arrive as they would with the key: none while Alt alone is
+    // held (that is a menu key), and Delete produces none.
+    if ((shift & ssAlt) && !(shift & ssCtrl)) {
+        event->accept();
+        return;
+    }
+    for (char c : ToAnsi(event->text())) {
+        if (c == '\x7f')
+            continue;
+        editor_.KeyPress(c);
+    }
     event->accept();
 }
 
 void TOstEditWidget::keyReleaseEvent(QKeyEvent* event)
 {
+    uint16_t key = VirtualKeyOf(*event);
+    if (key != 0)
+        editor_.KeyUp(key, ShiftStateOf(event->modifiers()));
     event->accept();
 }
 
 void TOstEditWidget::inputMethodEvent(QInputMethodEvent* event)
 {
+    if (!event->commitString().isEmpty())
+        editor_.ImeString(ToAnsi(event->commitString()));
     event->accept();
 }
 

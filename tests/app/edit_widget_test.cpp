@@ -41,6 +41,23 @@ private:
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+// Sends a key as the keyboard would: press with its text, then release.
+void Type(QWidget& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(&w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(&w, &release);
+}
+
+void TypeText(QWidget& w, const QString& text)
+{
+    for (QChar c : text) {
+        const int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
+        Type(w, c.unicode() < 128 ? key : Qt::Key_unknown, Qt::NoModifier, QString(c));
+    }
+}
+
 std::string Ansi(const char* utf8)
 {
     return codepage::fromUtf8(utf8);
@@ -78,6 +95,42 @@ TEST(KeyTranslation, TextBecomesWindows1250)
 {
     EXPECT_EQ(ToAnsi(QString::fromUtf8("zażółć")), Ansi("zażółć"));
     EXPECT_EQ(ToAnsi(QString::fromUtf8("日本")), "??");
+}
+
+TEST(EditWidgetKeys, TypedKeysReachTheBuffer)
+{
+    TOstEditWidget w;
+    TypeText(w, QStringLiteral("ab"));
+    Type(w, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    TypeText(w, QString::fromUtf8("cą"));
+    EXPECT_EQ(w.Editor().Text(), Ansi("ab\r\ncą"));
+
+    Type(w, Qt::Key_Left);
+    Type(w, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    EXPECT_EQ(w.Editor().Text(), Ansi("ab\r\ną"));
+    // Delete brings a DEL character on X11; it must not be typed.
+    Type(w, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    EXPECT_EQ(w.Editor().Text(), "ab\r\n");
+}
+
+TEST(EditWidgetKeys, CtrlShortcutsRunCommandsWithoutTyping)
+{
+    TOstEditWidget w;
+    w.Editor().SetText("one two");
+    w.Editor().SetCaretXY({1, 1});
+    Type(w, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));  // select all
+    EXPECT_EQ(w.Editor().SelText(), "one two");
+}
+
+TEST(EditWidgetKeys, InputMethodTextIsInserted)
+{
+    TOstEditWidget w;
+    QInputMethodEvent composing(QStringLiteral("z"), {});
+    QApplication::sendEvent(&w, &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("żółw"));
+    QApplication::sendEvent(&w, &commit);
+    EXPECT_EQ(w.Editor().Text(), Ansi("żółw"));
 }
 
 // ---- painting and size ---------------------------------------------------------
