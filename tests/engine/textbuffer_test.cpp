@@ -550,6 +550,11 @@ TEST(TextBufferNotify, ABracketClosesWhenACallbackThrows)
 
 TEST(TextBufferTabs, ExpansionForEachKindOfWidth)
 {
+    TOstEditStringList fresh;
+    fresh.AddLine("a\tb");
+    EXPECT_EQ(fresh.TabWidth(), 8);
+    EXPECT_EQ(fresh.ExpandedLine(0), "a" + std::string(7, '\t') + "b");
+
     TOstEditStringList list;
     list.AddAll({"\tx", "ab\tc", "ab\t\tc", "plain", ""});
     list.SetTabWidth(4);
