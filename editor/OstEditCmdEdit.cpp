@@ -88,7 +88,8 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     std::string line(lines_.Get(y - 1));
     const int len = static_cast<int>(line.size());
     int at = caretX_;
-    if (caretX_ > len + 1) {
+    const bool padded = caretX_ > len + 1;
+    if (padded) {
         // Typing beyond the end first fills the gap: spaces after text, an
         // indentation (TABs where allowed) on an empty line.
         const int gap = caretX_ - 1 - len;
@@ -107,7 +108,11 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     }
     const int end = at + static_cast<int>(text.size());
     WriteLine(y, line);
-    undoList_.AddChange(crInsert, {at, y}, {end, y}, overwritten, smNormal);
+    // After padding, the insert item spans the padding too: trimming may
+    // drop a padding of TABs between the undo of the two items, and redo
+    // must still rebuild it as it was.
+    const int insertStart = padded ? len + 1 : at;
+    undoList_.AddChange(crInsert, {insertStart, y}, {end, y}, overwritten, smNormal);
     PlaceCaretAfterWrite(line, end);
 
     if (charsInWindow_ > 0 && DisplayXY().Column >= leftChar_ + charsInWindow_)

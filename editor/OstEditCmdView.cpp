@@ -93,8 +93,6 @@ TBufferCoord TCustomOstEdit::GetMatchingBracketEx(TBufferCoord p)
     int line = p.Line;
     int pos = p.Char;
     while (true) {
-        // The view is taken again for each line: the highlighter query below
-        // leaves the buffer alone, but a fresh view costs nothing.
         const std::string_view s = lines_.Get(line - 1);
         const int len = static_cast<int>(s.size());
         for (pos += forward ? 1 : -1; pos >= 1 && pos <= len; pos += forward ? 1 : -1) {
