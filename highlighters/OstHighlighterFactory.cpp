@@ -8,6 +8,7 @@
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
 #include "highlighters/OstHighlighterSQL.h"
+#include "highlighters/OstHighlighterVBScript.h"
 #include "highlighters/OstHighlighterXML.h"
 
 namespace ostrel {
@@ -33,6 +34,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstJavaHighlighter::Class());
         l.Register(TOstXMLHighlighter::Class());
         l.Register(TOstSQLHighlighter::Class());
+        l.Register(TOstVBScriptHighlighter::Class());
         return l;
     }();
     return list;
