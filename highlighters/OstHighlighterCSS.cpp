@@ -6,6 +6,7 @@
 #include "highlighters/OstHighlighterHashEntries.h"
 #include "highlighters/OstHighlighterScan.h"
 #include "highlighters/OstHighlighterStrings.h"
+#include "highlighters/OstHighlighterSymbols.h"
 
 namespace ostrel {
 
@@ -169,13 +170,7 @@ const TOstHighlighterClass& TOstCssHighlighter::Class()
 
 TOstHighlighterAttributes* TOstCssHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daKeyword: return KeyAttri;
-    case daString: return StringAttri;
-    case daWhitespace: return SpaceAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, nullptr, KeyAttri, StringAttri, SpaceAttri, nullptr});
 }
 
 TOstCharSet TOstCssHighlighter::IdentifierChars() const { return cssIdentifierChars(); }

@@ -2,11 +2,11 @@
 
 #include <span>
 #include <string_view>
-#include <utility>
 
 #include "highlighters/OstHighlighterHashEntries.h"
 #include "highlighters/OstHighlighterScan.h"
 #include "highlighters/OstHighlighterStrings.h"
+#include "highlighters/OstHighlighterSymbols.h"
 
 namespace ostrel {
 
@@ -78,25 +78,26 @@ constexpr int kMaxHash = 252;
 
 // What the dispatch does with each character.
 enum CharClass : uint8_t {
-    ccSymbol, ccNull, ccLineBreak, ccSpace, ccLetter, ccDigit, ccQuote, ccSlash, ccDot, ccOperator, ccUnknown,
+    ccSymbol, ccNull, ccLineBreak, ccSpace, ccLetter, ccDigit, ccQuote, ccSlash, ccOperator, ccUnknown,
 };
 
 enum CharFlag : uint8_t {
     cfWord = 1,         // 0-9, A-Z, "_", a-z
     cfDigit = 2,
     cfHexDigit = 4,
-    cfSpaceGoesOn = 8,  // continues a whitespace run
 };
+
+// The symbols longer than one character, with their first characters;
+// every other character without a scanner of its own is a symbol of one.
+constexpr std::string_view kOperators[] = {
+    "&&", "&=", "&", "||", "|=", "|", "++", "+=", "+", "--", "-=", "->", "-", "%=", "%", "*=", "*", "...", ".",
+};
+constexpr TOstOperatorTable kOperatorTable(kOperators);
 
 struct CharTables {
     std::array<uint8_t, 256> cls{};
     std::array<uint8_t, 256> flags{};
-    // For ccOperator: the characters that make a two-character symbol of it.
-    std::array<const char*, 256> seconds{};
 };
-
-constexpr bool isLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 constexpr CharTables makeCharTables()
 {
@@ -105,20 +106,18 @@ constexpr CharTables makeCharTables()
         const auto i = static_cast<size_t>(c);
         if (c >= 1 && c <= 32)
             t.cls[i] = ccSpace;
-        else if (isLetter(c) || c == '_')
+        else if (IsAsciiLetter(c) || c == '_')
             t.cls[i] = ccLetter;
-        else if (isDigit(c))
+        else if (IsDigit(c))
             t.cls[i] = ccDigit;
         else if (c >= 127)
             t.cls[i] = ccUnknown;
-        if (isLetter(c) || isDigit(c) || c == '_')
+        if (IsAsciiWordChar(c))
             t.flags[i] |= cfWord;
-        if (isDigit(c))
+        if (IsDigit(c))
             t.flags[i] |= cfDigit;
-        if (isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))
+        if (IsHexDigit(c))
             t.flags[i] |= cfHexDigit;
-        if (c >= 1 && c <= 32 && c != 10 && c != 13)
-            t.flags[i] |= cfSpaceGoesOn;
     }
     t.cls[0] = ccNull;
     t.cls[10] = ccLineBreak;
@@ -126,16 +125,10 @@ constexpr CharTables makeCharTables()
     t.cls['"'] = ccQuote;
     t.cls['\''] = ccQuote;
     t.cls['/'] = ccSlash;
-    t.cls['.'] = ccDot;
     for (const char c : std::string_view("#$@\\^`"))
         t.cls[static_cast<unsigned char>(c)] = ccUnknown;
-    const std::pair<char, const char*> operators[] = {
-        {'&', "&="}, {'|', "|="}, {'+', "+="}, {'-', "-=>"}, {'%', "="}, {'*', "="},
-    };
-    for (const auto& [c, seconds] : operators) {
+    for (const char c : std::string_view("&|+-%*."))
         t.cls[static_cast<unsigned char>(c)] = ccOperator;
-        t.seconds[static_cast<unsigned char>(c)] = seconds;
-    }
     return t;
 }
 constexpr CharTables kChars = makeCharTables();
@@ -203,15 +196,7 @@ const TOstHighlighterClass& TOstJScriptHighlighter::Class()
 
 TOstHighlighterAttributes* TOstJScriptHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daIdentifier: return IdentifierAttri;
-    case daKeyword: return KeyAttri;
-    case daString: return StringAttri;
-    case daWhitespace: return SpaceAttri;
-    case daSymbol: return SymbolAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
 }
 
 TOstCharSet TOstJScriptHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars(); }
@@ -258,8 +243,7 @@ void TOstJScriptHighlighter::dispatch()
     case ccDigit: number(); break;
     case ccQuote: string(); break;
     case ccSlash: slash(); break;
-    case ccDot: symbol(line_[run_ + 1] == '.' && line_[run_ + 2] == '.' ? 3 : 1); break;
-    case ccOperator: symbol(scan::OperatorLength(line_, run_, kChars.seconds[c])); break;
+    case ccOperator: symbol(kOperatorTable.Match(line_ + run_)); break;
     case ccUnknown:
         // The code page is single-byte: no character takes two.
         ++run_;
@@ -271,9 +255,7 @@ void TOstJScriptHighlighter::dispatch()
 
 void TOstJScriptHighlighter::whitespaceRun()
 {
-    ++run_;
-    while (has(line_[run_], cfSpaceGoesOn))
-        ++run_;
+    run_ = SkipBlanks(line_, run_ + 1);
     tokenKind_ = jsTkSpace;
 }
 

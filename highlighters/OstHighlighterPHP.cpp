@@ -1,11 +1,11 @@
 #include "highlighters/OstHighlighterPHP.h"
 
 #include <string_view>
-#include <utility>
 
 #include "highlighters/OstHighlighterHashEntries.h"
 #include "highlighters/OstHighlighterScan.h"
 #include "highlighters/OstHighlighterStrings.h"
+#include "highlighters/OstHighlighterSymbols.h"
 
 namespace ostrel {
 
@@ -27,24 +27,26 @@ constexpr int kMaxHash = 206;
 // What the dispatch does with each character.
 enum CharClass : uint8_t {
     ccUnknown, ccNull, ccLineBreak, ccSpace, ccLetter, ccDigit, ccDoubleQuote, ccApostrophe,
-    ccDollar, ccHash, ccSlash, ccLess, ccOperator, ccSymbol,
+    ccDollar, ccHash, ccSlash, ccOperator,
 };
 
 enum CharFlag : uint8_t {
     cfWord = 1,         // 0-9, A-Z, "_", a-z
     cfNumber = 2,       // continues a number
-    cfSpaceGoesOn = 4,  // continues a whitespace run
 };
+
+// Every symbol, matched longest first.
+constexpr std::string_view kOperators[] = {
+    "&&", "&=", "&", "==", "=>", "=", ">=", ">>", ">", "<<=", "<<", "<=", "<", "--", "-=", "->",
+    "-", "++", "+=", "+", "|=", "||", "|", "*=", "*", "!=", "!", "%=", "%", "^=", "^", "@",
+    "{", "}", ":", ",", ".", "?", "(", ")", ";", "[", "]", "~",
+};
+constexpr TOstOperatorTable kOperatorTable(kOperators);
 
 struct CharTables {
     std::array<uint8_t, 256> cls{};
     std::array<uint8_t, 256> flags{};
-    // For ccOperator: the characters that make a two-character symbol of it.
-    std::array<const char*, 256> seconds{};
 };
-
-constexpr bool isLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-constexpr bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 constexpr CharTables makeCharTables()
 {
@@ -53,17 +55,14 @@ constexpr CharTables makeCharTables()
         t.cls[static_cast<size_t>(c)] = ccSpace;
     for (int c = 0; c < 256; ++c) {
         const auto i = static_cast<size_t>(c);
-        if (isLetter(c) || c == '_')
+        if (IsAsciiLetter(c) || c == '_')
             t.cls[i] = ccLetter;
-        if (isDigit(c))
+        if (IsDigit(c))
             t.cls[i] = ccDigit;
-        if (isLetter(c) || isDigit(c) || c == '_')
+        if (IsAsciiWordChar(c))
             t.flags[i] |= cfWord;
-        if (isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == '-' || c == '.' ||
-            c == 'L' || c == 'l' || c == 'X' || c == 'x')
+        if (IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x')
             t.flags[i] |= cfNumber;
-        if (c >= 1 && c <= 32 && c != 10 && c != 13)
-            t.flags[i] |= cfSpaceGoesOn;
     }
     t.cls[0] = ccNull;
     t.cls[10] = ccLineBreak;
@@ -72,18 +71,10 @@ constexpr CharTables makeCharTables()
     t.cls['\''] = ccApostrophe;
     t.cls['$'] = ccDollar;
     t.cls['#'] = ccHash;
+    for (int c = 33; c < 127; ++c)
+        if (kOperatorTable.Starts(static_cast<unsigned char>(c)))
+            t.cls[static_cast<size_t>(c)] = ccOperator;
     t.cls['/'] = ccSlash;
-    t.cls['<'] = ccLess;
-    for (const char c : std::string_view("@{}:,.?()[];~"))
-        t.cls[static_cast<unsigned char>(c)] = ccSymbol;
-    const std::pair<char, const char*> operators[] = {
-        {'&', "&="}, {'=', "=>"}, {'>', "=>"}, {'-', "-=>"}, {'+', "+="}, {'|', "=|"},
-        {'*', "="},  {'!', "="},  {'%', "="},  {'^', "="},
-    };
-    for (const auto& [c, seconds] : operators) {
-        t.cls[static_cast<unsigned char>(c)] = ccOperator;
-        t.seconds[static_cast<unsigned char>(c)] = seconds;
-    }
     return t;  // "\", "`", 127 and 128 to 255 stay unknown
 }
 constexpr CharTables kChars = makeCharTables();
@@ -145,15 +136,7 @@ const TOstHighlighterClass& TOstPHPHighlighter::Class()
 
 TOstHighlighterAttributes* TOstPHPHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daIdentifier: return IdentifierAttri;
-    case daKeyword: return KeyAttri;
-    case daString: return StringAttri;
-    case daWhitespace: return SpaceAttri;
-    case daSymbol: return SymbolAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
 }
 
 TOstCharSet TOstPHPHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars(); }
@@ -216,9 +199,7 @@ void TOstPHPHighlighter::dispatch()
     case ccDollar: variable(); break;
     case ccHash: lineComment(); break;
     case ccSlash: slash(); break;
-    case ccLess: lessThan(); break;
-    case ccOperator: symbol(scan::OperatorLength(line_, run_, kChars.seconds[c])); break;
-    case ccSymbol: symbol(1); break;
+    case ccOperator: symbol(kOperatorTable.Match(line_ + run_)); break;
     default:
         ++run_;
         tokenKind_ = phpTkUnknown;
@@ -227,9 +208,7 @@ void TOstPHPHighlighter::dispatch()
 
 void TOstPHPHighlighter::whitespaceRun()
 {
-    ++run_;
-    while (has(line_[run_], cfSpaceGoesOn))
-        ++run_;
+    run_ = SkipBlanks(line_, run_ + 1);
     tokenKind_ = phpTkSpace;
 }
 
@@ -263,14 +242,6 @@ void TOstPHPHighlighter::symbol(int length)
 {
     run_ += length;
     tokenKind_ = phpTkSymbol;
-}
-
-void TOstPHPHighlighter::lessThan()
-{
-    if (line_[run_ + 1] == '<')
-        symbol(line_[run_ + 2] == '=' ? 3 : 2);
-    else
-        symbol(line_[run_ + 1] == '=' ? 2 : 1);
 }
 
 void TOstPHPHighlighter::slash()

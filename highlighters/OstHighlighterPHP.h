@@ -80,7 +80,6 @@ private:
     void lineComment();
     void blockCommentBody();
     void blockComment();
-    void lessThan();
     void symbol(int length);
 
     // The attribute of each token kind, in kind order.

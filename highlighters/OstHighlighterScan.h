@@ -40,18 +40,6 @@ inline int SkipBlockCommentBody(const unsigned char* s, int pos, bool& closed)
     }
 }
 
-// The length of an operator at pos: two when the character after it is one
-// of `seconds`, else one.
-inline int OperatorLength(const unsigned char* s, int pos, const char* seconds)
-{
-    const unsigned char next = s[pos + 1];
-    if (next != 0)
-        for (const char* p = seconds; *p; ++p)
-            if (static_cast<unsigned char>(*p) == next)
-                return 2;
-    return 1;
-}
-
 // Whether an odd number of backslashes stands right before pos.
 inline bool IsEscaped(const unsigned char* s, int pos)
 {

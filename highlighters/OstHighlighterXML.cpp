@@ -5,6 +5,7 @@
 
 #include "highlighters/OstHighlighterScan.h"
 #include "highlighters/OstHighlighterStrings.h"
+#include "highlighters/OstHighlighterSymbols.h"
 
 namespace ostrel {
 
@@ -95,14 +96,7 @@ const TOstHighlighterClass& TOstXMLHighlighter::Class()
 
 TOstHighlighterAttributes* TOstXMLHighlighter::DefaultAttribute(int role) const
 {
-    switch (role) {
-    case daComment: return CommentAttri;
-    case daIdentifier: return AttributeAttri;
-    case daKeyword: return ElementAttri;
-    case daWhitespace: return SpaceAttri;
-    case daSymbol: return SymbolAttri;
-    default: return nullptr;
-    }
+    return RoleAttribute(role, {CommentAttri, AttributeAttri, ElementAttri, nullptr, SpaceAttri, SymbolAttri});
 }
 
 TOstCharSet TOstXMLHighlighter::IdentifierChars() const { return scan::LatinIdentifierChars() | CharSetOf("-."); }

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "highlighters/OstHighlighterCSS.h"
-#include "support/HighlighterChecks.h"
 #include "support/LexerChecks.h"
-#include "support/TestSupport.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -208,29 +206,17 @@ TEST(CssProperties, GeneratedLinesAreCoveredAndRestartExactly)
                                    cssRsComment, CssCommentState(cssRsBlock), CssCommentState(cssRsValue)});
 }
 
-TEST(CssProperties, RealStyleSheetsAreCoveredWithEitherLineBreak)
+TEST(CssProperties, RealFilesAreCoveredWithEitherLineBreak)
 {
-    const auto files = DataFiles("css", ".css");
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, cssRsSelector);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "css", {".css"}, 3, cssRsSelector);
 }
 
 TEST(CssProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
-    TOstCssHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/css/shop.css");
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "css/shop.css");
 }
 
 TEST(CssProperties, CliTokensMatchTheGoldenFile)
 {
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/css/";
-    const auto r = runCli({"tokens", "--lang", "css", dir + "golden.css"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+    ExpectCliTokensMatchGolden("css", "css", "golden.css");
 }

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "highlighters/OstHighlighterJScript.h"
-#include "support/HighlighterChecks.h"
 #include "support/LexerChecks.h"
-#include "support/TestSupport.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -182,29 +180,17 @@ TEST(JsProperties, GeneratedLinesAreCoveredAndRestartExactly)
     ExpectAllBytesCovered(kFacts, {jsRsCode, jsRsComment});
 }
 
-TEST(JsProperties, RealScriptsAreCoveredWithEitherLineBreak)
+TEST(JsProperties, RealFilesAreCoveredWithEitherLineBreak)
 {
-    const auto files = DataFiles("js", ".js");
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, jsRsCode);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "js", {".js"}, 3, jsRsCode);
 }
 
 TEST(JsProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
-    TOstJScriptHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/js/menu.js");
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "js/menu.js");
 }
 
 TEST(JsProperties, CliTokensMatchTheGoldenFile)
 {
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/js/";
-    const auto r = runCli({"tokens", "--lang", "js", dir + "golden.js"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+    ExpectCliTokensMatchGolden("js", "js", "golden.js");
 }

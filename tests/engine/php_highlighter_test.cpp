@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "highlighters/OstHighlighterPHP.h"
-#include "support/HighlighterChecks.h"
 #include "support/LexerChecks.h"
-#include "support/TestSupport.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -233,29 +231,15 @@ TEST(PhpProperties, GeneratedLinesAreCoveredAndRestartExactly)
 
 TEST(PhpProperties, RealFilesAreCoveredWithEitherLineBreak)
 {
-    const auto files = DataFiles("php", ".php");
-    const auto includes = DataFiles("php", ".inc");
-    ASSERT_GE(files.size() + includes.size(), 3u);
-    for (const auto& group : {files, includes})
-        for (const std::string& file : group) {
-            const std::string bytes = readFile(file);
-            ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, phpRsCode);
-            ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-        }
+    ExpectDataFilesConsistent(kFacts, "php", {".php", ".inc"}, 3, phpRsCode);
 }
 
 TEST(PhpProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
-    TOstPHPHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/php/guestbook.php");
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "php/guestbook.php");
 }
 
 TEST(PhpProperties, CliTokensMatchTheGoldenFile)
 {
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/php/";
-    const auto r = runCli({"tokens", "--lang", "php", dir + "golden.php"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+    ExpectCliTokensMatchGolden("php", "php", "golden.php");
 }

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "highlighters/OstHighlighterXML.h"
-#include "support/HighlighterChecks.h"
 #include "support/LexerChecks.h"
-#include "support/TestSupport.h"
 
 using namespace ostrel;
 using namespace ostrel::test;
@@ -246,31 +244,17 @@ TEST(XmlProperties, GeneratedLinesAreCoveredAndRestartExactly)
     ExpectAllBytesCovered(kFacts, states);
 }
 
-TEST(XmlProperties, RealDocumentsAreCoveredWithEitherLineBreak)
+TEST(XmlProperties, RealFilesAreCoveredWithEitherLineBreak)
 {
-    auto files = DataFiles("xml", ".xml");
-    const auto stylesheets = DataFiles("xml", ".xsl");
-    files.insert(files.end(), stylesheets.begin(), stylesheets.end());
-    ASSERT_GE(files.size(), 4u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, xmlRsText);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "xml", {".xml", ".xsl"}, 4, xmlRsText);
 }
 
 TEST(XmlProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
-    TOstXMLHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/xml/catalogue.xml");
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "xml/catalogue.xml");
 }
 
 TEST(XmlProperties, CliTokensMatchTheGoldenFile)
 {
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/xml/";
-    const auto r = runCli({"tokens", "--lang", "xml", dir + "golden.xml"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+    ExpectCliTokensMatchGolden("xml", "xml", "golden.xml");
 }

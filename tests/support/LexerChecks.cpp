@@ -7,6 +7,8 @@
 #include <random>
 
 #include "editor/OstEditTextBuffer.h"
+#include "support/HighlighterChecks.h"
+#include "support/TestSupport.h"
 
 namespace ostrel::test {
 
@@ -196,6 +198,36 @@ void ExpectAllBytesCovered(const LexerFacts& facts, const std::vector<intptr_t>&
     std::string reversed(all.rbegin(), all.rend());
     for (const intptr_t state : states)
         ExpectLexingConsistent(facts, {all, reversed, all}, "all bytes from state " + std::to_string(state), state);
+}
+
+void ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
+                               const std::vector<std::string>& extensions, size_t minFiles, intptr_t firstState)
+{
+    size_t count = 0;
+    for (const std::string& extension : extensions)
+        for (const std::string& file : DataFiles(folder, extension)) {
+            ++count;
+            const std::string bytes = readFile(file);
+            ExpectLexingConsistent(facts, BufferLines(WithCrLf(bytes)), file, firstState);
+            ExpectLineBreakStyleIrrelevant(facts, bytes, file);
+        }
+    EXPECT_GE(count, minFiles) << "sample files in tests/data/" << folder;
+}
+
+void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file)
+{
+    const auto hl = facts.make();
+    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/" + file);
+    for (unsigned seed = 1; seed <= 3; ++seed)
+        EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, seed, 150), 0) << file << ", seed " << seed;
+}
+
+void ExpectCliTokensMatchGolden(const std::string& language, const std::string& folder, const std::string& source)
+{
+    const std::string dir = std::string(OSTREL_TEST_DATA) + "/" + folder + "/";
+    const RunResult r = runCli({"tokens", "--lang", language, dir + source});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
 }
 
 }  // namespace ostrel::test

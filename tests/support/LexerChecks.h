@@ -72,7 +72,17 @@ void ExpectLexingConsistent(const LexerFacts& facts, const std::vector<std::stri
                             const std::string& what, intptr_t firstState);
 // The same document with CR LF and with LF line breaks lexes alike.
 void ExpectLineBreakStyleIrrelevant(const LexerFacts& facts, const std::string& bytes, const std::string& what);
-// All byte values 1 to 255 on two lines, lexed from each of the states.
+// All byte values 1 to 255 on a few lines, lexed from each of the states.
 void ExpectAllBytesCovered(const LexerFacts& facts, const std::vector<intptr_t>& states);
+// Every file of tests/data/<folder> with one of the extensions (at least
+// `minFiles` of them) lexes consistently with CR LF and with LF breaks.
+void ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
+                               const std::vector<std::string>& extensions, size_t minFiles, intptr_t firstState);
+// The line states an editor keeps for tests/data/<file> through seeded
+// random edits equal a full rescan after every edit.
+void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file);
+// `ostrel-cli tokens --lang LANGUAGE tests/data/<folder>/<source>` prints
+// exactly tests/data/<folder>/golden.tokens.
+void ExpectCliTokensMatchGolden(const std::string& language, const std::string& folder, const std::string& source);
 
 }  // namespace ostrel::test
