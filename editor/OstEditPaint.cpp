@@ -12,6 +12,11 @@ namespace ostrel {
 
 namespace {
 
+// Focus changes go through the command processor under codes no command
+// has, so that only the command events and hooks see them.
+constexpr TOstEditorCommand kFocusGainedCode = 700;
+constexpr TOstEditorCommand kFocusLostCode = 701;
+
 // Measures for an editor without a screen.
 Canvas& FixedMetrics()
 {
@@ -164,6 +169,7 @@ void TCustomOstEdit::FocusIn()
 {
     if (focused_)
         return;
+    CommandProcessor(kFocusGainedCode, 0);
     focused_ = true;
     if (host_)
         host_->UpdateCaret();
@@ -175,6 +181,7 @@ void TCustomOstEdit::FocusOut()
 {
     if (!focused_)
         return;
+    CommandProcessor(kFocusLostCode, 0);
     focused_ = false;
     if (host_)
         host_->UpdateCaret();

@@ -253,6 +253,20 @@ TEST_F(PaintTest, HideSelectionFollowsFocus)
     EXPECT_EQ(SelectionPicture(1, 4), "....");
 }
 
+TEST_F(PaintTest, FocusChangesReachTheCommandEventsOnly)
+{
+    SetLines("text");
+    ed.SetModified(false);
+    std::vector<int> seen;
+    ed.OnCommandProcessed = [&](TOstEditorCommand& command, char&, const void*) { seen.push_back(command); };
+    ed.FocusIn();
+    ed.FocusIn();  // no change, no event
+    ed.FocusOut();
+    EXPECT_EQ(seen, (std::vector<int>{700, 701}));
+    EXPECT_EQ(ed.Text(), "text");
+    EXPECT_FALSE(ed.Modified());
+}
+
 TEST_F(PaintTest, SelectionSplitsHighlightedRuns)
 {
     TOstHTMLHighlighter html;
