@@ -7,6 +7,7 @@
 #include "highlighters/OstHighlighterJava.h"
 #include "highlighters/OstHighlighterPHP.h"
 #include "highlighters/OstHighlighterPas.h"
+#include "highlighters/OstHighlighterPerl.h"
 #include "highlighters/OstHighlighterSQL.h"
 #include "highlighters/OstHighlighterVBScript.h"
 #include "highlighters/OstHighlighterXML.h"
@@ -35,6 +36,7 @@ TOstHighlighterList& TOstHighlighterList::Instance()
         l.Register(TOstXMLHighlighter::Class());
         l.Register(TOstSQLHighlighter::Class());
         l.Register(TOstVBScriptHighlighter::Class());
+        l.Register(TOstPerlHighlighter::Class());
         return l;
     }();
     return list;

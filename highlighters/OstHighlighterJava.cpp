@@ -250,16 +250,7 @@ void TOstJavaHighlighter::quoted(unsigned char quote)
     tokenKind_ = javaString;
     if (line_[run_ + 1] == quote && line_[run_ + 2] == quote)
         run_ += 2;
-    for (++run_;;) {
-        const unsigned char c = line_[run_];
-        if (scan::IsLineEnd(c))
-            return;
-        ++run_;
-        if (c == quote)
-            return;
-        if (c == '\\' && !scan::IsLineEnd(line_[run_]))
-            ++run_;
-    }
+    run_ = SkipEscapedString(line_, run_ + 1, quote);
 }
 
 }  // namespace ostrel

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "highlighters/OstEditHighlighter.h"
+#include "highlighters/OstHighlighterScan.h"
 
 namespace ostrel {
 
@@ -90,6 +91,23 @@ inline int SkipBlanks(const unsigned char* s, int pos)
     while (kBlankChars[s[pos]])
         ++pos;
     return pos;
+}
+
+// Past the closing quote of a string whose text starts at pos, where a
+// backslash takes the character after it along; at the line end when the
+// quote is missing.
+inline int SkipEscapedString(const unsigned char* s, int pos, unsigned char quote)
+{
+    for (;;) {
+        const unsigned char c = s[pos];
+        if (scan::IsLineEnd(c))
+            return pos;
+        ++pos;
+        if (c == quote)
+            return pos;
+        if (c == '\\' && !scan::IsLineEnd(s[pos]))
+            ++pos;
+    }
 }
 
 // The attribute of a default-attribute role, given the lexer's attributes
