@@ -118,6 +118,8 @@ TOstRegex::TOstRegex() : scratch_(std::make_unique<regex_detail::MatchScratch>()
 }
 
 TOstRegex::~TOstRegex() = default;
+TOstRegex::TOstRegex(TOstRegex&&) noexcept = default;
+TOstRegex& TOstRegex::operator=(TOstRegex&&) noexcept = default;
 
 void TOstRegex::fail(int code)
 {
@@ -270,6 +272,8 @@ bool TOstRegex::searchFrom(std::size_t start)
     if (!hasInput_)
         fail(reeNoInputStringSpecified);
     ensureCompiled();
+    if (!scratch_)  // moved from
+        scratch_ = std::make_unique<regex_detail::MatchScratch>();
     try {
         matched_ = regex_detail::search(*program_, input_, start, *scratch_, starts_, ends_);
     } catch (const EOstRegex& e) {

@@ -96,6 +96,8 @@ public:
     ~TOstRegex();
     TOstRegex(const TOstRegex&) = delete;
     TOstRegex& operator=(const TOstRegex&) = delete;
+    TOstRegex(TOstRegex&&) noexcept;
+    TOstRegex& operator=(TOstRegex&&) noexcept;
 
     const std::string& Expression() const { return expression_; }
     void SetExpression(std::string_view expression);
