@@ -113,6 +113,10 @@ struct LineBreaks {
 // Compiles a pattern or throws EOstRegex.
 Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks);
 
+// Fills the search shortcuts of a compiled program; startsWithRepeat tells
+// that its first piece is a '*' or '+' repeat.
+void computeShortcuts(Program& prog, bool startsWithRepeat);
+
 // Case inversion through the code page's tables: the upper-case form, or the
 // lower-case form when the character has no different upper-case form.
 unsigned char invertCase(unsigned char c);

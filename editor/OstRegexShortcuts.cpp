@@ -1,0 +1,182 @@
+// Search shortcuts of a compiled TOstRegex program: what a match must begin
+// with or contain, so that the search tries few start positions.
+
+#include "editor/OstRegexProgram.h"
+
+namespace ostrel::regex_detail {
+
+namespace {
+
+CharSet nodeFirstChars(const Program& prog, int node, bool& any)
+{
+    CharSet s{};
+    const uint8_t* operand = &prog.code[Program::operand(node)];
+    switch (prog.op(node)) {
+    case opExactly:
+        addToSet(s, operand[4]);
+        break;
+    case opExactlyCi:
+        addToSet(s, operand[4]);
+        addToSet(s, invertCase(operand[4]));
+        break;
+    case opAnyOfTiny:
+        for (int i = 0; i < 3; ++i)
+            addToSet(s, operand[i]);
+        break;
+    case opAnyButTiny:
+        s = {~0ull, ~0ull, ~0ull, ~0ull};
+        for (int i = 0; i < 3; ++i)
+            s[operand[i] >> 6] &= ~(uint64_t(1) << (operand[i] & 63));
+        break;
+    case opAnyOfFull:
+        for (int w = 0; w < 4; ++w) {
+            uint64_t word = 0;
+            for (int b = 0; b < 8; ++b)
+                word |= uint64_t(operand[w * 8 + b]) << (8 * b);
+            s[static_cast<std::size_t>(w)] = word;
+        }
+        break;
+    case opAnyDigit:
+        for (char c = '0'; c <= '9'; ++c)
+            addToSet(s, static_cast<unsigned char>(c));
+        break;
+    case opNotDigit:
+        s = {~0ull, ~0ull, ~0ull, ~0ull};
+        for (char c = '0'; c <= '9'; ++c)
+            s[0] &= ~(uint64_t(1) << c);
+        break;
+    default:  // any character
+        any = true;
+        break;
+    }
+    return s;
+}
+
+// The pairs of first characters of a literal node, or false when the node
+// can begin a match with a single character.
+bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs)
+{
+    const uint8_t op = prog.op(node);
+    const uint8_t* operand = &prog.code[Program::operand(node)];
+    if ((op != opExactly && op != opExactlyCi) || readI32(operand) < 2)
+        return false;
+    const unsigned char c0 = operand[4], c1 = operand[5];
+    auto add = [&](unsigned char a, unsigned char b) {
+        const unsigned pair = unsigned(a) << 8 | b;
+        pairs[pair >> 6] |= uint64_t(1) << (pair & 63);
+    };
+    add(c0, c1);
+    if (op == opExactlyCi) {
+        add(invertCase(c0), c1);
+        add(c0, invertCase(c1));
+        add(invertCase(c0), invertCase(c1));
+    }
+    return true;
+}
+
+// The characters a match can begin with, found by walking every path from the
+// program's start up to its first consuming node. `any` is set when a path
+// reaches the end (or a backreference) without consuming.
+void computeFirstChars(Program& prog)
+{
+    bool any = false;
+    CharSet set{};
+    std::vector<uint64_t> pairs(65536 / 64, 0);
+    bool pairsUsable = true;
+    std::vector<uint8_t> visited(prog.code.size(), 0);
+    std::vector<int> work{1};
+    auto addNode = [&](int node) {
+        const CharSet s = nodeFirstChars(prog, node, any);
+        for (std::size_t w = 0; w < 4; ++w)
+            set[w] |= s[w];
+        pairsUsable = pairsUsable && addLiteralPairs(prog, node, pairs);
+    };
+    while (!work.empty() && !any) {
+        const int node = work.back();
+        work.pop_back();
+        if (node == 0 || visited[static_cast<std::size_t>(node)])
+            continue;
+        visited[static_cast<std::size_t>(node)] = 1;
+        const int next = prog.next(node);
+        switch (prog.op(node)) {
+        case opEnd:
+        case opBackref:
+        case opBackrefCi:
+            any = true;
+            break;
+        case opBranch:
+            work.push_back(Program::operand(node));
+            if (next != 0 && prog.op(next) == opBranch)
+                work.push_back(next);
+            break;
+        case opStar:
+        case opStarNg:
+            addNode(Program::operand(node));
+            work.push_back(next);
+            break;
+        case opPlus:
+        case opPlusNg:
+            addNode(Program::operand(node));
+            break;
+        case opBraces:
+        case opBracesNg:
+            addNode(Program::operand(node) + 8);
+            if (readI32(&prog.code[Program::operand(node)]) == 0)
+                work.push_back(next);
+            break;
+        case opLoop:
+        case opLoopNg: {
+            const int at = Program::operand(node);
+            work.push_back(node + readI32(&prog.code[at + 8]));
+            if (readI32(&prog.code[at]) == 0)
+                work.push_back(next);
+            break;
+        }
+        case opBol: case opEol: case opBolMl: case opEolMl: case opBound: case opNotBound:
+        case opBack: case opNothing: case opComment: case opOpen: case opClose:
+        case opLoopEntry:
+            work.push_back(next);
+            break;
+        default:
+            addNode(node);
+            break;
+        }
+    }
+    prog.anyFirstChar = any || set == CharSet{~0ull, ~0ull, ~0ull, ~0ull};
+    for (unsigned c = 0; c < 256; ++c)
+        prog.firstChars[c] = inSet(set, static_cast<unsigned char>(c)) ? 1 : 0;
+    if (!prog.anyFirstChar && pairsUsable)
+        prog.firstPairs = std::move(pairs);
+}
+
+}  // namespace
+
+void computeShortcuts(Program& prog, bool startsWithRepeat)
+{
+    const int first = 1;
+    if (prog.op(prog.next(first)) == opEnd) {  // a single top-level branch
+        const int scan = Program::operand(first);
+        if (prog.op(scan) == opExactly) {
+            const auto* chars = &prog.code[Program::operand(scan) + 4];
+            prog.firstLiteral.assign(reinterpret_cast<const char*>(chars),
+                                     static_cast<std::size_t>(readI32(chars - 4)));
+        } else if (prog.op(scan) == opBol) {
+            prog.anchored = true;
+        }
+        if (startsWithRepeat) {
+            for (int n = scan; n != 0; n = prog.next(n)) {
+                if (prog.op(n) != opExactly)
+                    continue;
+                const int len = readI32(&prog.code[Program::operand(n)]);
+                if (static_cast<std::size_t>(len) > prog.mustContain.size()) {
+                    const auto* chars = &prog.code[Program::operand(n) + 4];
+                    prog.mustContain.assign(reinterpret_cast<const char*>(chars),
+                                            static_cast<std::size_t>(len));
+                }
+            }
+        }
+    }
+    computeFirstChars(prog);
+}
+
+}  // namespace ostrel::regex_detail
