@@ -1,9 +1,11 @@
 #include "app/qt/QtCanvas.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QPaintDevice>
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
@@ -14,13 +16,10 @@ namespace ostrel {
 
 namespace {
 
-QString FontKey(const TOstFont& font, TFontStyles style)
+std::string FontKey(const TOstFont& font, TFontStyles style, const QPaintDevice* device)
 {
-    return QStringLiteral("%1|%2|%3|%4")
-        .arg(QString::fromStdString(font.Name))
-        .arg(font.Height)
-        .arg(font.PixelsPerInch)
-        .arg(style);
+    return font.Name + '|' + std::to_string(font.Height) + '|' + std::to_string(font.PixelsPerInch) + '|' +
+           std::to_string(style) + '|' + std::to_string(device ? device->logicalDpiY() : 0);
 }
 
 QRect ToQRect(const TRect& r)
@@ -92,25 +91,38 @@ TColor QtCanvas::ColorToRGB(TColor color)
 
 // ---- fonts -----------------------------------------------------------------------
 
+std::map<std::string, QtCanvas::Realised>& QtCanvas::SharedFonts()
+{
+    static std::map<std::string, Realised> fonts;
+    // Fonts must go while the application that made them still exists.
+    static const bool clearedWithApplication = [] {
+        qAddPostRoutine([] { SharedFonts().clear(); });
+        return true;
+    }();
+    (void)clearedWithApplication;
+    return fonts;
+}
+
 void QtCanvas::SelectFont(const TOstFont& base, TFontStyles style)
 {
     style &= kFontStyleMask;
-    const QString key = FontKey(base, style);
-    state_.fontKey = key;
-    if (fonts_.contains(key))
-        return;
-    Realised r;
-    r.font = ToQFont(base, style);
-    r.raw = QRawFont::fromFont(r.font);
-    r.ascent = QFontMetrics(r.font, device_).ascent();
-    fonts_.insert(key, r);
+    std::string key = FontKey(base, style, device_);
+    auto [it, added] = SharedFonts().try_emplace(key);
+    if (added) {
+        Realised& r = it->second;
+        r.font = ToQFont(base, style);
+        r.raw = QRawFont::fromFont(r.font);
+        r.ascent = QFontMetrics(r.font, device_).ascent();
+    }
+    current_ = &it->second;
+    state_.fontKey = std::move(key);
 }
 
 const QtCanvas::Realised& QtCanvas::Current()
 {
-    if (state_.fontKey.isEmpty())
+    if (!current_)
         SelectFont(TOstFont{}, 0);
-    return fonts_[state_.fontKey];
+    return *current_;
 }
 
 TFontMetrics QtCanvas::MeasureFont()
@@ -216,6 +228,7 @@ void QtCanvas::Restore()
         return;
     state_ = saved_.back();
     saved_.pop_back();
+    current_ = state_.fontKey.empty() ? nullptr : &SharedFonts()[state_.fontKey];
     if (painter_)
         painter_->restore();
 }

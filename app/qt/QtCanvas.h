@@ -6,8 +6,9 @@
 
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QRawFont>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -54,17 +55,20 @@ private:
         int ascent = 0;
     };
     struct State {
-        QString fontKey;
+        std::string fontKey;
         TColor textColor = clWindowText;
         TColor backColor = clWindow;
         int charExtra = 0;
     };
+    // Realised fonts are shared by every canvas of the process: each style
+    // of a font is made once, whatever number of editors show it.
+    static std::map<std::string, Realised>& SharedFonts();
     const Realised& Current();
     void DrawCellsOneByOne(QPointF origin, const QString& text, std::span<const int> advances);
 
     QPainter* painter_;
     QPaintDevice* device_;
-    QHash<QString, Realised> fonts_;
+    const Realised* current_ = nullptr;  // a node of SharedFonts(), never erased
     State state_;
     std::vector<State> saved_;
 };
