@@ -106,6 +106,8 @@ public:
     }
     std::size_t size() const { return size_; }
     int groupCount() const { return npar_ - 1; }
+    // The fewest characters a match of the whole pattern takes.
+    int64_t minLength() const { return minLen_; }
 
 private:
     // ---- errors and the parse cursor
@@ -231,6 +233,10 @@ private:
     int npar_ = 1;
     std::vector<uint8_t>* code_;
     std::size_t size_ = 0;
+    // The fewest characters the element parsed last can match, capped so that
+    // products of repeat counts cannot overflow.
+    int64_t minLen_ = 0;
+    static constexpr int64_t kMinLenCap = int64_t(1) << 40;
 };
 
 int Compiler::parseReg(bool paren, int& flagp)
@@ -248,6 +254,7 @@ int Compiler::parseReg(bool paren, int& flagp)
     const int savedMods = compMods_;
     int flags = fWorst;
     int br = parseBranch(flags);
+    int64_t shortest = minLen_;
     if (ret != 0)
         tail(ret, br);
     else
@@ -265,7 +272,9 @@ int Compiler::parseReg(bool paren, int& flagp)
         tail(lastBranch, br);  // the previous branch's next is still open
         lastBranch = br;
         mergeFlags();
+        shortest = std::min(shortest, minLen_);
     }
+    minLen_ = shortest;
     int ender;
     if (paren) {
         ender = emitNode(opClose);
@@ -294,9 +303,11 @@ int Compiler::parseBranch(int& flagp)
     flagp = fWorst;
     const int ret = emitNode(opBranch);
     int chain = 0;
+    int64_t total = 0;
     while (!atEnd() && peek() != '|' && peek() != ')') {
         int flags = fWorst;
         const int latest = parsePiece(flags);
+        total = std::min(total + minLen_, kMinLenCap);
         flagp |= flags & fHasWidth;
         if (chain == 0)
             flagp |= flags & fSpStart;
@@ -306,6 +317,7 @@ int Compiler::parseBranch(int& flagp)
     }
     if (chain == 0)
         emitNode(opNothing);
+    minLen_ = total;
     return ret;
 }
 
@@ -331,6 +343,8 @@ int Compiler::parsePiece(int& flagp)
 {
     int flags = fWorst;
     const int ret = parseAtom(flags);
+    const int64_t atomMin = (flags & fSimple) ? 1 : minLen_;
+    minLen_ = atomMin;
     if (!atQuantifier(pos_)) {
         flagp = flags;
         return ret;
@@ -355,6 +369,7 @@ int Compiler::parsePiece(int& flagp)
     if (op != '?' && !(flags & fHasWidth))
         fail(reePlusStarOperandCouldBeEmpty);
     const bool simple = (flags & fSimple) != 0;
+    minLen_ = op == '+' ? atomMin : op == '{' ? std::min(atomMin * bmin, kMinLenCap) : 0;
     switch (op) {
     case '*':
         flagp = fWorst | fSpStart;
@@ -452,6 +467,7 @@ void Compiler::skipXBlanksOrComment()
 int Compiler::parseAtom(int& flagp)
 {
     flagp = fWorst;
+    minLen_ = 0;  // single characters, literal runs and groups set their own
     if (atEnd())
         fail(reeRarseAtomInternalDisaster);
     if (modOn(rmX) && (isXBlank(peek()) || peek() == '#')) {
@@ -644,6 +660,7 @@ int Compiler::parseLiteralRun(std::size_t start, int& flagp)
         run.pop_back();
     }
     pos_ = p;
+    minLen_ = static_cast<int64_t>(run.size());
     flagp = fHasWidth | (run.size() == 1 ? fSimple : 0);
     return emitLiteral(run);
 }
@@ -807,6 +824,7 @@ Program compile(std::string_view pattern, int modifiers, const LineBreaks& break
         throw EOstRegex(reeInternalUrp, 0);
     prog.modifiers = modifiers;
     prog.groupCount = emitter.groupCount();
+    prog.minLength = static_cast<std::size_t>(emitter.minLength());
     for (char c : breaks.separators)
         addToSet(prog.separators, static_cast<unsigned char>(c));
     prog.hasPair = breaks.hasPair;

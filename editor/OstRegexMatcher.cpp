@@ -496,8 +496,9 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
     starts.fill(-1);
     ends.fill(-1);
     const std::size_t len = input.size();
-    if (start > len)
+    if (start > len || len - start < prog.minLength)
         return false;
+    const std::size_t last = len - prog.minLength;  // the last start with room for a match
     if (!prog.mustContain.empty() && input.find(prog.mustContain, start) == std::string_view::npos)
         return false;
     Matcher m(prog, input, scratch);
@@ -506,7 +507,7 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
     const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
     if (!prog.firstLiteral.empty()) {  // only where the literal occurs
         const std::string_view literal = prog.firstLiteral;
-        for (std::size_t p = input.find(literal, start); p != std::string_view::npos;
+        for (std::size_t p = input.find(literal, start); p != std::string_view::npos && p <= last;
              p = input.find(literal, p + 1)) {
             if (m.matchAt(p, starts, ends))
                 return true;
@@ -514,7 +515,7 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
         return false;
     }
     if (!prog.firstPairs.empty()) {
-        for (std::size_t p = start; p + 1 < len; ++p) {
+        for (std::size_t p = start; p + 1 < len && p <= last; ++p) {
             if (prog.firstChars[bytes[p]] && inPairs(prog.firstPairs, bytes + p) &&
                 m.matchAt(p, starts, ends))
                 return true;
@@ -522,13 +523,13 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
         return false;
     }
     if (!prog.anyFirstChar) {  // a match begins with a character of the set
-        for (std::size_t p = start; p < len; ++p) {
+        for (std::size_t p = start; p < len && p <= last; ++p) {
             if (prog.firstChars[bytes[p]] && m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
     }
-    for (std::size_t p = start; p <= len; ++p) {
+    for (std::size_t p = start; p <= last; ++p) {
         if (m.matchAt(p, starts, ends))
             return true;
     }

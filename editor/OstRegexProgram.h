@@ -88,6 +88,7 @@ struct Program {
     bool anyFirstChar = true;  // no filter: the match may begin anywhere, or be empty
     std::string firstLiteral;  // the literal every match begins with
     bool anchored = false;     // only the start position can match
+    std::size_t minLength = 0; // the fewest characters a match takes
     std::string mustContain;   // a literal every match contains
     // When every match begins with one of a few literals of two or more
     // characters: a bit for each possible pair of first characters.

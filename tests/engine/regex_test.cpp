@@ -527,4 +527,8 @@ TEST(RegexShortcuts, FirstCharacterAnchorAndRequiredSubstring)
     EXPECT_EQ(firstMatch("\\bx?", ""), (Span{-1, -1}));
     EXPECT_EQ(firstMatch("x?", ""), (Span{1, 0}));
     EXPECT_EQ(firstMatch("(a)|b*", "cc"), (Span{1, 0}));
+    // Start positions without room for the shortest match are not tried.
+    EXPECT_EQ(firstMatch("(ab|c){2}x?", "xabcab"), (Span{2, 3}));
+    EXPECT_EQ(firstMatch("x{5}|(yz)+y", "xxxxyzy"), (Span{5, 3}));
+    EXPECT_EQ(firstMatch("(x){99999999}", std::string(1 << 16, 'x')), (Span{-1, -1}));
 }
