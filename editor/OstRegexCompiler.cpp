@@ -221,6 +221,7 @@ private:
     void emitGreedyComplexPlus(int operand);
     void emitGreedyComplexOptional(int operand);
     void skipXBlanksOrComment();
+    std::size_t skipIgnored(std::size_t at) const;
     bool multiLineAnchors() const
     {
         return modOn(rmM) && (!breaks_.separators.empty() || breaks_.hasPair);
@@ -345,6 +346,8 @@ int Compiler::parsePiece(int& flagp)
     const int ret = parseAtom(flags);
     const int64_t atomMin = (flags & fSimple) ? 1 : minLen_;
     minLen_ = atomMin;
+    if (modOn(rmX) && atQuantifier(skipIgnored(pos_)))
+        pos_ = skipIgnored(pos_);  // "(ab) +" under x repeats the group
     if (!atQuantifier(pos_)) {
         flagp = flags;
         return ret;
@@ -449,6 +452,22 @@ void Compiler::emitComplexBraces(int operand, int32_t min, int32_t max, bool laz
     emitI32(body - loop);
     tail(operand, loop);
     tail(body, loop);
+}
+
+// The position after the blanks and '#' comments that x ignores from `at` on.
+std::size_t Compiler::skipIgnored(std::size_t at) const
+{
+    while (at < pat_.size()) {
+        if (isXBlank(pat_[at])) {
+            ++at;
+        } else if (pat_[at] == '#') {
+            while (at < pat_.size() && pat_[at] != '\r' && pat_[at] != '\n')
+                ++at;
+        } else {
+            break;
+        }
+    }
+    return at;
 }
 
 void Compiler::skipXBlanksOrComment()
@@ -655,7 +674,7 @@ int Compiler::parseLiteralRun(std::size_t start, int& flagp)
         run += ch;
         lastCharAt = p++;
     }
-    if (run.size() > 1 && atQuantifier(p)) {
+    if (run.size() > 1 && atQuantifier(extended ? skipIgnored(p) : p)) {
         p = lastCharAt;
         run.pop_back();
     }

@@ -210,6 +210,10 @@ TEST(RegexModifiers, ExtendedSyntaxSkipsBlanksAndComments)
     EXPECT_EQ(firstMatch("a *", "aaa", "x"), (Span{1, 3}));
     EXPECT_EQ(firstMatch("a b", "a b"), (Span{1, 3}));
     EXPECT_EQ(firstMatch("(?x) a (?-x) b", "a b"), (Span{1, 3}));
+    // Blanks and comments between an atom and its quantifier are ignored too.
+    EXPECT_EQ(firstMatch("(ab) +c", "ababc", "x"), (Span{1, 5}));
+    EXPECT_EQ(firstMatch("ab # b repeats\n *c", "abbbc", "x"), (Span{1, 5}));
+    EXPECT_EQ(firstMatch("[0-9] {2}", "a123", "x"), (Span{2, 2}));
 }
 
 // ---- quantifiers
