@@ -277,11 +277,13 @@ bool TOstRegex::searchFrom(std::size_t start)
     try {
         matched_ = regex_detail::search(*program_, input_, start, *scratch_, starts_, ends_);
     } catch (const EOstRegex& e) {
+        scratch_->releaseIfLarge();
         starts_.fill(-1);  // a failed run may have left a partial match
         ends_.fill(-1);
         lastError_ = e.ErrorCode();
         throw;
     }
+    scratch_->releaseIfLarge();
     return matched_;
 }
 

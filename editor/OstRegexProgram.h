@@ -137,10 +137,20 @@ struct Undo {
     std::ptrdiff_t old;
 };
 
-// The matcher's stacks, kept between runs so that their memory is reused.
+// The matcher's stacks, kept between runs so that their memory is reused;
+// what an unusually deep match took is given back afterwards.
 struct MatchScratch {
     std::vector<Choice> choices;
     std::vector<Undo> trail;
+
+    void releaseIfLarge()
+    {
+        constexpr std::size_t kKeep = 1 << 16;
+        if (choices.capacity() > kKeep)
+            std::vector<Choice>().swap(choices);
+        if (trail.capacity() > kKeep)
+            std::vector<Undo>().swap(trail);
+    }
 };
 
 // Finds the first match starting at or after `start` and fills the slots
