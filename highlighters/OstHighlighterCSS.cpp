@@ -42,13 +42,12 @@ enum CharClass : uint8_t {
 };
 
 enum CharFlag : uint8_t {
-    cfSpaceGoesOn = 1,   // continues a whitespace run: 1 to 32 but tab and line breaks
-    cfSelectorStop = 2,  // below 32, "/", "{"
-    cfValueStop = 4,     // 0, 10, 13, ",", ";", "}"
-    cfNameStop = 8,      // 32 and below, '"', ":", ";", "}"
-    cfDigit = 16,
-    cfHexDigit = 32,
-    cfNameLetter = 64,   // "-" and letters
+    cfSelectorStop = 1,  // below 32, "/", "{"
+    cfValueStop = 2,     // 0, 10, 13, ",", ";", "}"
+    cfNameStop = 4,      // 32 and below, '"', ":", ";", "}"
+    cfDigit = 8,
+    cfHexDigit = 16,
+    cfNameLetter = 32,   // "-" and letters
 };
 
 struct CharTables {
@@ -68,7 +67,6 @@ constexpr CharTables makeCharTables()
         if (digit)
             t.cls[i] = ccNumber;
         uint8_t f = 0;
-        if (c >= 1 && c <= 32 && c != 9 && c != 10 && c != 13) f |= cfSpaceGoesOn;
         if (c < 32 || c == '/' || c == '{') f |= cfSelectorStop;
         if (c == 0 || c == 10 || c == 13 || c == ',' || c == ';' || c == '}') f |= cfValueStop;
         if (c <= 32 || c == '"' || c == ':' || c == ';' || c == '}') f |= cfNameStop;
@@ -243,9 +241,7 @@ void TOstCssHighlighter::dispatch()
 // A tab always starts a whitespace token of its own.
 void TOstCssHighlighter::whitespaceRun()
 {
-    ++run_;
-    while (has(line_[run_], cfSpaceGoesOn))
-        ++run_;
+    run_ = scan::SkipBlanksBeforeTab(line_, run_ + 1);
     tokenKind_ = cssTkSpace;
 }
 

@@ -23,6 +23,16 @@ inline int SkipToLineEnd(const unsigned char* s, int pos)
     return pos;
 }
 
+// Past the blanks at pos that a tab does not interrupt: 1 to 32 except tab
+// and the line breaks; the lexers that start a new whitespace token at every
+// tab use it.
+inline int SkipBlanksBeforeTab(const unsigned char* s, int pos)
+{
+    while (s[pos] >= 1 && s[pos] <= 32 && s[pos] != 9 && s[pos] != 10 && s[pos] != 13)
+        ++pos;
+    return pos;
+}
+
 // Past the "*/" that closes a block comment, or to the end of the line;
 // `closed` tells which.
 inline int SkipBlockCommentBody(const unsigned char* s, int pos, bool& closed)

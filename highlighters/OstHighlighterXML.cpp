@@ -16,9 +16,8 @@ namespace {
 enum CharClass : uint8_t { ccByState, ccNull, ccLineBreak, ccSpace, ccLess, ccGreater };
 
 enum CharFlag : uint8_t {
-    cfSpaceGoesOn = 1,  // continues a whitespace run: 1 to 32 but tab and line breaks
-    cfName = 2,         // "-", ".", 0-9, ":", A-Z, "_", a-z
-    cfTextStop = 4,     // below 32, "&", "<"
+    cfName = 1,         // "-", ".", 0-9, ":", A-Z, "_", a-z
+    cfTextStop = 2,     // below 32, "&", "<"
 };
 
 struct CharTables {
@@ -34,7 +33,6 @@ constexpr CharTables makeCharTables()
         if (c >= 1 && c <= 32)
             t.cls[i] = ccSpace;
         uint8_t f = 0;
-        if (c >= 1 && c <= 32 && c != 9 && c != 10 && c != 13) f |= cfSpaceGoesOn;
         if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '.' ||
             c == ':' || c == '_')
             f |= cfName;
@@ -153,9 +151,7 @@ void TOstXMLHighlighter::dispatch()
 // A tab always starts a whitespace token of its own.
 void TOstXMLHighlighter::whitespaceRun()
 {
-    ++run_;
-    while (has(line_[run_], cfSpaceGoesOn))
-        ++run_;
+    run_ = scan::SkipBlanksBeforeTab(line_, run_ + 1);
     tokenKind_ = xmlTkSpace;
 }
 
