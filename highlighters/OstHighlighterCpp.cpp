@@ -50,11 +50,8 @@ const TOstKeywordTable& keywordTable()
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
         for (const std::string_view k : kKeywords) {
-            const std::string zeroEnded(k);
-            int length = 0;
-            const int hash = hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length);
             const bool opensAsm = k == "asm" || k == "_asm" || k == "__asm";
-            t.Add(hash, k, opensAsm ? kAsmKeyword : cppKeyword);
+            t.Add(HashOfText(k, hashWord), k, opensAsm ? kAsmKeyword : cppKeyword);
         }
         return t;
     }();
@@ -340,16 +337,9 @@ void TOstCppHighlighter::dispatch()
 // stopped at, whose "/*" does not count towards its end.
 void TOstCppHighlighter::blockComment()
 {
+    if (TakeLineBreak(line_, run_, tokenKind_, cppLineEnd, cppSpace))
+        return;
     const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = cppLineEnd;
-        return;
-    }
-    if (c == 10 || c == 13) {
-        run_ = scan::SkipLineBreak(line_, run_);
-        tokenKind_ = cppSpace;
-        return;
-    }
     tokenKind_ = cppComment;
     if (state_ == cppInDirectiveComment && run_ > 0 && c == '/' && line_[run_ + 1] == '*')
         run_ += 2;
@@ -432,16 +422,8 @@ void TOstCppHighlighter::directiveBody()
 
 void TOstCppHighlighter::directiveContinued()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = cppLineEnd;  // an empty line keeps the continuation
-        return;
-    }
-    if (c == 10 || c == 13) {
-        run_ = scan::SkipLineBreak(line_, run_);
-        tokenKind_ = cppSpace;
-        return;
-    }
+    if (TakeLineBreak(line_, run_, tokenKind_, cppLineEnd, cppSpace))
+        return;  // an empty line keeps the continuation
     state_ = cppPlain;
     tokenKind_ = cppDirective;
     directiveBody();
@@ -483,19 +465,11 @@ void TOstCppHighlighter::quoted(unsigned char quote, int kind, bool mayContinue)
 // closing quote.
 void TOstCppHighlighter::stringContinued()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = cppLineEnd;
+    if (TakeLineBreak(line_, run_, tokenKind_, cppLineEnd, cppSpace))
         return;
-    }
-    if (c == 10 || c == 13) {
-        run_ = scan::SkipLineBreak(line_, run_);
-        tokenKind_ = cppSpace;
-        return;
-    }
     state_ = cppPlain;
     tokenKind_ = cppString;
-    if (c == '"') {
+    if (line_[run_] == '"') {
         ++run_;
         return;
     }

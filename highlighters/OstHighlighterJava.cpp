@@ -41,11 +41,7 @@ const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
-        for (const std::string_view k : kKeywords) {
-            const std::string zeroEnded(k);
-            int length = 0;
-            t.Add(hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length), k, javaKeyword);
-        }
+        AddHashedKeywords(t, kKeywords, javaKeyword, hashWord);
         return t;
     }();
     return table;
@@ -210,15 +206,8 @@ void TOstJavaHighlighter::slash()
 
 void TOstJavaHighlighter::comment()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = javaLineEnd;
+    if (TakeLineBreak(line_, run_, tokenKind_, javaLineEnd, javaSpace))
         return;
-    }
-    if (c == 10 || c == 13) {
-        take(javaSpace, scan::SkipLineBreak(line_, run_) - run_);
-        return;
-    }
     tokenKind_ = state_ == javaInDocComment ? javaDocComment : javaComment;
     bool closed = false;
     run_ = scan::SkipBlockCommentBody(line_, run_, closed);

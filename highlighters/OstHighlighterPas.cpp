@@ -93,11 +93,8 @@ const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kValues, kMaxHash);
-        for (const Keyword& k : kKeywords) {
-            const std::string zeroEnded(k.text);
-            int length = 0;
-            t.Add(hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length), k.text, k.rule);
-        }
+        for (const Keyword& k : kKeywords)
+            t.Add(HashOfText(k.text, hashWord), k.text, k.rule);
         return t;
     }();
     return table;
@@ -307,15 +304,8 @@ void TOstPasHighlighter::takeWhile(int kind, const std::array<bool, 256>& takes)
 // brace the same test looks at the line's second character.
 void TOstPasHighlighter::braceComment()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = pasLineEnd;
+    if (TakeLineBreak(line_, run_, tokenKind_, pasLineEnd, pasSpace))
         return;
-    }
-    if (c == 10 || c == 13) {
-        take(pasSpace, scan::SkipLineBreak(line_, run_) - run_);
-        return;
-    }
     tokenKind_ = line_[run_ + 1] == '$' ? pasDirective : pasComment;
     for (; !scan::IsLineEnd(line_[run_]); ++run_) {
         if (line_[run_] == '}') {
@@ -346,15 +336,8 @@ void TOstPasHighlighter::paren()
 
 void TOstPasHighlighter::parenComment()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0) {
-        tokenKind_ = pasLineEnd;
+    if (TakeLineBreak(line_, run_, tokenKind_, pasLineEnd, pasSpace))
         return;
-    }
-    if (c == 10 || c == 13) {
-        take(pasSpace, scan::SkipLineBreak(line_, run_) - run_);
-        return;
-    }
     tokenKind_ = pasComment;
     for (; !scan::IsLineEnd(line_[run_]); ++run_) {
         if (line_[run_] == '*' && line_[run_ + 1] == ')') {

@@ -73,17 +73,10 @@ const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
-        const auto add = [&t](const auto& words, int kind) {
-            for (const std::string_view w : words) {
-                const std::string zeroEnded(w);
-                int length = 0;
-                t.Add(hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length), w, kind);
-            }
-        };
-        add(kKeywords, perlKeyword);
-        add(kWordOperators, perlOperator);
-        add(kPragmas, perlPragma);
-        add(kSpecialVariables, perlVariable);
+        AddHashedKeywords(t, kKeywords, perlKeyword, hashWord);
+        AddHashedKeywords(t, kWordOperators, perlOperator, hashWord);
+        AddHashedKeywords(t, kPragmas, perlPragma, hashWord);
+        AddHashedKeywords(t, kSpecialVariables, perlVariable, hashWord);
         return t;
     }();
     return table;

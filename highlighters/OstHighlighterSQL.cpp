@@ -149,9 +149,7 @@ private:
         if (d == sqlStandard)
             cut |= CharSetOf("-");
         const auto hashOf = [this](std::string_view word) {
-            const std::string zeroEnded(word);
-            int length = 0;
-            return static_cast<int>(Hash(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length));
+            return HashOfText(word, [this](const unsigned char* s, int& length) { return Hash(s, length); });
         };
         for (const WordList& list : wordListsOf(d))
             AddKeywords(keywords, list.words, list.kind, cut, hashOf);
@@ -317,14 +315,7 @@ void TOstSQLHighlighter::NextToken()
 // the line above yields that token and stays open.
 bool TOstSQLHighlighter::continuationAtLineBreak()
 {
-    const unsigned char c = line_[run_];
-    if (c == 0)
-        tokenKind_ = sqlLineEnd;
-    else if (c == 10 || c == 13)
-        take(sqlSpace, scan::SkipLineBreak(line_, run_) - run_);
-    else
-        return false;
-    return true;
+    return TakeLineBreak(line_, run_, tokenKind_, sqlLineEnd, sqlSpace);
 }
 
 void TOstSQLHighlighter::dispatch()

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "highlighters/OstEditHighlighter.h"
+#include "highlighters/OstHighlighterHashEntries.h"
 #include "highlighters/OstHighlighterScan.h"
 
 namespace ostrel {
@@ -91,6 +93,41 @@ inline int SkipBlanks(const unsigned char* s, int pos)
     while (kBlankChars[s[pos]])
         ++pos;
     return pos;
+}
+
+// The hash a lexer's word scanner gives a keyword written out; the scanner
+// reads up to a zero character.
+template <typename Hash>
+int HashOfText(std::string_view text, Hash hash)
+{
+    const std::string zeroEnded(text);
+    int length = 0;
+    return static_cast<int>(hash(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length));
+}
+
+// Adds the words in order, each at the hash the lexer's word scanner gives it.
+template <typename Words, typename Hash>
+void AddHashedKeywords(TOstKeywordTable& table, const Words& words, int kind, Hash hash)
+{
+    for (const std::string_view w : words)
+        table.Add(HashOfText(w, hash), w, kind);
+}
+
+// At the line's end, or at a line break inside it, a construct carried over
+// from the line above gives way to the end-of-line token (no advance) or to a
+// whitespace token over the break. Returns whether it did.
+inline bool TakeLineBreak(const unsigned char* s, int& run, int& kind, int lineEndKind, int spaceKind)
+{
+    const unsigned char c = s[run];
+    if (c == 0)
+        kind = lineEndKind;
+    else if (c == 10 || c == 13) {
+        kind = spaceKind;
+        run = scan::SkipLineBreak(s, run);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Past the closing quote of a string whose text starts at pos, where a

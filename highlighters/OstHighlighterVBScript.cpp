@@ -42,11 +42,7 @@ const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kValues, kMaxHash);
-        for (const std::string_view k : kKeywords) {
-            const std::string zeroEnded(k);
-            int length = 0;
-            t.Add(hashWord(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length), k, vbsKeyword);
-        }
+        AddHashedKeywords(t, kKeywords, vbsKeyword, hashWord);
         return t;
     }();
     return table;
