@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/OstEdit.h"
+#include "highlighters/OstHighlighterFactory.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "support/HighlighterChecks.h"
 #include "support/TestSupport.h"
@@ -95,4 +96,17 @@ TEST(EditorHighlighter, IncrementalStatesEqualAFullRescanAfterRandomEdits)
     const std::string page = test::readFile(std::string(OSTREL_TEST_DATA) + "/html/" + "article.html");
     for (unsigned seed = 1; seed <= 20; ++seed)
         EXPECT_EQ(test::CountIncrementalStateMismatches(html, page, seed, 150), 0);
+}
+
+TEST(EditorHighlighter, WebLexersKeepIncrementalStatesExactAfterRandomEdits)
+{
+    const std::pair<const char*, const char*> samples[] = {
+        {"php", "php/guestbook.php"}, {"css", "css/shop.css"}, {"js", "js/menu.js"}, {"xml", "xml/catalogue.xml"}};
+    for (const auto& [language, file] : samples) {
+        const auto hl = CreateHighlighter(language);
+        ASSERT_TRUE(hl) << language;
+        const std::string doc = test::readFile(std::string(OSTREL_TEST_DATA) + "/" + file);
+        for (unsigned seed = 1; seed <= 10; ++seed)
+            EXPECT_EQ(test::CountIncrementalStateMismatches(*hl, doc, seed, 150), 0) << language << ", seed " << seed;
+    }
 }
