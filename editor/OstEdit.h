@@ -21,6 +21,7 @@
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstEditTypes.h"
 #include "editor/OstEditUndo.h"
+#include "editor/OstEditSearch.h"
 #include "highlighters/OstEditHighlighter.h"
 #include "platform/Clipboard.h"
 #include "editor/OstEditPaintTypes.h"
@@ -205,6 +206,18 @@ public:
     // Re-runs Enter at the caret: the line break of the commands, kept here
     // because redoing a recorded line break runs it too.
     void InsertLineBreak(bool moveCaret);
+
+    // ---- search and replace (OstEditSearchReplace.cpp) ---------------------------------------
+    // The engine is shared between documents and not owned.
+    TOstEditSearchCustom* SearchEngine() const { return searchEngine_; }
+    void SetSearchEngine(TOstEditSearchCustom* engine) { searchEngine_ = engine; }
+    // Finds (and replaces) as the options say; returns the number of matches.
+    int SearchReplace(std::string_view search, std::string_view replace, TOstSearchOptions options);
+    // Asked before each replacement with PromptOnReplace: the search and
+    // replace texts and the match's line and character.
+    std::function<TOstReplaceAction(const std::string& search, const std::string& replace, int line,
+                                    int column)>
+        OnReplaceText;
 
     // ---- highlighter ---------------------------------------------------------------------
     // The control follows the highlighter's attribute changes; the
@@ -398,6 +411,7 @@ private:
 
     TOstEditorOptions options_;
     TOstCustomHighlighter* highlighter_ = nullptr;  // not owned
+    TOstEditSearchCustom* searchEngine_ = nullptr;  // not owned
     int statesDirtyFirst_ = -1;  // lines (from 0) whose stored states may be stale
     int statesDirtyLast_ = -1;
     TOstCharSet identChars_ = DefaultIdentChars();

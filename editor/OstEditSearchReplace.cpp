@@ -1,0 +1,137 @@
+// Search and replace over the lines of the control, with a search engine
+// that finds the matches of one line.
+
+#include <algorithm>
+#include <optional>
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+namespace {
+
+// The part of the text a search covers, and whether a match lies in it.
+struct SearchRange {
+    TBufferCoord start;
+    TBufferCoord end;
+    TOstSelectionMode mode = smNormal;
+
+    bool Contains(int line, int first, int last) const
+    {
+        switch (mode) {
+        case smNormal:
+            return !((line == start.Line && first < start.Char) || (line == end.Line && last > end.Char));
+        case smColumn:
+            return (first >= start.Char && last <= end.Char) || end.Char - start.Char < 1;
+        case smLine:
+            return true;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view replace, TOstSearchOptions options)
+{
+    if (!searchEngine_)
+        throw EOstEditError("No search engine has been assigned");
+    if (search.empty())
+        return 0;
+    if (!SelAvail())
+        options &= static_cast<TOstSearchOptions>(~ssoSelectedOnly);
+    const bool backwards = options & ssoBackwards;
+    const bool replacing = options & (ssoReplace | ssoReplaceAll);
+    bool replaceAll = options & ssoReplaceAll;
+    // Without anyone to ask, a prompting replace replaces everything as one
+    // undoable step.
+    bool prompt = (options & ssoPromptOnReplace) && OnReplaceText;
+
+    SearchRange range;
+    range.mode = (options & ssoSelectedOnly) ? activeSelectionMode_ : smNormal;
+    if (options & ssoSelectedOnly) {
+        range.start = BlockBegin();
+        range.end = BlockEnd();
+        if (range.mode == smLine) {
+            range.start.Char = 1;
+            range.end.Char = static_cast<int>(lines_.Get(range.end.Line - 1).size()) + 1;
+        } else if (range.mode == smColumn && range.start.Char > range.end.Char) {
+            std::swap(range.start.Char, range.end.Char);
+        }
+    } else {
+        const int count = std::max(lines_.Count(), 1);
+        range.start = {1, 1};
+        range.end = {static_cast<int>(lines_.Get(count - 1).size()) + 1, count};
+        if (!(options & ssoEntireScope)) {
+            if (backwards)
+                range.end = CaretXY();
+            else
+                range.start = CaretXY();
+        }
+    }
+
+    searchEngine_->SetOptions(options);
+    searchEngine_->SetPattern(search);
+    std::optional<TOstPaintLockGuard> lock;
+    std::optional<TOstUndoBlock> block;
+    if (replaceAll)
+        lock.emplace(*this);
+    if (replaceAll && !prompt)
+        block.emplace(undoList_);
+
+    int found = 0;
+    for (int line = backwards ? range.end.Line : range.start.Line;
+         line >= range.start.Line && line <= range.end.Line; line += backwards ? -1 : 1) {
+        const int inLine = searchEngine_->FindAll(lines_.Get(line - 1));
+        int offset = 0;  // how much earlier replacements moved this line's later matches
+        for (int k = 0; k < inLine; ++k) {
+            const int n = backwards ? inLine - 1 - k : k;
+            const int first = searchEngine_->Result(n) + offset;
+            const int length = searchEngine_->Length(n);
+            if (!range.Contains(line, first, first + length))
+                continue;
+            ++found;
+            SetBlockBegin({first, line});
+            SetCaretXYEx(false, {1, line});
+            EnsureCursorPosVisibleEx(true);
+            SetBlockEnd({first + length, line});
+            SetCaretXYEx(true, backwards ? TBufferCoord{first, line} : TBufferCoord{first + length, line});
+            if (!replacing)
+                return found;
+
+            TOstReplaceAction action = raReplace;
+            if (prompt) {
+                action = OnReplaceText(std::string(search), std::string(replace), line, first);
+                if (action == raCancel)
+                    return found;
+            }
+            if (action == raReplaceAll) {
+                if (!replaceAll || prompt) {
+                    replaceAll = true;
+                    if (!lock)
+                        lock.emplace(*this);
+                }
+                prompt = false;
+                if (!block)
+                    block.emplace(undoList_);
+            }
+            if (action != raSkip) {
+                SetSelText(searchEngine_->ReplaceResult(n, replace));
+                const int replaceLength = caretX_ - first;
+                if (!backwards) {
+                    SetCaretXYEx(true, {first + replaceLength, caretY_});
+                    if (replaceLength != length) {
+                        offset += replaceLength - length;
+                        if (range.mode != smColumn && line == range.end.Line)
+                            range.end.Char += replaceLength - length;
+                    }
+                }
+            }
+            if (!replaceAll)
+                return found;
+        }
+    }
+    return found;
+}
+
+}  // namespace ostrel
