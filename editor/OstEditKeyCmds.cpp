@@ -247,7 +247,7 @@ std::string KeyName(uint16_t key)
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
         return std::string(1, static_cast<char>(key));
     if (key >= VK_F1 && key <= VK_F12)
-        return "F" + std::to_string(key - VK_F1 + 1);
+        return std::string(1, 'F').append(std::to_string(key - VK_F1 + 1));
     return std::string();
 }
 
@@ -260,7 +260,7 @@ std::string ShortCutToText(TShortCut shortCut)
         return std::string();
     std::string name = KeyName(key);
     if (name.empty())
-        name = "#" + std::to_string(key);
+        name = std::string(1, '#').append(std::to_string(key));
     std::string text;
     if (shift & ssShift) text += "Shift+";
     if (shift & ssCtrl) text += "Ctrl+";
@@ -299,8 +299,8 @@ std::string TOstEditKeyStroke::DisplayName() const
 {
     std::string text = ShortCutToText(ShortCut());
     if (Key2 != 0)
-        text += " " + ShortCutToText(ShortCut2());
-    return text + " - " + EditorCommandToCodeString(Command);
+        text.append(" ").append(ShortCutToText(ShortCut2()));
+    return text.append(" - ").append(EditorCommandToCodeString(Command));
 }
 
 TOstEditKeyStrokes TOstEditKeyStrokes::Defaults()
