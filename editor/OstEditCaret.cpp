@@ -229,6 +229,9 @@ void TCustomOstEdit::SetTopLine(int value)
         host_->ScrollView(0, delta);
     else
         InvalidateAll();
+    // Under the paint lock the bars follow when it ends.
+    if (host_ && paintLock_ == 0)
+        host_->UpdateScrollBars();
     StatusChanged(scTopLine);
 }
 
@@ -246,6 +249,8 @@ void TCustomOstEdit::SetLeftChar(int value)
         host_->ScrollView(delta, 0);
     else
         InvalidateAll();
+    if (host_ && paintLock_ == 0)
+        host_->UpdateScrollBars();
     StatusChanged(scLeftChar);
 }
 

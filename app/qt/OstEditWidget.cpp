@@ -89,7 +89,6 @@ void TOstEditWidget::ScrollView(int, int)
     // Repainting is cheaper to get right than moving pixels that hold the
     // caret; the whole view is one pass of the painter.
     viewport()->update();
-    UpdateScrollBars();
     UpdateCaret();
 }
 
@@ -98,8 +97,11 @@ void TOstEditWidget::UpdateScrollBars()
     updatingBars_ = true;
     const bool hideWhenFits = editor_.HasOption(eoHideShowScrollbars);
     const Qt::ScrollBarPolicy policy = hideWhenFits ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
-    setVerticalScrollBarPolicy(policy);
-    setHorizontalScrollBarPolicy(policy);
+    // Setting a policy lays the area out again, even an unchanged one.
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
+    if (horizontalScrollBarPolicy() != policy)
+        setHorizontalScrollBarPolicy(policy);
 
     const int lines = std::max(editor_.LinesInWindow(), 1);
     const int rows = editor_.DisplayLineCount();

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <memory>
 
 #include "app/qt/KeyTranslation.h"
@@ -190,6 +191,28 @@ TEST(EditWidgetView, PaintsHighlightedTextAndSelection)
             inked = image.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(inked);
     w.Editor().SetHighlighter(nullptr);
+}
+
+TEST(EditWidgetView, ScrollBarsAndTopLineFollowEachOther)
+{
+    TOstEditWidget w;
+    std::string text;
+    for (int i = 1; i <= 100; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    w.Editor().SetText(text);
+    w.resize(300, 200);
+    w.show();
+    QScrollBar* bar = w.verticalScrollBar();
+    const int lines = w.Editor().LinesInWindow();
+    EXPECT_EQ(bar->maximum(), 101 - lines + 1);
+    EXPECT_EQ(bar->pageStep(), lines);
+
+    bar->setValue(20);
+    EXPECT_EQ(w.Editor().TopLine(), 20);
+    w.Editor().SetTopLine(35);
+    EXPECT_EQ(bar->value(), 35);
+    w.horizontalScrollBar()->setValue(4);
+    EXPECT_EQ(w.Editor().LeftChar(), 4);
 }
 
 // ---- clipboard --------------------------------------------------------------------
