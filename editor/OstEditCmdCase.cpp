@@ -86,9 +86,10 @@ void TCustomOstEdit::DoCaseChange(TOstEditorCommand command)
         undoList_.AddChange(crCaret, oldCaret, oldCaret, std::string(), recordMode);
         RecordDeleteOfSelection(crDeleteBackward);
         SetSelTextPrimitive(activeSelectionMode_, converted, true);
+        const TBufferCoord insertStart =
+            activeSelectionMode_ == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
         if (activeSelectionMode_ != smColumn)
-            undoList_.AddChange(crInsert, activeSelectionMode_ == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_,
-                                CaretXY(), lastInsertTrimmed_, smNormal);
+            undoList_.AddChange(crInsert, insertStart, CaretXY(), lastInsertTrimmed_, smNormal);
     }
     if (block && hadSelection) {
         SetCaretAndSelection(oldCaret, oldBegin, oldEnd);
