@@ -163,6 +163,7 @@ void TOstEditWidget::paintEvent(QPaintEvent* event)
         editor_.Paint(canvas_, ToTRect(rect));
     canvas_.SetPainter(nullptr);
 
+    PaintPreedit(painter);
     paintedCaret_ = CaretRect();
     if (caretShown_ && !paintedCaret_.isEmpty()) {
         // Inverting keeps the character under a block caret readable.
@@ -236,9 +237,38 @@ void TOstEditWidget::keyReleaseEvent(QKeyEvent* event)
 
 void TOstEditWidget::inputMethodEvent(QInputMethodEvent* event)
 {
+    viewport()->update(PreeditRect());
+    preedit_ = event->preeditString();
     if (!event->commitString().isEmpty())
         editor_.ImeString(ToAnsi(event->commitString()));
+    viewport()->update(PreeditRect());
     event->accept();
+}
+
+QRect TOstEditWidget::PreeditRect() const
+{
+    if (preedit_.isEmpty())
+        return {};
+    int x = 0, y = 0;
+    editor_.RowColumnToPixels(editor_.DisplayXY(), x, y);
+    return QRect(x, y, static_cast<int>(preedit_.size()) * editor_.CharWidth(), editor_.LineHeight());
+}
+
+void TOstEditWidget::PaintPreedit(QPainter& painter)
+{
+    const QRect rect = PreeditRect();
+    if (rect.isEmpty())
+        return;
+    painter.save();
+    painter.fillRect(rect, QtCanvas::ToQColor(editor_.Color()));
+    const QFont font = QtCanvas::ToQFont(editor_.Font(), fsUnderline);
+    painter.setFont(font);
+    painter.setPen(QtCanvas::ToQColor(editor_.Font().Color));
+    const int baseline = rect.top() + QFontMetrics(font).ascent();
+    for (qsizetype i = 0; i < preedit_.size(); ++i)
+        painter.drawText(QPoint(rect.left() + static_cast<int>(i) * editor_.CharWidth(), baseline),
+                         QString(preedit_[i]));
+    painter.restore();
 }
 
 QVariant TOstEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const

@@ -5,6 +5,7 @@
 // in the engine; this class only translates.
 
 #include <QAbstractScrollArea>
+#include <QString>
 #include <QTimer>
 
 #include "app/qt/QtCanvas.h"
@@ -56,6 +57,10 @@ private:
     void BlinkCaret();
     void RestartCaretBlink();
     QRect CaretRect() const;
+    // Text an input method is still composing, drawn over the text at the
+    // caret until it is committed.
+    QRect PreeditRect() const;
+    void PaintPreedit(QPainter& painter);
 
     QtCanvas canvas_;
     QtClipboard clipboard_;
@@ -64,6 +69,7 @@ private:
     bool caretShown_ = true;    // the blink phase
     QRect paintedCaret_;        // where the caret was last drawn
     bool updatingBars_ = false; // the bars are being set from the editor
+    QString preedit_;
     // Last, so it goes first: it holds pointers to the members above.
     TOstEdit editor_;
 };

@@ -128,6 +128,10 @@ TEST(EditWidgetKeys, InputMethodTextIsInserted)
     TOstEditWidget w;
     QInputMethodEvent composing(QStringLiteral("z"), {});
     QApplication::sendEvent(&w, &composing);
+    w.resize(300, 100);
+    w.show();
+    w.viewport()->grab();  // the text being composed is painted, not inserted
+    EXPECT_EQ(w.Editor().Text(), "");
     QInputMethodEvent commit;
     commit.setCommitString(QString::fromUtf8("żółw"));
     QApplication::sendEvent(&w, &commit);
