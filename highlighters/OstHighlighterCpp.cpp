@@ -36,14 +36,7 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
 });
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
-int hashWord(const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (kWordChar[s[length]])
-        hash += kHashValues[s[length++]];
-    return hash;
-}
+int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
 
 const TOstKeywordTable& keywordTable()
 {

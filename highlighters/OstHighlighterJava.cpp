@@ -28,14 +28,7 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : (c >= 'a' && c <= 'z') || IsAccentedLetter(c) ? c - 95 : 0;
 });
 
-int hashWord(const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (kWordChar[s[length]])
-        hash += kHashValues[s[length++]];
-    return hash;
-}
+int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
 
 const TOstKeywordTable& keywordTable()
 {

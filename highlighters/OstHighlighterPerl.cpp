@@ -60,14 +60,7 @@ constexpr bool isScanChar(int c) { return IsAsciiWordChar(c) || c == '$' || c ==
 constexpr auto kScanChar = CharTable<bool>(isScanChar);
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
-int hashWord(const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (kScanChar[s[length]])
-        hash += s[length++];
-    return hash;
-}
+int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kScanChar, kExactValues); }
 
 const TOstKeywordTable& keywordTable()
 {

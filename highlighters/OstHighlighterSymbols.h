@@ -95,6 +95,18 @@ inline int SkipBlanks(const unsigned char* s, int pos)
     return pos;
 }
 
+// The usual keyword hash: the sum of the values of the word's characters, the
+// word running while `wordChar` admits them. `length` gets its length.
+inline int SumHash(const unsigned char* s, int& length, const std::array<bool, 256>& wordChar,
+                   const std::array<int, 256>& values)
+{
+    int hash = 0;
+    length = 0;
+    while (wordChar[s[length]])
+        hash += values[s[length++]];
+    return hash;
+}
+
 // The hash a lexer's word scanner gives a keyword written out; the scanner
 // reads up to a zero character.
 template <typename Hash>

@@ -29,14 +29,7 @@ constexpr auto kValues = CharTable<int>([](int c) {
 });
 constexpr auto kNumberChar = CharTable<bool>([](int c) { return IsDigit(c) || c == '.' || c == 'E' || c == 'e'; });
 
-int hashWord(const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (kWordChar[s[length]])
-        hash += kValues[s[length++]];
-    return hash;
-}
+int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kValues); }
 
 const TOstKeywordTable& keywordTable()
 {
