@@ -280,6 +280,12 @@ void TOstCppHighlighter::ClearLineState()
     asmStart_ = false;
 }
 
+void TOstCppHighlighter::StartLine(std::string_view line, int lineIndex)
+{
+    firstNonBlank_ = -1;
+    TOstCustomHighlighter::StartLine(line, lineIndex);
+}
+
 void TOstCppHighlighter::NextToken()
 {
     asmStart_ = false;
@@ -374,13 +380,16 @@ void TOstCppHighlighter::slash()
 }
 
 // A "#" opens a preprocessor line only as the line's first character that
-// is not blank.
+// is not blank. That position is found once per line, so that a long line
+// of "#" characters after blanks stays quick.
 void TOstCppHighlighter::directiveOrIllegal()
 {
-    int first = 0;
-    while (line_[first] != 0 && line_[first] <= 32)
-        ++first;
-    if (first != run_) {
+    if (firstNonBlank_ < 0) {
+        firstNonBlank_ = 0;
+        while (line_[firstNonBlank_] != 0 && line_[firstNonBlank_] <= 32)
+            ++firstNonBlank_;
+    }
+    if (firstNonBlank_ != run_) {
         illegal();
         return;
     }

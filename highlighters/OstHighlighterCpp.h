@@ -53,6 +53,7 @@ public:
 
     bool AtLineEnd() const override { return tokenKind_ == cppLineEnd; }
     void NextToken() override;
+    void StartLine(std::string_view line, int lineIndex) override;
     // Inside assembler code every token but comments, spaces and the line
     // end is reported as cppAsm, except the one that opened the code.
     int TokenKind() const override;
@@ -98,6 +99,7 @@ private:
     std::array<TOstHighlighterAttributes*, 15> kindAttributes_{};
     int state_ = cppPlain;
     bool asmStart_ = false;  // the current token opened assembler code
+    int firstNonBlank_ = -1;  // of the current line; -1 until a "#" asks
 };
 
 }  // namespace ostrel
