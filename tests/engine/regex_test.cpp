@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -535,4 +537,41 @@ TEST(RegexShortcuts, FirstCharacterAnchorAndRequiredSubstring)
     EXPECT_EQ(firstMatch("(ab|c){2}x?", "xabcab"), (Span{2, 3}));
     EXPECT_EQ(firstMatch("x{5}|(yz)+y", "xxxxyzy"), (Span{5, 3}));
     EXPECT_EQ(firstMatch("(x){99999999}", std::string(1 << 16, 'x')), (Span{-1, -1}));
+}
+
+// ---- robustness
+
+// Random bytes drawn mostly from the pattern syntax: every pattern either
+// compiles and runs or fails with one of the engine's own errors.
+TEST(RegexRobustness, ArbitraryPatternsCompileAndRunOrFailCleanly)
+{
+    const std::set<int> knownCodes = {
+        reeCompParseRegTooManyBrackets, reeCompParseRegUnmatchedBrackets,
+        reeCompParseRegUnmatchedBrackets2, reePlusStarOperandCouldBeEmpty, reeNestedSQP,
+        reeBadHexDigit, reeInvalidRange, reeNoHexCodeAfterBSlashX, reeHexCodeAfterBSlashXTooBig,
+        reeUnmatchedSqBrackets, reeQPSBFollowsNothing, reeTrailingBackSlash, reeBRACESArgTooBig,
+        reeBracesMinParamGreaterMax, reeUnclosedComment, reeUnrecognizedModifier,
+        reeLoopStackExceeded, reeBacktrackLimitExceeded};
+    const std::string alphabet = "()[]{}|*+?.^$\\-,#:0123abAZ dwsbxDWSBntre\xb9\r\n";
+    std::mt19937 rng(42);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    int compiled = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string pattern, subject;
+        for (int k = pick(12); k >= 0; --k)
+            pattern += alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))];
+        for (int k = pick(10); k > 0; --k)
+            subject += "ab1 \n\r-"[pick(8)];
+        TOstRegex re;
+        re.SetModifierMask(pick(64));
+        re.SetExpression(pattern);
+        try {
+            for (bool found = re.Exec(subject); found; found = re.ExecNext())
+                ASSERT_LE(re.MatchPos(0) + re.MatchLen(0), static_cast<std::ptrdiff_t>(subject.size()) + 1);
+            ++compiled;
+        } catch (const EOstRegex& e) {
+            ASSERT_TRUE(knownCodes.count(e.ErrorCode())) << e.what() << " for " << pattern;
+        }
+    }
+    EXPECT_GT(compiled, 2000);
 }
