@@ -92,103 +92,151 @@ constexpr auto kNumberChar = CharTable<bool>([](int c) {
 
 unsigned char lower(unsigned char c) { return static_cast<unsigned char>(c | 0x20); }
 
-// Whether a letter (either case) occurs in s[from, to).
-bool occurs(const unsigned char* s, int from, int to, unsigned char lowerLetter)
-{
-    for (int i = from; i < to; ++i)
-        if (lower(s[i]) == lowerLetter)
-            return true;
-    return false;
-}
+// A number whose first character is taken: integer, octal, hexadecimal or
+// floating, with its suffixes; a malformed one is illegal.
+class NumberScan {
+public:
+    NumberScan(const unsigned char* s, int start)
+        : s_(s), start_(start), run_(start + 1), kind_(s[start] == '.' ? cppFloat : cppNumber)
+    {
+    }
 
-// A number whose first character at `start` is taken: integer, octal,
-// hexadecimal or floating, with its suffixes; a malformed one is illegal.
-// Leaves `run` after it and returns its kind.
-int scanNumber(const unsigned char* s, int start, int& run)
-{
-    int kind = s[start] == '.' ? cppFloat : cppNumber;
-    for (run = start + 1; kNumberChar[s[run]]; ++run) {
-        const unsigned char c = s[run];
-        const unsigned char next = s[run + 1];
-        const bool exponentFollows = IsDigit(next) || next == '+' || next == '-';
-        switch (lower(c)) {
-        case '+':
-        case '-':
-            if (kind != cppFloat || lower(s[run - 1]) != 'e')
-                return kind;
-            if (!exponentFollows) {
-                ++run;
-                return cppIllegal;
+    // Returns the kind; End() is then the position after the number.
+    int Scan()
+    {
+        for (; kNumberChar[s_[run_]]; ++run_) {
+            switch (step(lower(s_[run_]))) {
+            case Take: break;
+            case Stop: return kindAfter();
+            case Done: return kind_;
             }
-            break;
-        case '.':
-            if (next == '.')
-                goto after;
-            if (kind == cppHex)
-                return cppIllegal;
-            kind = cppFloat;
-            break;
-        case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7':
-            if (run == start + 1 && s[start] == '0')
-                kind = cppOctal;
-            break;
+        }
+        return kindAfter();
+    }
+    int End() const { return run_; }
+
+private:
+    // Take the character; stop before it (a letter right after the number
+    // still makes it illegal); or the number is done with its kind.
+    enum Step { Take, Stop, Done };
+
+    Step step(unsigned char c)
+    {
+        switch (c) {
+        case '+': case '-': return sign();
+        case '.': return point();
         case '8': case '9':
-            if (s[start] == '0' && kind != cppHex && kind != cppFloat)
-                kind = cppIllegal;
-            break;
-        case 'a': case 'b': case 'c': case 'd':
-            if (kind != cppHex)
-                goto after;
-            break;
-        case 'e':
-            if (kind == cppHex)
-                break;
-            if (!IsDigit(s[run - 1]))
-                goto after;
-            if (occurs(s, start, run, 'e'))
-                return cppIllegal;
-            if (!exponentFollows)
-                goto after;
-            kind = cppFloat;
-            break;
-        case 'f':
-            if (kind == cppHex)
-                break;
-            if (occurs(s, start, run, 'f'))
-                return cppIllegal;
-            if (kind != cppFloat)
-                kind = cppFloat;
-            else if (lower(s[run - 1]) == 'l')
-                goto after;
-            break;
-        case 'l':
-            // "ll" (long long) is one suffix; any other second "l" is not.
-            if (occurs(s, start, run - 1, 'l'))
-                return cppIllegal;
-            if (kind == cppFloat && lower(s[run - 1]) == 'f')
-                goto after;
-            break;
-        case 'u':
-            if (kind == cppFloat)
-                goto after;
-            if (occurs(s, start, run, 'u'))
-                return cppIllegal;
-            break;
-        case 'x':
-            if (run == start + 1 && s[start] == '0' && IsHexDigit(next)) {
-                kind = cppHex;
-                break;
-            }
-            if (!kWordChar[next] && lower(s[start + 1]) == 'x') {
-                ++run;
-                return cppIllegal;
-            }
-            goto after;
+            if (s_[start_] == '0' && kind_ != cppHex && kind_ != cppFloat)
+                kind_ = cppIllegal;
+            return Take;
+        case 'a': case 'b': case 'c': case 'd': return kind_ == cppHex ? Take : Stop;
+        case 'e': return exponent();
+        case 'f': return floatSuffix();
+        case 'l': return longSuffix();
+        case 'u': return unsignedSuffix();
+        case 'x': return hexPrefix();
+        default:  // 0 to 7
+            if (run_ == start_ + 1 && s_[start_] == '0')
+                kind_ = cppOctal;
+            return Take;
         }
     }
-after:
-    return IsAsciiLetter(s[run]) || s[run] == '_' ? cppIllegal : kind;
-}
+
+    Step illegal()
+    {
+        kind_ = cppIllegal;
+        return Done;
+    }
+    bool exponentFollows() const
+    {
+        const unsigned char next = s_[run_ + 1];
+        return IsDigit(next) || next == '+' || next == '-';
+    }
+    // Whether a letter (either case) occurs in the number before `to`.
+    bool occurs(unsigned char lowerLetter, int to) const
+    {
+        for (int i = start_; i < to; ++i)
+            if (lower(s_[i]) == lowerLetter)
+                return true;
+        return false;
+    }
+    int kindAfter() const { return IsAsciiLetter(s_[run_]) || s_[run_] == '_' ? cppIllegal : kind_; }
+
+    // A sign belongs only to the exponent of a float.
+    Step sign()
+    {
+        if (kind_ != cppFloat || lower(s_[run_ - 1]) != 'e')
+            return Done;
+        if (exponentFollows())
+            return Take;
+        ++run_;
+        return illegal();
+    }
+    Step point()
+    {
+        if (s_[run_ + 1] == '.')
+            return Stop;
+        if (kind_ == cppHex)
+            return illegal();
+        kind_ = cppFloat;
+        return Take;
+    }
+    Step exponent()
+    {
+        if (kind_ == cppHex)
+            return Take;
+        if (!IsDigit(s_[run_ - 1]))
+            return Stop;
+        if (occurs('e', run_))
+            return illegal();
+        if (!exponentFollows())
+            return Stop;
+        kind_ = cppFloat;
+        return Take;
+    }
+    Step floatSuffix()
+    {
+        if (kind_ == cppHex)
+            return Take;
+        if (occurs('f', run_))
+            return illegal();
+        if (kind_ == cppFloat && lower(s_[run_ - 1]) == 'l')
+            return Stop;
+        kind_ = cppFloat;
+        return Take;
+    }
+    // "ll" (long long) is one suffix; any other second "l" is not.
+    Step longSuffix()
+    {
+        if (occurs('l', run_ - 1))
+            return illegal();
+        return kind_ == cppFloat && lower(s_[run_ - 1]) == 'f' ? Stop : Take;
+    }
+    Step unsignedSuffix()
+    {
+        if (kind_ == cppFloat)
+            return Stop;
+        return occurs('u', run_) ? illegal() : Take;
+    }
+    // "0x" followed by a hexadecimal digit; a lone "0x" is illegal.
+    Step hexPrefix()
+    {
+        if (run_ == start_ + 1 && s_[start_] == '0' && IsHexDigit(s_[run_ + 1])) {
+            kind_ = cppHex;
+            return Take;
+        }
+        if (!kWordChar[s_[run_ + 1]] && lower(s_[start_ + 1]) == 'x') {
+            ++run_;
+            return illegal();
+        }
+        return Stop;
+    }
+
+    const unsigned char* s_;
+    int start_;
+    int run_;
+    int kind_;
+};
 
 std::unique_ptr<TOstCustomHighlighter> createCpp() { return std::make_unique<TOstCppHighlighter>(); }
 
@@ -495,9 +543,9 @@ void TOstCppHighlighter::word()
 
 void TOstCppHighlighter::number()
 {
-    int end = run_;
-    tokenKind_ = scanNumber(line_, run_, end);
-    run_ = end;
+    NumberScan scan(line_, run_);
+    tokenKind_ = scan.Scan();
+    run_ = scan.End();
 }
 
 void TOstCppHighlighter::dot()
