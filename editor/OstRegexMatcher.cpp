@@ -43,6 +43,7 @@ public:
         : prog_(prog), in_(reinterpret_cast<const unsigned char*>(input.data())),
           len_(input.size()), choices_(scratch.choices), trail_(scratch.trail)
     {
+        regs_.fill(-1);
     }
 
     bool matchAt(std::size_t start, Slots& starts, Slots& ends);
@@ -129,7 +130,7 @@ private:
     const Program& prog_;
     const unsigned char* in_;
     std::size_t len_;
-    std::array<std::ptrdiff_t, kRegCount> regs_;  // set up by run() as far as the program uses them
+    std::array<std::ptrdiff_t, kRegCount> regs_;  // run() resets the groups the program has
     std::vector<Choice>& choices_;
     std::vector<Undo>& trail_;
 };
