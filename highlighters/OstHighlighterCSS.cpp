@@ -122,11 +122,8 @@ const TOstHashEntryList& propertyList()
 {
     static const TOstHashEntryList list = [] {
         TOstHashEntryList l;
-        AddKeywords(l, kPropertyNames, cssTkProperty, cssIdentifierChars(), [](std::string_view name) {
-            const std::string zeroEnded(name);
-            int length = 0;
-            return hashName(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length);
-        });
+        AddKeywords(l, kPropertyNames, cssTkProperty, cssIdentifierChars(),
+                    [](std::string_view name) { return HashOfText(name, hashName); });
         return l;
     }();
     return list;

@@ -1,6 +1,5 @@
 #include "highlighters/OstHighlighterJScript.h"
 
-#include <span>
 #include <string_view>
 
 #include "highlighters/OstHighlighterHashEntries.h"
@@ -81,11 +80,7 @@ enum CharClass : uint8_t {
     ccSymbol, ccNull, ccLineBreak, ccSpace, ccLetter, ccDigit, ccQuote, ccSlash, ccOperator, ccUnknown,
 };
 
-enum CharFlag : uint8_t {
-    cfWord = 1,         // 0-9, A-Z, "_", a-z
-    cfDigit = 2,
-    cfHexDigit = 4,
-};
+constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
 // The symbols longer than one character, with their first characters;
 // every other character without a scanner of its own is a symbol of one.
@@ -94,71 +89,44 @@ constexpr std::string_view kOperators[] = {
 };
 constexpr TOstOperatorTable kOperatorTable(kOperators);
 
-struct CharTables {
-    std::array<uint8_t, 256> cls{};
-    std::array<uint8_t, 256> flags{};
-};
-
-constexpr CharTables makeCharTables()
+constexpr std::array<uint8_t, 256> makeCharClasses()
 {
-    CharTables t{};
+    std::array<uint8_t, 256> t{};
     for (int c = 0; c < 256; ++c) {
         const auto i = static_cast<size_t>(c);
         if (c >= 1 && c <= 32)
-            t.cls[i] = ccSpace;
+            t[i] = ccSpace;
         else if (IsAsciiLetter(c) || c == '_')
-            t.cls[i] = ccLetter;
+            t[i] = ccLetter;
         else if (IsDigit(c))
-            t.cls[i] = ccDigit;
+            t[i] = ccDigit;
         else if (c >= 127)
-            t.cls[i] = ccUnknown;
-        if (IsAsciiWordChar(c))
-            t.flags[i] |= cfWord;
-        if (IsDigit(c))
-            t.flags[i] |= cfDigit;
-        if (IsHexDigit(c))
-            t.flags[i] |= cfHexDigit;
+            t[i] = ccUnknown;
     }
-    t.cls[0] = ccNull;
-    t.cls[10] = ccLineBreak;
-    t.cls[13] = ccLineBreak;
-    t.cls['"'] = ccQuote;
-    t.cls['\''] = ccQuote;
-    t.cls['/'] = ccSlash;
+    t[0] = ccNull;
+    t[10] = ccLineBreak;
+    t[13] = ccLineBreak;
+    t['"'] = ccQuote;
+    t['\''] = ccQuote;
+    t['/'] = ccSlash;
     for (const char c : std::string_view("#$@\\^`"))
-        t.cls[static_cast<unsigned char>(c)] = ccUnknown;
+        t[static_cast<unsigned char>(c)] = ccUnknown;
     for (const char c : std::string_view("&|+-%*."))
-        t.cls[static_cast<unsigned char>(c)] = ccOperator;
+        t[static_cast<unsigned char>(c)] = ccOperator;
     return t;
 }
-constexpr CharTables kChars = makeCharTables();
-
-inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
-
-int hashWord(const TOstCharValues& values, const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (has(s[length], cfWord))
-        hash += values[s[length++]];
-    return hash;
-}
+constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
 
 const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(LetterValues(true), kMaxHash);
-        auto add = [&t](std::span<const std::string_view> words, int kind) {
-            for (const std::string_view word : words) {
-                const std::string zeroEnded(word);
-                int length = 0;
-                t.Add(hashWord(t.Values(), reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length),
-                      word, kind);
-            }
+        const auto hash = [&t](const unsigned char* s, int& length) {
+            return SumHash(s, length, kWordChar, t.Values());
         };
-        add(kReservedWords, jsTkKey);
-        add(kObjectModelNames, jsTkNonReservedKey);
-        add(kEventNames, jsTkEvent);
+        AddHashedKeywords(t, kReservedWords, jsTkKey, hash);
+        AddHashedKeywords(t, kObjectModelNames, jsTkNonReservedKey, hash);
+        AddHashedKeywords(t, kEventNames, jsTkEvent, hash);
         return t;
     }();
     return table;
@@ -232,7 +200,7 @@ void TOstJScriptHighlighter::NextToken()
 void TOstJScriptHighlighter::dispatch()
 {
     const unsigned char c = line_[run_];
-    switch (kChars.cls[c]) {
+    switch (kCharClass[c]) {
     case ccNull: tokenKind_ = jsTkNull; break;
     case ccLineBreak:
         run_ = scan::SkipLineBreak(line_, run_);
@@ -262,7 +230,7 @@ void TOstJScriptHighlighter::whitespaceRun()
 void TOstJScriptHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(keywords_.Values(), line_ + run_, length);
+    const int hash = SumHash(line_ + run_, length, kWordChar, keywords_.Values());
     tokenKind_ = keywords_.Classify(line_ + run_, length, hash, jsTkIdentifier, jsTkIdentifier);
     run_ += length;
 }
@@ -279,10 +247,10 @@ void TOstJScriptHighlighter::number()
             if (line_[run_ + 1] == '.')
                 break;
         } else if (c == 'x' || c == 'X') {
-            if (run_ != start + 1 || line_[start] != '0' || !has(line_[run_ + 1], cfHexDigit))
+            if (run_ != start + 1 || line_[start] != '0' || !IsHexDigit(line_[run_ + 1]))
                 break;
             hex = true;
-        } else if (!has(c, cfDigit) && !(hex && has(c, cfHexDigit))) {
+        } else if (!IsDigit(c) && !(hex && IsHexDigit(c))) {
             break;
         }
     }

@@ -30,10 +30,10 @@ enum CharClass : uint8_t {
     ccDollar, ccHash, ccSlash, ccOperator,
 };
 
-enum CharFlag : uint8_t {
-    cfWord = 1,         // 0-9, A-Z, "_", a-z
-    cfNumber = 2,       // continues a number
-};
+constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+constexpr auto kNumberChar = CharTable<bool>([](int c) {
+    return IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x';
+});
 
 // Every symbol, matched longest first.
 constexpr std::string_view kOperators[] = {
@@ -43,63 +43,38 @@ constexpr std::string_view kOperators[] = {
 };
 constexpr TOstOperatorTable kOperatorTable(kOperators);
 
-struct CharTables {
-    std::array<uint8_t, 256> cls{};
-    std::array<uint8_t, 256> flags{};
-};
-
-constexpr CharTables makeCharTables()
+constexpr std::array<uint8_t, 256> makeCharClasses()
 {
-    CharTables t{};
+    std::array<uint8_t, 256> t{};
     for (int c = 1; c <= 32; ++c)
-        t.cls[static_cast<size_t>(c)] = ccSpace;
+        t[static_cast<size_t>(c)] = ccSpace;
     for (int c = 0; c < 256; ++c) {
-        const auto i = static_cast<size_t>(c);
         if (IsAsciiLetter(c) || c == '_')
-            t.cls[i] = ccLetter;
+            t[static_cast<size_t>(c)] = ccLetter;
         if (IsDigit(c))
-            t.cls[i] = ccDigit;
-        if (IsAsciiWordChar(c))
-            t.flags[i] |= cfWord;
-        if (IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x')
-            t.flags[i] |= cfNumber;
+            t[static_cast<size_t>(c)] = ccDigit;
     }
-    t.cls[0] = ccNull;
-    t.cls[10] = ccLineBreak;
-    t.cls[13] = ccLineBreak;
-    t.cls['"'] = ccDoubleQuote;
-    t.cls['\''] = ccApostrophe;
-    t.cls['$'] = ccDollar;
-    t.cls['#'] = ccHash;
+    t[0] = ccNull;
+    t[10] = ccLineBreak;
+    t[13] = ccLineBreak;
+    t['"'] = ccDoubleQuote;
+    t['\''] = ccApostrophe;
+    t['$'] = ccDollar;
+    t['#'] = ccHash;
     for (int c = 33; c < 127; ++c)
         if (kOperatorTable.Starts(static_cast<unsigned char>(c)))
-            t.cls[static_cast<size_t>(c)] = ccOperator;
-    t.cls['/'] = ccSlash;
+            t[static_cast<size_t>(c)] = ccOperator;
+    t['/'] = ccSlash;
     return t;  // "\", "`", 127 and 128 to 255 stay unknown
 }
-constexpr CharTables kChars = makeCharTables();
-
-inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
-
-int hashWord(const TOstCharValues& values, const unsigned char* s, int& length)
-{
-    int hash = 0;
-    length = 0;
-    while (has(s[length], cfWord))
-        hash += values[s[length++]];
-    return hash;
-}
+constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
 
 const TOstKeywordTable& keywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(LetterValues(true), kMaxHash);
-        for (const std::string_view keyword : kKeywords) {
-            const std::string zeroEnded(keyword);
-            int length = 0;
-            const int hash = hashWord(t.Values(), reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), length);
-            t.Add(hash, keyword, phpTkKey);
-        }
+        AddHashedKeywords(t, kKeywords, phpTkKey,
+                          [&t](const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, t.Values()); });
         return t;
     }();
     return table;
@@ -185,7 +160,7 @@ void TOstPHPHighlighter::NextToken()
 void TOstPHPHighlighter::dispatch()
 {
     const unsigned char c = line_[run_];
-    switch (kChars.cls[c]) {
+    switch (kCharClass[c]) {
     case ccNull: tokenKind_ = phpTkNull; break;
     case ccLineBreak:
         run_ = scan::SkipLineBreak(line_, run_);
@@ -215,7 +190,7 @@ void TOstPHPHighlighter::whitespaceRun()
 void TOstPHPHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(keywords_.Values(), line_ + run_, length);
+    const int hash = SumHash(line_ + run_, length, kWordChar, keywords_.Values());
     tokenKind_ = keywords_.Classify(line_ + run_, length, hash, phpTkIdentifier, phpTkIdentifier);
     run_ += length;
 }
@@ -225,7 +200,7 @@ void TOstPHPHighlighter::word()
 void TOstPHPHighlighter::number()
 {
     ++run_;
-    while (has(line_[run_], cfNumber) && !(line_[run_] == '.' && line_[run_ + 1] == '.'))
+    while (kNumberChar[line_[run_]] && !(line_[run_] == '.' && line_[run_ + 1] == '.'))
         ++run_;
     tokenKind_ = phpTkNumber;
 }
@@ -233,7 +208,7 @@ void TOstPHPHighlighter::number()
 void TOstPHPHighlighter::variable()
 {
     ++run_;
-    while (has(line_[run_], cfWord))
+    while (kWordChar[line_[run_]])
         ++run_;
     tokenKind_ = phpTkVariable;
 }
@@ -310,7 +285,7 @@ void TOstPHPHighlighter::string()
             state_ = phpRsCode;
             return;
         }
-        if (c == '$' && state_ == phpRsDoubleQuoted && (line_[run_ + 1] == '{' || has(line_[run_ + 1], cfWord))) {
+        if (c == '$' && state_ == phpRsDoubleQuoted && (line_[run_ + 1] == '{' || kWordChar[line_[run_ + 1]])) {
             int at = run_;
             if (at >= 2 && line_[at - 1] == '{' && at - 1 >= tokenPos_)
                 --at;
@@ -363,7 +338,7 @@ void TOstPHPHighlighter::bracedVariable()
 // bracket opened is closed again.
 void TOstPHPHighlighter::plainVariable()
 {
-    while (has(line_[run_], cfWord))
+    while (kWordChar[line_[run_]])
         ++run_;
     int p = run_;
     int open = 0;
@@ -386,9 +361,9 @@ void TOstPHPHighlighter::plainVariable()
         } else {
             return;
         }
-        if (!has(line_[p], cfWord))
+        if (!kWordChar[line_[p]])
             return;
-        while (has(line_[p], cfWord))
+        while (kWordChar[line_[p]])
             ++p;
         while (line_[p] == ']' && open > 0) {
             --open;
