@@ -21,8 +21,10 @@ const QString kListCommand = QStringLiteral("list");
 const QString kOpenedAnswer = QStringLiteral("opened");
 
 // A second start may come while the first is still between taking the lock
-// and listening; it keeps trying for this long.
-constexpr int kConnectPatienceMs = 5000;
+// and listening; it keeps trying for this long. A question about the
+// documents gives up sooner, as nobody may be running at all.
+constexpr int kHandOverPatienceMs = 5000;
+constexpr int kQueryPatienceMs = 1000;
 
 QString UserName()
 {
@@ -37,7 +39,7 @@ QString ChannelFolder()
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
-bool ConnectWithPatience(QLocalSocket& socket)
+bool ConnectWithPatience(QLocalSocket& socket, int patienceMs)
 {
     QElapsedTimer waited;
     waited.start();
@@ -45,7 +47,7 @@ bool ConnectWithPatience(QLocalSocket& socket)
         socket.connectToServer(TSingleInstance::ChannelName());
         if (socket.waitForConnected(1000))
             return true;
-        if (waited.elapsed() > kConnectPatienceMs)
+        if (waited.elapsed() > patienceMs)
             return false;
         QThread::msleep(50);
     }
@@ -109,10 +111,10 @@ void TSingleInstance::ServeConnection(QLocalSocket* socket)
     });
 }
 
-std::optional<QStringList> TSingleInstance::Ask(const QString& command, const QString& argument)
+std::optional<QStringList> TSingleInstance::Ask(const QString& command, const QString& argument, int patienceMs)
 {
     QLocalSocket socket;
-    if (!ConnectWithPatience(socket))
+    if (!ConnectWithPatience(socket, patienceMs))
         return std::nullopt;
     {
         QDataStream out(&socket);
@@ -134,10 +136,10 @@ std::optional<QStringList> TSingleInstance::Ask(const QString& command, const QS
 
 bool TSingleInstance::HandOver(const QString& path)
 {
-    const std::optional<QStringList> answer = Ask(kOpenCommand, path);
+    const std::optional<QStringList> answer = Ask(kOpenCommand, path, kHandOverPatienceMs);
     return answer && answer->contains(kOpenedAnswer);
 }
 
-std::optional<QStringList> TSingleInstance::QueryDocuments() { return Ask(kListCommand, QString()); }
+std::optional<QStringList> TSingleInstance::QueryDocuments() { return Ask(kListCommand, QString(), kQueryPatienceMs); }
 
 }  // namespace ostrel

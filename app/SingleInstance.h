@@ -47,7 +47,7 @@ public:
 
 private:
     void ServeConnection(QLocalSocket* socket);
-    static std::optional<QStringList> Ask(const QString& command, const QString& argument);
+    static std::optional<QStringList> Ask(const QString& command, const QString& argument, int patienceMs);
 
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;  // owned by this object

@@ -40,9 +40,6 @@ int RunSecondInstance(const QString& firstArgument)
 int ListDocuments(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    TSingleInstance probe;
-    if (probe.TryClaim())
-        return 1;  // no instance runs
     const std::optional<QStringList> paths = TSingleInstance::QueryDocuments();
     if (!paths)
         return 1;

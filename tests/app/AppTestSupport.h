@@ -37,8 +37,10 @@ inline QApplication& TestApp()
     static int argc = 1;
     static char name[] = "ostrel-test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's clean-up routines at its end could reach statics
+    // that are already gone by then.
+    static QApplication* const app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct TShown {
