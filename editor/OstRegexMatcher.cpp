@@ -43,7 +43,9 @@ public:
         : prog_(prog), in_(reinterpret_cast<const unsigned char*>(input.data())),
           len_(input.size()), choices_(scratch.choices), trail_(scratch.trail)
     {
-        regs_.fill(-1);
+        // Groups are reset by run() as far as the program has them; the loop
+        // counters are read before their first change, so start them defined.
+        std::fill(regs_.begin() + kRegLoopCounter, regs_.end(), 0);
     }
 
     bool matchAt(std::size_t start, Slots& starts, Slots& ends);
@@ -515,17 +517,16 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
         }
         return false;
     }
-    if (!prog.firstPairs.empty()) {
-        for (std::size_t p = start; p + 1 < len && p <= last; ++p) {
-            if (prog.firstChars[bytes[p]] && inPairs(prog.firstPairs, bytes + p) &&
-                m.matchAt(p, starts, ends))
-                return true;
-        }
-        return false;
-    }
     if (!prog.anyFirstChar) {  // a match begins with a character of the set
-        for (std::size_t p = start; p < len && p <= last; ++p) {
-            if (prog.firstChars[bytes[p]] && m.matchAt(p, starts, ends))
+        const uint8_t* firstChars = prog.firstChars.data();
+        const bool byPairs = !prog.firstPairs.empty();
+        const std::size_t stop = std::min(len, last + 1);
+        for (std::size_t p = start; p < stop; ++p) {
+            if (!firstChars[bytes[p]])
+                continue;
+            if (byPairs && (p + 1 >= len || !inPairs(prog.firstPairs, bytes + p)))
+                continue;
+            if (m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
