@@ -29,6 +29,15 @@ int runTokens(const Args& args);
 // keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT
 int runKeys(const Args& args);
 
+// rtf --lang LANG [--title TITLE] INPUT OUTPUT
+int runRtf(const Args& args);
+
+// recode --to iso|win|ascii INPUT OUTPUT
+int runRecode(const Args& args);
+
+// utf8 INPUT OUTPUT
+int runUtf8(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 

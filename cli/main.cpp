@@ -21,6 +21,9 @@ constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
     {"tokens", "tokens --lang LANG [FILE]", runTokens},
     {"keys", "keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
+    {"rtf", "rtf --lang LANG [--title TITLE] INPUT OUTPUT", runRtf},
+    {"recode", "recode --to iso|win|ascii INPUT OUTPUT", runRecode},
+    {"utf8", "utf8 INPUT OUTPUT", runUtf8},
     {nullptr, nullptr, nullptr},
 };
 

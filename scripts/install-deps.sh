@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   fonts-liberation
   perl
+  unrtf
 )
 
 missing=()

@@ -1,0 +1,65 @@
+// ostrel-cli recode: the Polish recoding commands on a file. The text is
+// recoded as the editor's menu does it (lines joined with CR LF, recoded,
+// split again) and saved as the editor saves it: with the file's own
+// line-break style and a break after the last line.
+
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "editor/OstEditTextBuffer.h"
+#include "editor/OstPolishRecode.h"
+#include "print/OstEditExport.h"
+
+namespace ostrel::cli {
+
+namespace {
+
+bool recodingByName(const std::string& name, TOstPolishRecoding& recoding)
+{
+    if (name == "iso")
+        recoding = TOstPolishRecoding::ToIso;
+    else if (name == "win")
+        recoding = TOstPolishRecoding::ToWindows;
+    else if (name == "ascii")
+        recoding = TOstPolishRecoding::StripDiacritics;
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+int runRecode(const Args& args)
+{
+    std::string to;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--to" && i + 1 < args.size())
+            to = args[++i];
+        else if (args[i].starts_with("--to="))
+            to = args[i].substr(5);
+        else if (args[i].starts_with("-") && args[i].size() > 1)
+            return fail(kExitUsage, "recode: unknown option '" + args[i] + "'");
+        else
+            files.push_back(args[i]);
+    }
+    TOstPolishRecoding recoding{};
+    if (files.size() != 2 || !recodingByName(to, recoding))
+        return fail(kExitUsage, "recode: usage: recode --to iso|win|ascii INPUT OUTPUT");
+
+    TOstEditStringList lines;
+    try {
+        lines.LoadFromFile(files[0]);
+    } catch (const std::exception& e) {
+        return fail(kExitFailure, "recode: cannot read '" + files[0] + "': " + e.what());
+    }
+    try {
+        RecodeLines(lines, recoding);
+        WriteFileReplacing(files[1], lines.Text());
+    } catch (const std::exception& e) {
+        return fail(kExitFailure, std::string("recode: ") + e.what());
+    }
+    return kExitOk;
+}
+
+}  // namespace ostrel::cli

@@ -1,0 +1,500 @@
+#include "print/OstEditExport.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "editor/OstEditTextBuffer.h"
+#include "platform/CodePage.h"
+
+namespace ostrel {
+
+// ---- output buffer -------------------------------------------------------------------
+
+void TOstExportBuffer::Reserve(size_t capacity)
+{
+    if (capacity > capacity_)
+        Reallocate(capacity);
+}
+
+void TOstExportBuffer::Grow(size_t needed)
+{
+    Reallocate(std::max(needed, capacity_ * 2));
+}
+
+void TOstExportBuffer::Reallocate(size_t capacity)
+{
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0)
+        std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
+
+void TOstExportBuffer::InsertFront(std::string_view bytes)
+{
+    const size_t needed = size_ + bytes.size();
+    if (needed > capacity_)
+        Reallocate((needed + 6144) / 4096 * 4096);
+    if (size_ > 0)
+        std::memmove(data_.get() + bytes.size(), data_.get(), size_);
+    if (!bytes.empty())
+        std::memcpy(data_.get(), bytes.data(), bytes.size());
+    size_ = needed;
+}
+
+// ---- exporter ------------------------------------------------------------------------
+
+namespace {
+
+constexpr size_t kMinimumReserve = 4096;
+constexpr size_t kReservePerLine = 128;
+
+TColor OrDefault(TColor color, TColor fallback)
+{
+    return color == clNone ? fallback : color;
+}
+
+}  // namespace
+
+TOstCustomExporter::TOstCustomExporter()
+    : font_(DefaultFont()), title_("Untitled"), resolveColor_(DefaultColorToRGB)
+{
+}
+
+TOstCustomExporter::~TOstCustomExporter() = default;
+
+TOstFont TOstCustomExporter::DefaultFont()
+{
+    TOstFont font;
+    font.Name = "Courier New";
+    font.PixelsPerInch = 96;
+    font.SetSize(10);
+    font.Color = clBlack;
+    font.Style = 0;
+    return font;
+}
+
+void TOstCustomExporter::SetExportAsText(bool on)
+{
+    if (on == exportAsText_)
+        return;
+    exportAsText_ = on;
+    Reset();
+}
+
+void TOstCustomExporter::SetFont(const TOstFont* font)
+{
+    font_ = font ? *font : DefaultFont();
+}
+
+void TOstCustomExporter::SetHighlighter(TOstCustomHighlighter* highlighter)
+{
+    if (highlighter == highlighter_)
+        return;
+    highlighter_ = highlighter;
+    Reset();
+}
+
+void TOstCustomExporter::SetTitle(std::string title)
+{
+    title_ = title.empty() ? "Untitled" : std::move(title);
+}
+
+void TOstCustomExporter::SetColorResolver(std::function<TColor(TColor)> resolver)
+{
+    resolveColor_ = resolver ? std::move(resolver) : DefaultColorToRGB;
+}
+
+TColor TOstCustomExporter::ResolveColor(TColor color) const
+{
+    return resolveColor_(color);
+}
+
+void TOstCustomExporter::Reset()
+{
+    buffer_.Rewind();
+    lastStyle_ = 0;
+    lastBackground_ = clWindow;
+    lastForeground_ = clWindowText;
+}
+
+void TOstCustomExporter::SetReservedChar(unsigned char c, std::string replacement)
+{
+    reserved_[c] = std::move(replacement);
+    reservedSet_[c] = true;
+}
+
+std::string TOstCustomExporter::EncodeDoubleByte(unsigned char lead, unsigned char trail)
+{
+    return {static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+bool TOstCustomExporter::ExportLines(const TOstEditStringList& lines)
+{
+    return ExportSpan(lines, {1, 1}, {INT_MAX, INT_MAX});
+}
+
+bool TOstCustomExporter::ExportSpan(const TOstEditStringList& lines, TBufferCoord start, TBufferCoord stop)
+{
+    const int count = lines.Count();
+    if (!highlighter_ || count == 0 || start.Line > count || start.Line > stop.Line)
+        return false;
+    const auto lengthOf = [&lines](int line) { return static_cast<long long>(lines.Get(line - 1).size()); };
+    start.Line = std::max(1, start.Line);
+    stop.Line = std::max(1, std::min(stop.Line, count));
+    stop.Char = static_cast<int>(std::clamp<long long>(stop.Char, 1, lengthOf(stop.Line) + 1));
+    start.Char = static_cast<int>(std::clamp<long long>(start.Char, 1, lengthOf(start.Line) + 1));
+    if (start.Line == stop.Line && start.Char >= stop.Char)
+        return false;
+
+    BeginExport(static_cast<size_t>(stop.Line - start.Line));
+    highlighter_->ClearLineState();
+    SkipLines(lines, start.Line - 1);
+    for (int line = start.Line; line <= stop.Line; ++line) {
+        const std::string_view text = lines.Get(line - 1);
+        const size_t from = line == start.Line ? static_cast<size_t>(start.Char - 1) : 0;
+        const size_t to = line == stop.Line ? static_cast<size_t>(stop.Char - 1) : text.size();
+        ExportLine(text, line, from, to);
+    }
+    EndExport();
+    return true;
+}
+
+// A span that starts further down still lexes its first line from the state
+// the lines above leave, as the editor shows it.
+void TOstCustomExporter::SkipLines(const TOstEditStringList& lines, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        highlighter_->StartLine(lines.Get(i), i);
+        highlighter_->SkipToLineEnd();
+    }
+}
+
+// The whole line is lexed, so that a token cut by the span keeps the kind
+// it has in the editor; only the part inside [from, to) is written.
+void TOstCustomExporter::ExportLine(std::string_view text, int line, size_t from, size_t to)
+{
+    OpenLine(line);
+    TOstCustomHighlighter& hl = *highlighter_;
+    for (hl.StartLine(text, line - 1); !hl.AtLineEnd(); hl.NextToken()) {
+        const size_t start = std::min(static_cast<size_t>(std::max(hl.TokenStart(), 0)), text.size());
+        const size_t end = std::min(start + static_cast<size_t>(std::max(hl.TokenLength(), 0)), text.size());
+        const size_t cutStart = std::max(start, from);
+        const size_t cutEnd = std::min(end, to);
+        if (cutStart > cutEnd || (cutStart == cutEnd && start != end))
+            continue;
+        TextRun(text.substr(cutStart, cutEnd - cutStart), hl.TokenAttribute());
+    }
+    CloseLine();
+}
+
+void TOstCustomExporter::BeginExport(size_t lineCountHint)
+{
+    buffer_.Rewind();
+    buffer_.Reserve(std::max(kMinimumReserve, lineCountHint * kReservePerLine));
+    for (int c = 0; c < 256; ++c)
+        special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c));
+    firstAttribute_ = true;
+}
+
+void TOstCustomExporter::OpenLine(int /*line*/) {}
+
+void TOstCustomExporter::TextRun(std::string_view text, const TOstHighlighterAttributes* attribute)
+{
+    const bool blankOnly = EscapeToken(text);
+    ApplyTokenAttribute(blankOnly, attribute);
+    WriteToken(escaped_);
+}
+
+void TOstCustomExporter::CloseLine()
+{
+    WriteLineBreak();
+}
+
+void TOstCustomExporter::EndExport()
+{
+    if (!firstAttribute_)
+        AfterLastAttribute();
+    buffer_.InsertFront(Preamble());
+    Write(Trailer());
+}
+
+bool TOstCustomExporter::EscapeToken(std::string_view text)
+{
+    escaped_.clear();
+    if (escaped_.capacity() < text.size())
+        escaped_.reserve(std::max(text.size(), escaped_.capacity() + 32));
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        size_t plain = i;
+        while (plain < n && !special_[static_cast<unsigned char>(text[plain])])
+            ++plain;
+        escaped_.append(text.data() + i, plain - i);
+        if (plain == n)
+            break;
+        const auto c = static_cast<unsigned char>(text[plain]);
+        i = plain + 1;
+        if (reservedSet_[c]) {
+            escaped_ += reserved_[c];
+        } else if (i < n && text[i] != '\0') {  // a lead byte with its trail byte
+            escaped_ += EncodeDoubleByte(c, static_cast<unsigned char>(text[i]));
+            ++i;
+        } else {
+            escaped_ += static_cast<char>(c);
+        }
+    }
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string TOstCustomExporter::EscapeText(std::string_view text)
+{
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (reservedSet_[c])
+            out += reserved_[c];
+        else
+            out += ch;
+    }
+    return out;
+}
+
+// The styles written so far are always the ones in force, so a later token
+// is compared with what the output really shows. A blank-only token keeps
+// the foreground (blanks show no colour) but takes its own style, since an
+// underline or a strike-out shows on blanks too.
+void TOstCustomExporter::ApplyTokenAttribute(bool blankOnly, const TOstHighlighterAttributes* attribute)
+{
+    const TColor background = OrDefault(attribute ? attribute->Background() : clNone, color_);
+    const TColor foreground = OrDefault(attribute ? attribute->Foreground() : clNone, font_.Color);
+    const TFontStyles style = attribute ? (attribute->Style() & kFontStyleMask) : 0;
+    if (firstAttribute_) {
+        firstAttribute_ = false;
+        lastBackground_ = background;
+        lastForeground_ = foreground;
+        lastStyle_ = style;
+        BeforeFirstAttribute(useBackground_ && background != color_, foreground != font_.Color, style);
+        return;
+    }
+    const bool backgroundChanged = useBackground_ && background != lastBackground_;
+    const bool foregroundChanged = !blankOnly && foreground != lastForeground_;
+    if (!backgroundChanged && !foregroundChanged && style == lastStyle_)
+        return;
+    CloseAttributes(backgroundChanged, foregroundChanged, lastStyle_ & ~style);
+    const TFontStyles added = style & ~lastStyle_;
+    lastBackground_ = background;
+    if (!blankOnly)
+        lastForeground_ = foreground;
+    lastStyle_ = style;
+    OpenAttributes(backgroundChanged, foregroundChanged, added);
+}
+
+void TOstCustomExporter::WriteToFile(const std::string& path) const
+{
+    WriteFileReplacing(path, Output());
+}
+
+int RegisterClipboardFormat(std::string_view name)
+{
+    static std::vector<std::string> names;
+    auto it = std::find(names.begin(), names.end(), name);
+    if (it == names.end())
+        it = names.insert(names.end(), std::string(name));
+    return 0xC000 + static_cast<int>(it - names.begin());
+}
+
+bool ExportLinesToFile(TOstCustomExporter& exporter, TOstCustomHighlighter* highlighter,
+                       const TOstEditStringList& lines, const std::string& path)
+{
+    exporter.SetHighlighter(highlighter);
+    exporter.SetExportAsText(true);
+    if (!exporter.ExportLines(lines))
+        return false;
+    exporter.WriteToFile(path);
+    return true;
+}
+
+// ---- files ---------------------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void ThrowFileError(int error, const std::string& what)
+{
+    throw std::system_error(error, std::generic_category(), what);
+}
+
+std::string CannotWrite(const std::string& path)
+{
+    return "cannot write '" + path + "'";
+}
+
+// A file descriptor closed with its owner; Close reports what the
+// destructor would have to drop.
+class TFileHandle {
+public:
+    explicit TFileHandle(int fd) : fd_(fd) {}
+    ~TFileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    int Get() const { return fd_; }
+    bool Close() { return ::close(std::exchange(fd_, -1)) == 0 || errno == EINTR; }
+
+private:
+    int fd_;
+};
+
+// Removed with its owner unless it has been renamed into place.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TTemporaryFile()
+    {
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+void WriteAll(int fd, std::string_view bytes, const std::string& path)
+{
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t done = ::write(fd, data, left);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done < 0)
+            ThrowFileError(errno, CannotWrite(path));
+        if (done == 0)
+            ThrowFileError(ENOSPC, CannotWrite(path));
+        data += done;
+        left -= static_cast<size_t>(done);
+    }
+}
+
+// The file a path finally names, so that a link stays and its target is
+// replaced.
+std::string ResolveLinks(const std::string& path)
+{
+    std::error_code ec;
+    const auto resolved = std::filesystem::canonical(path, ec);
+    return ec ? path : resolved.string();
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    TFileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());  // best effort: the rename has already happened
+}
+
+// Devices and pipes have no content to lose and cannot be renamed over.
+void WriteInPlace(const std::string& path, std::string_view bytes)
+{
+    TFileHandle fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (fd.Get() < 0)
+        ThrowFileError(errno, CannotWrite(path));
+    WriteAll(fd.Get(), bytes, path);
+    if (!fd.Close())
+        ThrowFileError(errno, CannotWrite(path));
+}
+
+}  // namespace
+
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    // No write bit at all counts even for a user whom permissions do not bind.
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+void WriteFileReplacing(const std::string& path, std::string_view bytes)
+{
+    const std::string target = ResolveLinks(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        ThrowFileError(EISDIR, CannotWrite(path));
+    if (exists && IsReadOnlyFile(target))
+        ThrowFileError(EACCES, CannotWrite(path));
+    if (exists && !S_ISREG(old.st_mode))
+        return WriteInPlace(target, bytes);
+
+    const std::filesystem::path targetPath(target);
+    const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
+    std::string pattern = folder + "/." + targetPath.filename().string() + ".ostrel-XXXXXX";
+    TFileHandle fd(::mkstemp(pattern.data()));
+    if (fd.Get() < 0)
+        ThrowFileError(errno, "cannot create a temporary file beside '" + path + "'");
+    TTemporaryFile temp(pattern);
+    WriteAll(fd.Get(), bytes, path);
+    if (::fchmod(fd.Get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0 || ::fsync(fd.Get()) != 0 ||
+        !fd.Close())
+        ThrowFileError(errno, CannotWrite(path));
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
+        ThrowFileError(errno, CannotWrite(path));
+    temp.Keep();
+    SyncFolder(folder);
+}
+
+void AppendToExistingFile(const std::string& path, std::string_view bytes)
+{
+    const std::string what = "cannot append to '" + path + "'";
+    TFileHandle fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0)
+        ThrowFileError(errno, what);
+    const bool regular = S_ISREG(info.st_mode);
+    try {
+        WriteAll(fd.Get(), bytes, path);
+        if (regular && ::fsync(fd.Get()) != 0)
+            ThrowFileError(errno, what);
+    } catch (...) {
+        if (regular && ::ftruncate(fd.Get(), info.st_size) != 0) {
+            // Nothing better is left to do: the write error is the one to report.
+        }
+        throw;
+    }
+    if (!fd.Close()) {
+        const int error = errno;
+        if (regular && ::truncate(path.c_str(), info.st_size) != 0) {
+            // As above.
+        }
+        ThrowFileError(error, what);
+    }
+}
+
+void ExportUtf8(const std::string& path, std::string_view ansiText)
+{
+    WriteFileReplacing(path, codepage::toUtf8(ansiText));
+}
+
+}  // namespace ostrel
