@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <string>
 
 #include "app/qt/KeyTranslation.h"
 
@@ -209,22 +210,31 @@ bool TOstEditWidget::event(QEvent* event)
 
 void TOstEditWidget::keyPressEvent(QKeyEvent* event)
 {
-    const TOstShiftState shift = ShiftStateOf(event->modifiers());
-    uint16_t key = VirtualKeyOf(*event);
-    if (key != 0)
-        editor_.KeyDown(key, shift);
-    // Characters arrive as they would with the key: none while Alt alone is
-    // held (that is a menu key), and Delete produces none.
-    if ((shift & ssAlt) && !(shift & ssCtrl)) {
-        event->accept();
+    // Without WantReturns, Enter and Escape belong to the dialog around.
+    const int qtKey = event->key();
+    if (!editor_.WantReturns() &&
+        (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Escape)) {
+        event->ignore();
         return;
     }
-    for (char c : ToAnsi(event->text())) {
-        if (c == '\x7f')
-            continue;
-        editor_.KeyPress(c);
+    const TOstShiftState shift = ShiftStateOf(event->modifiers());
+    uint16_t key = VirtualKeyOf(*event);
+    bool bound = false;
+    if (key != 0) {
+        editor_.KeyDown(key, shift);
+        bound = key == 0;  // the editor consumed it
     }
-    event->accept();
+    // Characters arrive as they would with the key: none while Alt alone is
+    // held (that is a menu key), and Delete produces none.
+    std::string chars = ((shift & ssAlt) && !(shift & ssCtrl)) ? std::string() : ToAnsi(event->text());
+    std::erase(chars, '\x7f');
+    for (char c : chars)
+        editor_.KeyPress(c);
+    // A key the editor has no use for goes on to the windows around it.
+    if (bound || !chars.empty())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TOstEditWidget::keyReleaseEvent(QKeyEvent* event)

@@ -123,6 +123,24 @@ TEST(EditWidgetKeys, CtrlShortcutsRunCommandsWithoutTyping)
     EXPECT_EQ(w.Editor().SelText(), "one two");
 }
 
+TEST(EditWidgetKeys, UnusedKeysGoOnToTheParent)
+{
+    TOstEditWidget w;
+    QKeyEvent unbound(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+    QApplication::sendEvent(&w, &unbound);
+    EXPECT_FALSE(unbound.isAccepted());
+    QKeyEvent bound(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+    QApplication::sendEvent(&w, &bound);
+    EXPECT_TRUE(bound.isAccepted());
+
+    // Without WantReturns Enter belongs to a dialog's default button.
+    w.Editor().SetWantReturns(false);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_EQ(w.Editor().Lines().Count(), 0);
+}
+
 TEST(EditWidgetKeys, InputMethodTextIsInserted)
 {
     TOstEditWidget w;
@@ -147,13 +165,13 @@ TEST(EditWidgetView, WindowCountsFollowTheSize)
     w.show();
     const QSize view = w.viewport()->size();
     const TOstEdit& e = w.Editor();
-    EXPECT_EQ(e.CharsInWindow(), (view.width() - 2) / e.CharWidth());
+    EXPECT_EQ(e.CharsInWindow(), (view.width() - e.GutterWidth() - 2) / e.CharWidth());
     EXPECT_EQ(e.LinesInWindow(), view.height() / e.LineHeight());
 
     w.resize(600, 500);
     const QSize bigger = w.viewport()->size();
     EXPECT_GT(bigger.width(), view.width());
-    EXPECT_EQ(e.CharsInWindow(), (bigger.width() - 2) / e.CharWidth());
+    EXPECT_EQ(e.CharsInWindow(), (bigger.width() - e.GutterWidth() - 2) / e.CharWidth());
     EXPECT_EQ(e.LinesInWindow(), bigger.height() / e.LineHeight());
 }
 
@@ -182,15 +200,16 @@ TEST(EditWidgetView, PaintsHighlightedTextAndSelection)
     const QImage image = w.viewport()->grab().toImage();
     const int cw = w.Editor().CharWidth();
     const int lh = w.Editor().LineHeight();
+    const int left = w.Editor().TextOffset();
 
     // Past the text of line 1 the background shows; the selected cells of
     // line 2 are navy wherever no glyph covers them.
-    EXPECT_EQ(image.pixelColor(2 + 30 * cw, lh / 2), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(2 + 3 * cw, lh + 1), QColor(0, 0, 0x80));
-    EXPECT_EQ(image.pixelColor(2 + 8 * cw, lh + 1), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(left + 30 * cw, lh / 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(left + 3 * cw, lh + 1), QColor(0, 0, 0x80));
+    EXPECT_EQ(image.pixelColor(left + 8 * cw, lh + 1), QColor(Qt::white));
     // Some glyph pixels of "<b>" are drawn in a colour other than the background.
     bool inked = false;
-    for (int x = 2; x < 2 + 3 * cw && !inked; ++x)
+    for (int x = left; x < left + 3 * cw && !inked; ++x)
         for (int y = 0; y < lh && !inked; ++y)
             inked = image.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(inked);

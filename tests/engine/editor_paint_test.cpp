@@ -98,7 +98,7 @@ TEST_F(PaintTest, CellsFollowTheFontAndTheStylesInUse)
 
 TEST_F(PaintTest, WindowCountsFollowClientSizeAndCells)
 {
-    ed.SetClientSize(2 + 50 * 8 + 5, 12 * 16 + 7);
+    ed.SetClientSize(ed.GutterWidth() + 2 + 50 * 8 + 5, 12 * 16 + 7);
     EXPECT_EQ(ed.CharsInWindow(), 50);
     EXPECT_EQ(ed.LinesInWindow(), 12);
     ed.SetExtraLineSpacing(4);
