@@ -1,0 +1,124 @@
+// ostrel-cli rtf, recode and utf8 as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/TestSupport.h"
+
+using ostrel::test::readFile;
+using ostrel::test::runCli;
+using ostrel::test::TempDir;
+using ostrel::test::writeFile;
+
+namespace {
+
+const std::string kWin = "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1";  // Zażółć gęślą jaźń
+const std::string kIso = "Za\xBF\xF3\xB3\xE6 g\xEA\xB6l\xB1 ja\xBC\xF1";
+
+}  // namespace
+
+TEST(RtfCli, ExportsEveryLineWithTheMainWindowSettings)
+{
+    TempDir dir;
+    writeFile(dir / "a.pas", "begin x\nend.\n");
+    const auto r = runCli({"rtf", "--lang", "pas", (dir / "a.pas").string(), (dir / "a.rtf").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string rtf = readFile(dir / "a.rtf");
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1250\\deff0\\deftab720"
+                                "{\\fonttbl{\\f0\\fmodern\\fcharset238 Courier New;}}\r\n"));
+    EXPECT_NE(rtf.find("{\\title RTF Eksport}}"), std::string::npos);
+    EXPECT_TRUE(rtf.ends_with("\\fs20 \\b begin\\b0  x\r\n\\par \\b end\\b0 .\r\n\\par }"));
+}
+
+TEST(RtfCli, TitleIsGivenOnTheCommandLine)
+{
+    TempDir dir;
+    writeFile(dir / "a.js", "var a = {};\n");
+    const auto r = runCli({"rtf", "--lang", "js", "--title", "Moja strona", (dir / "a.js").string(),
+                           (dir / "a.rtf").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readFile(dir / "a.rtf").find("{\\title Moja strona}}"), std::string::npos);
+}
+
+TEST(RtfCli, ADocumentWithoutTextWritesNothingAndFails)
+{
+    TempDir dir;
+    for (const char* content : {"", "\n"}) {
+        writeFile(dir / "e.txt", content);
+        const auto r = runCli({"rtf", "--lang", "html", (dir / "e.txt").string(), (dir / "e.rtf").string()});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("nothing written"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(dir / "e.rtf"));
+    }
+}
+
+TEST(RtfCli, UsageErrors)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "x\n");
+    EXPECT_EQ(runCli({"rtf", (dir / "a.txt").string(), (dir / "a.rtf").string()}).status, 2);
+    EXPECT_EQ(runCli({"rtf", "--lang", "cobol", (dir / "a.txt").string(), (dir / "a.rtf").string()}).status, 2);
+    EXPECT_EQ(runCli({"rtf", "--lang", "cpp", (dir / "a.txt").string()}).status, 2);
+    EXPECT_EQ(runCli({"rtf", "--lang", "cpp", (dir / "none.txt").string(), (dir / "a.rtf").string()}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.rtf"));
+}
+
+TEST(RecodeCli, RecodesBothWaysAndKeepsTheFilesLineBreaks)
+{
+    TempDir dir;
+    writeFile(dir / "win.txt", kWin + "\n\n" + kWin + "\n");
+    auto r = runCli({"recode", "--to", "iso", (dir / "win.txt").string(), (dir / "iso.txt").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "iso.txt"), kIso + "\n\n" + kIso + "\n");
+    r = runCli({"recode", "--to", "win", (dir / "iso.txt").string(), (dir / "back.txt").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "back.txt"), readFile(dir / "win.txt"));
+}
+
+TEST(RecodeCli, AsciiStripsDiacriticsInPlace)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "\xA3\xF3\x64\x9F\r\n" + kIso + "\r\n");  // Łódź in Windows-1250, then ISO-8859-2
+    const auto r = runCli({"recode", "--to=ascii", (dir / "a.txt").string(), (dir / "a.txt").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "a.txt"), "Lodz\r\nZazolc gesla jazn\r\n");
+}
+
+TEST(RecodeCli, UsageErrorsAndAReadOnlyTarget)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "x\n");
+    EXPECT_EQ(runCli({"recode", "--to", "utf", (dir / "a.txt").string(), (dir / "b.txt").string()}).status, 2);
+    EXPECT_EQ(runCli({"recode", (dir / "a.txt").string(), (dir / "b.txt").string()}).status, 2);
+    writeFile(dir / "ro.txt", "keep");
+    std::filesystem::permissions(dir / "ro.txt", std::filesystem::perms::owner_read);
+    const auto r = runCli({"recode", "--to", "iso", (dir / "a.txt").string(), (dir / "ro.txt").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("ro.txt"), std::string::npos);
+    EXPECT_EQ(readFile(dir / "ro.txt"), "keep");
+}
+
+TEST(Utf8Cli, WritesUtf8WithCrLfBetweenLinesAndNothingAfterTheLast)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "\xB9\n");  // ą
+    auto r = runCli({"utf8", (dir / "a.txt").string(), (dir / "a.utf8").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "a.utf8"), "\xC4\x85");
+    writeFile(dir / "b.txt", "a\nb\n\n");
+    r = runCli({"utf8", (dir / "b.txt").string(), (dir / "b.utf8").string()});
+    EXPECT_EQ(readFile(dir / "b.utf8"), "a\r\nb\r\n");
+}
+
+TEST(Utf8Cli, AnEmptyFileGivesAnEmptyFileAndErrorsAreReported)
+{
+    TempDir dir;
+    writeFile(dir / "e.txt", "");
+    EXPECT_EQ(runCli({"utf8", (dir / "e.txt").string(), (dir / "e.utf8").string()}).status, 0);
+    EXPECT_EQ(readFile(dir / "e.utf8"), "");
+    EXPECT_EQ(runCli({"utf8", (dir / "e.txt").string()}).status, 2);
+    const auto r = runCli({"utf8", (dir / "e.txt").string(), (dir / "no" / "x").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.empty());
+}
