@@ -227,7 +227,7 @@ int TOstPasHighlighter::TokenKind() const
 
 void TOstPasHighlighter::RestoreLineState(intptr_t state)
 {
-    state_ = state >= pasInParenComment && state <= pasPlain ? static_cast<int>(state) : pasPlain;
+    state_ = state >= pasInParenComment && state <= pasInExportsBraceComment ? static_cast<int>(state) : pasPlain;
     asmStart_ = false;
 }
 
@@ -243,9 +243,13 @@ void TOstPasHighlighter::NextToken()
     tokenPos_ = run_;
     switch (state_) {
     case pasInParenComment:
-    case pasInAsmParenComment: parenComment(); break;
+    case pasInAsmParenComment:
+    case pasInPropertyParenComment:
+    case pasInExportsParenComment: parenComment(); break;
     case pasInBraceComment:
-    case pasInAsmBraceComment: braceComment(); break;
+    case pasInAsmBraceComment:
+    case pasInPropertyBraceComment:
+    case pasInExportsBraceComment: braceComment(); break;
     default: dispatch();
     }
 }
@@ -263,7 +267,7 @@ void TOstPasHighlighter::dispatch()
     case ccHash: ++run_; takeWhile(pasChar, kCharCode); break;
     case ccQuote: string(); break;
     case ccBrace:
-        state_ = state_ == pasInAsm ? pasInAsmBraceComment : pasInBraceComment;
+        state_ = commentOpened(true);
         braceComment();
         break;
     case ccParen: paren(); break;
@@ -300,6 +304,28 @@ void TOstPasHighlighter::takeWhile(int kind, const std::array<bool, 256>& takes)
         ++run_;
 }
 
+// A comment keeps the assembler code, property declaration or exports
+// clause it stands in, so that their words keep their colours after it.
+int TOstPasHighlighter::commentOpened(bool brace) const
+{
+    switch (state_) {
+    case pasInAsm: return brace ? pasInAsmBraceComment : pasInAsmParenComment;
+    case pasInProperty: return brace ? pasInPropertyBraceComment : pasInPropertyParenComment;
+    case pasInExports: return brace ? pasInExportsBraceComment : pasInExportsParenComment;
+    default: return brace ? pasInBraceComment : pasInParenComment;
+    }
+}
+
+void TOstPasHighlighter::commentClosed()
+{
+    switch (state_) {
+    case pasInAsmBraceComment: case pasInAsmParenComment: state_ = pasInAsm; break;
+    case pasInPropertyBraceComment: case pasInPropertyParenComment: state_ = pasInProperty; break;
+    case pasInExportsBraceComment: case pasInExportsParenComment: state_ = pasInExports; break;
+    default: state_ = pasPlain;
+    }
+}
+
 // "{" opens a directive when "$" follows it; on a later line of an open
 // brace the same test looks at the line's second character.
 void TOstPasHighlighter::braceComment()
@@ -310,7 +336,7 @@ void TOstPasHighlighter::braceComment()
     for (; !scan::IsLineEnd(line_[run_]); ++run_) {
         if (line_[run_] == '}') {
             ++run_;
-            state_ = state_ == pasInAsmBraceComment ? pasInAsm : pasPlain;
+            commentClosed();
             return;
         }
     }
@@ -327,7 +353,7 @@ void TOstPasHighlighter::paren()
         take(pasSymbol, 1);
         return;
     }
-    state_ = state_ == pasInAsm ? pasInAsmParenComment : pasInParenComment;
+    state_ = commentOpened(false);
     run_ += 2;
     tokenKind_ = pasComment;
     if (!scan::IsLineEnd(line_[run_]))
@@ -342,7 +368,7 @@ void TOstPasHighlighter::parenComment()
     for (; !scan::IsLineEnd(line_[run_]); ++run_) {
         if (line_[run_] == '*' && line_[run_ + 1] == ')') {
             run_ += 2;
-            state_ = state_ == pasInAsmParenComment ? pasInAsm : pasPlain;
+            commentClosed();
             return;
         }
     }

@@ -36,6 +36,12 @@ enum TOstPasLineState : int {
     pasInProperty = 6,         // after property, up to ";"
     pasInExports = 7,          // inside an exports clause, up to ";"
     pasPlain = 8,              // the initial state
+    // Comments inside a property declaration or an exports clause, which
+    // go on after them.
+    pasInPropertyParenComment = 9,
+    pasInExportsParenComment = 10,
+    pasInPropertyBraceComment = 11,
+    pasInExportsBraceComment = 12,
 };
 
 enum TDelphiVersion : int { dvDelphi1, dvDelphi2, dvDelphi3, dvDelphi4, dvDelphi5, dvDelphi6 };
@@ -94,6 +100,8 @@ private:
     void dispatch();
     void braceComment();
     void parenComment();
+    int commentOpened(bool brace) const;
+    void commentClosed();
     void paren();
     void word();
     int resolveKeyword(int code);

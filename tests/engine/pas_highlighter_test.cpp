@@ -103,6 +103,23 @@ TEST(PasKeywords, PropertyAndExportsWordsDependOnTheState)
     EXPECT_EQ(stateAfter("exports F,"), pasInExports) << "an exports clause goes on over lines";
 }
 
+TEST(PasKeywords, CommentsKeepThePropertyAndExportsContext)
+{
+    EXPECT_EQ(lex("property X: Integer { why } read FX (* and *) write SetX;"),
+              (LexTokens{{"property", K}, {" ", W}, {"X", I}, {":", Y}, {" ", W}, {"Integer", I}, {" ", W},
+                         {"{ why }", C}, {" ", W}, {"read", K}, {" ", W}, {"FX", I}, {" ", W}, {"(* and *)", C},
+                         {" ", W}, {"write", K}, {" ", W}, {"SetX", I}, {";", Y}}));
+    TOstPasHighlighter hl;
+    const auto lexed = LexLines(hl, {"exports", "  F index 1, { a comment", "  over lines }", "  G name 'g';", "name"});
+    EXPECT_EQ(lexed[1].state, pasInExportsBraceComment);
+    EXPECT_EQ(lexed[2].state, pasInExports);
+    EXPECT_EQ(lexed[3].tokens[3], (LexToken{"name", K}));
+    EXPECT_EQ(lexed[4].tokens, (LexTokens{{"name", I}}));
+    EXPECT_EQ(stateAfter("property P (* open"), pasInPropertyParenComment);
+    EXPECT_EQ(stateAfter("*) stored", pasInPropertyParenComment), pasInProperty);
+    EXPECT_EQ(stateAfter("{$R+}", pasInExports), pasInExports);
+}
+
 // ---- Comments and directives -----------------------------------------------------
 
 TEST(PasComments, BracesParenthesesAndDirectives)
@@ -220,7 +237,9 @@ TEST(PasProperties, GeneratedLinesAreCoveredAndRestartExactly)
     for (const auto& doc : GeneratedDocuments(pieces, 20031209, 300, 8, 20))
         ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), pasPlain);
     ExpectAllBytesCovered(kFacts, {pasInParenComment, pasInAsmParenComment, pasInAsm, pasInBraceComment,
-                                   pasInAsmBraceComment, pasInProperty, pasInExports, pasPlain});
+                                   pasInAsmBraceComment, pasInProperty, pasInExports, pasPlain,
+                                   pasInPropertyParenComment, pasInExportsParenComment,
+                                   pasInPropertyBraceComment, pasInExportsBraceComment});
 }
 
 TEST(PasProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
