@@ -113,6 +113,14 @@ void QtCanvas::SelectFont(const TOstFont& base, TFontStyles style)
         r.font = ToQFont(base, style);
         r.raw = QRawFont::fromFont(r.font);
         r.ascent = QFontMetrics(r.font, device_).ascent();
+        if (r.raw.isValid()) {
+            QString all(256, Qt::Uninitialized);
+            for (int b = 0; b < 256; ++b)
+                all[b] = QChar(codepage::toUnicode(static_cast<unsigned char>(b)));
+            const QList<quint32> found = r.raw.glyphIndexesForString(all);
+            for (qsizetype b = 0; b < std::min<qsizetype>(found.size(), 256); ++b)
+                r.glyphs[static_cast<size_t>(b)] = found[b];
+        }
     }
     current_ = &it->second;
     state_.fontKey = std::move(key);
@@ -159,22 +167,22 @@ void QtCanvas::TextOutCells(int x, int y, const TRect& opaque, std::string_view 
         return;
     const Realised& r = Current();
     painter_->setPen(ToQColor(state_.textColor));
-    painter_->setFont(r.font);
-    const QString unicode = ToUnicode(text);
     const QPointF origin(x, y + r.ascent);
-    QList<quint32> glyphs = r.raw.isValid() ? r.raw.glyphIndexesForString(unicode) : QList<quint32>{};
-    const bool complete = glyphs.size() == unicode.size() &&
-                          std::none_of(glyphs.begin(), glyphs.end(), [](quint32 g) { return g == 0; });
-    if (!complete || r.font.underline() || r.font.strikeOut()) {
-        DrawCellsOneByOne(origin, unicode, advances);
-        return;
-    }
-    QList<QPointF> positions;
-    positions.reserve(glyphs.size());
+    QList<quint32> glyphs(static_cast<qsizetype>(text.size()));
+    QList<QPointF> positions(static_cast<qsizetype>(text.size()));
+    bool complete = !r.font.underline() && !r.font.strikeOut();
     qreal pos = 0;
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        positions.append(QPointF(pos, 0));
-        pos += advances[static_cast<size_t>(i)];
+    for (size_t i = 0; i < text.size() && complete; ++i) {
+        const quint32 glyph = r.glyphs[static_cast<unsigned char>(text[i])];
+        complete = glyph != 0;
+        glyphs[static_cast<qsizetype>(i)] = glyph;
+        positions[static_cast<qsizetype>(i)] = QPointF(pos, 0);
+        pos += advances[i];
+    }
+    if (!complete) {
+        painter_->setFont(r.font);
+        DrawCellsOneByOne(origin, ToUnicode(text), advances);
+        return;
     }
     QGlyphRun run;
     run.setRawFont(r.raw);

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRawFont>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ private:
         QFont font;
         QRawFont raw;
         int ascent = 0;
+        // The glyph of every byte of the code page; 0 where the font has none.
+        std::array<quint32, 256> glyphs{};
     };
     struct State {
         std::string fontKey;
