@@ -27,12 +27,19 @@ bool IsMoveCommand(TOstEditorCommand c)
 void TCustomOstEdit::KeyDown(uint16_t& key, TOstShiftState shift)
 {
     kbdHandler_.ExecuteKeyDown(*this, key, shift);
+    if (key == 0) {
+        // A handler took the key: no binding, not even one without a key.
+        lastKey_ = 0;
+        lastShift_ = 0;
+        ignoreNextChar_ = false;
+        return;
+    }
     int found = -1;
     if (lastKey_ != 0)
         found = keystrokes_.FindKeycode2(lastKey_, lastShift_, key, shift);
     if (found < 0)
         found = keystrokes_.FindKeycode(key, shift);
-    if (found < 0 && key != 0 && CanStartSequence(key)) {
+    if (found < 0 && CanStartSequence(key)) {
         lastKey_ = key;
         lastShift_ = shift;
     } else {

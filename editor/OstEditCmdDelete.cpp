@@ -28,10 +28,12 @@ void TCustomOstEdit::DeleteRangeRecorded(TBufferCoord from, TBufferCoord to, TOs
     ActiveModeScope normal(*this, smNormal);
     SetCaretAndSelection(from, from, to);
     const std::string text = UndoTextOfSelection();
-    if (!text.empty())
+    // A range wholly in virtual space leaves the text alone.
+    if (!text.empty()) {
         undoList_.AddChange(reason, from, to, text, smNormal);
-    SetSelTextPrimitive(smNormal, std::string_view());
-    SetCaretXYEx(true, from);
+        SetSelTextPrimitive(smNormal, std::string_view());
+    }
+    SetCaretAndSelection(from, from, from);
 }
 
 void TCustomOstEdit::DeleteSelectionForKey()

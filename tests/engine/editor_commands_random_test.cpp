@@ -155,6 +155,49 @@ TEST(RandomCommands, UndoAndRedoEverythingWithTrimming)
         CheckUndoRedo(seed, true);
 }
 
+// Every command, from a few carets and selections on small documents (the
+// empty one included), keeps undo exact and leaves the text alone when there
+// is nothing to act on.
+TEST(CommandSweep, EveryCommandAtTheEdgesUndoesExactly)
+{
+    // TABs only where trimming is off (see above).
+    const char* const documents[] = {"", "\r\n", "x\r\n", "  a(b)\r\n  c\r\n\r\n", "\ta(b)\r\n\tc\r\n", "last line"};
+    const TBufferCoord carets[] = {{1, 1}, {3, 1}, {9, 2}, {1, 3}, {2, 9}};
+    for (const char* doc : documents) {
+        TOstEditorOptions options = TCustomOstEdit::DefaultOptions();
+        options.set(eoTrimTrailingSpaces, std::string_view(doc).find('\t') == std::string_view::npos);
+        for (TOstEditorCommand command : NamedEditorCommands()) {
+            for (const TBufferCoord caret : carets) {
+                for (int selecting = 0; selecting < 2; ++selecting) {
+                    MemoryClipboard clipboard;
+                    clipboard.put("p\r\nq", smNormal);
+                    TOstEdit ed;
+                    ed.SetClipboard(&clipboard);
+                    ed.SetOptions(options);
+                    ed.Lines().LoadFromBytes(doc);
+                    ed.SetCaretXY(caret);
+                    if (selecting)
+                        ed.MoveCaretAndSelection(caret, {1, 1}, true);
+                    const std::string before = ed.Lines().Text();
+                    const TBufferCoord target{2, 1};
+                    ed.CommandProcessor(command, 'z', command == ecImeStr ? static_cast<const void*>("ab")
+                                                                          : static_cast<const void*>(&target));
+                    const std::string what = EditorCommandToCodeString(command) + " on '" + doc + "'";
+                    if (!ed.UndoList().CanUndo() && command != ecClearAll) {
+                        EXPECT_EQ(ed.Lines().Text(), before) << what;
+                    }
+                    while (ed.CanUndo())
+                        ed.Undo();
+                    // An empty buffer may keep the first line an edit gave it.
+                    if (*doc != '\0' && command != ecClearAll) {
+                        EXPECT_EQ(ed.Lines().Text(), before) << what;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // The command-line tool runs the same script: a few sessions through it,
 // ending with Ctrl+Z pressed until nothing is left, give back the input.
 TEST(RandomCommands, CommandLineSessionsUndoToTheInput)
