@@ -19,36 +19,50 @@ namespace ostrel {
 
 // ---- output buffer -------------------------------------------------------------------
 
+void TOstExportBuffer::Rewind(size_t frontGap)
+{
+    size_ = 0;
+    start_ = 0;
+    if (frontGap > capacity_)
+        Reallocate(frontGap, 0);
+    start_ = frontGap;
+}
+
 void TOstExportBuffer::Reserve(size_t capacity)
 {
-    if (capacity > capacity_)
-        Reallocate(capacity);
+    if (capacity > capacity_ - start_)
+        Reallocate(start_ + capacity, start_);
 }
 
 void TOstExportBuffer::Grow(size_t needed)
 {
-    Reallocate(std::max(needed, capacity_ * 2));
+    Reallocate(std::max(start_ + needed, capacity_ * 2), start_);
 }
 
-void TOstExportBuffer::Reallocate(size_t capacity)
+void TOstExportBuffer::Reallocate(size_t capacity, size_t newStart)
 {
     auto data = std::make_unique_for_overwrite<char[]>(capacity);
     if (size_ > 0)
-        std::memcpy(data.get(), data_.get(), size_);
+        std::memcpy(data.get() + newStart, data_.get() + start_, size_);
     data_ = std::move(data);
+    start_ = newStart;
     capacity_ = capacity;
 }
 
 void TOstExportBuffer::InsertFront(std::string_view bytes)
 {
-    const size_t needed = size_ + bytes.size();
-    if (needed > capacity_)
-        Reallocate((needed + 6144) / 4096 * 4096);
-    if (size_ > 0)
-        std::memmove(data_.get() + bytes.size(), data_.get(), size_);
+    if (bytes.size() > start_) {
+        const size_t needed = size_ + bytes.size();
+        if (needed > capacity_)
+            Reallocate((needed + 6144) / 4096 * 4096, bytes.size());
+        else if (size_ > 0)
+            std::memmove(data_.get() + bytes.size(), data_.get() + start_, size_);
+        start_ = bytes.size();
+    }
+    start_ -= bytes.size();
+    size_ += bytes.size();
     if (!bytes.empty())
-        std::memcpy(data_.get(), bytes.data(), bytes.size());
-    size_ = needed;
+        std::memcpy(data_.get() + start_, bytes.data(), bytes.size());
 }
 
 // ---- exporter ------------------------------------------------------------------------
@@ -57,6 +71,9 @@ namespace {
 
 constexpr size_t kMinimumReserve = 4096;
 constexpr size_t kReservePerLine = 128;
+// Room for the preamble in front of the body, so that it need not be moved:
+// enough for a colour table of about a hundred colours.
+constexpr size_t kPreambleGap = 4096;
 
 TColor OrDefault(TColor color, TColor fallback)
 {
@@ -199,7 +216,7 @@ void TOstCustomExporter::ExportLine(std::string_view text, int line, size_t from
 
 void TOstCustomExporter::BeginExport(size_t lineCountHint)
 {
-    buffer_.Rewind();
+    buffer_.Rewind(kPreambleGap);
     buffer_.Reserve(std::max(kMinimumReserve, lineCountHint * kReservePerLine));
     for (int c = 0; c < 256; ++c)
         special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c));

@@ -32,34 +32,38 @@ namespace ostrel {
 
 class TOstEditStringList;
 
-// A growable byte buffer whose content is what lies before the write
-// position.
+// A growable byte buffer. Its content may start after a gap at the front,
+// where a header written last can go without moving the content.
 class TOstExportBuffer {
 public:
-    std::string_view View() const { return {data_.get(), size_}; }
+    std::string_view View() const { return {data_.get() + start_, size_}; }
     size_t Size() const { return size_; }
     size_t Capacity() const { return capacity_; }
-    void Rewind() { size_ = 0; }
-    // Makes room for at least this many bytes in all.
+    // Empties the buffer and leaves room for frontGap bytes before the content.
+    void Rewind(size_t frontGap = 0);
+    // Makes room for at least this many bytes of content.
     void Reserve(size_t capacity);
     void Append(std::string_view bytes)
     {
-        if (bytes.size() > capacity_ - size_)
+        if (bytes.size() > capacity_ - start_ - size_)
             Grow(size_ + bytes.size());
         if (!bytes.empty())
-            std::memcpy(data_.get() + size_, bytes.data(), bytes.size());
+            std::memcpy(data_.get() + start_ + size_, bytes.data(), bytes.size());
         size_ += bytes.size();
     }
-    // Puts the bytes in front of the content. When that needs more room the
-    // buffer grows once, to the needed size plus 6144 rounded down to a
-    // multiple of 4096, since only the trailer follows.
+    // Puts the bytes in front of the content, in the gap when they fit.
+    // Otherwise, when that needs more room, the buffer grows once, to the
+    // needed size plus 6144 rounded down to a multiple of 4096, since only
+    // the trailer follows.
     void InsertFront(std::string_view bytes);
 
 private:
     void Grow(size_t needed);
-    void Reallocate(size_t capacity);
+    // Moves the content to start at newStart in a block of the capacity.
+    void Reallocate(size_t capacity, size_t newStart);
 
     std::unique_ptr<char[]> data_;
+    size_t start_ = 0;
     size_t size_ = 0;
     size_t capacity_ = 0;
 };

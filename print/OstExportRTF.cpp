@@ -1,7 +1,9 @@
 #include "print/OstExportRTF.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 
 namespace ostrel {
 
@@ -9,8 +11,8 @@ namespace {
 
 struct TStyleWord {
     TFontStyle style;
-    const char* open;
-    const char* close;
+    std::string_view open;
+    std::string_view close;
 };
 
 // In the order they are written.
@@ -55,10 +57,12 @@ int TOstExporterRTF::ColorIndex(TColor color)
     return static_cast<int>(it - colors_.begin());
 }
 
-void TOstExporterRTF::WriteIndex(const char* controlWord, TColor color)
+void TOstExporterRTF::WriteIndex(std::string_view controlWord, TColor color)
 {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, ColorIndex(color)).ptr;
     Write(controlWord);
-    Write(std::to_string(ColorIndex(color)));
+    Write(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 void TOstExporterRTF::BeforeFirstAttribute(bool backgroundChanged, bool foregroundChanged, TFontStyles styles)
@@ -88,14 +92,15 @@ void TOstExporterRTF::OpenAttributes(bool backgroundChanged, bool foregroundChan
             Write(word.open);
     }
     if (attributesWritten_ || backgroundChanged || foregroundChanged || added != 0) {
-        Write(" ");
+        Write(std::string_view(" ", 1));
         attributesWritten_ = false;
     }
 }
 
 void TOstExporterRTF::WriteLineBreak()
 {
-    Write("\r\n\\par ");
+    using namespace std::string_view_literals;
+    Write("\r\n\\par "sv);
 }
 
 std::string TOstExporterRTF::EncodeDoubleByte(unsigned char lead, unsigned char trail)

@@ -7,6 +7,7 @@
 // only those that take raw 8-bit bytes in the system's own code page.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "print/OstEditExport.h"
@@ -35,7 +36,7 @@ protected:
 
 private:
     int ColorIndex(TColor color);
-    void WriteIndex(const char* controlWord, TColor color);
+    void WriteIndex(std::string_view controlWord, TColor color);
 
     // A control word has been written since the last delimiter.
     bool attributesWritten_ = false;
