@@ -25,8 +25,15 @@
 #include "app/about.h"
 #include "app/help.h"
 #include "app/qt/OstEditWidget.h"
+#include "editor/OstEditKeyCmds.h"
 
 namespace ostrel {
+
+namespace {
+
+constexpr uint16_t kVkF1 = 112;
+
+}  // namespace
 
 TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialogs> dialogs)
     : firstArgument_(firstArgument), dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TQtDialogs>())
@@ -67,9 +74,21 @@ TOstrel3Main::~TOstrel3Main()
 // The template's own settings; every new document copies them.
 void TOstrel3Main::SetUpTemplateEditor()
 {
+    smWzor1.SetColor(clWhite);
+    TOstFont font;
+    font.Name = "Courier New";
+    font.Height = -13;
+    smWzor1.SetFont(font);
+    smWzor1.Gutter().Assign(TOstGutter::TemplateGutter());
     smWzor1.SetOptions(TOstEdit::TemplateOptions());
     smWzor1.SetMaxLineWidth(2024);
+    smWzor1.SetRightEdge(0);
     smWzor1.SetWantTabs(true);
+    // F1 is the main window's help; the editor's context help moves to Ctrl+F1.
+    TOstEditKeyStrokes& keys = smWzor1.Keystrokes();
+    if (const int f1 = keys.FindShortcut(ShortCut(kVkF1, 0)); f1 >= 0)
+        keys.Delete(f1);
+    keys.AddShortCut(ecContextHelp, ShortCut(kVkF1, ssCtrl));
 }
 
 void TOstrel3Main::showEvent(QShowEvent* event)

@@ -70,14 +70,21 @@ TDocumentPage* TOstrel3Main::NewDocument(TOstCustomHighlighter* highlighter, boo
     return document;
 }
 
-// What a new document takes from the template editor.
+// What a new document takes from the template editor. (The search engine
+// joins here with search and replace.)
 void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter)
 {
     TOstEdit& editor = document.Editor();
     editor.SetWantTabs(true);
     editor.SetModified(false);
+    editor.SetColor(smWzor1.Color());
+    editor.SetFont(smWzor1.Font());
+    editor.SetHideSelection(smWzor1.HideSelection());
+    editor.Gutter().Assign(smWzor1.Gutter());
     document.SetHighlighter(highlighter);
     editor.SetOptions(smWzor1.Options());
+    editor.SetKeystrokes(smWzor1.Keystrokes());
+    editor.SetRightEdge(smWzor1.RightEdge());
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
 }
 

@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 #include "app/Mein.h"
 #include "app/OstrelApplication.h"
 #include "app/SingleInstance.h"
+#include "app/qt/OstEditWidget.h"
 
 namespace ostrel {
 
@@ -36,6 +38,28 @@ int RunSecondInstance(const QString& firstArgument)
         return 1;
     return TSingleInstance::HandOver(path) ? 0 : 1;
 }
+
+// With OSTREL_REPORT_FIRST_PAINT set, the program says on standard error
+// when an editor has first been painted and the event loop is free again;
+// the start-up benchmark waits for this line.
+class TFirstPaintReporter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->parent() &&
+            qobject_cast<TOstEditWidget*>(watched->parent())) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, this, [] {
+                std::fprintf(stderr, "ostrel: first paint\n");
+                std::fflush(stderr);
+            });
+        }
+        return false;
+    }
+};
 
 int ListDocuments(int argc, char** argv)
 {
@@ -68,6 +92,10 @@ int RunProgram(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("ostrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
     LoadPolishTranslations(app);
+
+    TFirstPaintReporter firstPaint;
+    if (qEnvironmentVariableIsSet("OSTREL_REPORT_FIRST_PAINT"))
+        app.installEventFilter(&firstPaint);
 
     TOstrel3Main window(firstArgument);
     app.SetExceptionHandler([&window](const std::exception& error) { window.ExceptionProgramu(error); });

@@ -9,6 +9,7 @@
 #include "AppTestSupport.h"
 #include "support/TestSupport.h"
 #include "app/GlobalRes.h"
+#include "editor/OstEditKeyCmds.h"
 #include "highlighters/OstHighlighterFactory.h"
 
 namespace ostrel::test {
@@ -43,6 +44,15 @@ TEST_F(DocumentsTest, NewDocumentsCountUpAndCopyTheTemplate)
     EXPECT_EQ(editor.MaxLineWidth(), 2024);
     EXPECT_TRUE(editor.WantTabs());
     EXPECT_EQ(editor.Highlighter(), nullptr);
+    EXPECT_EQ(editor.RightEdge(), 0);
+    EXPECT_FALSE(editor.Gutter().Visible());
+    EXPECT_EQ(editor.Font().Name, "Courier New");
+    EXPECT_EQ(editor.Font().Height, -13);
+    EXPECT_EQ(editor.Color(), clWhite);
+    // F1 is left to the window's help; the editor's context help is Ctrl+F1.
+    constexpr uint16_t vkF1 = 112;
+    EXPECT_LT(editor.Keystrokes().FindShortcut(ShortCut(vkF1, 0)), 0);
+    EXPECT_GE(editor.Keystrokes().FindShortcut(ShortCut(vkF1, ssCtrl)), 0);
 }
 
 TEST_F(DocumentsTest, TypingShowsModifiedAndTheCaretPanelFollows)
