@@ -312,20 +312,11 @@ TEST_F(RtfExport, ExportLinesToFileWritesNothingForARefusedDocument)
 
 namespace {
 
+// A code point of the Polish repertoire in UTF-8; any other comes out as
+// "?" and so cannot match.
 std::string Utf8Of(unsigned long cp)
 {
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
+    return codepage::toUtf8(std::string(1, codepage::fromUnicode(static_cast<char32_t>(cp))));
 }
 
 // unrtf's plain-text output, with a tag file that prints every character
