@@ -113,7 +113,10 @@ void TCustomOstEdit::RescanDirtyLineStates()
         highlighter_->StartLine(lines_.Get(i), i);
         highlighter_->SkipToLineEnd();
         const TOstLineRange state = highlighter_->LineState();
-        const bool settled = i >= last && state == lines_.LineRange(i);
+        // Stored states of changed and inserted lines are stale or mere
+        // placeholders; only a line below them that ends as before proves
+        // that nothing further down changes.
+        const bool settled = i > last && state == lines_.LineRange(i);
         lines_.SetLineRange(i, state);
         if (settled)
             break;

@@ -290,10 +290,9 @@ TEST(CppProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
     }
 }
 
-// Disabled while the editor takes a freshly inserted line's placeholder
-// state 0 (which is cppPlain here) for its old end state and stops the
-// rescan there; seed 7 shows it.
-TEST(CppProperties, DISABLED_IncrementalStatesEqualAFullRescanAfterRandomEdits)
+// A freshly inserted line's placeholder state equals cppPlain: the editor
+// must not take it for the line's old end state (seed 7 once showed that).
+TEST(CppProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
     TOstCppHighlighter hl;
     const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/cpp/form_unit.cpp");
