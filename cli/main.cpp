@@ -19,7 +19,7 @@ namespace {
 // Subcommands, one per capability of the editor that works without a window.
 constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
-    {"tokens", "tokens --lang LANG [FILE]", runTokens},
+    {"tokens", "tokens --lang LANG [--sql-dialect NAME] [FILE]", runTokens},
     {"keys", "keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
     {"rtf", "rtf --lang LANG [--title TITLE] INPUT OUTPUT", runRtf},
     {"recode", "recode --to iso|win|ascii INPUT OUTPUT", runRecode},
