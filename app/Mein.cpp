@@ -181,7 +181,7 @@ bool TOstrel3Main::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ToolTip:
-        // Only the toolbar's undo and redo buttons are watched for this.
+        // The watched toolbar buttons (undo, redo) and editors show none.
         return true;
     case QEvent::ShortcutOverride:
         // Not accepting the override lets the menu's shortcut win.

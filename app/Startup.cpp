@@ -88,7 +88,8 @@ int RunProgram(int argc, char** argv)
 
     TOstrelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ostrel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ostrel 3"));
+    // No display name: the desktop would append it to the window caption,
+    // which shows exactly the document and "Ostrel 3.2".
     QGuiApplication::setDesktopFileName(QStringLiteral("ostrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
     LoadPolishTranslations(app);

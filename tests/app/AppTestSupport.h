@@ -8,12 +8,14 @@
 #include <QApplication>
 #include <QTabWidget>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/Document.h"
 #include "app/Mein.h"
+#include "support/TestSupport.h"
 
 // Readable failure messages for Qt's strings.
 QT_BEGIN_NAMESPACE
@@ -28,6 +30,8 @@ inline void PrintTo(const QStringList& list, std::ostream* out)
 QT_END_NAMESPACE
 
 namespace ostrel::test {
+
+inline QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 // One application object per test program, offscreen unless told otherwise.
 inline QApplication& TestApp()
@@ -152,6 +156,13 @@ protected:
     TDocumentPage& Current() const { return *window->CurrentDocument(); }
     QString TabCaption(int index) const { return window->pcEdytory1->tabText(index); }
     void Type(const char* text) const { Current().Editor().SetSelText(text); }
+    // Writes a file into the folder and opens it as a document; its path.
+    QString OpenFile(const std::filesystem::path& folder, const char* name, const std::string& content) const
+    {
+        writeFile(folder / name, content);
+        window->OpenDocument(Q(folder / name));
+        return Q(folder / name);
+    }
 
     TScriptedDialogs* dialogs = nullptr;
     std::unique_ptr<TOstrel3Main> window;

@@ -17,8 +17,6 @@ namespace {
 
 using DocumentsTest = MainWindowTest;
 
-QString Q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-
 // ---- start, new and caption ----------------------------------------------------
 
 TEST_F(DocumentsTest, StartsWithOneUntitledDocumentAndItsCaption)
@@ -328,8 +326,7 @@ TEST_F(DocumentsTest, FileCommandsNeedAnExistingFile)
     window->miFunkcje1Click();
     EXPECT_FALSE(Action("miUruchomPlik1")->isEnabled());
     TempDir dir;
-    writeFile(dir / "run.sh", "echo");
-    window->OpenDocument(Q(dir / "run.sh"));
+    OpenFile(dir.path(), "run.sh", "echo");
     window->miPlik1Click();
     EXPECT_TRUE(Action("miWlasciwosci1")->isEnabled());
     EXPECT_TRUE(Action("miZmienNazwe1")->isEnabled());

@@ -19,8 +19,6 @@ namespace {
 
 using FileSaveTest = MainWindowTest;
 
-QString Q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-
 mode_t ModeOf(const std::filesystem::path& p)
 {
     struct stat info {};
@@ -33,8 +31,7 @@ mode_t ModeOf(const std::filesystem::path& p)
 TEST_F(FileSaveTest, SaveWritesTheFileWithItsOwnLineBreaks)
 {
     TempDir dir;
-    writeFile(dir / "unix.txt", "one\ntwo\n");
-    window->OpenDocument(Q(dir / "unix.txt"));
+    OpenFile(dir.path(), "unix.txt", "one\ntwo\n");
     Current().Editor().SetCaretXY({4, 2});
     Type("\r\nthree");
     Click("miZapisz1");
@@ -86,8 +83,7 @@ TEST_F(FileSaveTest, CancellingTheSaveDialogChangesNothing)
 TEST_F(FileSaveTest, AReadOnlyTargetIsRefusedAndTheDocumentStaysModified)
 {
     TempDir dir;
-    writeFile(dir / "locked.txt", "old\n");
-    window->OpenDocument(Q(dir / "locked.txt"));
+    OpenFile(dir.path(), "locked.txt", "old\n");
     ::chmod((dir / "locked.txt").c_str(), 0444);
     Type("new ");
     Click("miZapisz1");
@@ -125,8 +121,7 @@ private:
 TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
 {
     TempDir dir;
-    writeFile(dir / "kept.txt", "precious\n");
-    window->OpenDocument(Q(dir / "kept.txt"));
+    OpenFile(dir.path(), "kept.txt", "precious\n");
     std::string lines;
     for (int i = 0; i < 2000; ++i)
         lines += std::string(48, 'x') + "\r\n";
@@ -188,8 +183,7 @@ TEST_F(FileSaveTest, SaveAllAsksOnceForTheUntitledDocumentAndReturnsToTheActiveT
 TEST_F(FileSaveTest, YesInTheSaveQuestionSavesBeforeClosing)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a\n");
-    window->OpenDocument(Q(dir / "a.txt"));
+    OpenFile(dir.path(), "a.txt", "a\n");
     Type("x");
     dialogs->answers.push_back(TAnswer::Yes);
     Click("miZamknij1");
@@ -241,8 +235,7 @@ TEST_F(FileSaveTest, RenameChecksTheNewNameStepByStep)
 TEST_F(FileSaveTest, RenameMovesTheFileAndTheDocument)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a\n");
-    window->OpenDocument(Q(dir / "a.txt"));
+    OpenFile(dir.path(), "a.txt", "a\n");
     dialogs->inputs.push_back(QStringLiteral("zażółć.txt"));
     Click("miZmienNazwe1");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
@@ -255,8 +248,7 @@ TEST_F(FileSaveTest, RenameMovesTheFileAndTheDocument)
 TEST_F(FileSaveTest, RenameOfAModifiedDocumentAsksToSaveFirst)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a\n");
-    window->OpenDocument(Q(dir / "a.txt"));
+    OpenFile(dir.path(), "a.txt", "a\n");
     Type("x");
     Click("miZmienNazwe1");
     EXPECT_EQ(dialogs->Texts(QStringLiteral("information")), std::vector<QString>{res::kRenameSaveFirst});

@@ -16,8 +16,6 @@
 namespace ostrel::test {
 namespace {
 
-QString Q(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-
 class SingleInstanceTest : public ::testing::Test {
 protected:
     void SetUp() override
