@@ -148,6 +148,7 @@ void TOstCustomExporter::SetReservedChar(unsigned char c, std::string replacemen
 {
     reserved_[c] = std::move(replacement);
     reservedSet_[c] = true;
+    special_[c] = true;
 }
 
 std::string TOstCustomExporter::EncodeDoubleByte(unsigned char lead, unsigned char trail)
@@ -163,10 +164,10 @@ bool TOstCustomExporter::ExportLines(const TOstEditStringList& lines)
 bool TOstCustomExporter::ExportSpan(const TOstEditStringList& lines, TBufferCoord start, TBufferCoord stop)
 {
     const int count = lines.Count();
+    start.Line = std::max(1, start.Line);
     if (!highlighter_ || count == 0 || start.Line > count || start.Line > stop.Line)
         return false;
     const auto lengthOf = [&lines](int line) { return static_cast<long long>(lines.Get(line - 1).size()); };
-    start.Line = std::max(1, start.Line);
     stop.Line = std::max(1, std::min(stop.Line, count));
     stop.Char = static_cast<int>(std::clamp<long long>(stop.Char, 1, lengthOf(stop.Line) + 1));
     start.Char = static_cast<int>(std::clamp<long long>(start.Char, 1, lengthOf(start.Line) + 1));

@@ -265,6 +265,7 @@ TEST_F(RtfExport, RefusedExportsKeepThePreviousOutput)
     EXPECT_FALSE(rtf.ExportSpan(*two, {1, 3}, {1, 3}));  // beyond the last line
     EXPECT_FALSE(rtf.ExportSpan(*two, {1, 2}, {3, 1}));  // start after stop
     EXPECT_FALSE(rtf.ExportSpan(*two, {2, 1}, {2, 1}));  // empty
+    EXPECT_FALSE(rtf.ExportSpan(*two, {1, 0}, {1, 0}));  // stops before the first line
     EXPECT_EQ(rtf.Output(), previous);
     rtf.SetHighlighter(nullptr);
     EXPECT_FALSE(rtf.ExportLines(*two));
@@ -283,6 +284,19 @@ TEST_F(RtfExport, ALargeDocumentHasEveryLineBetweenPreambleAndTrailer)
     for (size_t at = body.find("\\par "); at != std::string::npos; at = body.find("\\par ", at + 1))
         ++breaks;
     EXPECT_EQ(breaks, 20000u);
+}
+
+TEST_F(RtfExport, TheStreamCanBeDrivenWithoutAHighlighter)
+{
+    rtf.BeginExport(1);
+    rtf.OpenLine(1);
+    rtf.TextRun("a{", words.red);
+    rtf.TextRun(" ", words.space);
+    rtf.TextRun("b", words.keyword);
+    rtf.CloseLine();
+    rtf.EndExport();
+    EXPECT_EQ(BodyOf(rtf.Output()), "\\cf0 a\\{ \\cf1\\b b\r\n\\par ");
+    EXPECT_EQ(ColorTable(), "\\red255\\green0\\blue0;\\red0\\green0\\blue0;");
 }
 
 // ---- writing to a file ------------------------------------------------------------------------------
