@@ -41,6 +41,7 @@ TCustomOstEdit::TCustomOstEdit()
     undoList_.OnAddedUndo = [this] { UndoListAdded(false); };
     redoList_.OnAddedUndo = [this] { UndoListAdded(true); };
     lines_.SetTabWidth(tabWidth_);
+    ConnectGutter();
 }
 
 TCustomOstEdit::~TCustomOstEdit()
@@ -266,6 +267,7 @@ void TCustomOstEdit::BufferChanged()
     // the clamping path, and keep the top line inside its limits.
     SetCaretXYEx(false, CaretXY());
     SetTopLine(topLine_);
+    UpdateGutterWidth();  // auto-sized line numbers follow the line count
     DecPaintLock();
 }
 
@@ -317,9 +319,15 @@ void TCustomOstEdit::BufferLinesPutted(int index, int count)
     }
 }
 
-void TCustomOstEdit::LinesInsertedForMarks(int /*firstLine*/, int /*count*/) {}
+void TCustomOstEdit::LinesInsertedForMarks(int firstLine, int count)
+{
+    marks_.LinesInserted(firstLine, count);
+}
 
-void TCustomOstEdit::LinesDeletedForMarks(int /*firstLine*/, int /*count*/) {}
+void TCustomOstEdit::LinesDeletedForMarks(int firstLine, int count)
+{
+    marks_.LinesDeleted(firstLine, count);
+}
 
 // ---- modified flag -----------------------------------------------------------------
 
@@ -378,6 +386,7 @@ void TCustomOstEdit::SetText(std::string_view text)
 void TCustomOstEdit::ClearAll()
 {
     lines_.ClearLines();
+    marks_.Clear();
     SetModified(false);
 }
 

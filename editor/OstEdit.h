@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@
 #include "platform/Timer.h"
 #include "editor/OstEditKbdHandler.h"
 #include "editor/OstEditKeyCmds.h"
+#include "editor/OstEditMarks.h"
+#include "editor/OstEditMiscClasses.h"
 
 namespace ostrel {
 
@@ -285,9 +288,10 @@ public:
 
     // ==== mouse, wheel and auto-scroll, forwarded by the host ==================
     // The mouse and scrolling work fills these in; until then they do nothing.
-    void MouseDown(TOstMouseButton, TOstShiftState, int /*x*/, int /*y*/) {}
+    // Presses and releases already report gutter clicks.
+    void MouseDown(TOstMouseButton button, TOstShiftState, int x, int y) { GutterMouseDown(button, x, y); }
     void MouseMove(TOstShiftState, int /*x*/, int /*y*/) {}
-    void MouseUp(TOstMouseButton, TOstShiftState, int /*x*/, int /*y*/) {}
+    void MouseUp(TOstMouseButton button, TOstShiftState, int x, int y) { GutterMouseUp(button, x, y); }
     void DoubleClick(TOstShiftState, int /*x*/, int /*y*/) {}
     void MouseWheel(TOstShiftState, int /*delta*/) {}
     // The 100 ms timer of scrolling while the mouse drags outside the window;
@@ -548,6 +552,64 @@ private:
     TOstShiftState lastShift_ = 0;
     bool ignoreNextChar_ = false;   // the key's character was a command already
     int imeCharsToDrop_ = 0;
+
+    // ==== gutter, marks and bookmarks (OstEditMarks.cpp, OstEditGutterPaint.cpp) ====
+public:
+    // The gutter's settings decide GutterWidth(); the width follows them,
+    // the line count and the character width at once.
+    const TOstGutter& Gutter() const { return gutter_; }
+    TOstGutter& Gutter() { return gutter_; }
+    void SetGutter(const TOstGutter& gutter) { gutter_.Assign(gutter); }
+    const TOstBookMarkOpt& BookMarkOptions() const { return bookMarkOpt_; }
+    TOstBookMarkOpt& BookMarkOptions() { return bookMarkOpt_; }
+    // The glyph on continuation rows of wrapped lines.
+    TOstGlyph& WordWrapGlyph() { return wordWrapGlyph_; }
+    const TOstEditMarkList& Marks() const { return marks_; }
+    TOstEditMarkList& Marks() { return marks_; }
+    // The digits the line numbers take room for now.
+    int GutterDigitCount() const { return gutter_.DigitCountFor(lines_.Count()); }
+
+    // Bookmarks 0..9. Setting refuses other numbers and lines outside the
+    // buffer, and moves an existing bookmark of the number; OnPlaceBookmark
+    // may refuse the new mark.
+    bool SetBookMark(int number, TBufferCoord at);
+    void ClearBookMark(int number);
+    // Moves the caret to the bookmark, centring its row when it was out of
+    // view; nothing when the bookmark or its line is gone.
+    void GotoBookMark(int number);
+    std::optional<TBufferCoord> GetBookMark(int number) const;
+    bool IsBookmark(int number) const { return marks_.FindBookmark(number) != nullptr; }
+
+    // Presses and releases at client pixels; those in the gutter fire
+    // OnGutterClick: a right press at once, another button when it is also
+    // released in the gutter.
+    void GutterMouseDown(TOstMouseButton button, int x, int y);
+    void GutterMouseUp(TOstMouseButton button, int x, int y);
+
+    // Repaints the gutter beside lines firstLine..lastLine, or all of it.
+    void InvalidateGutterLines(int firstLine, int lastLine);
+    void InvalidateGutter();
+
+    TOstPlaceMarkEvent OnPlaceBookmark;
+    TOstMarkEvent OnClearBookmark;
+    TOstGutterGetTextEvent OnGutterGetText;
+    TOstGutterPaintEvent OnGutterPaint;
+    TOstGutterClickEvent OnGutterClick;
+
+private:
+    friend class TOstGutterPainter;
+    void ConnectGutter();
+    void UpdateGutterWidth();
+    void ExecuteMarkerCommand(TOstEditorCommand command, const void* data);
+    void ToggleBookMark(int number, TBufferCoord at);
+    void DoGutterClick(TOstMouseButton button, int x, int y);
+
+    TOstGutter gutter_;
+    TOstBookMarkOpt bookMarkOpt_;
+    TOstGlyph wordWrapGlyph_{WrappedRowImages(), clLime};
+    TOstEditMarkList marks_{*this};
+    TheTextDrawer gutterDrawer_;  // the line numbers, in the gutter's font
+    bool gutterPressed_ = false;  // a button other than the right one went down in the gutter
 };
 
 // The control as the documents use it.

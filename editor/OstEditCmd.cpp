@@ -20,6 +20,11 @@ bool IsMoveCommand(TOstEditorCommand c)
     return (c >= ecLeft && c <= ecGotoXY) || (c >= ecSelLeft && c <= ecSelGotoXY) || c == ecSelectAll;
 }
 
+bool IsMarkerCommand(TOstEditorCommand c)
+{
+    return (c >= ecGotoMarker0 && c <= ecGotoMarker9) || (c >= ecSetMarker0 && c <= ecSetMarker9);
+}
+
 }  // namespace
 
 // ---- keys ------------------------------------------------------------------------
@@ -131,6 +136,8 @@ void TCustomOstEdit::ExecuteCommand(TOstEditorCommand command, char aChar, const
         ExecuteMoveCommand(command, data);
     else if (command >= ecDeleteLastChar)
         ExecuteEditCommand(command, aChar, data);
+    else if (IsMarkerCommand(command))
+        ExecuteMarkerCommand(command, data);
     else
         ExecuteViewCommand(command);
 }

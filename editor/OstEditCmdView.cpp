@@ -33,8 +33,8 @@ void TCustomOstEdit::ExecuteViewCommand(TOstEditorCommand command)
             OnContextHelp(WordAtCursor());
         break;
     default:
-        // Bookmarks (ecGotoMarker0..9, ecSetMarker0..9) come with the mark
-        // list; until then those keys do nothing, like unknown codes.
+        // Unknown codes do nothing; the bookmark commands have their own
+        // executor (OstEditMarks.cpp).
         break;
     }
 }

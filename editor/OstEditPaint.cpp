@@ -143,6 +143,7 @@ void TCustomOstEdit::RecalcCharExtent()
     textDrawer_.SetCellWidth(width);
     TOstPaintLockGuard lock(*this);
     SetCellSize(width, std::max(1, height + extraLineSpacing_));
+    UpdateGutterWidth();  // line numbers take room in cells of the text
     UpdateWindowCounts();
 }
 
@@ -226,8 +227,6 @@ TOstCaretGeometry TCustomOstEdit::CaretGeometry() const
 }
 
 // ---- repaint ---------------------------------------------------------------------
-
-void TCustomOstEdit::PaintGutter(Canvas&, const TRect&, int, int) {}
 
 void TCustomOstEdit::Paint(Canvas& canvas, const TRect& clip)
 {

@@ -401,8 +401,10 @@ void TCustomOstEdit::InsertNormal(std::string_view text)
     // Nothing after the inserted text: the caret stands right after it, even
     // where trimming took trailing blanks from the stored line.
     const int newCaretX = rightLen == 0 ? Len(lastText) + 1 : Len(stored) - rightLen + 1;
+    // Inserted at the start of a line, the new lines come before its text,
+    // and the line's marks go down with it.
     if (lastLine > firstLine)
-        LinesInsertedForMarks(firstLine + 1, lastLine - firstLine);
+        LinesInsertedForMarks(caretX_ == 1 ? firstLine : firstLine + 1, lastLine - firstLine);
     SetCaretXYEx(true, {newCaretX, lastLine});
 }
 

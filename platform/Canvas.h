@@ -86,6 +86,12 @@ public:
     virtual void FillRect(const TRect& rect, TColor color) = 0;
     // A one-pixel line from (x1, y1) up to, not including, (x2, y2).
     virtual void DrawLine(int x1, int y1, int x2, int y2, TColor color) = 0;
+    // Draws picture `index` of a named image list of the program's resources
+    // (the gutter's bookmark pictures, the wrap glyph) with its top left at
+    // (x, y); maskColor is the colour the picture leaves transparent, clNone
+    // for the picture's own transparency. A surface without pictures draws
+    // nothing.
+    virtual void DrawImage(std::string_view /*list*/, int /*index*/, int /*x*/, int /*y*/, TColor /*maskColor*/) {}
 
     // Saves the drawing state (font, colours, extra spacing, clip); they nest.
     virtual void Save() = 0;

@@ -48,15 +48,16 @@ protected:
 
 class RecordingCanvas final : public FixedMetricsCanvas {
 public:
-    enum class OpKind { Text, Fill, Line };
+    enum class OpKind { Text, Fill, Line, Image };
     struct Op {
         OpKind kind = OpKind::Fill;
         int x = 0, y = 0;          // text origin, or a line's start
         int x2 = 0, y2 = 0;        // a line's end
         TRect rect;                // opaque rectangle of text, the filled rectangle
-        std::string text;
+        std::string text;          // the text, or the list name of an image
         std::vector<int> advances;
-        TColor color = clNone;     // fill or line colour; text colour of text
+        TColor color = clNone;     // fill or line colour; text colour of text; mask of an image
+        int image = -1;            // the picture's index in its list
         TColor backColor = clNone; // of text
         TFontStyles style = 0;
         TRect clip;                // the clip in force; empty when none
@@ -67,6 +68,7 @@ public:
                       std::span<const int> advances) override;
     void FillRect(const TRect& rect, TColor color) override;
     void DrawLine(int x1, int y1, int x2, int y2, TColor color) override;
+    void DrawImage(std::string_view list, int index, int x, int y, TColor maskColor) override;
 
     const std::vector<Op>& Ops() const { return ops_; }
     void Clear() { ops_.clear(); }
