@@ -68,7 +68,8 @@ public:
     TOstEditMarkList& operator=(const TOstEditMarkList&) = delete;
 
     int Count() const { return static_cast<int>(marks_.size()); }
-    TOstEditMark& operator[](int index) const { return *marks_.at(static_cast<size_t>(index)); }
+    TOstEditMark& operator[](int index) { return *marks_.at(static_cast<size_t>(index)); }
+    const TOstEditMark& operator[](int index) const { return *marks_.at(static_cast<size_t>(index)); }
     // Takes the mark over; it belongs to the control from now on.
     TOstEditMark& Add(std::unique_ptr<TOstEditMark> mark);
     // Destroys a mark of the list; a mark not in it is left alone.
