@@ -110,10 +110,6 @@ public:
     // How "&Uruchom plik" hands a file to the desktop; replaceable for tests.
     std::function<bool(const QString& path)> OpenWithDesktop;
 
-signals:
-    // A document got its file by opening (for the single-instance answer).
-    void DocumentOpened(const QString& path);
-
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

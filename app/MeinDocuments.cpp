@@ -118,7 +118,6 @@ void TOstrel3Main::OpenDocument(const QString& givenPath)
         UpdateModifiedState(false);
         pcEdytory1Change();
         // The recent-files list will learn the path here.
-        emit DocumentOpened(path);
     } catch (const std::exception&) {
         dialogs_->Error(this, res::kLoadError);
     }

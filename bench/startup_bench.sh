@@ -55,12 +55,20 @@ for _ in $(seq "$runs"); do
   stop
 done
 
+# CPU seconds the process has used so far (user + system), in milliseconds;
+# on a busy machine this is the steadier figure.
+cpu_ms() {
+  awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"
+}
+
 opened=()
+cpu=()
 rss=()
 for _ in $(seq "$runs"); do
   run_once "$big"
   opened+=("$elapsed")
   rss+=("$(awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$pid/status")")
+  cpu+=("$(cpu_ms "$pid")")
   stop
 done
 
@@ -69,5 +77,7 @@ printf 'start to first paint (empty):      %s ms median of %s (%s)\n' \
   "$(printf '%s\n' "${empty[@]}" | median)" "$runs" "${empty[*]}"
 printf 'start to first paint (100 MB HTML): %s ms median of %s (%s)\n' \
   "$(printf '%s\n' "${opened[@]}" | median)" "$runs" "${opened[*]}"
+printf 'CPU time to that point (100 MB):    %s ms median (%s)\n' \
+  "$(printf '%s\n' "${cpu[@]}" | median)" "${cpu[*]}"
 printf 'resident memory after opening:     %s MiB median (%s)\n' \
   "$(printf '%s\n' "${rss[@]}" | median)" "${rss[*]}"

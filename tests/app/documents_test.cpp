@@ -2,6 +2,7 @@
 // tabs, the caption, the status bar, the highlighter and dropped files.
 
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTabWidget>
 #include <QUrl>
@@ -9,6 +10,7 @@
 #include "AppTestSupport.h"
 #include "support/TestSupport.h"
 #include "app/GlobalRes.h"
+#include "app/qt/OstEditWidget.h"
 #include "editor/OstEditKeyCmds.h"
 #include "highlighters/OstHighlighterFactory.h"
 
@@ -78,6 +80,27 @@ TEST_F(DocumentsTest, NextAndPreviousWrapAround)
     Click("miPoprzednia1");
     EXPECT_EQ(window->pcEdytory1->currentIndex(), 2);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("3 Bez nazwy - Ostrel 3.2"));
+}
+
+TEST_F(DocumentsTest, TheCaretPanelFollowsKeysReleasedInTheEditor)
+{
+    Type("abc\r\nde");
+    TOstEditWidget& editor = Current().EditWidget();
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(&editor, &release);
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("2:3"));
+}
+
+TEST_F(DocumentsTest, MenuShortcutsComeBeforeTheEditorsKeys)
+{
+    TOstEditWidget& editor = Current().EditWidget();
+    // Qt asks the focused widget first; a menu key must stay unclaimed.
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_W, Qt::CTRL | Qt::Key_Tab, QKeyCombination(Qt::Key_F1)}) {
+        QKeyEvent override(QEvent::ShortcutOverride, key.key(), key.keyboardModifiers());
+        override.ignore();
+        QApplication::sendEvent(&editor, &override);
+        EXPECT_FALSE(override.isAccepted()) << key.toCombined();
+    }
 }
 
 TEST_F(DocumentsTest, HintsGoToTheThirdPanel)
