@@ -226,6 +226,19 @@ TEST_F(RtfExport, TheColourTableIsKeptUntilTheHighlighterChanges)
     EXPECT_EQ(ColorTable(), "\\red0\\green0\\blue255;");
 }
 
+TEST_F(RtfExport, AColourTableLargerThanTheRoomLeftForThePreamble)
+{
+    for (int i = 0; i < 400; ++i) {
+        words.red->SetForeground(RGBColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 8), 7));
+        Body("Rr");
+    }
+    EXPECT_EQ(Body("x Rr"), "x \\cf399 Rr\r\n\\par ");
+    const std::string out(rtf.Output());
+    EXPECT_TRUE(out.starts_with("{\\rtf1\\ansi\\ansicpg1250"));
+    EXPECT_NE(out.find("{\\colortbl\\red0\\green0\\blue7;\\red1\\green0\\blue7;"), std::string::npos);
+    EXPECT_NE(out.find("\\red143\\green1\\blue7;}\r\n"), std::string::npos);
+}
+
 TEST_F(RtfExport, SwitchingExportAsTextResetsToo)
 {
     Body("Rr Bb");
