@@ -25,10 +25,6 @@ struct Fixture {
     {
         ed.SetColor(clWhite);
         ed.SetClientSize(400, 10 * kRow);
-        SetLineCount(lineCount);
-    }
-    void SetLineCount(int lineCount)
-    {
         std::string text;
         for (int i = 1; i <= lineCount; ++i)
             text += "x\r\n";
@@ -61,12 +57,11 @@ struct Fixture {
         return result;
     }
     std::vector<RecordingCanvas::Op> Images() const { return Ops(RecordingCanvas::OpKind::Image, 0); }
-    TOstEditMark& AddMark(int line, int image, bool bookmark = false)
+    TOstEditMark& AddMark(int line, int image)
     {
         auto m = std::make_unique<TOstEditMark>();
         m->SetLine(line);
         m->SetImageIndex(image);
-        m->SetBookmarkNumber(bookmark ? image : -1);
         m->SetVisible(true);
         return ed.Marks().Add(std::move(m));
     }
@@ -75,24 +70,6 @@ struct Fixture {
 }  // namespace
 
 // ---- width ----------------------------------------------------------------------
-
-TEST(GutterWidth, FollowsVisibilityWidthAndLineNumbers)
-{
-    Fixture f;
-    EXPECT_EQ(f.ed.GutterWidth(), 30);
-    f.ed.Gutter().SetShowLineNumbers(true);
-    EXPECT_EQ(f.ed.GutterWidth(), 16 + 2 + 4 * kCell + 2);
-    f.ed.Gutter().SetDigitCount(1);
-    EXPECT_EQ(f.ed.Gutter().DigitCount(), 2);
-    f.ed.Gutter().SetDigitCount(40);
-    EXPECT_EQ(f.ed.Gutter().DigitCount(), 12);
-    f.ed.Gutter().SetShowLineNumbers(false);
-    f.ed.Gutter().SetWidth(-5);
-    EXPECT_EQ(f.ed.GutterWidth(), 0);
-    f.ed.Gutter().SetWidth(20);
-    f.ed.Gutter().SetVisible(false);
-    EXPECT_EQ(f.ed.GutterWidth(), 0);
-}
 
 TEST(GutterWidth, AutoSizedNumbersGrowWithTheLineCount)
 {
@@ -129,20 +106,13 @@ TEST(GutterWidth, WindowCountsAndCellWidthFollowTheGutter)
     EXPECT_EQ(f.ed.CharsInWindow(), (400 - f.ed.GutterWidth() - 2) / 12);
 }
 
-TEST(GutterSettings, TemplateGutterIsHiddenAndCopiesKeepNoListener)
+TEST(GutterSettings, CopiesKeepNoListenerAndTheTemplateGutterIsHidden)
 {
-    const TOstGutter t = TOstGutter::TemplateGutter();
-    EXPECT_FALSE(t.Visible());
-    EXPECT_EQ(t.LeftOffset(), 0);
-    EXPECT_EQ(t.Font().Name, "Terminal");
-    EXPECT_EQ(t.Font().Height, -11);
-    EXPECT_EQ(t.Width(), TOstGutter().Width());
-
     Fixture f;
     TOstGutter copy = f.ed.Gutter();
     copy.SetVisible(false);
     EXPECT_EQ(f.ed.GutterWidth(), 30);
-    f.ed.SetGutter(t);
+    f.ed.SetGutter(TOstGutter::TemplateGutter());
     EXPECT_EQ(f.ed.GutterWidth(), 0);
     f.ed.Gutter().SetVisible(true);
     EXPECT_EQ(f.ed.GutterWidth(), 30);
@@ -183,30 +153,20 @@ TEST(GutterPaint, ZeroStartAndBlankPadding)
     EXPECT_EQ(f.Numbers()[0].second, "0000");
 }
 
-TEST(GutterPaint, GetTextEventAndEditorFontChangeTheNumbers)
+TEST(GutterPaint, WithoutItsOwnFontTheNumbersTakeTheEditorFontInNormalStyle)
 {
     Fixture f;
     f.ed.Gutter().SetShowLineNumbers(true);
-    f.ed.OnGutterGetText = [](int line, std::string& text) {
-        if (line == 2)
-            text = "*";
-    };
-    f.Paint();
-    const auto texts = f.Ops(RecordingCanvas::OpKind::Text, f.ed.GutterWidth());
-    EXPECT_EQ(texts[1].text, "*");
-    EXPECT_EQ(texts[1].x, 52 - 2 - 7 - 2);
-
-    // Without the gutter's own font: the editor's, in normal style.
+    f.ed.Gutter().SetUseFontStyle(false);
     TOstFont bold = f.ed.Font();
     bold.Style = fsBold;
     bold.Color = clNavy;
     f.ed.SetFont(bold);
-    f.ed.Gutter().SetUseFontStyle(false);
     f.Paint();
     const auto plain = f.Ops(RecordingCanvas::OpKind::Text, f.ed.GutterWidth());
     EXPECT_EQ(plain[0].style, 0);
     EXPECT_EQ(plain[0].color, clNavy);
-    EXPECT_EQ(plain[0].advances[0], kCell);
+    EXPECT_EQ(plain[0].advances[0], kCell);  // the bold text has wider cells
 }
 
 TEST(GutterPaint, OnlyTheClipRowsAreNumberedAndTheRestIsFilled)
@@ -238,10 +198,6 @@ TEST(GutterPaint, BorderStyles)
     f.Paint();
     EXPECT_EQ(at(28), clBtnFace);
     EXPECT_EQ(at(29), clWhite);
-    f.ed.Gutter().SetBorderStyle(gbsNone);
-    f.Paint();
-    EXPECT_EQ(at(29), clBtnFace);
-    EXPECT_EQ(at(30), clWhite);  // the gap before the text
 }
 
 // ---- marks ----------------------------------------------------------------------------
