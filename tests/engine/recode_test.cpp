@@ -112,20 +112,6 @@ TEST(PolishRecode, StripGivesAsciiFromEitherCodePage)
     EXPECT_EQ(Recoded(kCapitalsIso, TOstPolishRecoding::StripDiacritics), "ASZ");
 }
 
-TEST(PolishRecode, TablesKeepTheirOrderAndNoStepFeedsALaterOne)
-{
-    for (auto recoding : {TOstPolishRecoding::ToIso, TOstPolishRecoding::ToWindows,
-                          TOstPolishRecoding::StripDiacritics}) {
-        const auto steps = RecodeSteps(recoding);
-        for (size_t i = 0; i < steps.size(); ++i)
-            for (size_t j = i + 1; j < steps.size(); ++j)
-                EXPECT_NE(steps[i].To, steps[j].From);
-    }
-    EXPECT_EQ(RecodeSteps(TOstPolishRecoding::ToIso).front().From, 0xB9);
-    EXPECT_EQ(RecodeSteps(TOstPolishRecoding::StripDiacritics).size(), 18u);
-    EXPECT_EQ(RecodeSteps(TOstPolishRecoding::StripDiacritics).back().To, 'n');
-}
-
 // ---- the text as one string --------------------------------------------------------
 
 TEST(JoinedText, LinesAreJoinedWithCrLfAndNoBreakAfterTheLast)
@@ -165,14 +151,6 @@ TEST(JoinedText, TheBufferKeepsItsLineBreakStyleAndTrailingBreak)
     EXPECT_EQ(lines.LineBreakStyle(), Lf);
     EXPECT_TRUE(lines.TrailingLineBreak());
     EXPECT_EQ(lines.Text(), "x\ny\n");
-}
-
-TEST(RecodeLines, RecodesEveryLine)
-{
-    TOstEditStringList lines;
-    lines.LoadFromBytes(kWin + "\r\n" + kCapitalsWin + "\r\n");
-    RecodeLines(lines, TOstPolishRecoding::ToIso);
-    EXPECT_EQ(LinesOf(lines), (std::vector<std::string>{kIso, kCapitalsIso}));
 }
 
 // ---- the command on an editor -----------------------------------------------------------
