@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <memory>
 
@@ -154,6 +155,68 @@ TEST(EditWidgetKeys, InputMethodTextIsInserted)
     commit.setCommitString(QString::fromUtf8("żółw"));
     QApplication::sendEvent(&w, &commit);
     EXPECT_EQ(w.Editor().Text(), Ansi("żółw"));
+}
+
+// ---- canvas ------------------------------------------------------------------------
+
+namespace {
+
+// The leftmost column in [from, to) holding a pixel other than white.
+int FirstInkColumn(const QImage& image, int from, int to)
+{
+    for (int x = from; x < to; ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y) != QColor(Qt::white))
+                return x;
+    return -1;
+}
+
+}  // namespace
+
+TEST(QtCanvasTest, EveryByteIsDrawnInItsOwnCell)
+{
+    QImage image(200, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter, &image);
+        canvas.SelectFont(TOstFont{}, 0);
+        canvas.SetTextColor(clBlack);
+        canvas.SetBackColor(clWhite);
+        const int advances[] = {40, 40, 40};
+        canvas.TextOutCells(0, 0, {0, 0, 120, 20}, "|||", advances);
+    }
+    // Three bars 40 pixels apart, whatever the font's own advance.
+    const int first = FirstInkColumn(image, 0, 40);
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(FirstInkColumn(image, 40, 80), first + 40);
+    EXPECT_EQ(FirstInkColumn(image, 80, 120), first + 80);
+}
+
+TEST(QtCanvasTest, FillsLinesAndPolishGlyphs)
+{
+    QImage image(100, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter, &image);
+        canvas.FillRect({10, 10, 20, 20}, clRed);
+        canvas.DrawLine(50, 0, 50, 10, clBlue);  // up to, not including, y 10
+        canvas.SetTextColor(clBlack);
+        canvas.SetBackColor(clYellow);
+        const int advances[] = {10};
+        canvas.TextOutCells(60, 20, {60, 20, 70, 40}, Ansi("ł"), advances);
+    }
+    EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(20, 15), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(50, 9), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(50, 10), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(60, 21), QColor(Qt::yellow));
+    bool glyph = false;  // some dark pixels of the letter on the yellow cell
+    for (int x = 60; x < 70; ++x)
+        for (int y = 20; y < 40; ++y)
+            glyph = glyph || image.pixelColor(x, y).lightness() < 100;
+    EXPECT_TRUE(glyph);
 }
 
 // ---- painting and size ---------------------------------------------------------
