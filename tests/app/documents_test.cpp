@@ -109,6 +109,26 @@ TEST_F(DocumentsTest, HintsGoToTheThirdPanel)
     EXPECT_EQ(window->StatusPanelText(2), QStringLiteral("Zapisz wszystkie"));
 }
 
+TEST(FirstShowingTest, TheCommandLineFileIsTheFirstDocument)
+{
+    TestApp();
+    TempDir dir;
+    writeFile(dir / "start.txt", "x\n");
+    for (const QString& argument : {Q(dir / "start.txt"), QStringLiteral("-R"), QStringLiteral("-h"),
+                                    Q(dir / "missing.txt")}) {
+        TOstrel3Main window(argument, std::make_unique<TScriptedDialogs>());
+        EXPECT_EQ(window.DocumentCount(), 0) << "nothing before the first showing";
+        window.show();
+        ASSERT_EQ(window.DocumentCount(), 1);
+        const bool isFile = argument.endsWith(QStringLiteral("start.txt"));
+        EXPECT_EQ(window.pcEdytory1->tabText(0), isFile ? QStringLiteral("start.txt") : QStringLiteral("1 Bez nazwy"));
+        // Showing again does not repeat it.
+        window.hide();
+        window.show();
+        EXPECT_EQ(window.DocumentCount(), 1);
+    }
+}
+
 // ---- open ------------------------------------------------------------------------
 
 TEST_F(DocumentsTest, OpenReplacesTheUntouchedUntitledDocument)
