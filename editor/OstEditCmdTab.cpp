@@ -157,6 +157,8 @@ void TCustomOstEdit::DoShiftTabKey()
     }
     const int y = caretY_;
     const int caret = caretX_;
+    if (caret == 1)
+        return;  // nothing before the caret to take back
     const std::string_view line = lines_.Get(y - 1);
     const int len = Len(line);
     // Only blanks (or virtual space) before the caret may go.
@@ -165,7 +167,7 @@ void TCustomOstEdit::DoShiftTabKey()
         --blankStart;
 
     int newX = caret;
-    if (caret != 1 && options_.has(eoSmartTabs) && y >= 2 && y <= lines_.Count()) {
+    if (options_.has(eoSmartTabs) && y >= 2 && y <= lines_.Count()) {
         for (int l = y - 1; l >= 1; --l) {
             const std::string_view above = lines_.Get(l - 1);
             if (Len(above) < caret - 1)

@@ -132,6 +132,15 @@ TEST(ShiftTab, GoesBackToTheTabStopOverBlanks)
     f.expectRoundTrip("        x\r\n  \tx\r\n", "    x\r\n  x\r\n");
 }
 
+TEST(ShiftTab, AtCharacterOneDoesNothingWhateverTheTabWidth)
+{
+    Fixture f(" a\r\n  b\r\n", Options({eoSmartTabs}), 1);
+    f.ed.SetCaretXY({1, 2});
+    f.run(ecShiftTab);
+    EXPECT_EQ(f.bytes(), " a\r\n  b\r\n");
+    EXPECT_EQ(f.ed.CaretX(), 1);
+}
+
 TEST(ShiftTab, SmartTabsGoToTheWordStartAbove)
 {
     Fixture f("ab  cd\r\n      x\r\n", Options({eoSmartTabs}));
