@@ -63,7 +63,15 @@ int TCustomOstEdit::LastBlockLine() const
 void TCustomOstEdit::DoTabKey()
 {
     if (options_.has(eoTabIndent) && SelectionIsTabBlock()) {
+        const bool oneWholeLine = BlockBegin().Line == BlockEnd().Line;
         DoBlockIndent();
+        if (oneWholeLine) {
+            // The line stays wholly selected, so that Tab indents it again
+            // instead of replacing it.
+            TBufferCoord& begin = blockBegin_ < blockEnd_ ? blockBegin_ : blockEnd_;
+            begin.Char = 1;
+            InvalidateLines(begin.Line, begin.Line);
+        }
         return;
     }
     TOstPaintLockGuard lock(*this);

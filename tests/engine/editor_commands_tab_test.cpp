@@ -208,6 +208,16 @@ TEST(BlockIndent, TabKeyIndentsLineSelections)
     EXPECT_EQ(f.bytes(), "one\r\ntwo\r\nthree\r\n");
 }
 
+TEST(BlockIndent, TabKeyKeepsAWholeLineSelected)
+{
+    Fixture f("one\r\ntwo\r\n", Options({eoTabIndent, eoTabsToSpaces}), 2);
+    f.select({1, 1}, {4, 1}, smNormal);
+    f.run(ecTab);
+    f.run(ecTab);
+    EXPECT_EQ(f.bytes(), "    one\r\ntwo\r\n");
+    EXPECT_EQ(f.ed.SelText(), "    one");
+}
+
 TEST(BlockUnindent, TakesATabOrATabWidthOfSpacesAndUndoesExactly)
 {
     const std::string before = "\tx\r\n  y\r\n   \tz\r\n      w\r\nv\r\n";
