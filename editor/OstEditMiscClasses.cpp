@@ -67,10 +67,11 @@ TOstGutter TOstGutter::TemplateGutter()
     return gutter;
 }
 
-void TOstGutter::Assign(const TOstGutter& source)
+TOstGutter& TOstGutter::operator=(const TOstGutter& source)
 {
-    *this = source;
+    TOstGutterValues::operator=(source);
     OnChange();
+    return *this;
 }
 
 void TOstGutter::SetVisible(bool value) { ChangeField(visible_, value, OnChange); }

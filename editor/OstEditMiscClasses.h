@@ -73,14 +73,34 @@ private:
 
 enum TOstGutterBorderStyle : uint8_t { gbsNone, gbsMiddle, gbsRight };
 
-class TOstGutter {
+// The values of a gutter, apart from its listener.
+struct TOstGutterValues {
+    bool visible_ = true;
+    int width_ = 30;
+    bool showLineNumbers_ = false;
+    bool autoSize_ = false;
+    int digitCount_ = 4;
+    bool leadingZeros_ = false;
+    bool zeroStart_ = false;
+    int leftOffset_ = 16;
+    int rightOffset_ = 2;
+    TOstFont font_;
+    bool useFontStyle_ = true;
+    TColor color_ = clBtnFace;
+    TOstGutterBorderStyle borderStyle_ = gbsMiddle;
+};
+
+class TOstGutter : private TOstGutterValues {
 public:
     TOstGutter();
+    // A copy has the values and no listener.
+    TOstGutter(const TOstGutter&) = default;
+    // Assigning takes the values and tells this gutter's listener.
+    TOstGutter& operator=(const TOstGutter& source);
+    void Assign(const TOstGutter& source) { *this = source; }
     // The gutter of the main window's template editor: hidden, numbered in a
     // small terminal font flush with the left edge.
     static TOstGutter TemplateGutter();
-    // Takes the values of another gutter and tells the listener.
-    void Assign(const TOstGutter& source);
 
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
@@ -124,21 +144,6 @@ public:
     // Fired by every change of a value; the control recomputes its gutter
     // width and repaints the gutter.
     TOstChangeEvent OnChange;
-
-private:
-    bool visible_ = true;
-    int width_ = 30;
-    bool showLineNumbers_ = false;
-    bool autoSize_ = false;
-    int digitCount_ = 4;
-    bool leadingZeros_ = false;
-    bool zeroStart_ = false;
-    int leftOffset_ = 16;
-    int rightOffset_ = 2;
-    TOstFont font_;
-    bool useFontStyle_ = true;
-    TColor color_ = clBtnFace;
-    TOstGutterBorderStyle borderStyle_ = gbsMiddle;
 };
 
 // How bookmarks and other marks show in the gutter, and whether the

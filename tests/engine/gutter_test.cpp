@@ -114,8 +114,11 @@ TEST(GutterSettings, CopiesKeepNoListenerAndTheTemplateGutterIsHidden)
     EXPECT_EQ(f.ed.GutterWidth(), 30);
     f.ed.SetGutter(TOstGutter::TemplateGutter());
     EXPECT_EQ(f.ed.GutterWidth(), 0);
-    f.ed.Gutter().SetVisible(true);
-    EXPECT_EQ(f.ed.GutterWidth(), 30);
+    // Assigning values through the editor's gutter reaches the editor too.
+    TOstGutter numbered;
+    numbered.SetShowLineNumbers(true);
+    f.ed.Gutter() = numbered;
+    EXPECT_EQ(f.ed.GutterWidth(), 16 + 2 + 4 * kCell + 2);
 }
 
 // ---- line numbers -------------------------------------------------------------------
