@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/qt/QtPictures.h"
 #include "platform/CodePage.h"
 
 namespace ostrel {
@@ -221,6 +222,18 @@ void QtCanvas::DrawLine(int x1, int y1, int x2, int y2, TColor color)
     pen.setWidth(0);
     painter_->setPen(pen);
     painter_->drawLine(x1, y1, x2, y2);
+}
+
+void QtCanvas::DrawImage(std::string_view list, int index, int x, int y, TColor maskColor)
+{
+    if (!painter_)
+        return;
+    QPixmap picture = PictureOf(list, index);
+    if (picture.isNull())
+        return;
+    if (maskColor != clNone)
+        picture.setMask(picture.createMaskFromColor(ToQColor(maskColor)));
+    painter_->drawPixmap(x, y, picture);
 }
 
 void QtCanvas::Save()

@@ -44,6 +44,7 @@ public:
                       std::span<const int> advances) override;
     void FillRect(const TRect& rect, TColor color) override;
     void DrawLine(int x1, int y1, int x2, int y2, TColor color) override;
+    void DrawImage(std::string_view list, int index, int x, int y, TColor maskColor) override;
     void Save() override;
     void Restore() override;
     void IntersectClip(const TRect& rect) override;

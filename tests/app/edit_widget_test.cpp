@@ -16,6 +16,8 @@
 #include "app/qt/OstEditWidget.h"
 #include "app/qt/QtCanvas.h"
 #include "app/qt/QtClipboard.h"
+#include "app/qt/QtPictures.h"
+#include "editor/OstEditMiscClasses.h"
 #include "highlighters/OstHighlighterHtml.h"
 #include "platform/CodePage.h"
 
@@ -217,6 +219,36 @@ TEST(QtCanvasTest, FillsLinesAndPolishGlyphs)
         for (int y = 20; y < 40; ++y)
             glyph = glyph || image.pixelColor(x, y).lightness() < 100;
     EXPECT_TRUE(glyph);
+}
+
+TEST(QtCanvasTest, DrawsBuiltInAndRegisteredPictures)
+{
+    QImage image(60, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPixmap red(4, 4);
+    red.fill(Qt::red);
+    QPixmap masked(4, 4);
+    masked.fill(Qt::green);  // wholly the mask colour: nothing shows
+    RegisterImageList("test pictures", {red, masked});
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter, &image);
+        canvas.DrawImage(InternalBookmarkImages().Name, 3, 0, 0, clNone);
+        canvas.DrawImage("test pictures", 0, 30, 0, clNone);
+        canvas.DrawImage("test pictures", 1, 40, 0, clLime);
+        canvas.DrawImage("test pictures", 2, 50, 0, clNone);  // no such picture
+        canvas.DrawImage("no such list", 0, 50, 10, clNone);
+    }
+    bool bookmark = false;
+    for (int x = 0; x < InternalBookmarkImages().Width; ++x)
+        for (int y = 0; y < InternalBookmarkImages().Height; ++y)
+            bookmark = bookmark || image.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_TRUE(bookmark);
+    EXPECT_EQ(image.pixelColor(InternalBookmarkImages().Width + 1, 5), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(31, 1), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(41, 1), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(51, 1), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(51, 11), QColor(Qt::white));
 }
 
 // ---- painting and size ---------------------------------------------------------
