@@ -52,7 +52,7 @@ struct Screen {
     {
         editor.SetText(PageText());
         editor.SetHighlighter(&html);
-        editor.SetClientSize(2 + kColumns * editor.CharWidth(), kRows * editor.LineHeight());
+        editor.SetClientSize(editor.GutterWidth() + 2 + kColumns * editor.CharWidth(), kRows * editor.LineHeight());
         editor.SetOption(eoShowSpecialChars, specialChars);
         editor.SetRightEdge(80);
         editor.SetTopLine(100);
@@ -70,6 +70,7 @@ void BM_PaintScreenNullCanvas(benchmark::State& state)
     for (auto _ : state)
         screen.editor.Paint(canvas, screen.Client());
     state.SetLabel(state.range(0) ? "special characters shown" : "plain");
+    state.counters["cells"] = screen.editor.CharsInWindow() * screen.editor.LinesInWindow();
 }
 BENCHMARK(BM_PaintScreenNullCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
