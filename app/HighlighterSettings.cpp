@@ -1,53 +1,18 @@
 // The main window's own colours and styles for its highlighter instances.
-// Each lexer's header is looked for when the program is built, so a lexer
-// that does not exist yet simply has no settings (and no instance).
 
 #include "app/HighlighterSet.h"
 
-#if __has_include("highlighters/OstHighlighterHtml.h")
 #include "highlighters/OstHighlighterHtml.h"
-#define OSTREL_HAS_HTML 1
-#endif
-#if __has_include("highlighters/OstHighlighterCSS.h")
 #include "highlighters/OstHighlighterCSS.h"
-#define OSTREL_HAS_CSS 1
-#endif
-#if __has_include("highlighters/OstHighlighterXML.h")
 #include "highlighters/OstHighlighterXML.h"
-#define OSTREL_HAS_XML 1
-#endif
-#if __has_include("highlighters/OstHighlighterPHP.h")
 #include "highlighters/OstHighlighterPHP.h"
-#define OSTREL_HAS_PHP 1
-#endif
-#if __has_include("highlighters/OstHighlighterJScript.h")
 #include "highlighters/OstHighlighterJScript.h"
-#define OSTREL_HAS_JS 1
-#endif
-#if __has_include("highlighters/OstHighlighterVBScript.h")
 #include "highlighters/OstHighlighterVBScript.h"
-#define OSTREL_HAS_VBS 1
-#endif
-#if __has_include("highlighters/OstHighlighterCpp.h")
 #include "highlighters/OstHighlighterCpp.h"
-#define OSTREL_HAS_CPP 1
-#endif
-#if __has_include("highlighters/OstHighlighterPas.h")
 #include "highlighters/OstHighlighterPas.h"
-#define OSTREL_HAS_PAS 1
-#endif
-#if __has_include("highlighters/OstHighlighterJava.h")
 #include "highlighters/OstHighlighterJava.h"
-#define OSTREL_HAS_JAVA 1
-#endif
-#if __has_include("highlighters/OstHighlighterSQL.h")
 #include "highlighters/OstHighlighterSQL.h"
-#define OSTREL_HAS_SQL 1
-#endif
-#if __has_include("highlighters/OstHighlighterPerl.h")
 #include "highlighters/OstHighlighterPerl.h"
-#define OSTREL_HAS_PERL 1
-#endif
 
 namespace ostrel {
 
@@ -84,7 +49,6 @@ void Setup(TOstCustomHighlighter& highlighter, TSetup setup)
 void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
 {
     switch (id) {
-#ifdef OSTREL_HAS_HTML
     case hlHtml:
         Setup<TOstHTMLHighlighter>(h, [](TOstHTMLHighlighter& s) {
             Colour(s.AndAttri, clGreen);
@@ -92,8 +56,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("HTML Document (*.htm,*.html)|*.htm;*.html");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_CSS
     case hlCss:
         Setup<TOstCssHighlighter>(h, [](TOstCssHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -101,18 +63,12 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             Style(s.SymbolAttri, fsBold);
         });
         break;
-#endif
-#ifdef OSTREL_HAS_XML
     case hlXml:
-        Setup<TOstXMLHighlighter>(h, [](auto& s) {
-            // Scanning never consults the flag; it is set where the lexer has it.
-            if constexpr (requires { s.SetWantBracesParsed(false); })
-                s.SetWantBracesParsed(false);
+        Setup<TOstXMLHighlighter>(h, [](TOstXMLHighlighter& s) {
+            s.SetWantBracesParsed(false);
             s.SetDefaultFilter("XML Document (*.xml,*.xsd,*.xsl,*.xslt,*.dtd)|*.xml;*.xsd;*.xsl;*.xslt;*.dtd");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_PHP
     case hlPhp:
         Setup<TOstPHPHighlighter>(h, [](TOstPHPHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -124,8 +80,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("PHP Files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_JS
     case hlJs:
         Setup<TOstJScriptHighlighter>(h, [](TOstJScriptHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -135,8 +89,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("Javascript Files (*.js)|*.js");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_VBS
     case hlVbs:
         Setup<TOstVBScriptHighlighter>(h, [](TOstVBScriptHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -145,8 +97,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("VBScript Files (*.vbs)|*.vbs");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_CPP
     case hlCpp:
         Setup<TOstCppHighlighter>(h, [](TOstCppHighlighter& s) {
             Style(s.AsmAttri, fsBold);
@@ -159,8 +109,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("C++ Files (*.c,*.cpp,*.h,*.hpp)|*.c;*.cpp;*.h;*.hpp");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_PAS
     case hlPas:
         Setup<TOstPasHighlighter>(h, [](TOstPasHighlighter& s) {
             Style(s.AsmAttri, fsBold);
@@ -172,8 +120,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             Colour(s.CharAttri, clNavy);
         });
         break;
-#endif
-#ifdef OSTREL_HAS_JAVA
     case hlJava:
         Setup<TOstJavaHighlighter>(h, [](TOstJavaHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -182,8 +128,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("Java Files (*.java)|*.java");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_SQL
     case hlSql:
         Setup<TOstSQLHighlighter>(h, [](TOstSQLHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -195,8 +139,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("SQL Files (*.sql)|*.sql");
         });
         break;
-#endif
-#ifdef OSTREL_HAS_PERL
     case hlPerl:
         Setup<TOstPerlHighlighter>(h, [](TOstPerlHighlighter& s) {
             Colour(s.CommentAttri, clGreen);
@@ -208,7 +150,6 @@ void ApplyMainWindowSettings(THighlighterId id, TOstCustomHighlighter& h)
             s.SetDefaultFilter("Perl Files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
         });
         break;
-#endif
     default:
         break;
     }

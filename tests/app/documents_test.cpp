@@ -208,6 +208,35 @@ TEST_F(DocumentsTest, TheExtensionChoosesTheHighlighter)
     }
 }
 
+TEST_F(DocumentsTest, EveryLanguageOpensWithItsOwnColouredInstance)
+{
+    TempDir dir;
+    // The comment colour the main window gives each instance (XML keeps the lexer's).
+    struct Row {
+        const char* name;
+        THighlighterId id;
+        TColor comment;
+    };
+    const Row rows[] = {
+        {"a.php", hlPhp, clGreen}, {"a.css", hlCss, clGreen}, {"a.js", hlJs, clGreen},
+        {"a.xml", hlXml, clNone}, {"a.cpp", hlCpp, clGreen}, {"a.pas", hlPas, clNavy},
+        {"a.java", hlJava, clGreen}, {"a.sql", hlSql, clGreen}, {"a.vbs", hlVbs, clGreen},
+        {"a.pl", hlPerl, clGreen},
+    };
+    for (const Row& row : rows) {
+        writeFile(dir / row.name, "x = 1\n");
+        window->OpenDocument(Q(dir / row.name));
+        TOstCustomHighlighter* instance = window->Highlighters().Get(row.id);
+        ASSERT_NE(instance, nullptr) << row.name;
+        EXPECT_EQ(Current().Highlighter(), instance) << row.name;
+        TOstHighlighterAttributes* comment = instance->DefaultAttribute(0);
+        ASSERT_NE(comment, nullptr) << row.name;
+        if (row.comment != clNone) {
+            EXPECT_EQ(comment->Foreground(), row.comment) << row.name;
+        }
+    }
+}
+
 TEST_F(DocumentsTest, TheExtensionTableCoversEveryLanguage)
 {
     EXPECT_EQ(THighlighterSet::IdForFile(QStringLiteral("/x/a.shtml")), hlHtml);
