@@ -33,6 +33,10 @@ inline const QString kRenameInvalid = QStringLiteral("Nieprawidłowa nazwa pliku
 inline const QString kRenameEmpty = QStringLiteral("Musisz podać nazwę dla nowego pliku.");
 inline const QString kRenameFailed = QStringLiteral("Wystąpił błąd podczas próby zmiany nazwy pliku.");
 
+inline const QString kSearchFinished = QStringLiteral("Wyszukiwanie zakończone.");
+// %1 is the text about to be replaced.
+inline const QString kConfirmReplace = QStringLiteral("Zamienić to wystąpienie \"%1\"?");
+
 // The open and save dialogs' filter list, in the "Name|*.a;*.b" form.
 inline const QString kFileFilters = QStringLiteral(
     "Wszystkie pliki|*.*|Dokumenty tekstowe (*.txt)|*.txt|Strony HTML (*.html,*.htm)|*.html;*.htm|"

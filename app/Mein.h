@@ -18,9 +18,11 @@
 #include "app/Dialogs.h"
 #include "app/HighlighterSet.h"
 #include "editor/OstEdit.h"
+#include "editor/OstEditRegexSearch.h"
 
 class QAction;
 class QActionGroup;
+class QDialog;
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -94,6 +96,31 @@ public:
     void miFunkcje1Click();
     void pmKolorowanie1Popup();
 
+    // ---- search and replace (MeinSearch.cpp) ------------------------------------------
+    void miZnajdz1Click();
+    void miZamien1Click();
+    void miZnajdzNastepny1Click();
+    void miWyrazeniaRegularne1Click();
+    // What the search dialogs last showed, kept for the whole run.
+    struct TSearchState {
+        bool backwards = false;
+        bool caseSensitive = false;
+        bool fromCaret = false;
+        bool selectionOnly = false;
+        bool wholeWords = false;
+        QString text;
+        QString textHistory;  // CR LF joined, the newest first
+        QString replaceText;
+        QString replaceTextHistory;
+    };
+    const TSearchState& SearchState() const { return searchState_; }
+    TOstEditSearch& PlainSearchEngine() { return sesSearch1; }
+    TOstEditRegexSearch& RegexSearchEngine() { return sersSearchRegular1; }
+    // Shows the search, replace and confirmation dialogs modally and returns
+    // their result; tests put here what fills and answers them.
+    static int ExecModal(QDialog& dialog);
+    std::function<int(QDialog& dialog)> ExecDialog = &ExecModal;
+
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
     // to the front.
@@ -152,6 +179,12 @@ private:
     void CheckHighlighterItem(QActionGroup* group);
     bool IsMenuShortcut(const QKeyEvent& key) const;
 
+    // Search and replace (MeinSearch.cpp).
+    void ShowSearchReplaceDialog(bool replace);
+    void DoSearchReplaceText(bool replace, bool backwards);
+    TOstReplaceAction ConfirmReplace(const TOstEdit& editor);
+    void CheckRegexItem();
+
     // Documents (MeinDocuments.cpp).
     void RemoveDocument(int index);
     void ActivateDocument(int index);
@@ -170,6 +203,12 @@ private:
     THighlighterSet highlighters_;  // before smWzor1 and the documents, which use it
     TOstEdit smWzor1;
     bool shownOnce_ = false;
+    TOstEditSearch sesSearch1;
+    TOstEditRegexSearch sersSearchRegular1;
+    TSearchState searchState_;
+    // Off until the first search from a dialog ends, then Find next goes on
+    // from the caret.
+    bool searchFromCaret_ = false;
 
     QSet<QAction*> pendingItems_;
     QActionGroup* kolorowanieMenuGroup_ = nullptr;

@@ -70,8 +70,8 @@ TDocumentPage* TOstrel3Main::NewDocument(TOstCustomHighlighter* highlighter, boo
     return document;
 }
 
-// What a new document takes from the template editor. (The search engine
-// joins here with search and replace.)
+// What a new document takes from the template editor. Every document starts
+// with the plain search engine; the regular-expression switch changes it.
 void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter)
 {
     TOstEdit& editor = document.Editor();
@@ -85,6 +85,7 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
     editor.SetOptions(smWzor1.Options());
     editor.SetKeystrokes(smWzor1.Keystrokes());
     editor.SetRightEdge(smWzor1.RightEdge());
+    editor.SetSearchEngine(&sesSearch1);
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
 }
 
@@ -195,6 +196,7 @@ void TOstrel3Main::pcEdytory1Change()
     UpdateCaretPanel();
     UpdateModifiedState(document->Editor().Modified());
     ApplyViewToggles(*document);
+    CheckRegexItem();
 }
 
 // The view toggles of the menus apply to the document that becomes current;

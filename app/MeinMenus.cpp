@@ -185,10 +185,13 @@ void TOstrel3Main::CreateEdycjaMenu()
     QMenu* usun = SubMenu(edycja, "miUsun1", QStringLiteral("&Usuń"));
     Pending(usun, "miUsun2", QStringLiteral("&Usuń"));
     Pending(usun, "miUsunWiersz1", QStringLiteral("Usuń w&iersz"), "F8");
-    Pending(edycja, "miZnajdz1", QStringLiteral("&Znajdź..."), "Ctrl+F");
-    Pending(edycja, "miZnajdzNastepny1", QStringLiteral("Z&najdź następny"), "F3");
-    Pending(edycja, "miZamien1", QStringLiteral("Za&mień..."));
-    CheckItem(edycja, "miWyrazeniaRegularne1", QStringLiteral("Wyrażenia &regularne"));
+    Item(edycja, "miZnajdz1", QStringLiteral("&Znajdź..."), "Ctrl+F", &TOstrel3Main::miZnajdz1Click);
+    Item(edycja, "miZnajdzNastepny1", QStringLiteral("Z&najdź następny"), "F3",
+         &TOstrel3Main::miZnajdzNastepny1Click);
+    Item(edycja, "miZamien1", QStringLiteral("Za&mień..."), nullptr, &TOstrel3Main::miZamien1Click);
+    Item(edycja, "miWyrazeniaRegularne1", QStringLiteral("Wyrażenia &regularne"), nullptr,
+         &TOstrel3Main::miWyrazeniaRegularne1Click)
+        ->setCheckable(true);
     QMenu* data = SubMenu(edycja, "miData1", QStringLiteral("&Data"));
     for (const TPendingItem& item : kDateItems)
         Pending(data, item.name, Caption(item.caption), item.shortcut);

@@ -410,7 +410,7 @@ TEST_F(DocumentsTest, FileCommandsNeedAnExistingFile)
 
 TEST_F(DocumentsTest, ItemsOfCommandsNotBuiltStayDisabled)
 {
-    for (const char* name : {"miCofnij1", "miZnajdz1", "miDrukuj1", "miUTF8", "miPrzekodujNaISO1",
+    for (const char* name : {"miCofnij1", "miDrukuj1", "miUTF8", "miPrzekodujNaISO1",
                              "miPogrubienie1", "miKonfiguracja1", "miDoSzufladki1", "tbCofnij1", "tbWytnij1"}) {
         window->miPlik1Click();
         window->Edycja1Click();

@@ -1,0 +1,150 @@
+// Search and replace in the current document: the Find and Replace dialogs,
+// Find next, the question before each replacement and the switch to regular
+// expressions. The search state is the main window's, shared by all documents
+// for the whole run.
+
+#include <QAction>
+
+#include "app/Document.h"
+#include "app/GlobalRes.h"
+#include "app/Mein.h"
+#include "app/dlgConfirmReplace.h"
+#include "app/dlgReplaceText.h"
+#include "app/dlgSearchText.h"
+#include "app/qt/OstEditWidget.h"
+#include "platform/CodePage.h"
+
+namespace ostrel {
+
+namespace {
+
+std::string ToEditorText(const QString& text) { return codepage::fromUtf8(text.toStdString()); }
+
+QString FromEditorText(const std::string& text) { return QString::fromStdString(codepage::toUtf8(text)); }
+
+// The editor asks its handler only while a Replace runs; afterwards it is
+// left without one again.
+class TReplaceHandlerScope {
+public:
+    TReplaceHandlerScope(TOstEdit& editor, decltype(TOstEdit::OnReplaceText) handler) : editor_(editor)
+    {
+        editor_.OnReplaceText = std::move(handler);
+    }
+    ~TReplaceHandlerScope() { editor_.OnReplaceText = nullptr; }
+    TReplaceHandlerScope(const TReplaceHandlerScope&) = delete;
+    TReplaceHandlerScope& operator=(const TReplaceHandlerScope&) = delete;
+
+private:
+    TOstEdit& editor_;
+};
+
+}  // namespace
+
+int TOstrel3Main::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+void TOstrel3Main::miZnajdz1Click() { ShowSearchReplaceDialog(false); }
+
+void TOstrel3Main::miZamien1Click() { ShowSearchReplaceDialog(true); }
+
+void TOstrel3Main::miZnajdzNastepny1Click() { DoSearchReplaceText(false, false); }
+
+void TOstrel3Main::ShowSearchReplaceDialog(bool replace)
+{
+    TDocumentPage* document = RequireCurrentDocument();
+    std::unique_ptr<TTextSearchDialog> dialog =
+        replace ? std::make_unique<TTextReplaceDialog>(this) : std::make_unique<TTextSearchDialog>(this);
+    TSearchState& state = searchState_;
+    dialog->SetSearchBackwards(state.backwards);
+    dialog->SetSearchCaseSensitive(state.caseSensitive);
+    dialog->SetSearchFromCursor(state.fromCaret);
+    dialog->SetSearchInSelectionOnly(state.selectionOnly);
+    dialog->SetSearchWholeWords(state.wholeWords);
+    dialog->SetSearchTextHistory(state.textHistory);
+    dialog->SetSearchText(state.text);
+    auto* replaceDialog = qobject_cast<TTextReplaceDialog*>(dialog.get());
+    if (replaceDialog) {
+        replaceDialog->SetReplaceTextHistory(state.replaceTextHistory);
+        replaceDialog->SetReplaceText(state.replaceText);
+    }
+    if (ExecDialog(*dialog) != QDialog::Accepted)
+        return;
+
+    state.backwards = dialog->SearchBackwards();
+    state.caseSensitive = dialog->SearchCaseSensitive();
+    state.fromCaret = dialog->SearchFromCursor();
+    state.selectionOnly = dialog->SearchInSelectionOnly();
+    state.wholeWords = dialog->SearchWholeWords();
+    state.text = dialog->SearchText();
+    state.textHistory = dialog->SearchTextHistory();
+    if (replaceDialog) {
+        state.replaceText = replaceDialog->ReplaceText();
+        state.replaceTextHistory = replaceDialog->ReplaceTextHistory();
+    }
+    searchFromCaret_ = state.fromCaret;
+    if (!state.text.isEmpty()) {
+        DoSearchReplaceText(replace, state.backwards);
+        searchFromCaret_ = true;
+    }
+    document->EditWidget().setFocus();
+}
+
+void TOstrel3Main::DoSearchReplaceText(bool replace, bool backwards)
+{
+    TOstEdit& editor = RequireCurrentDocument()->Editor();
+    TOstSearchOptions options = replace ? (ssoPromptOnReplace | ssoReplace | ssoReplaceAll) : 0;
+    if (backwards)
+        options |= ssoBackwards;
+    if (searchState_.caseSensitive)
+        options |= ssoMatchCase;
+    if (!searchFromCaret_)
+        options |= ssoEntireScope;
+    if (searchState_.selectionOnly)
+        options |= ssoSelectedOnly;
+    if (searchState_.wholeWords)
+        options |= ssoWholeWord;
+
+    int found = 0;
+    {
+        TReplaceHandlerScope handler(editor, replace ? decltype(TOstEdit::OnReplaceText)(
+                                                           [this, &editor](const std::string&, const std::string&,
+                                                                           int, int) { return ConfirmReplace(editor); })
+                                                     : nullptr);
+        found = editor.SearchReplace(ToEditorText(searchState_.text), ToEditorText(searchState_.replaceText),
+                                     options);
+    }
+    if (found > 0)
+        return;
+    dialogs_->Information(this, res::kSearchFinished);
+    // Nothing left to find that way: the selection shrinks to the end the
+    // search was heading for.
+    const TBufferCoord rest = backwards ? editor.BlockBegin() : editor.BlockEnd();
+    editor.SetCaretAndSelection(rest, rest, rest);
+}
+
+// The editor has selected the match; the question names what it holds.
+TOstReplaceAction TOstrel3Main::ConfirmReplace(const TOstEdit& editor)
+{
+    TConfirmReplaceDialog dialog(this);
+    dialog.SetReplacedText(FromEditorText(editor.SelText()));
+    return ReplaceActionOf(ExecDialog(dialog));
+}
+
+void TOstrel3Main::miWyrazeniaRegularne1Click()
+{
+    TOstEdit& editor = RequireCurrentDocument()->Editor();
+    if (editor.SearchEngine() == &sersSearchRegular1)
+        editor.SetSearchEngine(&sesSearch1);
+    else
+        editor.SetSearchEngine(&sersSearchRegular1);
+    CheckRegexItem();
+}
+
+// The switch shows the current document's engine.
+void TOstrel3Main::CheckRegexItem()
+{
+    const TDocumentPage* document = CurrentDocument();
+    findChild<QAction*>(QStringLiteral("miWyrazeniaRegularne1"))
+        ->setChecked(document && document->Editor().SearchEngine() == &sersSearchRegular1);
+}
+
+}  // namespace ostrel
