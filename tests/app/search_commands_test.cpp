@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -440,6 +442,23 @@ TEST_F(SearchCommandsTest, ReplaceDialogAddsTheReplaceText)
         Press(dialog, "btnCancel");
     });
     Click("miZamien1");
+}
+
+TEST_F(SearchCommandsTest, EnterInTheSearchTextPressesOK)
+{
+    SetText("xx ab");
+    WillInspect([](QDialog& dialog) {
+        auto* search = qobject_cast<TTextSearchDialog*>(&dialog);
+        ASSERT_NE(search, nullptr);
+        dialog.show();
+        search->cbSearchText->setEditText(QStringLiteral("ab"));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(search->cbSearchText->lineEdit(), &press);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    Click("miZnajdz1");
+    EXPECT_EQ(Editor().BlockBegin(), (TBufferCoord{4, 1}));
+    EXPECT_EQ(SplitHistory(window->SearchState().textHistory), QStringList{QStringLiteral("ab")});
 }
 
 TEST_F(SearchCommandsTest, ConfirmationWindowHasItsCaptionsAndIcon)
