@@ -37,6 +37,12 @@ inline const QString kSearchFinished = QStringLiteral("Wyszukiwanie zakończone.
 // %1 is the text about to be replaced.
 inline const QString kConfirmReplace = QStringLiteral("Zamienić to wystąpienie \"%1\"?");
 
+inline const QString kAppendTargetMissing = QStringLiteral("Musisz wskazać istniejący plik.");
+
+// The export dialog's filters, in the same form as kFileFilters.
+inline const QString kExportFilter = QStringLiteral("Wszystkie pliki |*.*");
+inline const QString kRtfExportFilter = QStringLiteral("Pliki RTF (*.rtf) |*.rtf");
+
 // The open and save dialogs' filter list, in the "Name|*.a;*.b" form.
 inline const QString kFileFilters = QStringLiteral(
     "Wszystkie pliki|*.*|Dokumenty tekstowe (*.txt)|*.txt|Strony HTML (*.html,*.htm)|*.html;*.htm|"

@@ -5,7 +5,8 @@
 // Split by concern: Mein.cpp (life cycle, first showing, closing, drops,
 // hints and failures), MeinMenus.cpp (menus, toolbar, popups, status bar),
 // MeinDocuments.cpp (creating, opening, closing and switching documents),
-// MeinFiles.cpp (saving, renaming, running and inspecting files).
+// MeinFiles.cpp (saving, renaming, running and inspecting files), MeinExport.cpp
+// (Polish recoding and the exports).
 
 #include <QMainWindow>
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include "app/HighlighterSet.h"
 #include "editor/OstEdit.h"
 #include "editor/OstEditRegexSearch.h"
+#include "print/OstExportRTF.h"
 
 class QAction;
 class QActionGroup;
@@ -33,6 +35,7 @@ namespace ostrel {
 class TDocumentPage;
 class TwndPomoc;
 class TwndOprogramie;
+enum class TOstPolishRecoding;
 
 class TOstrel3Main : public QMainWindow {
     Q_OBJECT
@@ -45,7 +48,8 @@ public:
 
     // ---- process-wide state ---------------------------------------------------
     bool MinToTray = true;
-    int DecodeBeforeSave = 0;
+    int DecodeBeforeSave = 0;  // recode before saving: 0 none, 1 to ISO-8859-2, 2 to Windows-1250
+    void SetDecodeBeforeSave(int value);
     int UntitledCounter = 0;
 
     // ---- documents --------------------------------------------------------------
@@ -83,6 +87,17 @@ public:
     void miWklejdonowego1Click();
     void miZmienNazwe1Click();
     void miWlasciwosci1Click();
+    void miPrzekodujNaISO1Click();
+    void miPrzekodujNaWindows1Click();
+    void miPrzekodujNaBezPolskich1Click();
+    void miUTF8Click();
+    void miEksportZaznaczonyTekstDoPliku1Click();
+    void miExportDolaczNaKoniecPliku1Click();
+    void miExportRTF1Click();
+    // The export items that depend on the document, refreshed as "&Plik" opens.
+    void UpdateExportItems();
+    // The main window's RTF exporter, set up on first use.
+    TOstExporterRTF& RtfExporter();
     void miUruchomPlik1Click();
     void miKoniec1Click();
     void miNastepna1Click();
@@ -198,6 +213,11 @@ private:
     bool SaveDocument(TDocumentPage& document);
     void RenameDocumentFile(TDocumentPage& document, const QString& newName);
 
+    // Recoding and exports (MeinExport.cpp).
+    void RecodeDocument(TDocumentPage& document, TOstPolishRecoding recoding);
+    void RecodeBeforeSave(TDocumentPage& document);
+    QString RunExportDialog(const QString& filter, const QString& defaultSuffix);
+
     QString firstArgument_;
     std::unique_ptr<TDialogs> dialogs_;
     THighlighterSet highlighters_;  // before smWzor1 and the documents, which use it
@@ -222,6 +242,7 @@ private:
     QLabel* statusPanels_[3] = {};
     QPointer<TwndPomoc> wndPomoc_;
     QPointer<TwndOprogramie> wndOprogramie_;
+    std::unique_ptr<TOstExporterRTF> seRtf1;
 };
 
 }  // namespace ostrel

@@ -40,9 +40,8 @@ bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
         dialogs_->Error(this, res::kReadOnlyFile);
         return false;
     }
-    // Recoding before the save (DecodeBeforeSave) joins here with the
-    // recoding commands.
     try {
+        RecodeBeforeSave(document);
         SaveLinesSafely(document.Editor().Lines(), QFile::encodeName(path).toStdString());
         return true;
     } catch (const std::exception&) {

@@ -68,17 +68,27 @@ constexpr TPendingItem kCaseItems[] = {
     {"miPierwszeMale1", "p&IERWSZE mAŁE", nullptr},
 };
 
-constexpr TPendingItem kExportItems[] = {
-    {"miUTF8", "do &UTF8", nullptr},
-    {"miEksportZaznaczonyTekstDoPliku1", "&zaznaczony tekst do pliku", nullptr},
-    {"miExportDolaczNaKoniecPliku1", "&dołącz na koniec pliku", nullptr},
-    {"miExportRTF1", "do &RTF (z kolorowaniem)", nullptr},
+struct TCommandItem {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    void (TOstrel3Main::*handler)();
 };
 
-constexpr TPendingItem kRecodeItems[] = {
-    {"miPrzekodujNaISO1", "&ISO-8859-2", "Shift+Ctrl+F8"},
-    {"miPrzekodujNaWindows1", "&Windows CP-1250", "Shift+Ctrl+F7"},
-    {"miPrzekodujNaBezPolskich1", "&bez polskich znaków", "Shift+Ctrl+F9"},
+constexpr TCommandItem kExportItems[] = {
+    {"miUTF8", "do &UTF8", nullptr, &TOstrel3Main::miUTF8Click},
+    {"miEksportZaznaczonyTekstDoPliku1", "&zaznaczony tekst do pliku", nullptr,
+     &TOstrel3Main::miEksportZaznaczonyTekstDoPliku1Click},
+    {"miExportDolaczNaKoniecPliku1", "&dołącz na koniec pliku", nullptr,
+     &TOstrel3Main::miExportDolaczNaKoniecPliku1Click},
+    {"miExportRTF1", "do &RTF (z kolorowaniem)", nullptr, &TOstrel3Main::miExportRTF1Click},
+};
+
+constexpr TCommandItem kRecodeItems[] = {
+    {"miPrzekodujNaISO1", "&ISO-8859-2", "Shift+Ctrl+F8", &TOstrel3Main::miPrzekodujNaISO1Click},
+    {"miPrzekodujNaWindows1", "&Windows CP-1250", "Shift+Ctrl+F7", &TOstrel3Main::miPrzekodujNaWindows1Click},
+    {"miPrzekodujNaBezPolskich1", "&bez polskich znaków", "Shift+Ctrl+F9",
+     &TOstrel3Main::miPrzekodujNaBezPolskich1Click},
 };
 
 QString Caption(const char* text) { return QString::fromUtf8(text); }
@@ -156,9 +166,10 @@ void TOstrel3Main::CreatePlikMenu()
     Item(plik, "miZamknij1", QStringLiteral("Za&mknij"), "Ctrl+W", &TOstrel3Main::miZamknij1Click);
     Item(plik, "miZamknijWszystkie1", QStringLiteral("Zamknij &wszystkie"), nullptr,
          &TOstrel3Main::miZamknijWszystkie1Click);
+    connect(plik, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::UpdateExportItems); });
     QMenu* eksport = SubMenu(plik, "miEksport1", QStringLiteral("&Eksport"));
-    for (const TPendingItem& item : kExportItems)
-        Pending(eksport, item.name, Caption(item.caption), item.shortcut);
+    for (const TCommandItem& item : kExportItems)
+        Item(eksport, item.name, Caption(item.caption), item.shortcut, item.handler);
     Pending(plik, "miUstawieniaDrukowania1", QStringLiteral("&Ustawienia drukowania..."));
     Pending(plik, "miPodgladWydruku1", QStringLiteral("Podgląd wydruku..."));
     Pending(plik, "miDrukuj1", QStringLiteral("D&rukuj..."), "Ctrl+P");
@@ -213,8 +224,8 @@ void TOstrel3Main::CreateFunkcjeMenu()
     kolorowanieMenuGroup_ = new QActionGroup(this);
     AddHighlighterItems(kolorowanie, "miKolorowanie", QStringLiteral("&brak"), kolorowanieMenuGroup_);
     QMenu* przekoduj = SubMenu(funkcje, "miPrzekoduj1", QStringLiteral("P&rzekoduj na"));
-    for (const TPendingItem& item : kRecodeItems)
-        Pending(przekoduj, item.name, Caption(item.caption), item.shortcut);
+    for (const TCommandItem& item : kRecodeItems)
+        Item(przekoduj, item.name, Caption(item.caption), item.shortcut, item.handler);
     Pending(funkcje, "miZakomentuj1", QStringLiteral("Z&akomentuj"));
     CreateWstawHtmlMenu(funkcje);
     Item(funkcje, "miUruchomPlik1", QStringLiteral("&Uruchom plik"), nullptr, &TOstrel3Main::miUruchomPlik1Click);
