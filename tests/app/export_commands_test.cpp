@@ -121,6 +121,21 @@ TEST_F(ExportCommandsTest, RecodingToIsoChangesTheSixLettersAndMarksTheDocumentM
     EXPECT_EQ(readFile(dir / "pl.txt"), kWindowsText + "\n");
 }
 
+TEST_F(ExportCommandsTest, EveryRecodingMarksTheDocumentModifiedEvenWhenNothingChanges)
+{
+    TempDir dir;
+    for (const char* item : {"miPrzekodujNaISO1", "miPrzekodujNaWindows1", "miPrzekodujNaBezPolskich1"}) {
+        OpenFile(dir.path(), "ascii.txt", "plain\n");
+        ASSERT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony")) << item;
+        Click(item);
+        EXPECT_EQ(Text(), "plain") << item;
+        EXPECT_TRUE(Current().Editor().Modified()) << item;
+        EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Zmieniony")) << item;
+        Current().Editor().SetModified(false);
+        Click("miZamknij1");
+    }
+}
+
 TEST_F(ExportCommandsTest, RecodingBackToWindowsGivesTheStartingTextAgain)
 {
     SetText(kWindowsText);
