@@ -400,6 +400,7 @@ private:
     std::string UndoTextOfSelection() const;
 
     // Undo and redo of single items.
+    void RunGroupedStep(bool undoing);
     void UndoItem();
     void RedoItem();
     void UndoLineBreak(const TOstEditUndoItem& item);

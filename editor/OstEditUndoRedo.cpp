@@ -100,6 +100,45 @@ void TCustomOstEdit::InsertTextAt(TBufferCoord at, const std::string& text, TOst
 
 // ---- undo ------------------------------------------------------------------------------
 
+// One user step: the newest group of `from`, or everything between a pair of
+// markers, or with eoGroupUndo a run of items of one kind. Undoing ends at an
+// end marker's begin marker, redoing the other way round. The items the step
+// puts on `to` share one group number, so the step reverses as one again.
+void TCustomOstEdit::RunGroupedStep(bool undoing)
+{
+    TOstEditUndoList& from = undoing ? undoList_ : redoList_;
+    TOstEditUndoList& to = undoing ? redoList_ : undoList_;
+    const auto opens = undoing ? IsEndMarker : IsBeginMarker;
+    const auto partner = undoing ? MatchingBeginMarker : MatchingEndMarker;
+    const auto reverseOne = [&] { undoing ? UndoItem() : RedoItem(); };
+
+    const TOstEditUndoItem* top = from.PeekItem();
+    const TOstChangeReason firstReason = top->ChangeReason;
+    const int group = top->ChangeNumber;
+    const int savedBlock = to.BlockChangeNumber();
+    to.SetBlockChangeNumber(group);
+    while (true) {
+        const TOstChangeReason reversed = from.PeekItem()->ChangeReason;
+        reverseOne();
+        top = from.PeekItem();
+        if (!top)
+            break;
+        if (opens(firstReason)) {
+            if (top->ChangeReason == partner(firstReason))
+                break;
+            continue;
+        }
+        const bool sameGroup = top->ChangeNumber == group;
+        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == reversed &&
+                             reversed != crIndent && reversed != crUnindent;
+        if (!sameGroup && !grouped)
+            break;
+    }
+    if (opens(firstReason) && top && top->ChangeReason == partner(firstReason))
+        reverseOne();
+    to.SetBlockChangeNumber(savedBlock);
+}
+
 void TCustomOstEdit::Undo()
 {
     if (readOnly_)
@@ -112,30 +151,7 @@ void TCustomOstEdit::Undo()
     }
     if (!top)
         return;
-    const TOstChangeReason firstReason = top->ChangeReason;
-    const int group = top->ChangeNumber;
-    const int savedBlock = redoList_.BlockChangeNumber();
-    redoList_.SetBlockChangeNumber(group);
-    while (true) {
-        const TOstChangeReason undone = undoList_.PeekItem()->ChangeReason;
-        UndoItem();
-        top = undoList_.PeekItem();
-        if (!top)
-            break;
-        if (IsEndMarker(firstReason)) {
-            if (top->ChangeReason == MatchingBeginMarker(firstReason))
-                break;
-            continue;
-        }
-        const bool sameGroup = top->ChangeNumber == group;
-        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == undone &&
-                             undone != crIndent && undone != crUnindent;
-        if (!sameGroup && !grouped)
-            break;
-    }
-    if (IsEndMarker(firstReason) && top && top->ChangeReason == MatchingBeginMarker(firstReason))
-        UndoItem();
-    redoList_.SetBlockChangeNumber(savedBlock);
+    RunGroupedStep(true);
     StatusChanged(scModified);
 }
 
@@ -240,39 +256,13 @@ void TCustomOstEdit::UndoUnindent(const TOstEditUndoItem& item)
 
 void TCustomOstEdit::Redo()
 {
-    if (readOnly_)
+    if (readOnly_ || !redoList_.PeekItem())
         return;
     TOstPaintLockGuard lock(*this);
-    const TOstEditUndoItem* top = redoList_.PeekItem();
-    if (!top)
-        return;
-    const TOstChangeReason firstReason = top->ChangeReason;
-    const int group = top->ChangeNumber;
-    const int savedBlock = undoList_.BlockChangeNumber();
-    undoList_.SetBlockChangeNumber(group);
     redoRunning_ = true;
-    while (true) {
-        const TOstChangeReason redone = redoList_.PeekItem()->ChangeReason;
-        RedoItem();
-        top = redoList_.PeekItem();
-        if (!top)
-            break;
-        if (IsBeginMarker(firstReason)) {
-            if (top->ChangeReason == MatchingEndMarker(firstReason))
-                break;
-            continue;
-        }
-        const bool sameGroup = top->ChangeNumber == group;
-        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == redone &&
-                             redone != crIndent && redone != crUnindent;
-        if (!sameGroup && !grouped)
-            break;
-    }
-    if (IsBeginMarker(firstReason) && top && top->ChangeReason == MatchingEndMarker(firstReason))
-        RedoItem();
+    RunGroupedStep(false);
     redoRunning_ = false;
-    undoList_.SetBlockChangeNumber(savedBlock);
-    top = redoList_.PeekItem();
+    const TOstEditUndoItem* top = redoList_.PeekItem();
     if (top && top->ChangeReason == crGroupBreak)
         undoList_.PushItem(*redoList_.PopItem());
     StatusChanged(scModified);
