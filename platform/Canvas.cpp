@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ostrel {
 
@@ -24,6 +25,14 @@ int TOstFont::Size() const
 void TOstFont::SetSize(int points)
 {
     Height = -static_cast<int>(std::lround(points * static_cast<double>(PixelsPerInch) / 72.0));
+}
+
+void Canvas::TextOutBaseline(int x, int y, std::string_view text)
+{
+    const TFontMetrics metrics = MeasureFont();
+    const std::vector<int> advances(text.size(), metrics.CharWidth);
+    // An empty opaque rectangle leaves the background alone.
+    TextOutCells(x, y - metrics.Ascent, TRect{}, text, advances);
 }
 
 namespace {

@@ -93,6 +93,16 @@ public:
     // nothing.
     virtual void DrawImage(std::string_view /*list*/, int /*index*/, int /*x*/, int /*y*/, TColor /*maskColor*/) {}
 
+    // Proportional text, as headers and footers print it: the width of the
+    // text in the selected font with the font's own advances, and the text
+    // drawn with them in the text colour on no background, its baseline at
+    // y. A surface without proportional text falls back on its cells.
+    virtual int TextWidth(std::string_view text)
+    {
+        return MeasureFont().CharWidth * static_cast<int>(text.size());
+    }
+    virtual void TextOutBaseline(int x, int y, std::string_view text);
+
     // Saves the drawing state (font, colours, extra spacing, clip); they nest.
     virtual void Save() = 0;
     virtual void Restore() = 0;

@@ -78,6 +78,19 @@ void RecordingCanvas::TextOutCells(int x, int y, const TRect& opaque, std::strin
     ops_.push_back(std::move(op));
 }
 
+void RecordingCanvas::TextOutBaseline(int x, int y, std::string_view text)
+{
+    const TFontMetrics metrics = MeasureFont();
+    const std::vector<int> advances(text.size(), metrics.CharWidth);
+    const int top = y - metrics.Ascent;
+    const TRect box{x, top, x + TextWidth(text), top + metrics.Height};
+    TextOutCells(x, top, box, text, advances);
+    Op& op = ops_.back();
+    op.backColor = clNone;
+    op.transparent = true;
+    op.baseline = y;
+}
+
 void RecordingCanvas::FillRect(const TRect& rect, TColor color)
 {
     Op op;

@@ -62,6 +62,8 @@ public:
         TFontStyles style = 0;
         TRect clip;                // the clip in force; empty when none
         bool clipped = false;
+        bool transparent = false;  // text drawn on no background (TextOutBaseline)
+        int baseline = 0;          // of transparent text
     };
 
     void TextOutCells(int x, int y, const TRect& opaque, std::string_view text,
@@ -69,6 +71,9 @@ public:
     void FillRect(const TRect& rect, TColor color) override;
     void DrawLine(int x1, int y1, int x2, int y2, TColor color) override;
     void DrawImage(std::string_view list, int index, int x, int y, TColor maskColor) override;
+    // Recorded as text whose cells are the fixed character width, with the
+    // text's box as its rectangle and no background colour.
+    void TextOutBaseline(int x, int y, std::string_view text) override;
 
     const std::vector<Op>& Ops() const { return ops_; }
     void Clear() { ops_.clear(); }
