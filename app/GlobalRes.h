@@ -37,6 +37,10 @@ inline const QString kSearchFinished = QStringLiteral("Wyszukiwanie zakończone.
 // %1 is the text about to be replaced.
 inline const QString kConfirmReplace = QStringLiteral("Zamienić to wystąpienie \"%1\"?");
 
+inline const QString kGoToLinePrompt = QStringLiteral("Podaj numer wiersza, do którego chcesz przejść:");
+inline const QString kCommentOutPrompt =
+    QStringLiteral("Wpisz znak, którym chcesz zakomentować zaznaczony fragment.");
+
 inline const QString kAppendTargetMissing = QStringLiteral("Musisz wskazać istniejący plik.");
 
 // The export dialog's filters, in the same form as kFileFilters.

@@ -15,6 +15,8 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/Dialogs.h"
 #include "app/HighlighterSet.h"
@@ -36,6 +38,11 @@ class TDocumentPage;
 class TwndPomoc;
 class TwndOprogramie;
 enum class TOstPolishRecoding;
+
+// Changes the case of the first letter of every word, a word being what
+// follows a blank (tabs and line breaks do not separate); with continuing the
+// first letter of the text is left alone.
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing);
 
 class TOstrel3Main : public QMainWindow {
     Q_OBJECT
@@ -110,6 +117,35 @@ public:
     void Edycja1Click();
     void miFunkcje1Click();
     void pmKolorowanie1Popup();
+    void pmMain1Popup();
+
+    // ---- editing (MeinEdit.cpp) ---------------------------------------------------------
+    void miCofnij1Click();
+    void miPowtorz1Click();
+    void miWytnij1Click();
+    void miKopiuj1Click();
+    void miWklej1Click();
+    void miUsun1Click();
+    void miZaznaczWszystko1Click();
+    void miUsunWiersz1Click();
+    void miDuplikujWiersz1Click();
+    void miIdzDoWiersza1Click();
+    void miDuzeZnaki1Click();
+    void miMaleZnaki1Click();
+    void miPierwszeDuze1Click();
+    void miPierwszeMale1Click();
+    // Sets the short date format (dd, mm, mmmm, dddd, yyyy) and inserts today in it.
+    void InsertDate(const QString& format);
+    void miGodzina1Click();
+    void miGodzinaIData1Click();
+    void miZakomentuj1Click();
+    // The selection between the two tags, the caret after it.
+    void WrapInTags(const char* open, const char* close);
+    void InsertHtml(const char* text);
+    void SetBookmark(int number);
+    void GotoBookmark(int number);
+    void miZaznaczanieKolumn1Click();
+    void miUkryteZnaki1Click();
 
     // ---- search and replace (MeinSearch.cpp) ------------------------------------------
     void miZnajdz1Click();
@@ -188,11 +224,22 @@ private:
     void AddHighlighterItems(QMenu* menu, const char* prefix, const QString& noneCaption,
                              QActionGroup* group);
     void AddNewDocumentItems(QMenu* menu);
+    // A "Wstaw &HTML" item: wraps the selection when close is given, else
+    // puts open in its place.
+    void AddHtmlItem(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
+                     const char* open, const char* close);
     void MarkPending(QAction* action);
     // Enables an item unless its command is not built yet.
     void SetItemEnabled(QAction* action, bool enabled);
     void CheckHighlighterItem(QActionGroup* group);
     bool IsMenuShortcut(const QKeyEvent& key) const;
+
+    // Editing (MeinEdit.cpp).
+    TOstEdit& CurrentEditor() const;
+    void ReplaceSelection(const std::function<std::string(const std::string&)>& convert);
+    void InsertText(const QString& text);
+    void EnableEditingItems(const char* undo, const char* redo, const char* cut, const char* copy,
+                            const char* remove);
 
     // Search and replace (MeinSearch.cpp).
     void ShowSearchReplaceDialog(bool replace);

@@ -290,14 +290,20 @@ void TOstrel3Main::miPlik1Click()
 
 void TOstrel3Main::Edycja1Click()
 {
-    SetItemEnabled(findChild<QAction*>(QStringLiteral("miWklejdonowego1")),
-                   RequireCurrentDocument()->Editor().CanPaste());
+    const TOstEdit& editor = RequireCurrentDocument()->Editor();
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miWklejdonowego1")), editor.CanPaste());
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miWklej2")), editor.CanPaste());
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miDuplikujWiersz1")), !editor.LineText().empty());
+    EnableEditingItems("miCofnij1", "miPowtorz1", "miWytnij1", "miKopiuj1", "miUsun2");
+    findChild<QAction*>(QStringLiteral("miZaznaczanieKolumn1"))->setChecked(editor.SelectionMode() == smColumn);
+    CheckRegexItem();
 }
 
 void TOstrel3Main::miFunkcje1Click()
 {
     SetItemEnabled(findChild<QAction*>(QStringLiteral("miUruchomPlik1")),
                    RequireCurrentDocument()->HasExistingFile());
+    SetItemEnabled(findChild<QAction*>(QStringLiteral("miZakomentuj1")), RequireCurrentDocument()->Editor().SelAvail());
     CheckHighlighterItem(kolorowanieMenuGroup_);
 }
 

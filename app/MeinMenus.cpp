@@ -20,52 +20,53 @@ namespace ostrel {
 
 namespace {
 
-struct TPendingItem {
+// "Wstaw &HTML": tags around the selection (close text given) or a text in
+// its place.
+struct THtmlItem {
     const char* name;
     const char* caption;
     const char* shortcut;
+    const char* open;
+    const char* close;
 };
 
-// "Wstaw &HTML": the HTML tags and entities.
-constexpr TPendingItem kHtmlItems[] = {
-    {"miPogrubienie1", "Pogru&bienie (<B>)", "Ctrl+B"},
-    {"miKursywa1", "&Kursywa (<I>)", "Ctrl+I"},
-    {"miPodkreslenie1", "&Podkreślenie (<U>)", "Ctrl+U"},
-    {"miDiv1", "&Div (<DIV>)", "Ctrl+D"},
-    {"miParagraf1", "&Paragraf (<P>)", "Shift+Ctrl+P"},
-    {"miKomentarz1", "Ko&mentarz (<!--)", "Shift+Ctrl+1"},
-    {"miNbsp1", "&Niełamliwa spacja (nbsp)", "Ctrl+Space"},
-    {"miKoniecWiersza1", "&Koniec wiersza (<BR>)", "Ctrl+Return"},
-    {"miLt1", "< (lt)", "Shift+Ctrl+,"},
-    {"miGt1", "> (gt)", "Shift+Ctrl+."},
-    {"miOdnosnik1", "Odnośn&ik (<A href..)", "Shift+Ctrl+A"},
+constexpr THtmlItem kHtmlItems[] = {
+    {"miPogrubienie1", "Pogru&bienie (<B>)", "Ctrl+B", "<B>", "</B>"},
+    {"miKursywa1", "&Kursywa (<I>)", "Ctrl+I", "<I>", "</I>"},
+    {"miPodkreslenie1", "&Podkreślenie (<U>)", "Ctrl+U", "<U>", "</U>"},
+    {"miDiv1", "&Div (<DIV>)", "Ctrl+D", "<DIV>", "</DIV>"},
+    {"miParagraf1", "&Paragraf (<P>)", "Shift+Ctrl+P", "<P>", "</P>"},
+    {"miKomentarz1", "Ko&mentarz (<!--)", "Shift+Ctrl+1", "<!-- ", " -->"},
+    {"miNbsp1", "&Niełamliwa spacja (nbsp)", "Ctrl+Space", "&nbsp;", nullptr},
+    {"miKoniecWiersza1", "&Koniec wiersza (<BR>)", "Ctrl+Return", "<BR>", nullptr},
+    {"miLt1", "< (lt)", "Shift+Ctrl+,", "&lt;", nullptr},
+    {"miGt1", "> (gt)", "Shift+Ctrl+.", "&gt;", nullptr},
+    {"miOdnosnik1", "Odnośn&ik (<A href..)", "Shift+Ctrl+A", "<A href=\"\">", "</A>"},
 };
 
-constexpr TPendingItem kAlignItems[] = {
-    {"miDoLewej1", "do &lewej", "Ctrl+L"},
-    {"miDoSrodka1", "do ś&rodka", "Ctrl+E"},
-    {"miDoPrawej1", "do &prawej", "Ctrl+R"},
-    {"miJustowanie1", "&justowanie", "Ctrl+J"},
+constexpr THtmlItem kAlignItems[] = {
+    {"miDoLewej1", "do &lewej", "Ctrl+L", "<div align=\"left\">", "</div>"},
+    {"miDoSrodka1", "do ś&rodka", "Ctrl+E", "<div align=\"center\">", "</div>"},
+    {"miDoPrawej1", "do &prawej", "Ctrl+R", "<div align=\"right\">", "</div>"},
+    {"miJustowanie1", "&justowanie", "Ctrl+J", "<div align=\"justify\">", "</div>"},
 };
 
-constexpr TPendingItem kDateItems[] = {
-    {"miData11", "dd.mm.rrrr", nullptr},
-    {"miData21", "rrrr.mm.dd", nullptr},
-    {"miData31", "mm.dd.rrrr", nullptr},
-    {"miData41", "dzień miesiąc rok", nullptr},
-    {"miData51", "nazwa dnia dzień miesiąc rok", nullptr},
-    {"miData61", "dd-mm-rrrr", nullptr},
-    {"miData71", "rrrr-mm-dd", nullptr},
-    {"miData81", "mm-dd-rrrr", nullptr},
-    {"miGodzina1", "&Godzina", nullptr},
-    {"miGodzinaIData1", "G&odzina i data", "F5"},
+// "&Data": each item's caption and the short date format it sets.
+struct TDateItem {
+    const char* name;
+    const char* caption;
+    const char* format;
 };
 
-constexpr TPendingItem kCaseItems[] = {
-    {"miDuzeZnaki1", "&DUŻE ZNAKI", nullptr},
-    {"miMaleZnaki1", "&małe znaki", nullptr},
-    {"miPierwszeDuze1", "&Pierwsze Duże", nullptr},
-    {"miPierwszeMale1", "p&IERWSZE mAŁE", nullptr},
+constexpr TDateItem kDateItems[] = {
+    {"miData11", "dd.mm.rrrr", "dd.mm.yyyy"},
+    {"miData21", "rrrr.mm.dd", "yyyy.mm.dd"},
+    {"miData31", "mm.dd.rrrr", "mm.dd.yyyy"},
+    {"miData41", "dzień miesiąc rok", "dd mmmm yyyy"},
+    {"miData51", "nazwa dnia dzień miesiąc rok", "dddd dd mmmm yyyy"},
+    {"miData61", "dd-mm-rrrr", "dd-mm-yyyy"},
+    {"miData71", "rrrr-mm-dd", "yyyy-mm-dd"},
+    {"miData81", "mm-dd-rrrr", "mm-dd-yyyy"},
 };
 
 struct TCommandItem {
@@ -73,6 +74,13 @@ struct TCommandItem {
     const char* caption;
     const char* shortcut;
     void (TOstrel3Main::*handler)();
+};
+
+constexpr TCommandItem kCaseItems[] = {
+    {"miDuzeZnaki1", "&DUŻE ZNAKI", nullptr, &TOstrel3Main::miDuzeZnaki1Click},
+    {"miMaleZnaki1", "&małe znaki", nullptr, &TOstrel3Main::miMaleZnaki1Click},
+    {"miPierwszeDuze1", "&Pierwsze Duże", nullptr, &TOstrel3Main::miPierwszeDuze1Click},
+    {"miPierwszeMale1", "p&IERWSZE mAŁE", nullptr, &TOstrel3Main::miPierwszeMale1Click},
 };
 
 constexpr TCommandItem kExportItems[] = {
@@ -184,18 +192,19 @@ void TOstrel3Main::CreateEdycjaMenu()
     QMenu* edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
     edycja->setObjectName(QStringLiteral("Edycja1"));
     connect(edycja, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::Edycja1Click); });
-    Pending(edycja, "miCofnij1", QStringLiteral("&Cofnij"), "Ctrl+Z");
-    Pending(edycja, "miPowtorz1", QStringLiteral("&Powtórz"), "Shift+Ctrl+Z");
-    Pending(edycja, "miWytnij1", QStringLiteral("W&ytnij"), "Ctrl+X");
-    Pending(edycja, "miKopiuj1", QStringLiteral("&Kopiuj"), "Ctrl+C");
-    Pending(edycja, "miDuplikujWiersz1", QStringLiteral("&Duplikuj wiersz"), "Shift+Ctrl+D");
+    Item(edycja, "miCofnij1", QStringLiteral("&Cofnij"), "Ctrl+Z", &TOstrel3Main::miCofnij1Click);
+    Item(edycja, "miPowtorz1", QStringLiteral("&Powtórz"), "Shift+Ctrl+Z", &TOstrel3Main::miPowtorz1Click);
+    Item(edycja, "miWytnij1", QStringLiteral("W&ytnij"), "Ctrl+X", &TOstrel3Main::miWytnij1Click);
+    Item(edycja, "miKopiuj1", QStringLiteral("&Kopiuj"), "Ctrl+C", &TOstrel3Main::miKopiuj1Click);
+    Item(edycja, "miDuplikujWiersz1", QStringLiteral("&Duplikuj wiersz"), "Shift+Ctrl+D",
+         &TOstrel3Main::miDuplikujWiersz1Click);
     QMenu* wklej = SubMenu(edycja, "miWklej1", QStringLiteral("&Wklej"));
-    Pending(wklej, "miWklej2", QStringLiteral("&Wklej"), "Ctrl+V");
+    Item(wklej, "miWklej2", QStringLiteral("&Wklej"), "Ctrl+V", &TOstrel3Main::miWklej1Click);
     Item(wklej, "miWklejdonowego1", QStringLiteral("Wklej &do nowego"), nullptr,
          &TOstrel3Main::miWklejdonowego1Click);
     QMenu* usun = SubMenu(edycja, "miUsun1", QStringLiteral("&Usuń"));
-    Pending(usun, "miUsun2", QStringLiteral("&Usuń"));
-    Pending(usun, "miUsunWiersz1", QStringLiteral("Usuń w&iersz"), "F8");
+    Item(usun, "miUsun2", QStringLiteral("&Usuń"), nullptr, &TOstrel3Main::miUsun1Click);
+    Item(usun, "miUsunWiersz1", QStringLiteral("Usuń w&iersz"), "F8", &TOstrel3Main::miUsunWiersz1Click);
     Item(edycja, "miZnajdz1", QStringLiteral("&Znajdź..."), "Ctrl+F", &TOstrel3Main::miZnajdz1Click);
     Item(edycja, "miZnajdzNastepny1", QStringLiteral("Z&najdź następny"), "F3",
          &TOstrel3Main::miZnajdzNastepny1Click);
@@ -204,14 +213,23 @@ void TOstrel3Main::CreateEdycjaMenu()
          &TOstrel3Main::miWyrazeniaRegularne1Click)
         ->setCheckable(true);
     QMenu* data = SubMenu(edycja, "miData1", QStringLiteral("&Data"));
-    for (const TPendingItem& item : kDateItems)
-        Pending(data, item.name, Caption(item.caption), item.shortcut);
-    Pending(edycja, "miIdzDoWiersza1", QStringLiteral("I&dź do wiersza..."), "Ctrl+G");
-    CheckItem(edycja, "miZaznaczanieKolumn1", QStringLiteral("Z&aznaczanie kolumn"));
-    Pending(edycja, "miZaznaczWszystko1", QStringLiteral("&Zaznacz wszystko"), "Ctrl+A");
+    for (const TDateItem& item : kDateItems) {
+        const QString format = QString::fromLatin1(item.format);
+        connect(Item(data, item.name, Caption(item.caption), nullptr, nullptr), &QAction::triggered, this,
+                [this, format] { RunCommand([this, format] { InsertDate(format); }); });
+    }
+    Item(data, "miGodzina1", QStringLiteral("&Godzina"), nullptr, &TOstrel3Main::miGodzina1Click);
+    Item(data, "miGodzinaIData1", QStringLiteral("G&odzina i data"), "F5", &TOstrel3Main::miGodzinaIData1Click);
+    Item(edycja, "miIdzDoWiersza1", QStringLiteral("I&dź do wiersza..."), "Ctrl+G",
+         &TOstrel3Main::miIdzDoWiersza1Click);
+    Item(edycja, "miZaznaczanieKolumn1", QStringLiteral("Z&aznaczanie kolumn"), nullptr,
+         &TOstrel3Main::miZaznaczanieKolumn1Click)
+        ->setCheckable(true);
+    Item(edycja, "miZaznaczWszystko1", QStringLiteral("&Zaznacz wszystko"), "Ctrl+A",
+         &TOstrel3Main::miZaznaczWszystko1Click);
     QMenu* zmien = SubMenu(edycja, "miZmienZaznaczenie1", QStringLiteral("Zm&ień zaznaczenie na"));
-    for (const TPendingItem& item : kCaseItems)
-        Pending(zmien, item.name, Caption(item.caption), item.shortcut);
+    for (const TCommandItem& item : kCaseItems)
+        Item(zmien, item.name, Caption(item.caption), item.shortcut, item.handler);
     CheckItem(edycja, "miZawijanieWierszy1", QStringLiteral("Zawi&janie wierszy"));
 }
 
@@ -226,12 +244,14 @@ void TOstrel3Main::CreateFunkcjeMenu()
     QMenu* przekoduj = SubMenu(funkcje, "miPrzekoduj1", QStringLiteral("P&rzekoduj na"));
     for (const TCommandItem& item : kRecodeItems)
         Item(przekoduj, item.name, Caption(item.caption), item.shortcut, item.handler);
-    Pending(funkcje, "miZakomentuj1", QStringLiteral("Z&akomentuj"));
+    Item(funkcje, "miZakomentuj1", QStringLiteral("Z&akomentuj"), nullptr, &TOstrel3Main::miZakomentuj1Click);
     CreateWstawHtmlMenu(funkcje);
     Item(funkcje, "miUruchomPlik1", QStringLiteral("&Uruchom plik"), nullptr, &TOstrel3Main::miUruchomPlik1Click);
     Pending(funkcje, "miWyslijNaFTP1", QStringLiteral("&Wyślij na FTP"), "Shift+Ctrl+F");
     Pending(funkcje, "miKonfiguracja1", QStringLiteral("&Konfiguracja..."));
-    CheckItem(funkcje, "miUkryteZnaki1", QStringLiteral("Pokaż ukr&yte znaki"));
+    Item(funkcje, "miUkryteZnaki1", QStringLiteral("Pokaż ukr&yte znaki"), nullptr,
+         &TOstrel3Main::miUkryteZnaki1Click)
+        ->setCheckable(true);
     QMenu* zakladki = SubMenu(funkcje, "miPrzelaczZakladki1", QStringLiteral("Przełącz zakładki"));
     Item(zakladki, "miNastepna1", QStringLiteral("&Następna"), "Ctrl+Tab", &TOstrel3Main::miNastepna1Click);
     Item(zakladki, "miPoprzednia1", QStringLiteral("&Poprzednia"), "Shift+Ctrl+Tab",
@@ -242,12 +262,20 @@ void TOstrel3Main::CreateFunkcjeMenu()
 void TOstrel3Main::CreateWstawHtmlMenu(QMenu* parent)
 {
     QMenu* html = SubMenu(parent, "miWstawHTML1", QStringLiteral("Wstaw &HTML"));
-    for (const TPendingItem& item : kHtmlItems)
-        Pending(html, item.name, Caption(item.caption), item.shortcut);
+    for (const THtmlItem& item : kHtmlItems)
+        AddHtmlItem(html, item.name, Caption(item.caption), item.shortcut, item.open, item.close);
     QMenu* wyrownaj = SubMenu(html, "miWyrownaj1", QStringLiteral("&Wyrównaj"));
-    for (const TPendingItem& item : kAlignItems)
-        Pending(wyrownaj, item.name, Caption(item.caption), item.shortcut);
+    for (const THtmlItem& item : kAlignItems)
+        AddHtmlItem(wyrownaj, item.name, Caption(item.caption), item.shortcut, item.open, item.close);
     Pending(html, "miWartoscKoloru1", QStringLiteral("Wartość &koloru"), "Shift+Ctrl+K");
+}
+
+void TOstrel3Main::AddHtmlItem(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
+                               const char* open, const char* close)
+{
+    connect(Item(menu, name, caption, shortcut, nullptr), &QAction::triggered, this, [this, open, close] {
+        RunCommand([this, open, close] { close ? WrapInTags(open, close) : InsertHtml(open); });
+    });
 }
 
 void TOstrel3Main::CreatePomocMenu()
@@ -311,22 +339,28 @@ void TOstrel3Main::CreatePopupMenus()
 
     pmMain1 = new QMenu(this);
     pmMain1->setObjectName(QStringLiteral("pmMain1"));
-    Pending(pmMain1, "pmiCofnij1", QStringLiteral("&Cofnij"));
-    Pending(pmMain1, "pmiPowtorz1", QStringLiteral("&Powtórz"));
+    connect(pmMain1, &QMenu::aboutToShow, this, [this] { RunCommand(&TOstrel3Main::pmMain1Popup); });
+    Item(pmMain1, "pmiCofnij1", QStringLiteral("&Cofnij"), nullptr, &TOstrel3Main::miCofnij1Click);
+    Item(pmMain1, "pmiPowtorz1", QStringLiteral("&Powtórz"), nullptr, &TOstrel3Main::miPowtorz1Click);
     pmMain1->addSeparator();
-    Pending(pmMain1, "pmiWytnij1", QStringLiteral("W&ytnij"));
-    Pending(pmMain1, "pmiKopiuj1", QStringLiteral("&Kopiuj"));
-    Pending(pmMain1, "pmiWklej1", QStringLiteral("&Wklej"));
-    Pending(pmMain1, "pmiUsun1", QStringLiteral("&Usuń"));
+    Item(pmMain1, "pmiWytnij1", QStringLiteral("W&ytnij"), nullptr, &TOstrel3Main::miWytnij1Click);
+    Item(pmMain1, "pmiKopiuj1", QStringLiteral("&Kopiuj"), nullptr, &TOstrel3Main::miKopiuj1Click);
+    Item(pmMain1, "pmiWklej1", QStringLiteral("&Wklej"), nullptr, &TOstrel3Main::miWklej1Click);
+    Item(pmMain1, "pmiUsun1", QStringLiteral("&Usuń"), nullptr, &TOstrel3Main::miUsun1Click);
     pmMain1->addSeparator();
-    Pending(pmMain1, "pmiZaznaczWszystko1", QStringLiteral("Zaznacz wszystko"));
+    Item(pmMain1, "pmiZaznaczWszystko1", QStringLiteral("Zaznacz wszystko"), nullptr,
+         &TOstrel3Main::miZaznaczWszystko1Click);
     pmMain1->addSeparator();
     QMenu* ustaw = SubMenu(pmMain1, "pmiUstawZnacznik1", QStringLiteral("Ustaw &znacznik"));
     QMenu* idz = SubMenu(pmMain1, "pmiIdzDoZnacznika1", QStringLiteral("&Idź do znacznika"));
     for (int n = 0; n < 10; ++n) {
         const QByteArray digit = QByteArray::number(n);
-        Pending(ustaw, ("pmiUstawZnacznik" + digit).constData(), QString::number(n))->setData(n);
-        Pending(idz, ("pmiIdzDoZnacznika" + digit).constData(), QString::number(n))->setData(n);
+        QAction* set = Item(ustaw, ("pmiUstawZnacznik" + digit).constData(), QString::number(n), nullptr, nullptr);
+        set->setData(n);
+        connect(set, &QAction::triggered, this, [this, n] { RunCommand([this, n] { SetBookmark(n); }); });
+        QAction* go = Item(idz, ("pmiIdzDoZnacznika" + digit).constData(), QString::number(n), nullptr, nullptr);
+        go->setData(n);
+        connect(go, &QAction::triggered, this, [this, n] { RunCommand([this, n] { GotoBookmark(n); }); });
     }
     pmMain1->addSeparator();
     Item(pmMain1, "pmiZamknij1", QStringLiteral("Za&mknij"), nullptr, &TOstrel3Main::miZamknij1Click);
@@ -389,15 +423,19 @@ void TOstrel3Main::CreateToolBar()
     tbStandardowy1->addSeparator();
     ToolButton("tbDrukuj1", QStringLiteral("Drukuj"), QStringLiteral("Drukuj"), "document-print", nullptr);
     tbStandardowy1->addSeparator();
-    ToolButton("tbUsun1", QStringLiteral("Usuń"), QStringLiteral("Usuń"), "edit-delete", nullptr);
-    ToolButton("tbWytnij1", QStringLiteral("Wytnij"), QStringLiteral("Wytnij"), "edit-cut", nullptr);
-    ToolButton("tbKopiuj1", QStringLiteral("Kopiuj"), QStringLiteral("Kopiuj"), "edit-copy", nullptr);
-    ToolButton("tbWklej1", QStringLiteral("Wklej"), QStringLiteral("Wklej"), "edit-paste", nullptr);
+    ToolButton("tbUsun1", QStringLiteral("Usuń"), QStringLiteral("Usuń"), "edit-delete",
+               &TOstrel3Main::miUsun1Click);
+    ToolButton("tbWytnij1", QStringLiteral("Wytnij"), QStringLiteral("Wytnij"), "edit-cut",
+               &TOstrel3Main::miWytnij1Click);
+    ToolButton("tbKopiuj1", QStringLiteral("Kopiuj"), QStringLiteral("Kopiuj"), "edit-copy",
+               &TOstrel3Main::miKopiuj1Click);
+    ToolButton("tbWklej1", QStringLiteral("Wklej"), QStringLiteral("Wklej"), "edit-paste",
+               &TOstrel3Main::miWklej1Click);
     tbStandardowy1->addSeparator();
     for (QAction* undoRedo : {ToolButton("tbCofnij1", QStringLiteral("Cofnij"), QStringLiteral("Cofnij"),
-                                         "edit-undo", nullptr),
+                                         "edit-undo", &TOstrel3Main::miCofnij1Click),
                               ToolButton("tbPowtorz1", QStringLiteral("Powtórz"), QStringLiteral("Powtórz"),
-                                         "edit-redo", nullptr)}) {
+                                         "edit-redo", &TOstrel3Main::miPowtorz1Click)}) {
         // No tooltip; the hint still reaches the status bar.
         tbStandardowy1->widgetForAction(undoRedo)->installEventFilter(this);
     }

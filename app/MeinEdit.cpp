@@ -1,0 +1,312 @@
+// The editing commands of "&Edycja", "&Funkcje" and the editor's popup: the
+// clipboard and undo, case changes, dates, lines, comments, HTML tags,
+// bookmarks and the view toggles.
+
+#include <QAction>
+#include <QDateTime>
+#include <QLocale>
+
+#include "app/Document.h"
+#include "app/GlobalRes.h"
+#include "app/Mein.h"
+#include "app/UiGuards.h"
+#include "platform/CodePage.h"
+
+namespace ostrel {
+
+namespace {
+
+// The short date format chosen last from "&Data", in the program's own
+// letters; empty until one is chosen, meaning the system's.
+QString& ShortDateFormat()
+{
+    static QString format;
+    return format;
+}
+
+unsigned char ChangeCase(unsigned char c, bool upper)
+{
+    return upper ? codepage::toUpper(c) : codepage::toLower(c);
+}
+
+// "dd.mm.yyyy" style to Qt's letters: months are upper case there, and the
+// weekday and month names come from the system locale.
+QString ToQtDateFormat(const QString& format)
+{
+    QString result;
+    for (int i = 0; i < format.size();) {
+        if (format.mid(i, 4) == QLatin1String("mmmm")) {
+            result += QLatin1String("MMMM");
+            i += 4;
+        } else if (format.mid(i, 2) == QLatin1String("mm")) {
+            result += QLatin1String("MM");
+            i += 2;
+        } else {
+            result += format[i++];
+        }
+    }
+    return result;
+}
+
+QString ShortDateText(const QDate& date)
+{
+    const QLocale locale = QLocale::system();
+    if (ShortDateFormat().isEmpty())
+        return locale.toString(date, QLocale::ShortFormat);
+    return locale.toString(date, ToQtDateFormat(ShortDateFormat()));
+}
+
+QString LongTimeText(const QTime& time) { return QLocale::system().toString(time, QLocale::LongFormat); }
+
+// The pieces of a text split at CR LF, CR or LF; a final line break ends the
+// last line rather than starting an empty one.
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        lines.push_back(std::move(line));
+        line.clear();
+    }
+    if (!line.empty())
+        lines.push_back(std::move(line));
+    return lines;
+}
+
+}  // namespace
+
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing)
+{
+    std::string result(text);
+    if (result.empty())
+        return result;
+    if (!continuing)
+        result[0] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[0]), upper));
+    // Only a blank starts a word; after two blanks the search for the next
+    // one starts past the second, so that word stays as it is.
+    size_t from = 0;
+    while (true) {
+        const size_t blank = result.find(' ', from);
+        if (blank == std::string::npos || blank + 1 >= result.size())
+            return result;
+        result[blank + 1] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[blank + 1]), upper));
+        from = blank + 2;
+    }
+}
+
+TOstEdit& TOstrel3Main::CurrentEditor() const { return RequireCurrentDocument()->Editor(); }
+
+// ---- clipboard and undo -------------------------------------------------------------
+
+void TOstrel3Main::miCofnij1Click()
+{
+    CurrentEditor().Undo();
+    // Even back at the saved text the document counts as changed.
+    UpdateModifiedState(true);
+}
+
+void TOstrel3Main::miPowtorz1Click() { CurrentEditor().Redo(); }
+void TOstrel3Main::miWytnij1Click() { CurrentEditor().CutToClipboard(); }
+void TOstrel3Main::miKopiuj1Click() { CurrentEditor().CopyToClipboard(); }
+void TOstrel3Main::miWklej1Click() { CurrentEditor().PasteFromClipboard(); }
+void TOstrel3Main::miZaznaczWszystko1Click() { CurrentEditor().SelectAll(); }
+
+void TOstrel3Main::miUsun1Click()
+{
+    TOstEdit& editor = CurrentEditor();
+    if (editor.SelAvail())
+        editor.SetSelText({});
+}
+
+// ---- lines -----------------------------------------------------------------------------
+
+// Works on the buffer directly, so neither deleting nor duplicating a line
+// leaves an undo step.
+void TOstrel3Main::miUsunWiersz1Click()
+{
+    TOstEdit& editor = CurrentEditor();
+    const int line = editor.CaretY();
+    if (line <= 1 && editor.Lines().Count() < 2) {
+        if (editor.Lines().Count() == 1) {
+            editor.Lines().AddLine({});
+            miUsunWiersz1Click();
+        }
+        return;
+    }
+    editor.Lines().RemoveLine(line - 1);
+    editor.SetCaretY(line - 1);
+    UpdateModifiedState(true);
+}
+
+void TOstrel3Main::miDuplikujWiersz1Click()
+{
+    TOstEdit& editor = CurrentEditor();
+    const int line = editor.CaretY();
+    editor.Lines().InsertLine(line - 1, std::string(editor.Lines().Get(line - 1)));
+    editor.SetCaretY(line);
+    UpdateModifiedState(true);
+}
+
+void TOstrel3Main::miIdzDoWiersza1Click()
+{
+    const QString answer =
+        dialogs_->Input(this, res::kMessageCaption, res::kGoToLinePrompt, QStringLiteral("0"));
+    if (answer != QLatin1String("0")) {
+        bool isNumber = false;
+        const int line = answer.trimmed().toInt(&isNumber);
+        if (!isNumber)
+            return;
+        CurrentEditor().SetCaretY(line);
+    }
+    UpdateCaretPanel();
+}
+
+// ---- case changes ----------------------------------------------------------------------
+
+void TOstrel3Main::ReplaceSelection(const std::function<std::string(const std::string&)>& convert)
+{
+    TOstEdit& editor = CurrentEditor();
+    if (editor.SelAvail())
+        editor.SetSelText(convert(editor.SelText()));
+}
+
+void TOstrel3Main::miDuzeZnaki1Click()
+{
+    ReplaceSelection([](const std::string& text) { return codepage::toUpper(text); });
+}
+
+void TOstrel3Main::miMaleZnaki1Click()
+{
+    ReplaceSelection([](const std::string& text) { return codepage::toLower(text); });
+}
+
+void TOstrel3Main::miPierwszeDuze1Click()
+{
+    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, true, false); });
+}
+
+void TOstrel3Main::miPierwszeMale1Click()
+{
+    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, false, false); });
+}
+
+// ---- date and time ---------------------------------------------------------------------
+
+void TOstrel3Main::InsertText(const QString& text)
+{
+    CurrentEditor().SetSelText(codepage::fromUtf8(text.toStdString()));
+}
+
+void TOstrel3Main::InsertDate(const QString& format)
+{
+    ShortDateFormat() = format;
+    InsertText(ShortDateText(QDate::currentDate()));
+}
+
+void TOstrel3Main::miGodzina1Click() { InsertText(LongTimeText(QTime::currentTime())); }
+
+void TOstrel3Main::miGodzinaIData1Click()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    QString text = ShortDateText(now.date());
+    if (now.time() != QTime(0, 0))
+        text += u' ' + LongTimeText(now.time());
+    InsertText(text);
+}
+
+// ---- comment out -----------------------------------------------------------------------
+
+void TOstrel3Main::miZakomentuj1Click()
+{
+    const QString mark = dialogs_->Input(this, res::kMessageCaption, res::kCommentOutPrompt, {});
+    if (mark.isEmpty())
+        return;
+    const TWaitCursor wait;
+    TOstEdit& editor = CurrentEditor();
+    const int line = editor.CaretY();
+    const std::string prefix = codepage::fromUtf8(mark.toStdString());
+    std::string result;
+    for (const std::string& text : SplitLines(editor.SelText()))
+        result += prefix + text + "\r\n";
+    editor.SetSelText(result);
+    editor.SetCaretY(line);
+}
+
+// ---- HTML ----------------------------------------------------------------------------------
+
+void TOstrel3Main::WrapInTags(const char* open, const char* close)
+{
+    TOstEdit& editor = CurrentEditor();
+    const std::string selected = editor.SelText();
+    const int start = editor.SelStart();
+    const std::string openTag(open);
+    editor.SetSelText(openTag + close);
+    editor.SetSelStart(start + static_cast<int>(openTag.size()));
+    editor.SetSelEnd(start + static_cast<int>(openTag.size()));
+    editor.SetSelText(selected);
+}
+
+void TOstrel3Main::InsertHtml(const char* text)
+{
+    TOstEdit& editor = CurrentEditor();
+    editor.SetSelText(text);
+    editor.EnsureCursorPosVisible();
+}
+
+// ---- bookmarks -------------------------------------------------------------------------
+
+void TOstrel3Main::SetBookmark(int number)
+{
+    TOstEdit& editor = CurrentEditor();
+    editor.SetBookMark(number, editor.CaretXY());
+}
+
+void TOstrel3Main::GotoBookmark(int number) { CurrentEditor().GotoBookMark(number); }
+
+// ---- view toggles ----------------------------------------------------------------------
+
+void TOstrel3Main::miZaznaczanieKolumn1Click()
+{
+    TOstEdit& editor = CurrentEditor();
+    editor.SetSelectionMode(editor.SelectionMode() == smNormal ? smColumn : smNormal);
+}
+
+void TOstrel3Main::miUkryteZnaki1Click()
+{
+    const bool shown = findChild<QAction*>(QStringLiteral("miUkryteZnaki1"))->isChecked();
+    setUpdatesEnabled(false);
+    smWzor1.SetOption(eoShowSpecialChars, shown);
+    for (int i = DocumentCount() - 1; i >= 0; --i)
+        DocumentAt(i)->Editor().SetOptions(smWzor1.Options());
+    setUpdatesEnabled(true);
+}
+
+// ---- enabling ----------------------------------------------------------------------------
+
+void TOstrel3Main::EnableEditingItems(const char* undo, const char* redo, const char* cut, const char* copy,
+                                      const char* remove)
+{
+    const TOstEdit& editor = CurrentEditor();
+    auto enable = [this](const char* name, bool enabled) {
+        SetItemEnabled(findChild<QAction*>(QString::fromLatin1(name)), enabled);
+    };
+    enable(undo, editor.CanUndo());
+    enable(redo, editor.CanRedo());
+    enable(cut, editor.SelAvail());
+    enable(copy, editor.SelAvail());
+    enable(remove, editor.SelAvail());
+}
+
+void TOstrel3Main::pmMain1Popup()
+{
+    EnableEditingItems("pmiCofnij1", "pmiPowtorz1", "pmiWytnij1", "pmiKopiuj1", "pmiUsun1");
+}
+
+}  // namespace ostrel
