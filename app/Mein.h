@@ -8,6 +8,7 @@
 // MeinFiles.cpp (saving, renaming, running and inspecting files), MeinExport.cpp
 // (Polish recoding and the exports).
 
+#include <QColor>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSet>
@@ -15,6 +16,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -146,6 +148,11 @@ public:
     void GotoBookmark(int number);
     void miZaznaczanieKolumn1Click();
     void miUkryteZnaki1Click();
+    void miWartoscKoloru1Click();
+    // The colour dialog: the chosen colour, or none when cancelled. Starts at
+    // the colour chosen last; replaceable for tests.
+    static std::optional<QColor> ChooseColourModal(QWidget* owner, const QColor& initial);
+    std::function<std::optional<QColor>(QWidget* owner, const QColor& initial)> ChooseColour = &ChooseColourModal;
 
     // ---- search and replace (MeinSearch.cpp) ------------------------------------------
     void miZnajdz1Click();
@@ -290,6 +297,7 @@ private:
     QPointer<TwndPomoc> wndPomoc_;
     QPointer<TwndOprogramie> wndOprogramie_;
     std::unique_ptr<TOstExporterRTF> seRtf1;
+    QColor cdColor1 = Qt::black;  // what the colour dialog showed last
 };
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 // bookmarks and the view toggles.
 
 #include <QAction>
+#include <QColorDialog>
 #include <QDateTime>
 #include <QLocale>
 
@@ -258,6 +259,27 @@ void TOstrel3Main::InsertHtml(const char* text)
     TOstEdit& editor = CurrentEditor();
     editor.SetSelText(text);
     editor.EnsureCursorPosVisible();
+}
+
+std::optional<QColor> TOstrel3Main::ChooseColourModal(QWidget* owner, const QColor& initial)
+{
+    const QColor colour = QColorDialog::getColor(initial, owner);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
+}
+
+void TOstrel3Main::miWartoscKoloru1Click()
+{
+    const std::optional<QColor> colour = ChooseColour(this, cdColor1);
+    if (!colour)
+        return;
+    cdColor1 = *colour;
+    InsertText(QStringLiteral("#%1%2%3")
+                   .arg(colour->red(), 2, 16, QLatin1Char('0'))
+                   .arg(colour->green(), 2, 16, QLatin1Char('0'))
+                   .arg(colour->blue(), 2, 16, QLatin1Char('0'))
+                   .toUpper());
 }
 
 // ---- bookmarks -------------------------------------------------------------------------

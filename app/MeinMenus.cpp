@@ -267,7 +267,8 @@ void TOstrel3Main::CreateWstawHtmlMenu(QMenu* parent)
     QMenu* wyrownaj = SubMenu(html, "miWyrownaj1", QStringLiteral("&Wyrównaj"));
     for (const THtmlItem& item : kAlignItems)
         AddHtmlItem(wyrownaj, item.name, Caption(item.caption), item.shortcut, item.open, item.close);
-    Pending(html, "miWartoscKoloru1", QStringLiteral("Wartość &koloru"), "Shift+Ctrl+K");
+    Item(html, "miWartoscKoloru1", QStringLiteral("Wartość &koloru"), "Shift+Ctrl+K",
+         &TOstrel3Main::miWartoscKoloru1Click);
 }
 
 void TOstrel3Main::AddHtmlItem(QMenu* menu, const char* name, const QString& caption, const char* shortcut,

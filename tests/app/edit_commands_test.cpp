@@ -7,13 +7,31 @@
 
 #include "AppTestSupport.h"
 #include "app/GlobalRes.h"
+#include "app/qt/OstEditWidget.h"
 #include "platform/CodePage.h"
+
+// What QTest uses to put a key through the shortcut map as a real key press
+// does; exported by Qt GUI.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
 
 namespace ostrel::test {
 namespace {
 
 class EditCommandsTest : public MainWindowTest {
 protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->activateWindow();
+        QApplication::processEvents();
+    }
+    void PressShortcut(QKeyCombination key) const
+    {
+        EXPECT_TRUE(qt_sendShortcutOverrideEvent(&Current().EditWidget(), 0, key.key(), key.keyboardModifiers(),
+                                                 QString(), false, 1))
+            << "no shortcut took the key " << key.toCombined();
+    }
     TOstEdit& Editor() const { return Current().Editor(); }
     std::string Text() const { return Editor().Text(); }
     void Select(int start, int end) const
@@ -298,6 +316,42 @@ TEST_F(EditCommandsTest, SingleItemsReplaceTheSelection)
     Click("miNbsp1");
     Click("miKoniecWiersza1");
     EXPECT_EQ(Text(), "a&lt;&nbsp;<BR>b");
+}
+
+TEST_F(EditCommandsTest, ShortcutsReachTheHtmlLineAndDateItems)
+{
+    Type("tekst");
+    Editor().SelectAll();
+    PressShortcut(Qt::CTRL | Qt::Key_B);
+    EXPECT_EQ(Text(), "<B>tekst</B>");
+    Editor().SelectAll();
+    PressShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_1);
+    EXPECT_EQ(Text(), "<!-- <B>tekst</B> -->");
+    PressShortcut(QKeyCombination(Qt::Key_F8));
+    EXPECT_EQ(Text(), "");
+    PressShortcut(QKeyCombination(Qt::Key_F5));
+    EXPECT_FALSE(Text().empty());
+}
+
+TEST_F(EditCommandsTest, ColourValueInsertsRedGreenBlueInHexadecimal)
+{
+    std::vector<QColor> offered;
+    std::deque<std::optional<QColor>> answers = {QColor(255, 128, 0), std::nullopt, QColor(10, 11, 171)};
+    window->ChooseColour = [&](QWidget*, const QColor& initial) {
+        offered.push_back(initial);
+        const std::optional<QColor> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    };
+    Click("miWartoscKoloru1");
+    EXPECT_EQ(Text(), "#FF8000");
+    Click("miWartoscKoloru1");
+    EXPECT_EQ(Text(), "#FF8000");
+    Click("miWartoscKoloru1");
+    EXPECT_EQ(Text(), "#FF8000#0A0BAB");
+    ASSERT_EQ(offered.size(), 3u);
+    EXPECT_EQ(offered[1], QColor(255, 128, 0));
+    EXPECT_EQ(Action("miWartoscKoloru1")->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+K")));
 }
 
 // ---- bookmarks -------------------------------------------------------------------------------------
