@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDateTime>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include "app/Document.h"
 #include "app/GlobalRes.h"
@@ -57,7 +58,16 @@ QString ShortDateText(const QDate& date)
     return locale.toString(date, ToQtDateFormat(ShortDateFormat()));
 }
 
-QString LongTimeText(const QTime& time) { return QLocale::system().toString(time, QLocale::LongFormat); }
+// The locale's long time format without its time zone, which a clock time
+// typed into a text does not carry.
+QString LongTimeText(const QTime& time)
+{
+    const QLocale locale = QLocale::system();
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
+    format.remove(QRegularExpression(QStringLiteral("^\\s*t+\\s*")));
+    return locale.toString(time, format.trimmed());
+}
 
 // The pieces of a text split at CR LF, CR or LF; a final line break ends the
 // last line rather than starting an empty one.

@@ -2,6 +2,7 @@
 // they do to the current document's text and caret, and when they are enabled.
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QMenu>
 
@@ -233,6 +234,17 @@ TEST_F(EditCommandsTest, DateItemsSetTheFormatThatTimeAndDateUses)
     EXPECT_TRUE(text.startsWith(named + u' ')) << text.toStdString();
     EXPECT_GT(text.size(), named.size() + 1);
     EXPECT_EQ(Action("miGodzinaIData1")->shortcut(), QKeySequence(QStringLiteral("F5")));
+}
+
+TEST_F(EditCommandsTest, TimeIsTheLocalesLongTimeWithoutTheTimeZone)
+{
+    Click("miGodzina1");
+    const QString text = QString::fromStdString(codepage::toUtf8(Text()));
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_TRUE(text.contains(QString::number(QTime::currentTime().minute()).rightJustified(2, u'0')) ||
+                text.contains(QString::number(QTime::currentTime().addSecs(-60).minute()).rightJustified(2, u'0')))
+        << text.toStdString();
+    EXPECT_FALSE(text.endsWith(QDateTime::currentDateTime().timeZoneAbbreviation())) << text.toStdString();
 }
 
 TEST_F(EditCommandsTest, NumericDateFormats)
