@@ -151,6 +151,16 @@ TEST(HeaderFooterItems, AssignCopiesItemsAndSettings)
     EXPECT_EQ(copy.Item(1).Font.Height, -13);  // the source's item font, not its default
 }
 
+TEST(HeaderFooterItems, AssignFromItselfKeepsTheItems)
+{
+    THeader header;
+    header.Add("a", nullptr, taLeftJustify, 1);
+    const THeaderFooter& same = header;
+    header.Assign(same);
+    ASSERT_EQ(header.Count(), 1);
+    EXPECT_EQ(header.Item(0).Text, "a");
+}
+
 TEST_F(HeaderFooterTest, LinesAreRenumberedWithoutGapsAndMeasured)
 {
     const TOstFont big = FontOfHeight(-20);  // 23 high, baseline 20
