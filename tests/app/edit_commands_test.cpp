@@ -270,6 +270,17 @@ TEST_F(EditCommandsTest, CommentOutPrefixesTwoWholeLinesAndKeepsThem)
     EXPECT_EQ(dialogs->Texts(QStringLiteral("input")), std::vector<QString>{res::kCommentOutPrompt});
 }
 
+TEST_F(EditCommandsTest, CommentOutUsesTheMarkAsTypedAndKeepsTheCaretsLine)
+{
+    Type("a\r\nb\r\nc");
+    Select(3, 7);
+    const int line = Editor().CaretY();
+    dialogs->inputs = {QStringLiteral("REM ")};
+    Click("miZakomentuj1");
+    EXPECT_EQ(Text(), "a\r\nREM b\r\nREM c\r\n");
+    EXPECT_EQ(Editor().CaretY(), line);
+}
+
 TEST_F(EditCommandsTest, CommentOutWithAnEmptyAnswerChangesNothing)
 {
     Type("a\r\nb");
@@ -305,6 +316,15 @@ TEST_F(EditCommandsTest, BoldWrapsTheSelectionOrLeavesTheCaretBetweenTheTags)
     EXPECT_EQ(Text(), "<B></B>");
     EXPECT_EQ(Editor().CaretX(), 4);
     EXPECT_EQ(Action("miPogrubienie1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
+}
+
+TEST_F(EditCommandsTest, WrappingASelectionOverSeveralLines)
+{
+    Type("a\r\nbc");
+    Editor().SelectAll();
+    Click("miParagraf1");
+    EXPECT_EQ(Text(), "<P>a\r\nbc</P>");
+    EXPECT_EQ(Editor().CaretXY(), (TBufferCoord{3, 2}));
 }
 
 TEST_F(EditCommandsTest, CommentTagAndAlignmentWrapTheSelection)
