@@ -164,7 +164,9 @@ RecordingCanvas::Pixel RecordingCanvas::PixelAt(int x, int y) const
         case OpKind::Text: {
             if (!op.rect.Contains(x, y))
                 break;
-            p = Pixel{true, 0, op.color, op.backColor, op.style, false};
+            // Transparent text keeps whatever lies beneath it.
+            const TColor back = op.transparent ? p.background : op.backColor;
+            p = Pixel{true, 0, op.color, back, op.style, false};
             int cell = op.x;
             for (size_t i = 0; i < op.text.size(); ++i) {
                 if (x >= cell && x < cell + op.advances[i]) {

@@ -257,6 +257,10 @@ TEST_F(HeaderFooterTest, FooterBoxAndShadeBelowItsUpperEdge)
     const auto texts = canvas.TextOps();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].baseline, 3280 + 6 + 13);
+    // The text lies on the shade, which shows through around its glyphs.
+    const auto onText = canvas.PixelAt(254 + 2, 3280 + 6 + 5);
+    EXPECT_EQ(onText.ch, 'x');
+    EXPECT_EQ(onText.background, clYellow);
 }
 
 TEST_F(HeaderFooterTest, FooterLineAtItsUpperEdge)
