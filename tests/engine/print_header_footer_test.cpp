@@ -344,3 +344,26 @@ TEST_F(HeaderFooterTest, ItemFontAndColourAreUsedAndTheCanvasRestored)
     EXPECT_EQ(canvas.CurrentState().font, before);
     EXPECT_EQ(canvas.SaveDepth(), 0);
 }
+
+TEST_F(HeaderFooterTest, LinesOfDifferentHeightsShareTheirBaselines)
+{
+    const TOstFont big = FontOfHeight(-20);  // 23 high, baseline 20
+    header.Add("big1", &big, taLeftJustify, 1);
+    header.Add("small1", nullptr, taRightJustify, 1);
+    header.Add("small2", nullptr, taLeftJustify, 2);
+    header.Add("big3", &big, taLeftJustify, 3);
+    margins.SetHFInternalMargin(2);  // 23.6 pixels
+    margins.LayoutPage(canvas, 1, printer, false, false, 0);
+    Start(header);
+    ASSERT_EQ(header.FrameHeight(), 23 + 16 + 23 + 2 * 24);
+    header.DrawBand(canvas, 1);
+
+    const auto texts = canvas.TextOps();
+    ASSERT_EQ(texts.size(), 4u);
+    const int top = 127 - header.FrameHeight() + 24;
+    EXPECT_EQ(texts[0].baseline, top + 20);
+    EXPECT_EQ(texts[1].baseline, top + 20);  // the small item stands on the big one's baseline
+    EXPECT_EQ(texts[1].y, top + 20 - 13);
+    EXPECT_EQ(texts[2].baseline, top + 23 + 13);
+    EXPECT_EQ(texts[3].baseline, top + 23 + 16 + 20);
+}
