@@ -401,6 +401,7 @@ private:
 
     // Undo and redo of single items.
     void RunGroupedStep(bool undoing);
+    void ReversePositionItem(const TOstEditUndoItem& item, TOstEditUndoList& opposite);
     void UndoItem();
     void RedoItem();
     void UndoLineBreak(const TOstEditUndoItem& item);

@@ -98,6 +98,31 @@ void TCustomOstEdit::InsertTextAt(TBufferCoord at, const std::string& text, TOst
     SetSelTextPrimitive(mode, text);
 }
 
+// Items that only carry positions reverse the same way in both directions:
+// the opposite list gets the current state, the item's state comes back.
+// Markers and group breaks have nothing to reverse.
+void TCustomOstEdit::ReversePositionItem(const TOstEditUndoItem& item, TOstEditUndoList& opposite)
+{
+    const TBufferCoord start = item.ChangeStartPos;
+    const TBufferCoord end = item.ChangeEndPos;
+    switch (item.ChangeReason) {
+    case crIndent:
+        opposite.AddChange(crIndent, start, end, item.ChangeStr, item.ChangeSelMode);
+        SetCaretAndSelection(end, start, end);
+        break;
+    case crCaret:
+        opposite.AddChange(crCaret, CaretXY(), CaretXY(), std::string(), activeSelectionMode_);
+        SetCaretXYEx(true, start);
+        break;
+    case crSelection:
+        opposite.AddChange(crSelection, BlockBegin(), BlockEnd(), std::string(), activeSelectionMode_);
+        SetCaretAndSelection(CaretXY(), start, end);
+        break;
+    default:
+        break;
+    }
+}
+
 // ---- undo ------------------------------------------------------------------------------
 
 // One user step: the newest group of `from`, or everything between a pair of
@@ -191,21 +216,8 @@ void TCustomOstEdit::UndoItem()
     } else {
         switch (item.ChangeReason) {
         case crLineBreak: UndoLineBreak(item); break;
-        case crIndent:
-            redoList_.AddChange(crIndent, start, end, item.ChangeStr, mode);
-            SetCaretAndSelection(end, start, end);
-            break;
         case crUnindent: UndoUnindent(item); break;
-        case crCaret:
-            redoList_.AddChange(crCaret, CaretXY(), CaretXY(), std::string(), activeSelectionMode_);
-            SetCaretXYEx(true, start);
-            break;
-        case crSelection:
-            redoList_.AddChange(crSelection, BlockBegin(), BlockEnd(), std::string(), activeSelectionMode_);
-            SetCaretAndSelection(CaretXY(), start, end);
-            break;
-        default:
-            break;  // markers, group breaks: nothing to reverse
+        default: ReversePositionItem(item, redoList_); break;
         }
     }
 }
@@ -309,21 +321,8 @@ void TCustomOstEdit::RedoItem()
                 InsertLineBreak(end != start);
             }
             break;
-        case crIndent:
-            undoList_.AddChange(crIndent, start, end, item.ChangeStr, mode);
-            SetCaretAndSelection(end, start, end);
-            break;
         case crUnindent: RedoUnindent(item); break;
-        case crCaret:
-            undoList_.AddChange(crCaret, CaretXY(), CaretXY(), std::string(), activeSelectionMode_);
-            SetCaretXYEx(true, start);
-            break;
-        case crSelection:
-            undoList_.AddChange(crSelection, BlockBegin(), BlockEnd(), std::string(), activeSelectionMode_);
-            SetCaretAndSelection(CaretXY(), start, end);
-            break;
-        default:
-            break;
+        default: ReversePositionItem(item, undoList_); break;
         }
     }
 }
