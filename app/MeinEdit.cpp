@@ -6,12 +6,12 @@
 #include <QColorDialog>
 #include <QDateTime>
 #include <QLocale>
-#include <QRegularExpression>
 
 #include "app/Document.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
 #include "app/UiGuards.h"
+#include "editor/OstTextLines.h"
 #include "platform/CodePage.h"
 
 namespace ostrel {
@@ -64,31 +64,13 @@ QString LongTimeText(const QTime& time)
 {
     const QLocale locale = QLocale::system();
     QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
-    format.remove(QRegularExpression(QStringLiteral("^\\s*t+\\s*")));
+    format = format.trimmed();
+    while (format.endsWith(QLatin1Char('t')))
+        format.chop(1);
+    format = format.trimmed();
+    while (format.startsWith(QLatin1Char('t')))
+        format.remove(0, 1);
     return locale.toString(time, format.trimmed());
-}
-
-// The pieces of a text split at CR LF, CR or LF; a final line break ends the
-// last line rather than starting an empty one.
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            line += c;
-            continue;
-        }
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        lines.push_back(std::move(line));
-        line.clear();
-    }
-    if (!line.empty())
-        lines.push_back(std::move(line));
-    return lines;
 }
 
 }  // namespace
@@ -244,8 +226,13 @@ void TOstrel3Main::miZakomentuj1Click()
     const int line = editor.CaretY();
     const std::string prefix = codepage::fromUtf8(mark.toStdString());
     std::string result;
-    for (const std::string& text : SplitLines(editor.SelText()))
-        result += prefix + text + "\r\n";
+    const std::string selected = editor.SelText();
+    std::vector<std::string_view> lines = SplitTextLines(selected);
+    // A final line break ends the last line rather than starting another.
+    if (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    for (const std::string_view text : lines)
+        result += prefix + std::string(text) + "\r\n";
     editor.SetSelText(result);
     editor.SetCaretY(line);
 }

@@ -5,33 +5,13 @@
 #include <vector>
 
 #include "editor/OstEdit.h"
+#include "editor/OstTextLines.h"
 
 namespace ostrel {
 
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-
-// Splits text into lines at CR LF, lone CR and lone LF; a NUL ends the text.
-std::vector<std::string_view> SplitTextLines(std::string_view text)
-{
-    const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
-    std::vector<std::string_view> result;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        result.push_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    result.push_back(text.substr(start));
-    return result;
-}
 
 std::string_view TrimRight(std::string_view s)
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/OstEdit.h"
+#include "editor/OstTextLines.h"
 
 namespace ostrel {
 
@@ -33,19 +34,6 @@ TBufferCoord InsertionPoint(const TOstEditUndoItem& item)
     if (item.ChangeSelMode == smColumn)
         return {std::min(a.Char, b.Char), std::min(a.Line, b.Line)};
     return std::min(a, b);
-}
-
-std::vector<std::string> SplitCrLf(const std::string& text)
-{
-    std::vector<std::string> rows;
-    size_t start = 0;
-    while (true) {
-        const size_t pos = text.find("\r\n", start);
-        rows.push_back(text.substr(start, pos == std::string::npos ? std::string::npos : pos - start));
-        if (pos == std::string::npos)
-            return rows;
-        start = pos + 2;
-    }
 }
 
 }  // namespace
@@ -334,7 +322,7 @@ void TCustomOstEdit::RedoUnindent(const TOstEditUndoItem& item)
     undoList_.AddChange(crUnindent, start, end, item.ChangeStr, item.ChangeSelMode);
     const int column = item.ChangeSelMode == smColumn ? std::min(start.Char, end.Char) : 1;
     int line = std::min(start.Line, end.Line);
-    for (const std::string& row : SplitCrLf(item.ChangeStr)) {
+    for (const std::string_view row : SplitTextLines(item.ChangeStr)) {
         std::string s(lines_.Get(line - 1));
         if (static_cast<int>(s.size()) >= column)
             s.erase(static_cast<size_t>(column - 1), row.size());
