@@ -10,6 +10,8 @@ packages=(
   fonts-liberation
   perl
   unrtf
+  poppler-utils enscript ghostscript
+  ftp python3-pyftpdlib
 )
 
 missing=()
