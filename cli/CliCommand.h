@@ -38,6 +38,9 @@ int runRecode(const Args& args);
 // utf8 INPUT OUTPUT
 int runUtf8(const Args& args);
 
+// ftp --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE
+int runFtp(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 
