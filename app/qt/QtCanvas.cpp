@@ -1,8 +1,9 @@
 #include "app/qt/QtCanvas.h"
 
-#include <QApplication>
+#include <QBitmap>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QGlyphRun>
 #include <QPainter>
 #include <QPaintDevice>
@@ -65,7 +66,7 @@ QFont QtCanvas::ToQFont(const TOstFont& font, TFontStyles style)
 QColor QtCanvas::ToQColor(TColor color)
 {
     if (IsSystemColor(color) && qApp) {
-        const QPalette pal = QApplication::palette();
+        const QPalette pal = QGuiApplication::palette();
         switch (color) {
         case clWindow: return pal.color(QPalette::Active, QPalette::Base);
         case clWindowText: return pal.color(QPalette::Active, QPalette::Text);
@@ -203,6 +204,21 @@ void QtCanvas::DrawCellsOneByOne(QPointF origin, const QString& text, std::span<
     }
 }
 
+int QtCanvas::TextWidth(std::string_view text)
+{
+    const QFontMetrics fm(Current().font, device_);
+    return fm.horizontalAdvance(ToUnicode(text));
+}
+
+void QtCanvas::TextOutBaseline(int x, int y, std::string_view text)
+{
+    if (!painter_ || text.empty())
+        return;
+    painter_->setFont(Current().font);
+    painter_->setPen(ToQColor(state_.textColor));
+    painter_->drawText(QPointF(x, y), ToUnicode(text));
+}
+
 void QtCanvas::FillRect(const TRect& rect, TColor color)
 {
     if (painter_ && !rect.IsEmpty())
@@ -258,6 +274,18 @@ void QtCanvas::IntersectClip(const TRect& rect)
 {
     if (painter_)
         painter_->setClipRect(ToQRect(rect), painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void QtCanvas::SetMapping(const TMapping& mapping)
+{
+    if (!painter_)
+        return;
+    QTransform transform;
+    transform.translate(mapping.OriginX, mapping.OriginY);
+    if (mapping.WindowWidth != 0 && mapping.WindowHeight != 0)
+        transform.scale(static_cast<qreal>(mapping.ViewportWidth) / mapping.WindowWidth,
+                        static_cast<qreal>(mapping.ViewportHeight) / mapping.WindowHeight);
+    painter_->setTransform(transform);
 }
 
 }  // namespace ostrel

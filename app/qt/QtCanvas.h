@@ -1,5 +1,6 @@
 #pragma once
-// The engine's canvas on a QPainter. Without a painter it only measures
+// The engine's canvas on a QPainter of any device: a widget, an image, a
+// printer or a PDF file. Without a painter it only measures
 // (the editor measures its cells outside painting). Every byte is drawn in
 // its own cell at the position the engine gives, converted from
 // Windows-1250 to Unicode.
@@ -45,9 +46,13 @@ public:
     void FillRect(const TRect& rect, TColor color) override;
     void DrawLine(int x1, int y1, int x2, int y2, TColor color) override;
     void DrawImage(std::string_view list, int index, int x, int y, TColor maskColor) override;
+    // Proportional text with the font's own advances (headers and footers).
+    int TextWidth(std::string_view text) override;
+    void TextOutBaseline(int x, int y, std::string_view text) override;
     void Save() override;
     void Restore() override;
     void IntersectClip(const TRect& rect) override;
+    void SetMapping(const TMapping& mapping) override;
     TColor ColorToRGB(TColor color) override;
 
 private:
