@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace ostrel {
@@ -13,6 +14,29 @@ TRect IntersectRect(const TRect& a, const TRect& b)
     if (r.IsEmpty())
         return {};
     return r;
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const long long product = static_cast<long long>(a) * b;
+    const long long divisor = std::llabs(static_cast<long long>(c));
+    const long long magnitude = (std::llabs(product) + divisor / 2) / divisor;
+    return static_cast<int>((product < 0) != (c < 0) ? -magnitude : magnitude);
+}
+
+bool TMapping::IsIdentity() const
+{
+    return OriginX == 0 && OriginY == 0 && WindowWidth == ViewportWidth && WindowHeight == ViewportHeight;
+}
+
+TRect TMapping::ToDevice(const TRect& rect) const
+{
+    return {OriginX + MulDiv(rect.Left, ViewportWidth, WindowWidth),
+            OriginY + MulDiv(rect.Top, ViewportHeight, WindowHeight),
+            OriginX + MulDiv(rect.Right, ViewportWidth, WindowWidth),
+            OriginY + MulDiv(rect.Bottom, ViewportHeight, WindowHeight)};
 }
 
 int TOstFont::Size() const

@@ -30,6 +30,28 @@ struct TRect {
 // The overlap of two rectangles; empty when they do not meet.
 TRect IntersectRect(const TRect& a, const TRect& b);
 
+// a * b / c rounded to nearest, halves away from zero, in 64 bits; 0 when c
+// is 0. Ratios of printer and screen pixels are taken this way.
+int MulDiv(int a, int b, int c);
+
+// A scale and shift of later drawing, as a printed page is shown small on
+// the screen: the logical point (x, y) lands on the device pixel
+// (OriginX + x * ViewportWidth / WindowWidth, OriginY + y * ViewportHeight /
+// WindowHeight).
+struct TMapping {
+    int OriginX = 0;
+    int OriginY = 0;
+    int WindowWidth = 1;
+    int WindowHeight = 1;
+    int ViewportWidth = 1;
+    int ViewportHeight = 1;
+
+    bool IsIdentity() const;
+    // The device rectangle a logical one covers.
+    TRect ToDevice(const TRect& rect) const;
+    friend bool operator==(const TMapping&, const TMapping&) = default;
+};
+
 // A logical font: what the user chose, not yet realised on a device.
 struct TOstFont {
     std::string Name = "Courier New";
@@ -103,11 +125,15 @@ public:
     }
     virtual void TextOutBaseline(int x, int y, std::string_view text);
 
-    // Saves the drawing state (font, colours, extra spacing, clip); they nest.
+    // Saves the drawing state (font, colours, extra spacing, clip, mapping);
+    // they nest.
     virtual void Save() = 0;
     virtual void Restore() = 0;
     // Limits drawing to the rectangle, within the clip already set.
     virtual void IntersectClip(const TRect& rect) = 0;
+    // Maps the coordinates of all later drawing, fonts included; measuring
+    // stays unscaled. Save and Restore keep it; the identity ends it.
+    virtual void SetMapping(const TMapping& mapping) = 0;
 
     // The plain colour a colour stands for on this surface.
     virtual TColor ColorToRGB(TColor color) { return DefaultColorToRGB(color); }

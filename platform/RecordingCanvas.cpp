@@ -52,8 +52,9 @@ void FixedMetricsCanvas::Restore()
     saved_.pop_back();
 }
 
-void FixedMetricsCanvas::IntersectClip(const TRect& rect)
+void FixedMetricsCanvas::IntersectClip(const TRect& logical)
 {
+    const TRect rect = state_.mapping.ToDevice(logical);
     state_.clip = state_.clipped ? IntersectRect(state_.clip, rect) : rect;
     state_.clipped = true;
 }
@@ -75,6 +76,7 @@ void RecordingCanvas::TextOutCells(int x, int y, const TRect& opaque, std::strin
     op.style = state_.style;
     op.clip = state_.clip;
     op.clipped = state_.clipped;
+    op.mapping = state_.mapping;
     ops_.push_back(std::move(op));
 }
 
@@ -99,6 +101,7 @@ void RecordingCanvas::FillRect(const TRect& rect, TColor color)
     op.color = color;
     op.clip = state_.clip;
     op.clipped = state_.clipped;
+    op.mapping = state_.mapping;
     ops_.push_back(std::move(op));
 }
 
@@ -113,6 +116,7 @@ void RecordingCanvas::DrawLine(int x1, int y1, int x2, int y2, TColor color)
     op.color = color;
     op.clip = state_.clip;
     op.clipped = state_.clipped;
+    op.mapping = state_.mapping;
     ops_.push_back(std::move(op));
 }
 
@@ -127,6 +131,7 @@ void RecordingCanvas::DrawImage(std::string_view list, int index, int x, int y, 
     op.color = maskColor;
     op.clip = state_.clip;
     op.clipped = state_.clipped;
+    op.mapping = state_.mapping;
     ops_.push_back(std::move(op));
 }
 

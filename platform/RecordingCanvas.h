@@ -27,7 +27,9 @@ public:
     void DrawLine(int, int, int, int, TColor) override {}
     void Save() override { saved_.push_back(state_); }
     void Restore() override;
+    // The clip is kept in device pixels, whatever mapping was in force.
     void IntersectClip(const TRect& rect) override;
+    void SetMapping(const TMapping& mapping) override { state_.mapping = mapping; }
 
     struct State {
         TOstFont font;
@@ -37,6 +39,7 @@ public:
         int charExtra = 0;
         bool clipped = false;
         TRect clip;
+        TMapping mapping;
     };
     const State& CurrentState() const { return state_; }
     int SaveDepth() const { return static_cast<int>(saved_.size()); }
@@ -64,6 +67,7 @@ public:
         bool clipped = false;
         bool transparent = false;  // text drawn on no background (TextOutBaseline)
         int baseline = 0;          // of transparent text
+        TMapping mapping;          // in force; the coordinates above are logical
     };
 
     void TextOutCells(int x, int y, const TRect& opaque, std::string_view text,
