@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "editor/OstEditTypes.h"
+#include "editor/OstTextDrawer.h"
 #include "platform/Canvas.h"
 #include "print/OstEditPrintHeaderFooter.h"
 #include "print/OstEditPrintMargins.h"
@@ -26,6 +27,7 @@ namespace ostrel {
 class Printer;
 class TCustomOstEdit;
 class TOstCustomHighlighter;
+class TOstHighlighterAttributes;
 class TOstEditStringList;
 
 enum TOstPrintStatus { psJobBegin = 0, psPageBegin = 1, psJobEnd = 2 };
@@ -138,25 +140,38 @@ protected:
     virtual void PrintLine(int lineNumber, int pageNumber);
 
 private:
-    struct Rows;
-    class LineWriter;
+    // The rows of one line that a page shows: [first, end), the first at top.
+    struct PageRows {
+        int first = 0;
+        int end = 0;
+        int top = 0;
+    };
 
     void StartJob(Canvas& canvas);
     void RealiseFonts();
     void MeasureCells(Canvas& canvas);
+    void LayoutMargins(Canvas& canvas, int pageNumber);
     void ScanLineStates();
     void CountPages();
-    int RowsOf(int line);
+    // Where the rows of a printed text start (the first at 0).
     std::vector<int> RowStarts(const std::string& text) const;
-    void DrawPage(Canvas& canvas, int pageNumber);
-    void DrawBody(Canvas& canvas, int pageNumber);
-    void LayoutMargins(Canvas& canvas, int pageNumber);
+    int RowEnd(const std::vector<int>& starts, size_t row, size_t textSize) const;
     bool FireStatus(TOstPrintStatus status, int pageNumber);
     void PrintCopies(Printer& printer, int first, int last);
+
+    void DrawPage(Canvas& canvas, int pageNumber);
+    void DrawBody(int pageNumber);
+    void DrawLineNumber(int line, int y);
+    void WriteLine(int line, int start, const std::string& text, const std::vector<int>& rows,
+                   const PageRows& span);
+    void SetRunLook(const TOstHighlighterAttributes* attr);
+    void DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
+                 const PageRows& span);
+
+    // The source lines (from 0) the job prints: all, or the selection's.
     int FirstPrintedLine() const;
     int LastPrintedLine() const;
-    bool IsPrinted(int line) const;
-    // The part of line `line` (from 0) that is printed: start offset and text.
+    // The part of line `line` that is printed, and its start in the line.
     std::string PrintedText(int line, int& start) const;
     int MaxLineNumber() const;
 
@@ -187,6 +202,7 @@ private:
     bool highlighting_ = false;
     std::vector<TPageLine> pages_;
     TOstFont jobFont_;  // Font at the printer's resolution
+    TheTextDrawer drawer_;
     THeader jobHeader_;
     TFooter jobFooter_;
     TColor baseColor_ = clBlack;

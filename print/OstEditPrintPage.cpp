@@ -1,0 +1,120 @@
+// Drawing one page of the print job: the body's background, the header and
+// the footer, and the rows of the page's lines on the fixed cell grid.
+
+#include <algorithm>
+
+#include "highlighters/OstEditHighlighter.h"
+#include "print/OstEditPrint.h"
+
+namespace ostrel {
+
+void TOstEditPrint::DrawPage(Canvas& canvas, int pageNumber)
+{
+    if (!FireStatus(psPageBegin, pageNumber))
+        return;
+    canvas.Save();
+    LayoutMargins(canvas, pageNumber);
+    canvas.FillRect({margins_.PixLeft, margins_.PixTop, margins_.PixRight, margins_.PixBottom},
+                    DefaultColorToRGB(Color));
+    jobHeader_.DrawBand(canvas, pageNumber + PageOffset);
+    drawer_.BeginDrawing(canvas);
+    DrawBody(pageNumber);
+    drawer_.EndDrawing();
+    jobFooter_.DrawBand(canvas, pageNumber + PageOffset);
+    canvas.Restore();
+}
+
+void TOstEditPrint::DrawBody(int pageNumber)
+{
+    const TPageLine page = pages_.at(static_cast<size_t>(pageNumber - 1));
+    const TPageLine next = pageNumber < static_cast<int>(pages_.size())
+                               ? pages_[static_cast<size_t>(pageNumber)]
+                               : TPageLine{LastPrintedLine() + 1, 0};
+    int y = margins_.PixTop;
+    for (int i = std::max(page.FirstLine, FirstPrintedLine());
+         i < next.FirstLine || (i == next.FirstLine && next.FirstRow > 0); ++i) {
+        int start = 0;
+        const std::string text = PrintedText(i, start);
+        const std::vector<int> rows = RowStarts(text);
+        PageRows span;
+        span.first = i == page.FirstLine ? page.FirstRow : 0;
+        span.end = i == next.FirstLine ? next.FirstRow : static_cast<int>(rows.size());
+        span.top = y;
+        if (LineNumbers && span.first == 0)
+            DrawLineNumber(i, y);
+        WriteLine(i, start, text, rows, span);
+        y += (span.end - span.first) * lineHeight_;
+        if (span.end == static_cast<int>(rows.size()))
+            PrintLine(i + 1, pageNumber);
+    }
+}
+
+void TOstEditPrint::DrawLineNumber(int line, int y)
+{
+    Canvas& canvas = drawer_.CurrentCanvas();
+    const std::string number = std::to_string(line + 1 + LineOffset) + ": ";
+    drawer_.SetStyle(0);
+    drawer_.SetForeColor(clBlack);
+    const int width = canvas.TextWidth(number);
+    const int x = margins_.PixLeft - width;
+    canvas.FillRect({x, y, margins_.PixLeft, y + lineHeight_}, DefaultColorToRGB(Color));
+    canvas.TextOutBaseline(x, y + drawer_.FontStock().Metrics(canvas, 0).Ascent, number);
+}
+
+void TOstEditPrint::WriteLine(int line, int start, const std::string& text, const std::vector<int>& rows,
+                              const PageRows& span)
+{
+    const int end = start + static_cast<int>(text.size());
+    if (!highlighting_) {
+        SetRunLook(nullptr);
+        DrawRun(text, 0, static_cast<int>(text.size()), rows, span);
+        return;
+    }
+    // The whole line is lexed, so a part of it (a selection) keeps the
+    // colours it has in the line.
+    TOstCustomHighlighter& hl = *highlighter_;
+    hl.RestoreLineState(lineStates_.at(static_cast<size_t>(line)));
+    hl.StartLine(lines_[static_cast<size_t>(line)], line);
+    for (; !hl.AtLineEnd(); hl.NextToken()) {
+        const int from = std::max(hl.TokenStart(), start);
+        const int to = std::min(hl.TokenStart() + hl.TokenLength(), end);
+        if (from >= to)
+            continue;
+        SetRunLook(hl.TokenAttribute());
+        DrawRun(text, from - start, to - start, rows, span);
+    }
+}
+
+void TOstEditPrint::SetRunLook(const TOstHighlighterAttributes* attr)
+{
+    drawer_.SetStyle(attr ? attr->Style() : jobFont_.Style);
+    TColor fore = baseColor_;
+    TColor back = Color;
+    if (attr && Colors) {
+        if (attr->Foreground() != clNone)
+            fore = attr->Foreground();
+        if (attr->Background() != clNone)
+            back = attr->Background();
+    }
+    drawer_.SetForeColor(DefaultColorToRGB(fore));
+    drawer_.SetBackColor(DefaultColorToRGB(back));
+}
+
+void TOstEditPrint::DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
+                            const PageRows& span)
+{
+    for (int row = span.first; row < span.end; ++row) {
+        const int rowStart = rows[static_cast<size_t>(row)];
+        const int b = std::max(from, rowStart);
+        const int e = std::min(to, RowEnd(rows, static_cast<size_t>(row), text.size()));
+        if (b >= e)
+            continue;
+        const int x = margins_.PixLeft + (b - rowStart) * charWidth_;
+        const int y = span.top + (row - span.first) * lineHeight_;
+        const TRect cells{x, y, x + (e - b) * charWidth_, y + lineHeight_};
+        drawer_.ExtTextOut(x, y, cells, std::string_view(text).substr(static_cast<size_t>(b),
+                                                                      static_cast<size_t>(e - b)));
+    }
+}
+
+}  // namespace ostrel
