@@ -41,6 +41,11 @@ int runUtf8(const Args& args);
 // ftp --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE
 int runFtp(const Args& args);
 
+// print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors]
+//       [--header TEXT] [--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf
+// (only when built with Qt)
+int runPrint(const Args& args);
+
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
 int fail(int status, const std::string& message);
 

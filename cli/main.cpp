@@ -26,6 +26,12 @@ constexpr CliCommand kCommands[] = {
     {"utf8", "utf8 INPUT OUTPUT", runUtf8},
     {"ftp", "ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE",
      runFtp},
+#ifdef OSTREL_CLI_PRINT
+    {"print",
+     "print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
+     "[--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf",
+     runPrint},
+#endif
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,209 @@
+// ostrel-cli print: the file through the print job into a PDF file, with
+// the editor's default font, a language's colours as the program sets them,
+// a header and a footer of one item each (macros allowed) and margins in
+// millimetres. The page count goes to standard output. The PDF is written
+// beside the output and renamed over it only when complete, so a failure
+// keeps the old file.
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "app/HighlighterSet.h"
+#include "app/qt/QtCanvas.h"
+#include "app/qt/QtPrinter.h"
+#include "cli/CliCommand.h"
+#include "editor/OstEditTextBuffer.h"
+#include "highlighters/OstHighlighterFactory.h"
+#include "print/OstEditPrint.h"
+
+namespace ostrel::cli {
+
+namespace {
+
+constexpr const char* kPrintUsage =
+    "print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
+    "[--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf";
+
+struct PrintOptions {
+    std::string language;
+    std::string title;
+    bool titleGiven = false;
+    bool lineNumbers = false;
+    bool wrap = false;
+    bool colors = true;
+    std::string header;
+    std::string footer;
+    bool marginsGiven = false;
+    double margins[4] = {};  // left, top, right, bottom
+    std::string input;
+    std::string output;
+};
+
+// "L,T,R,B": four lengths in millimetres, none negative.
+bool parseMargins(const std::string& text, double (&margins)[4])
+{
+    std::istringstream in(text);
+    for (int i = 0; i < 4; ++i) {
+        std::string part;
+        if (!std::getline(in, part, i < 3 ? ',' : '\n') || part.empty())
+            return false;
+        char* end = nullptr;
+        margins[i] = std::strtod(part.c_str(), &end);
+        if (*end != '\0' || !(margins[i] >= 0) || margins[i] > 1000)
+            return false;
+    }
+    return in.peek() == std::char_traits<char>::eof();
+}
+
+bool takeValue(const Args& args, size_t& i, const std::string& name, std::string& value)
+{
+    const std::string& a = args[i];
+    if (a == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    if (a.starts_with(name + "=")) {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
+{
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string margins;
+        if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
+            takeValue(args, i, "--footer", opt.footer)) {
+            continue;
+        } else if (takeValue(args, i, "--title", opt.title)) {
+            opt.titleGiven = true;
+        } else if (takeValue(args, i, "--margins", margins)) {
+            if (!parseMargins(margins, opt.margins)) {
+                error = "print: margins must be four lengths in millimetres, as L,T,R,B";
+                return false;
+            }
+            opt.marginsGiven = true;
+        } else if (a == "--line-numbers") {
+            opt.lineNumbers = true;
+        } else if (a == "--wrap") {
+            opt.wrap = true;
+        } else if (a == "--no-colors") {
+            opt.colors = false;
+        } else if (a.starts_with("-") && a.size() > 1) {
+            error = "print: unknown option '" + a + "'";
+            return false;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2) {
+        error = std::string("print: usage: ") + kPrintUsage;
+        return false;
+    }
+    opt.input = files[0];
+    opt.output = files[1];
+    return true;
+}
+
+void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
+{
+    print.Title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
+    print.LineNumbers = opt.lineNumbers;
+    print.Wrap = opt.wrap;
+    print.Colors = opt.colors;
+    if (!opt.header.empty())
+        print.Header().Add(opt.header, nullptr, taLeftJustify, 1);
+    if (!opt.footer.empty())
+        print.Footer().Add(opt.footer, nullptr, taLeftJustify, 1);
+    if (opt.marginsGiven) {
+        TOstEditPrintMargins& m = print.Margins();
+        m.SetUnitSystem(usMM);
+        m.SetLeft(opt.margins[0]);
+        m.SetTop(opt.margins[1]);
+        m.SetRight(opt.margins[2]);
+        m.SetBottom(opt.margins[3]);
+    }
+}
+
+// The colours and styles the program's own instance of the language has.
+void applyMainWindowColours(const std::string& language, TOstCustomHighlighter& highlighter)
+{
+    for (const THighlighterInfo& info : HighlighterInfos()) {
+        if (language == info.language)
+            ApplyMainWindowSettings(info.id, highlighter);
+    }
+}
+
+// The offscreen platform unless the caller chose one: no display is needed.
+std::unique_ptr<QGuiApplication> makeGuiApplication()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "ostrel-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
+{
+    TOstEditStringList lines;
+    try {
+        lines.LoadFromFile(opt.input);
+    } catch (const std::exception& e) {
+        return fail(kExitFailure, "print: cannot read '" + opt.input + "': " + e.what());
+    }
+    const auto app = makeGuiApplication();
+    QtPrinter printer;
+    const std::string partial = opt.output + ".part";
+    printer.SetOutputFileName(partial);
+    TOstEditPrint print(&printer);
+    print.SetHighlighter(highlighter);
+    print.SetLines(lines);
+    applyOptions(opt, print);
+
+    QtCanvas measure(nullptr, nullptr);
+    print.LayoutPages(measure);
+    const TOstEditPrintMargins& m = print.Margins();
+    if (m.PixRight - m.PixLeft < print.CharWidth() || m.PixBottom - m.PixTop < print.LineHeight())
+        return fail(kExitUsage, "print: the margins leave no room for a line of text");
+    try {
+        print.PrintAll();
+        std::filesystem::rename(partial, opt.output);
+    } catch (const std::exception& e) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        return fail(kExitFailure, "print: cannot write '" + opt.output + "': " + e.what());
+    }
+    std::cout << print.PageCount() << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+int runPrint(const Args& args)
+{
+    PrintOptions opt;
+    std::string error;
+    if (!parsePrintArgs(args, opt, error))
+        return fail(kExitUsage, error);
+    std::unique_ptr<TOstCustomHighlighter> highlighter;
+    if (!opt.language.empty()) {
+        const auto languages = HighlighterLanguages();
+        highlighter = CreateHighlighter(opt.language);
+        if (std::find(languages.begin(), languages.end(), opt.language) == languages.end() || !highlighter)
+            return fail(kExitUsage, "print: unknown language '" + opt.language + "'");
+        applyMainWindowColours(opt.language, *highlighter);
+    }
+    return printToPdf(opt, highlighter.get());
+}
+
+}  // namespace ostrel::cli
