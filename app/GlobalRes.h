@@ -43,6 +43,23 @@ inline const QString kCommentOutPrompt =
 
 inline const QString kAppendTargetMissing = QStringLiteral("Musisz wskazać istniejący plik.");
 
+inline const QString kFileNotFound = QStringLiteral("Plik nie został znaleziony.");
+inline const QString kTrayHint = QStringLiteral("Ostrel 3");
+inline const QString kRecentFilesMenu = QStringLiteral("Ostatnio otwierane");
+inline const QString kRecentFilesClear = QStringLiteral("&Wyczyść listę");
+inline const QString kRecentFilesRemoveMissing = QStringLiteral("&Usuń nieistniejące");
+
+inline const QString kHtmlEditorSet =
+    QStringLiteral("Ostrel został ustawiony jako domyślny edytor do plików HTML.");
+inline const QString kTextOstrelSet =
+    QStringLiteral("Ostrel został ustawiony jako domyślny program do plików tekstowych.");
+inline const QString kTextNotepadSet =
+    QStringLiteral("Notatnik został ustawiony jako domyślny program do plików tekstowych.");
+inline const QString kShortcutCreated = QStringLiteral("Skrót został utworzony.");
+inline const QString kShortcutNotCreated = QStringLiteral("Skrót nie został utworzony.");
+inline const QString kShortcutRemoved = QStringLiteral("Skrót został usunięty.");
+inline const QString kShortcutNotRemoved = QStringLiteral("Skrót nie został usunięty.");
+
 // The export dialog's filters, in the same form as kFileFilters.
 inline const QString kExportFilter = QStringLiteral("Wszystkie pliki |*.*");
 inline const QString kRtfExportFilter = QStringLiteral("Pliki RTF (*.rtf) |*.rtf");

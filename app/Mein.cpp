@@ -60,6 +60,8 @@ TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialog
     connect(pcEdytory1->tabBar(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pmMain1->popup(pcEdytory1->tabBar()->mapToGlobal(at)); });
     setAcceptDrops(true);
+    SetUpTray();
+    SetUpRecentFiles();
 
     OpenWithDesktop = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 }
@@ -226,8 +228,8 @@ void TOstrel3Main::HandleDropFiles(const QStringList& paths)
 
 void TOstrel3Main::OpenHandedOver(const QString& path)
 {
-    if (isMinimized())
-        showNormal();
+    if (InTray())
+        stTray1DblClick();
     RunCommand([this, path] { OpenDocument(path); });
     raise();
     activateWindow();

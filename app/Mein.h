@@ -6,7 +6,8 @@
 // hints and failures), MeinMenus.cpp (menus, toolbar, popups, status bar),
 // MeinDocuments.cpp (creating, opening, closing and switching documents),
 // MeinFiles.cpp (saving, renaming, running and inspecting files), MeinExport.cpp
-// (Polish recoding and the exports).
+// (Polish recoding and the exports), MeinRecent.cpp (the recent-files list),
+// MeinTray.cpp (hiding in the tray).
 
 #include <QColor>
 #include <QMainWindow>
@@ -22,6 +23,8 @@
 
 #include "app/Dialogs.h"
 #include "app/HighlighterSet.h"
+#include "app/MRUFileList.h"
+#include "app/SysTray.h"
 #include "editor/OstEdit.h"
 #include "editor/OstEditRegexSearch.h"
 #include "print/OstExportRTF.h"
@@ -179,6 +182,20 @@ public:
     static int ExecModal(QDialog& dialog);
     std::function<int(QDialog& dialog)> ExecDialog = &ExecModal;
 
+    // ---- recent files and the tray (MeinRecent.cpp, MeinTray.cpp) ---------------------
+    TMRUFileList& RecentFiles() { return *mflMRU1; }
+    TSysTray& Tray() { return *stTray1; }
+    void mflMRU1MRUItemClick(const QString& path);
+    // Shown at start, or put in the tray when the first argument is "-h".
+    void ShowAtStart();
+    void miDoSzufladki1Click();
+    void stTray1DblClick();
+    // The tray menu's "&Otwórz...".
+    void pmiOtworz1Click();
+    void MinimizeProgramu();
+    // Hidden in the tray, minimised, or not shown yet.
+    bool InTray() const;
+
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
     // to the front.
@@ -199,6 +216,7 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -210,6 +228,8 @@ private:
     void SaveWindowSettings();
     void DeleteFtpScript();
     void SetUpTemplateEditor();
+    void SetUpRecentFiles();
+    void SetUpTray();
 
     // Menus, toolbar and status bar (MeinMenus.cpp).
     void CreateMenus();
@@ -298,6 +318,9 @@ private:
     QPointer<TwndOprogramie> wndOprogramie_;
     std::unique_ptr<TOstExporterRTF> seRtf1;
     QColor cdColor1 = Qt::black;  // what the colour dialog showed last
+    // After dialogs_, which their failures at the window's end still use.
+    std::unique_ptr<TMRUFileList> mflMRU1;
+    std::unique_ptr<TSysTray> stTray1;
 };
 
 }  // namespace ostrel

@@ -118,7 +118,7 @@ void TOstrel3Main::OpenDocument(const QString& givenPath)
         pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
         UpdateModifiedState(false);
         pcEdytory1Change();
-        // The recent-files list will learn the path here.
+        mflMRU1->AddItem(path);
     } catch (const std::exception&) {
         dialogs_->Error(this, res::kLoadError);
     }

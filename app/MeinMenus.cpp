@@ -256,7 +256,7 @@ void TOstrel3Main::CreateFunkcjeMenu()
     Item(zakladki, "miNastepna1", QStringLiteral("&Następna"), "Ctrl+Tab", &TOstrel3Main::miNastepna1Click);
     Item(zakladki, "miPoprzednia1", QStringLiteral("&Poprzednia"), "Shift+Ctrl+Tab",
          &TOstrel3Main::miPoprzednia1Click);
-    Pending(funkcje, "miDoSzufladki1", QStringLiteral("&Do szufladki"), "Alt+F5");
+    Item(funkcje, "miDoSzufladki1", QStringLiteral("&Do szufladki"), "Alt+F5", &TOstrel3Main::miDoSzufladki1Click);
 }
 
 void TOstrel3Main::CreateWstawHtmlMenu(QMenu* parent)
@@ -370,16 +370,17 @@ void TOstrel3Main::CreatePopupMenus()
     pmPasek1->setObjectName(QStringLiteral("pmPasek1"));
     Pending(pmPasek1, "pmiKonfiguracja1", QStringLiteral("&Konfiguracja..."));
 
-    // The tray menu waits for the tray icon; its open and end items work already.
+    // The tray icon's menu; its default item is drawn bold.
     pmTray1 = new QMenu(this);
     pmTray1->setObjectName(QStringLiteral("pmTray1"));
-    QAction* przywroc = Pending(pmTray1, "pmiPrzywroc1", QStringLiteral("&Przywróć"));
+    QAction* przywroc = Item(pmTray1, "pmiPrzywroc1", QStringLiteral("&Przywróć"), nullptr,
+                             &TOstrel3Main::stTray1DblClick);
     QFont bold = przywroc->font();
     bold.setBold(true);
     przywroc->setFont(bold);
     pmTray1->setDefaultAction(przywroc);
     pmTray1->addSeparator();
-    Item(pmTray1, "pmiOtworz1", QStringLiteral("&Otwórz..."), nullptr, &TOstrel3Main::miOtworz1Click);
+    Item(pmTray1, "pmiOtworz1", QStringLiteral("&Otwórz..."), nullptr, &TOstrel3Main::pmiOtworz1Click);
     pmTray1->addSeparator();
     Item(pmTray1, "pmiKoniec1", QStringLiteral("&Koniec"), nullptr, &TOstrel3Main::miKoniec1Click);
 }

@@ -107,11 +107,7 @@ int RunProgram(int argc, char** argv)
     instance.OnListDocuments = [&window] { return window.DocumentPaths(); };
     instance.Listen();
 
-    // Without a tray icon yet, a start "in the tray" is a minimised start.
-    if (firstArgument.toLower() == QStringLiteral("-h"))
-        window.showMinimized();
-    else
-        window.show();
+    window.ShowAtStart();
     return app.exec();
 }
 
