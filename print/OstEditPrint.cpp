@@ -200,6 +200,9 @@ void TOstEditPrint::RealiseFonts()
     RealiseItemFonts(jobHeader_, dpi);
     RealiseItemFonts(jobFooter_, dpi);
     drawer_.SetBaseFont(jobFont_);
+    // Each job measures on its own surface: a printer may round glyphs
+    // differently from the screen the pages were counted on.
+    drawer_.FontStock().Clear();
 }
 
 void TOstEditPrint::MeasureCells(Canvas& canvas)

@@ -36,15 +36,17 @@ void TOstEditPrint::DrawBody(int pageNumber)
         int start = 0;
         const std::string text = PrintedText(i, start);
         const std::vector<int> rows = RowStarts(text);
+        // Clamped: wrapping switched since the layout changes the rows.
+        const int count = static_cast<int>(rows.size());
         PageRows span;
-        span.first = i == page.FirstLine ? page.FirstRow : 0;
-        span.end = i == next.FirstLine ? next.FirstRow : static_cast<int>(rows.size());
+        span.end = i == next.FirstLine ? std::min(next.FirstRow, count) : count;
+        span.first = i == page.FirstLine ? std::min(page.FirstRow, span.end) : 0;
         span.top = y;
         if (LineNumbers && span.first == 0)
             DrawLineNumber(i, y);
         WriteLine(i, start, text, rows, span);
         y += (span.end - span.first) * lineHeight_;
-        if (span.end == static_cast<int>(rows.size()))
+        if (span.end == count)
             PrintLine(i + 1, pageNumber);
     }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ namespace {
 const TOstFont kFont{"Courier New", -40, 0, clWindowText, 300};
 
 // A printer that records the job's calls and draws on a recording canvas.
-class FakePrinter final : public Printer {
+class FakePrinter : public Printer {
 public:
     std::vector<std::string> calls;
     RecordingCanvas canvas;
@@ -223,6 +224,22 @@ TEST(PrintPaginationTest, WrappedLineLongerThanTheRestOfThePageGoesOnTheNextPage
     EXPECT_EQ(BodyRows(job.canvas).begin()->first, 245);  // at the top of the body
 }
 
+TEST(PrintPaginationTest, WrapSwitchedOffAfterTheLayoutDrawsWhatRowsRemain)
+{
+    std::vector<std::string> lines(66, "short");
+    lines.push_back(Repeat("z", 320));
+    Job job(lines);
+    job.print.LayoutPages(job.canvas);
+    ASSERT_EQ(job.print.PageCount(), 2);
+    job.print.Wrap = false;
+    job.canvas.Clear();
+    ASSERT_TRUE(job.print.RenderPage(job.canvas, 1));
+    EXPECT_EQ(RowTexts(job.canvas).back(), Repeat("z", 80));
+    job.canvas.Clear();
+    ASSERT_TRUE(job.print.RenderPage(job.canvas, 2));
+    EXPECT_TRUE(RowTexts(job.canvas).empty());
+}
+
 TEST(PrintPaginationTest, BodyLowerThanOneRowStillPrintsEveryRowOncePerPage)
 {
     Job job({"one", "two", "three"});
@@ -235,6 +252,15 @@ TEST(PrintPaginationTest, BodyLowerThanOneRowStillPrintsEveryRowOncePerPage)
         ASSERT_TRUE(job.print.RenderPage(job.canvas, page));
         EXPECT_EQ(RowTexts(job.canvas), (std::vector<std::string>{std::vector<std::string>{"one", "two", "three"}[page - 1]}));
     }
+}
+
+TEST(PrintPaginationTest, BodyNarrowerThanACellStillPrintsEveryCharacter)
+{
+    Job job({"abc"});
+    job.print.Margins().SetLeft(200);
+    job.Render(1);
+    EXPECT_EQ(job.print.MaxCol(), 1);
+    EXPECT_EQ(RowTexts(job.canvas), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST(PrintPaginationTest, EmptyDocumentIsOnePageWithHeaderAndNoBody)
@@ -559,6 +585,19 @@ TEST(PrintJobTest, AbortAtJobBeginDrawsNothing)
     job.print.PrintAll();
     EXPECT_EQ(job.printer.calls, (std::vector<std::string>{"begin spool", "abort"}));
     EXPECT_TRUE(job.printer.canvas.Ops().empty());
+}
+
+TEST(PrintJobTest, FailingPrinterDropsTheJob)
+{
+    struct FailingPrinter : FakePrinter {
+        void NewPage() override { throw std::runtime_error("out of paper"); }
+    };
+    FailingPrinter printer;
+    TOstEditPrint print(&printer);
+    print.SetFont(kFont);
+    print.SetLines(std::vector<std::string>(100, "text"));
+    EXPECT_THROW(print.PrintAll(), std::runtime_error);
+    EXPECT_EQ(printer.calls, (std::vector<std::string>{"begin ", "abort"}));
 }
 
 TEST(PrintJobTest, RenderPageOutsideTheLayoutDrawsNothing)

@@ -1,0 +1,157 @@
+// ostrel-cli print as a user runs it, the PDF read back with poppler's
+// pdfinfo and pdftotext. The tool prints only when built with Qt; an engine
+// build without it skips these cases.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "support/TestSupport.h"
+
+using ostrel::test::readFile;
+using ostrel::test::runCli;
+using ostrel::test::TempDir;
+using ostrel::test::writeFile;
+
+namespace {
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool CanPrint()
+{
+    return runCli({"--help"}).out.find("  print ") != std::string::npos;
+}
+
+bool HavePoppler()
+{
+    return system("command -v pdfinfo >/dev/null && command -v pdftotext >/dev/null") == 0;
+}
+
+#define REQUIRE_PRINTING()                                                       \
+    do {                                                                         \
+        if (!CanPrint())                                                         \
+            GTEST_SKIP() << "ostrel-cli was built without Qt and cannot print";  \
+        if (!HavePoppler())                                                      \
+            GTEST_SKIP() << "pdfinfo and pdftotext (poppler-utils) are missing"; \
+    } while (false)
+
+int PdfPages(const std::filesystem::path& pdf)
+{
+    std::smatch m;
+    const std::string info = Shell("pdfinfo '" + pdf.string() + "'");
+    return std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
+}
+
+std::string PdfText(const std::filesystem::path& pdf, int page)
+{
+    const std::string p = std::to_string(page);
+    return Shell("pdftotext -layout -f " + p + " -l " + p + " '" + pdf.string() + "' -");
+}
+
+// A PHP script of `lines` lines with Polish letters (Windows-1250) in it.
+std::string PhpScript(int lines)
+{
+    std::string text = "<?php\n";
+    for (int i = 2; i < lines; ++i)
+        text += "$napis" + std::to_string(i) + " = \"Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9\"; // wiersz\n";
+    return text + "?>\n";
+}
+
+}  // namespace
+
+TEST(PrintCli, PrintsAHighlightedFileWithHeaderFooterAndLineNumbers)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    writeFile(dir / "skrypt.php", PhpScript(150));
+    const auto r = runCli({"print", "--lang", "php", "--line-numbers", "--header", "Strona $PAGENUM$ z $PAGECOUNT$",
+                           "--footer", "Plik: $TITLE$", (dir / "skrypt.php").string(), (dir / "out.pdf").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(std::regex_match(r.out, std::regex("\\d+\n"))) << r.out;
+    const int pages = std::stoi(r.out);
+    EXPECT_GT(pages, 1);
+    EXPECT_EQ(PdfPages(dir / "out.pdf"), pages);
+
+    const std::string first = PdfText(dir / "out.pdf", 1);
+    EXPECT_NE(first.find("Strona 1 z " + std::to_string(pages)), std::string::npos) << first;
+    EXPECT_NE(first.find("Plik: skrypt.php"), std::string::npos) << first;
+    EXPECT_NE(first.find("1: <?php"), std::string::npos) << first;
+    EXPECT_NE(first.find("2: $napis2 = \"Zażółć gęślą\"; // wiersz"), std::string::npos) << first;
+    const std::string last = PdfText(dir / "out.pdf", pages);
+    EXPECT_NE(last.find("Strona " + std::to_string(pages) + " z "), std::string::npos) << last;
+    EXPECT_NE(last.find("150: ?>"), std::string::npos) << last;
+}
+
+TEST(PrintCli, LongLinesWrapOnlyWhenAsked)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    const std::string tail = "KONIEC";
+    writeFile(dir / "long.txt", std::string(200, 'x') + " " + tail + "\n");
+    for (const bool wrap : {false, true}) {
+        std::vector<std::string> args{"print"};
+        if (wrap)
+            args.push_back("--wrap");
+        args.push_back((dir / "long.txt").string());
+        args.push_back((dir / "out.pdf").string());
+        const auto r = runCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "1\n");
+        EXPECT_EQ(PdfText(dir / "out.pdf", 1).find(tail) != std::string::npos, wrap);
+    }
+}
+
+TEST(PrintCli, WiderMarginsMakeMorePages)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    writeFile(dir / "a.txt", PhpScript(120));
+    const auto narrow = runCli({"print", "--margins", "10,10,10,10", (dir / "a.txt").string(), (dir / "a.pdf").string()});
+    const auto wide = runCli({"print", "--margins", "10,100,10,100", (dir / "a.txt").string(), (dir / "b.pdf").string()});
+    ASSERT_EQ(narrow.status, 0) << narrow.err;
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_LT(std::stoi(narrow.out), std::stoi(wide.out));
+    EXPECT_EQ(PdfPages(dir / "b.pdf"), std::stoi(wide.out));
+}
+
+TEST(PrintCli, BadInputFailsAndKeepsTheOldOutput)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    writeFile(dir / "a.txt", "text\n");
+    writeFile(dir / "old.pdf", "keep me");
+    const std::string in = (dir / "a.txt").string();
+    const std::string out = (dir / "old.pdf").string();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    for (const Case& c : {Case{{"print", "--margins", "10,10,10", in, out}, 2},
+                          Case{{"print", "--margins", "10,-5,10,10", in, out}, 2},
+                          Case{{"print", "--margins", "120,10,120,10", in, out}, 2},
+                          Case{{"print", "--lang", "cobol", in, out}, 2},
+                          Case{{"print", "--colour", in, out}, 2},
+                          Case{{"print", in}, 2},
+                          Case{{"print", (dir / "missing.txt").string(), out}, 1},
+                          Case{{"print", in, (dir / "no" / "such" / "dir.pdf").string()}, 1}}) {
+        const auto r = runCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[1];
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find("ostrel-cli: print: "), std::string::npos) << r.err;
+        EXPECT_EQ(readFile(dir / "old.pdf"), "keep me");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "old.pdf.part"));
+}
