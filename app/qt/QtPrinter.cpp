@@ -66,12 +66,18 @@ void QtPrinter::SetPrinterIndex(int index)
     EnsurePrinter().setPrinterName(QString::fromStdString(names[static_cast<size_t>(index)]));
 }
 
+QPageLayout QtPrinter::PdfLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+}
+
 TPrinterCaps QtPrinter::PdfCaps(int dpi)
 {
-    const QSizeF inches = QPageSize(QPageSize::A4).size(QPageSize::Inch);
+    // The sheet as the PDF writer sizes its device.
+    const QRect sheet = PdfLayout().fullRectPixels(dpi);
     TPrinterCaps caps;
-    caps.PhysicalWidth = qRound(inches.width() * dpi);
-    caps.PhysicalHeight = qRound(inches.height() * dpi);
+    caps.PhysicalWidth = sheet.width();
+    caps.PhysicalHeight = sheet.height();
     // A file has no unprintable strip: the printable area is the sheet.
     caps.PageWidth = caps.PhysicalWidth;
     caps.PageHeight = caps.PhysicalHeight;
@@ -112,7 +118,7 @@ void QtPrinter::BeginDoc(std::string_view title)
     if (ToPdfFile()) {
         auto pdf = std::make_unique<QPdfWriter>(QString::fromStdString(outputFile_));
         pdf->setResolution(pdfDpi_);
-        pdf->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf->setPageLayout(PdfLayout());
         pdf->setTitle(name);
         pdf->setCreator(QStringLiteral("Ostrel"));
         device = pdf.get();

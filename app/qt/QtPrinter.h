@@ -10,6 +10,7 @@
 
 #include "platform/Printer.h"
 
+class QPageLayout;
 class QPainter;
 class QPagedPaintDevice;
 class QPrinter;
@@ -49,6 +50,7 @@ public:
 
 private:
     bool ToPdfFile() const { return !outputFile_.empty(); }
+    static QPageLayout PdfLayout();
     static TPrinterCaps PdfCaps(int dpi);
     void Finish();
     std::string outputFile_;

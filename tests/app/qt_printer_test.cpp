@@ -40,8 +40,8 @@ TEST(QtPrinterTest, PdfFileIsAnA4SheetWithoutUnprintableStrips)
     printer.SetPdfResolution(300);
     const auto caps = printer.Capabilities();
     ASSERT_TRUE(caps);
-    EXPECT_EQ(caps->PhysicalWidth, 2480);
-    EXPECT_EQ(caps->PhysicalHeight, 3508);
+    EXPECT_NEAR(caps->PhysicalWidth, 210 * 300 / 25.4, 1.5);
+    EXPECT_NEAR(caps->PhysicalHeight, 297 * 300 / 25.4, 1.5);
     EXPECT_EQ(caps->PageWidth, caps->PhysicalWidth);
     EXPECT_EQ(caps->PhysicalOffsetX, 0);
     EXPECT_EQ(caps->DpiY, 300);
