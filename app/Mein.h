@@ -190,8 +190,9 @@ public:
     void ShowAtStart();
     void miDoSzufladki1Click();
     void stTray1DblClick();
-    // The tray menu's "&Otwórz...".
+    // The tray menu's "&Otwórz..." and "&Koniec".
     void pmiOtworz1Click();
+    void pmiKoniec1Click();
     void MinimizeProgramu();
     // Hidden in the tray, minimised, or not shown yet.
     bool InTray() const;

@@ -382,7 +382,7 @@ void TOstrel3Main::CreatePopupMenus()
     pmTray1->addSeparator();
     Item(pmTray1, "pmiOtworz1", QStringLiteral("&Otwórz..."), nullptr, &TOstrel3Main::pmiOtworz1Click);
     pmTray1->addSeparator();
-    Item(pmTray1, "pmiKoniec1", QStringLiteral("&Koniec"), nullptr, &TOstrel3Main::miKoniec1Click);
+    Item(pmTray1, "pmiKoniec1", QStringLiteral("&Koniec"), nullptr, &TOstrel3Main::pmiKoniec1Click);
 }
 
 QAction* TOstrel3Main::ToolButton(const char* name, const QString& caption, const QString& hint,

@@ -63,6 +63,14 @@ void TOstrel3Main::pmiOtworz1Click()
     miOtworz1Click();
 }
 
+// Closing a hidden window does not end the event loop by itself.
+void TOstrel3Main::pmiKoniec1Click()
+{
+    const bool hidden = !isVisible();
+    if (close() && hidden)
+        QCoreApplication::quit();
+}
+
 void TOstrel3Main::MinimizeProgramu()
 {
     if (MinToTray && stTray1->Supported())
