@@ -96,7 +96,13 @@ void TFtpTranscript::ReadLine(std::string_view line)
 {
     if (outcome_ != TFtpOutcome::Pending)
         return;
-    const TFtpOutcome outcome = ClassifyFtpLine(line);
+    // The client names the files before it sends; after that, some servers
+    // confirm the transfer with 250, which earlier only confirms the folder.
+    if (StartsWith(line, "local: "))
+        sending_ = true;
+    TFtpOutcome outcome = ClassifyFtpLine(line);
+    if (sending_ && IsReply(line, "250"))
+        outcome = TFtpOutcome::Transferred;
     if (outcome != TFtpOutcome::Pending) {
         outcome_ = outcome;
         decidingLine_ = WithoutPrompt(line);

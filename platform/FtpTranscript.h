@@ -1,7 +1,8 @@
 #pragma once
 // Reading the client's dialogue for the upload's outcome. The client ends
 // with status 0 whatever happened, so only its output tells whether the file
-// arrived: the server's "226" confirms the transfer; a refused login, a
+// arrived: the server's "226" (or "250" once the file is on its way)
+// confirms the transfer; a refused login, a
 // missing file or folder, a lost connection or a local failure before it
 // means the upload failed.
 
@@ -12,7 +13,7 @@ namespace ostrel {
 
 enum class TFtpOutcome {
     Pending,       // nothing decided yet
-    Transferred,   // "226" came before any failure
+    Transferred,   // the transfer was confirmed before any failure
     NotConnected,  // no connection to the server
     LoginRefused,  // "530" and the like
     RemoteRefused, // the server refused a folder or the file ("550" and the like)
@@ -39,6 +40,7 @@ private:
     std::string partial_;
     std::string decidingLine_;
     TFtpOutcome outcome_ = TFtpOutcome::Pending;
+    bool sending_ = false;
 };
 
 // The outcome of one line of the client's output, Pending when the line

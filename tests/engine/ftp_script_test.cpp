@@ -249,6 +249,12 @@ TEST(FtpTranscript, UndecidedUntilTheClientEnds)
     EXPECT_TRUE(transcript.Succeeded());
     EXPECT_EQ(transcript.DecidingLine(), "226 Transfer complete.");
 
+    TFtpTranscript folderThenFile;
+    folderThenFile.Feed("250 \"/www\" is the current directory.\n");
+    EXPECT_EQ(folderThenFile.Outcome(), TFtpOutcome::Pending);
+    folderThenFile.Feed("local: /a remote: a\n150 Opening\n250 Requested file action okay, completed.\n");
+    EXPECT_TRUE(folderThenFile.Succeeded());
+
     TFtpTranscript silent;
     silent.Feed("Connected to host.\n220 ready\n2269 bytes\n");
     silent.Finish();
