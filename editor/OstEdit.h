@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/OstEditHost.h"
 #include "editor/OstEditTextBuffer.h"
@@ -26,6 +27,7 @@
 #include "highlighters/OstEditHighlighter.h"
 #include "platform/Clipboard.h"
 #include "editor/OstEditPaintTypes.h"
+#include "editor/OstEditScrollTypes.h"
 #include "editor/OstTextDrawer.h"
 #include "platform/Timer.h"
 #include "editor/OstEditKbdHandler.h"
@@ -286,19 +288,69 @@ public:
     TOstPaintEvent OnPaint;
     TOstPaintTransientEvent OnPaintTransient;
 
-    // ==== mouse, wheel and auto-scroll, forwarded by the host ==================
-    // The mouse and scrolling work fills these in; until then they do nothing.
-    // Presses and releases already report gutter clicks.
-    void MouseDown(TOstMouseButton button, TOstShiftState, int x, int y) { GutterMouseDown(button, x, y); }
-    void MouseMove(TOstShiftState, int /*x*/, int /*y*/) {}
-    void MouseUp(TOstMouseButton button, TOstShiftState, int x, int y) { GutterMouseUp(button, x, y); }
-    void DoubleClick(TOstShiftState, int /*x*/, int /*y*/) {}
-    void MouseWheel(TOstShiftState, int /*delta*/) {}
-    // The 100 ms timer of scrolling while the mouse drags outside the window;
-    // the host owns it and calls ScrollTimerTick when it fires. Not owned.
+    // ==== mouse, wheel, scroll bars and dragging text, forwarded by the host ====
+    // (OstEditMouse.cpp, OstEditScrollBars.cpp, OstEditDragDrop.cpp)
+    // Presses, moves and releases at client pixels. A left press in the text
+    // places the caret and starts a selection, or a drag of the selection
+    // when it lands inside one; presses in the gutter report gutter clicks.
+    void MouseDown(TOstMouseButton button, TOstShiftState shift, int x, int y);
+    void MouseMove(TOstShiftState shift, int x, int y);
+    void MouseUp(TOstMouseButton button, TOstShiftState shift, int x, int y);
+    // Comes instead of the second press of a double click.
+    void DoubleClick(TOstShiftState shift, int x, int y);
+    // Wheel units, 120 a notch; positive turns the view towards the start.
+    void MouseWheel(TOstShiftState shift, int delta);
+    // From a left press in the text to its release; moves then select.
+    bool MouseCaptured() const { return mouseCaptured_; }
+    // The desktop's settings: the lines a wheel notch scrolls (-1: a page)
+    // and how far the mouse travels before a press becomes a drag.
+    int WheelScrollLines() const { return wheelScrollLines_; }
+    void SetWheelScrollLines(int lines) { wheelScrollLines_ = lines; }
+    int DragDistance() const { return dragDistance_; }
+    void SetDragDistance(int pixels);
+    // The buffer position the mouse means at client pixels: the nearest cell
+    // boundary on a row of the text. Every mouse path converts through it.
+    TBufferCoord PixelsToNearestBufferPos(int x, int y) const;
+    // Inside the selection, both ends included.
+    bool IsPointInSelection(TBufferCoord p) const;
+    // The 100 ms timer of scrolling while the mouse selects or drags beyond
+    // the text; the host owns it and calls ScrollTimerTick when it fires.
+    // Not owned. It runs exactly while a scroll step is not zero.
     void SetScrollTimer(Timer* timer) { scrollTimer_ = timer; }
     Timer* ScrollTimer() const { return scrollTimer_; }
-    void ScrollTimerTick() {}
+    void ScrollTimerTick();
+    int ScrollDeltaX() const { return scrollDeltaX_; }
+    int ScrollDeltaY() const { return scrollDeltaY_; }
+
+    // Scroll bars: which exist, what each shows, and the requests they make.
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle value);
+    TColor ScrollHintColor() const { return scrollHintColor_; }
+    void SetScrollHintColor(TColor color) { scrollHintColor_ = color; }
+    TScrollHintFormat ScrollHintFormat() const { return scrollHintFormat_; }
+    void SetScrollHintFormat(TScrollHintFormat format) { scrollHintFormat_ = format; }
+    TOstScrollBarInfo ScrollBarInfo(TOstScrollBarKind bar) const;
+    // position is the scroll box's, for scrThumbTrack and scrThumbPosition.
+    void ScrollBarAction(TOstScrollBarKind bar, TOstScrollCode code, int position = 0);
+    // The hint's text for the view as it stands, or empty without eoShowScrollHint.
+    std::string ScrollHintText() const;
+    std::function<void(TOstScrollBarKind bar)> OnScroll;
+
+    // Dragging selected text between editor controls. OnStartDrag asks the
+    // host to run a drag of this control's selection; the control under the
+    // pointer gets DragOver and at last DragDrop (or DragLeave).
+    std::function<void()> OnStartDrag;
+    bool AcceptsDragFrom(const TCustomOstEdit* source) const;
+    void DragOver(const TCustomOstEdit* source, int x, int y);
+    void DragLeave();
+    // Moves or copies the source's selection to the pixels; false when
+    // nothing was dropped.
+    bool DragDrop(TCustomOstEdit& source, TOstShiftState shift, int x, int y);
+    // Files dropped on the control (eoDropFiles with a handler assigned):
+    // their paths in order, UTF-8, and the drop point in client pixels.
+    std::function<void(const std::vector<std::string>& paths, int x, int y)> OnDropFiles;
+    bool AcceptsDroppedFiles() const;
+    void DropFiles(const std::vector<std::string>& paths, int x, int y);
 
     // ==== commands and key bindings (OstEditCmd*.cpp) ==================================
     // The key table; a new control has the default bindings.
@@ -612,6 +664,47 @@ private:
     TOstEditMarkList marks_{*this};
     TheTextDrawer gutterDrawer_;  // the line numbers, in the gutter's font
     bool gutterPressed_ = false;  // a button other than the right one went down in the gutter
+
+    // ==== mouse, scroll bars and dragging text ====
+private:
+    void LeftMouseDown(TOstShiftState shift, int x, int y);
+    void RightMouseDown(int x, int y);
+    void PlaceCaretAtPixels(int x, int y);
+    void FollowMouse(int x, int y);
+    // The position the mouse aims at, with the display column or row replaced
+    // where the view scrolls along that axis.
+    TBufferCoord MouseTarget(int x, int y, std::optional<int> column, std::optional<int> row) const;
+    void EndMouseCapture();
+    bool InTextArea(int x) const { return x >= gutterWidth_; }
+    TRect TextArea() const;
+    void ComputeScroll(int x, int y);
+    void SetScrollDeltas(int dx, int dy);
+    void SelectWordAt(TBufferCoord p);
+    bool IsDoubleClickWordChar(unsigned char c) const;
+    void ScrollByWheelNotch(int notches, TOstShiftState shift);
+    void ScrollTo(TOstScrollBarKind bar, int position);
+    bool DropPointOutsideSelection(TBufferCoord p, bool move) const;
+    TBufferCoord RemoveSelectionForMove(TBufferCoord dropAt);
+    void InsertDroppedText(TBufferCoord at, const std::string& text, TOstChangeReason reason);
+
+    bool mouseCaptured_ = false;
+    bool waitForDragging_ = false;  // a press inside the selection may become a drag
+    bool doubleClicked_ = false;    // the press was the second of a double click
+    bool dragging_ = false;         // a text drag is over this control
+    int mouseDownX_ = 0;
+    int mouseDownY_ = 0;
+    int lastMouseX_ = 0;            // where the timer scrolls towards
+    int lastMouseY_ = 0;
+    TOstShiftState lastMouseShift_ = 0;
+    int scrollDeltaX_ = 0;
+    int scrollDeltaY_ = 0;
+    int wheelAccumulator_ = 0;
+    int wheelScrollLines_ = 3;
+    int dragDistance_ = 4;
+    TBufferCoord caretBeforeDragOver_;
+    TScrollStyle scrollBars_ = ssBoth;
+    TColor scrollHintColor_ = clInfoBk;
+    TScrollHintFormat scrollHintFormat_ = shfTopLineOnly;
 };
 
 // The control as the documents use it.

@@ -1,18 +1,24 @@
 #include "app/qt/OstEditWidget.h"
 
 #include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/qt/KeyTranslation.h"
 
@@ -28,6 +34,36 @@ TRect ToTRect(const QRect& r)
 QRect ToQRect(const TRect& r)
 {
     return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+// A drag of selected text names its source editor by the process and a
+// number, never by an address another program could forge.
+constexpr const char* kTextDragMimeType = "application/x-ostedit-drag";
+
+quint64 NextDragId()
+{
+    static quint64 next = 0;
+    return ++next;
+}
+
+QByteArray DragTag(quint64 id)
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(id);
+}
+
+TOstScrollCode ScrollCodeOf(int action, bool& known)
+{
+    known = true;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return scrLineForward;
+    case QAbstractSlider::SliderSingleStepSub: return scrLineBack;
+    case QAbstractSlider::SliderPageStepAdd: return scrPageForward;
+    case QAbstractSlider::SliderPageStepSub: return scrPageBack;
+    case QAbstractSlider::SliderToMinimum: return scrFirst;
+    case QAbstractSlider::SliderToMaximum: return scrLast;
+    case QAbstractSlider::SliderMove: return scrThumbTrack;
+    default: known = false; return scrEndScroll;
+    }
 }
 
 TOstMouseButton ButtonOf(Qt::MouseButton button)
@@ -55,11 +91,22 @@ TOstEditWidget::TOstEditWidget(QWidget* parent)
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TOstEditWidget::HorizontalBarMoved);
     connect(&caretBlink_, &QTimer::timeout, this, &TOstEditWidget::BlinkCaret);
     connect(&scrollTimer_.Qt(), &QTimer::timeout, this, [this] { editor_.ScrollTimerTick(); });
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { BarActionTriggered(sbVertical, action); });
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { BarActionTriggered(sbHorizontal, action); });
+    connect(verticalScrollBar(), &QAbstractSlider::sliderPressed, this, &TOstEditWidget::ShowScrollHint);
+    connect(verticalScrollBar(), &QAbstractSlider::sliderReleased, this, &TOstEditWidget::HideScrollHint);
+    viewport()->setAcceptDrops(true);
 
     editor_.SetHost(this);
     editor_.SetClipboard(&clipboard_);
     editor_.SetScrollTimer(&scrollTimer_);
     editor_.SetMeasuringCanvas(&canvas_);
+    editor_.SetWheelScrollLines(QApplication::wheelScrollLines());
+    editor_.SetDragDistance(QApplication::startDragDistance());
+    editor_.OnStartDrag = [this] { StartTextDrag(); };
+    dragId_ = NextDragId();
     UpdateScrollBars();
 }
 
@@ -95,29 +142,81 @@ void TOstEditWidget::ScrollView(int, int)
 
 void TOstEditWidget::UpdateScrollBars()
 {
-    updatingBars_ = true;
-    const bool hideWhenFits = editor_.HasOption(eoHideShowScrollbars);
-    const Qt::ScrollBarPolicy policy = hideWhenFits ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+    // Showing or hiding a bar resizes the view, which comes back here.
+    const bool wasUpdating = std::exchange(updatingBars_, true);
+    ApplyScrollBar(sbVertical);
+    ApplyScrollBar(sbHorizontal);
+    updatingBars_ = wasUpdating;
+}
+
+void TOstEditWidget::ApplyScrollBar(TOstScrollBarKind kind)
+{
+    const bool vertical = kind == sbVertical;
+    Qt::ScrollBarPolicy policy = Qt::ScrollBarAlwaysOff;
+    if (editor_.ScrollBarInfo(kind).Exists)
+        policy = editor_.HasOption(eoHideShowScrollbars) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
     // Setting a policy lays the area out again, even an unchanged one.
-    if (verticalScrollBarPolicy() != policy)
+    if (vertical && verticalScrollBarPolicy() != policy)
         setVerticalScrollBarPolicy(policy);
-    if (horizontalScrollBarPolicy() != policy)
+    else if (!vertical && horizontalScrollBarPolicy() != policy)
         setHorizontalScrollBarPolicy(policy);
 
-    const int lines = std::max(editor_.LinesInWindow(), 1);
-    const int rows = editor_.DisplayLineCount();
-    const int maxTop = editor_.HasOption(eoScrollPastEof) ? rows : rows - lines + 1;
-    verticalScrollBar()->setRange(1, std::max(maxTop, 1));
-    verticalScrollBar()->setPageStep(lines);
-    verticalScrollBar()->setValue(editor_.TopLine());
+    const TOstScrollBarInfo info = editor_.ScrollBarInfo(kind);
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    bar->setRange(info.Min, info.Max);
+    bar->setPageStep(info.Page);
+    bar->setValue(info.Pos);
+    bar->setEnabled(info.Enabled);
+}
 
-    const int chars = std::max(editor_.CharsInWindow(), 1);
-    const int width = editor_.HasOption(eoScrollPastEol) ? editor_.MaxLineWidth()
-                                                         : editor_.Lines().LongestLineWidth();
-    horizontalScrollBar()->setRange(1, std::max(width - chars + 1, 1));
-    horizontalScrollBar()->setPageStep(chars);
-    horizontalScrollBar()->setValue(editor_.LeftChar());
-    updatingBars_ = false;
+void TOstEditWidget::BarActionTriggered(TOstScrollBarKind kind, int action)
+{
+    bool known = false;
+    const TOstScrollCode code = ScrollCodeOf(action, known);
+    if (!known)
+        return;
+    QScrollBar* bar = kind == sbVertical ? verticalScrollBar() : horizontalScrollBar();
+    editor_.ScrollBarAction(kind, code, bar->sliderPosition());
+    // The bar shows where the editor went, which page steps of its own decide.
+    bar->setSliderPosition(kind == sbVertical ? editor_.TopLine() : editor_.LeftChar());
+    if (scrollHint_ && scrollHint_->isVisible())
+        ShowScrollHint();
+}
+
+void TOstEditWidget::ShowScrollHint()
+{
+    const std::string text = editor_.ScrollHintText();
+    if (text.empty())
+        return;
+    if (!scrollHint_) {
+        scrollHint_ = new QLabel(this, Qt::ToolTip);
+        scrollHint_->setObjectName(QStringLiteral("scrollHint"));
+        scrollHint_->setMargin(2);
+        scrollHint_->setAutoFillBackground(true);
+    }
+    QPalette palette = scrollHint_->palette();
+    palette.setColor(QPalette::Window, QtCanvas::ToQColor(editor_.ScrollHintColor()));
+    palette.setColor(QPalette::WindowText, QtCanvas::ToQColor(clInfoText));
+    scrollHint_->setPalette(palette);
+    scrollHint_->setText(QString::fromStdString(text));
+    scrollHint_->adjustSize();
+
+    int y = 10;
+    const QScrollBar* bar = verticalScrollBar();
+    if (editor_.HasOption(eoScrollHintFollows) && bar->maximum() > bar->minimum()) {
+        // Beside the scroll box, which travels the bar's height.
+        const int travel = std::max(bar->height() - scrollHint_->height(), 0);
+        y = bar->y() + travel * (bar->sliderPosition() - bar->minimum()) / (bar->maximum() - bar->minimum());
+    }
+    const int right = viewport()->geometry().right();
+    scrollHint_->move(mapToGlobal(QPoint(right - scrollHint_->width(), y)));
+    scrollHint_->show();
+}
+
+void TOstEditWidget::HideScrollHint()
+{
+    if (scrollHint_)
+        scrollHint_->hide();
 }
 
 void TOstEditWidget::UpdateCaret()
@@ -348,6 +447,101 @@ void TOstEditWidget::wheelEvent(QWheelEvent* event)
 {
     editor_.MouseWheel(ShiftStateOf(event->modifiers()), event->angleDelta().y());
     event->accept();
+}
+
+// ---- dragging text and dropping files ------------------------------------------------------
+
+std::unique_ptr<QMimeData> TOstEditWidget::TextDragData() const
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setText(QtClipboard::PlainText(editor_.SelText()));
+    data->setData(QString::fromLatin1(kTextDragMimeType), DragTag(dragId_));
+    return data;
+}
+
+void TOstEditWidget::StartTextDrag()
+{
+    if (!editor_.SelAvail())
+        return;
+    auto* drag = new QDrag(this);  // Qt deletes it when the drag is over
+    drag->setMimeData(TextDragData().release());
+    // Moves happen only where an editor of ours takes the drop; other
+    // programs get a copy, so the text here never goes missing.
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
+TOstEditWidget* TOstEditWidget::TextDragSource(const QDropEvent& event)
+{
+    const QMimeData* data = event.mimeData();
+    if (!data || !data->hasFormat(QString::fromLatin1(kTextDragMimeType)))
+        return nullptr;
+    const QByteArray tag = data->data(QString::fromLatin1(kTextDragMimeType));
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* edit = qobject_cast<TOstEditWidget*>(widget); edit && DragTag(edit->dragId_) == tag)
+            return edit;
+    return nullptr;
+}
+
+// Entering and moving: text from an editor of ours, or files when the editor
+// takes them; anything else goes on to the windows around (the main window
+// opens dropped files).
+bool TOstEditWidget::AcceptDragEvent(QDropEvent& event)
+{
+    const QPoint p = event.position().toPoint();
+    if (TOstEditWidget* source = TextDragSource(event); source && editor_.AcceptsDragFrom(&source->Editor())) {
+        editor_.DragOver(&source->Editor(), p.x(), p.y());
+        const Qt::KeyboardModifiers mods = event.modifiers();
+        const bool copy = source == this ? (mods & Qt::ControlModifier) != 0 : !(mods & Qt::ShiftModifier);
+        event.setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+        event.accept();
+        return true;
+    }
+    if (event.mimeData() && event.mimeData()->hasUrls() && editor_.AcceptsDroppedFiles()) {
+        event.acceptProposedAction();
+        return true;
+    }
+    event.ignore();
+    return false;
+}
+
+void TOstEditWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    AcceptDragEvent(*event);
+}
+
+void TOstEditWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    AcceptDragEvent(*event);
+}
+
+void TOstEditWidget::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    editor_.DragLeave();
+    event->accept();
+}
+
+void TOstEditWidget::dropEvent(QDropEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (TOstEditWidget* source = TextDragSource(*event)) {
+        if (editor_.DragDrop(source->Editor(), ShiftStateOf(event->modifiers()), p.x(), p.y())) {
+            event->accept();
+            setFocus(Qt::MouseFocusReason);
+        } else {
+            event->ignore();
+        }
+        return;
+    }
+    if (event->mimeData() && event->mimeData()->hasUrls() && editor_.AcceptsDroppedFiles()) {
+        std::vector<std::string> paths;
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile())
+                paths.push_back(url.toLocalFile().toStdString());
+        event->acceptProposedAction();
+        editor_.DropFiles(paths, p.x(), p.y());
+        return;
+    }
+    event->ignore();
 }
 
 }  // namespace ostrel

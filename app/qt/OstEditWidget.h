@@ -5,13 +5,17 @@
 // in the engine; this class only translates.
 
 #include <QAbstractScrollArea>
+#include <QLabel>
 #include <QString>
 #include <QTimer>
+#include <memory>
 
 #include "app/qt/QtCanvas.h"
 #include "app/qt/QtClipboard.h"
 #include "app/qt/QtTimer.h"
 #include "editor/OstEdit.h"
+
+class QMimeData;
 
 namespace ostrel {
 
@@ -33,6 +37,9 @@ public:
     void UpdateCaret() override;
 
     QSize sizeHint() const override { return {200, 150}; }
+    // What a drag of the selection carries: the text for any program, and a
+    // tag by which the editors of this program know its source.
+    std::unique_ptr<QMimeData> TextDragData() const;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
@@ -49,11 +56,25 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void scrollContentsBy(int, int) override {}
 
 private:
     void VerticalBarMoved(int value);
     void HorizontalBarMoved(int value);
+    void ApplyScrollBar(TOstScrollBarKind kind);
+    void BarActionTriggered(TOstScrollBarKind kind, int action);
+    // The hint beside the vertical bar while its scroll box is dragged.
+    void ShowScrollHint();
+    void HideScrollHint();
+    // Runs a drag of the selection; the editor asks for it.
+    void StartTextDrag();
+    // The editor whose selection a drag carries, when it is one of ours.
+    static TOstEditWidget* TextDragSource(const QDropEvent& event);
+    bool AcceptDragEvent(QDropEvent& event);
     void BlinkCaret();
     void RestartCaretBlink();
     QRect CaretRect() const;
@@ -69,6 +90,8 @@ private:
     bool caretShown_ = true;    // the blink phase
     QRect paintedCaret_;        // where the caret was last drawn
     bool updatingBars_ = false; // the bars are being set from the editor
+    QLabel* scrollHint_ = nullptr;  // a child, made on first use
+    quint64 dragId_ = 0;            // names this editor as a drag's source
     QString preedit_;
     // Last, so it goes first: it holds pointers to the members above.
     TOstEdit editor_;

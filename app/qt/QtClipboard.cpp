@@ -17,17 +17,22 @@ QClipboard* QtClipboard::clipboard() const
     return clipboard_ ? clipboard_ : QGuiApplication::clipboard();
 }
 
+QString QtClipboard::PlainText(std::string_view ansi)
+{
+    // Other programs here expect LF between lines.
+    QString plain = QString::fromStdString(codepage::toUtf8(ansi));
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return plain;
+}
+
 bool QtClipboard::put(std::string_view text, uint8_t mode)
 {
     QClipboard* cb = clipboard();
     if (!cb)
         return false;
     auto data = std::make_unique<QMimeData>();
-    // Other programs here expect LF between lines; the private block keeps
-    // the engine's CR LF.
-    QString plain = QString::fromStdString(codepage::toUtf8(text));
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    data->setText(plain);
+    // The private block keeps the engine's CR LF.
+    data->setText(PlainText(text));
     // The mode byte, then the text up to its terminating zero.
     QByteArray block;
     block.reserve(static_cast<qsizetype>(text.size()) + 2);

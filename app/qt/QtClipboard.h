@@ -3,6 +3,8 @@
 // and a private block carrying the selection mode byte and the text in
 // Windows-1250, so a copy between editors keeps its mode.
 
+#include <QString>
+
 #include "platform/Clipboard.h"
 
 class QClipboard;
@@ -15,6 +17,9 @@ public:
 
     // Null: the application's clipboard.
     explicit QtClipboard(QClipboard* clipboard = nullptr);
+
+    // Text for other programs: Unicode with LF between lines.
+    static QString PlainText(std::string_view ansi);
 
     bool put(std::string_view text, uint8_t mode) override;
     bool hasText() const override;
