@@ -164,7 +164,15 @@ private:
     void DrawLineNumber(int line, int y);
     void WriteLine(int line, int start, const std::string& text, const std::vector<int>& rows,
                    const PageRows& span);
-    void SetRunLook(const TOstHighlighterAttributes* attr);
+    // How a run of text is drawn: font style, text and cell colours.
+    struct RunLook {
+        TFontStyles style = 0;
+        TColor fore = clBlack;
+        TColor back = clWhite;
+        friend bool operator==(const RunLook&, const RunLook&) = default;
+    };
+    RunLook LookOf(const TOstHighlighterAttributes* attr) const;
+    void SetRunLook(const RunLook& look);
     void DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
                  const PageRows& span);
 

@@ -68,38 +68,60 @@ void TOstEditPrint::WriteLine(int line, int start, const std::string& text, cons
 {
     const int end = start + static_cast<int>(text.size());
     if (!highlighting_) {
-        SetRunLook(nullptr);
+        SetRunLook(LookOf(nullptr));
         DrawRun(text, 0, static_cast<int>(text.size()), rows, span);
         return;
     }
     // The whole line is lexed, so a part of it (a selection) keeps the
-    // colours it has in the line.
+    // colours it has in the line. Neighbouring tokens that look the same are
+    // drawn as one run: a printer or a PDF file gets far fewer pieces.
     TOstCustomHighlighter& hl = *highlighter_;
     hl.RestoreLineState(lineStates_.at(static_cast<size_t>(line)));
     hl.StartLine(lines_[static_cast<size_t>(line)], line);
+    RunLook look;
+    int runFrom = 0;
+    int runTo = 0;
     for (; !hl.AtLineEnd(); hl.NextToken()) {
-        const int from = std::max(hl.TokenStart(), start);
-        const int to = std::min(hl.TokenStart() + hl.TokenLength(), end);
+        const int from = std::max(hl.TokenStart(), start) - start;
+        const int to = std::min(hl.TokenStart() + hl.TokenLength(), end) - start;
         if (from >= to)
             continue;
-        SetRunLook(hl.TokenAttribute());
-        DrawRun(text, from - start, to - start, rows, span);
+        const RunLook tokenLook = LookOf(hl.TokenAttribute());
+        if (runTo > runFrom && tokenLook == look && from == runTo) {
+            runTo = to;
+            continue;
+        }
+        if (runTo > runFrom) {
+            SetRunLook(look);
+            DrawRun(text, runFrom, runTo, rows, span);
+        }
+        look = tokenLook;
+        runFrom = from;
+        runTo = to;
+    }
+    if (runTo > runFrom) {
+        SetRunLook(look);
+        DrawRun(text, runFrom, runTo, rows, span);
     }
 }
 
-void TOstEditPrint::SetRunLook(const TOstHighlighterAttributes* attr)
+TOstEditPrint::RunLook TOstEditPrint::LookOf(const TOstHighlighterAttributes* attr) const
 {
-    drawer_.SetStyle(attr ? attr->Style() : jobFont_.Style);
-    TColor fore = baseColor_;
-    TColor back = Color;
+    RunLook look{attr ? attr->Style() : jobFont_.Style, baseColor_, DefaultColorToRGB(Color)};
     if (attr && Colors) {
         if (attr->Foreground() != clNone)
-            fore = attr->Foreground();
+            look.fore = DefaultColorToRGB(attr->Foreground());
         if (attr->Background() != clNone)
-            back = attr->Background();
+            look.back = DefaultColorToRGB(attr->Background());
     }
-    drawer_.SetForeColor(DefaultColorToRGB(fore));
-    drawer_.SetBackColor(DefaultColorToRGB(back));
+    return look;
+}
+
+void TOstEditPrint::SetRunLook(const RunLook& look)
+{
+    drawer_.SetStyle(look.style);
+    drawer_.SetForeColor(look.fore);
+    drawer_.SetBackColor(look.back);
 }
 
 void TOstEditPrint::DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
@@ -113,7 +135,9 @@ void TOstEditPrint::DrawRun(const std::string& text, int from, int to, const std
             continue;
         const int x = margins_.PixLeft + (b - rowStart) * charWidth_;
         const int y = span.top + (row - span.first) * lineHeight_;
-        const TRect cells{x, y, x + (e - b) * charWidth_, y + lineHeight_};
+        // Cells on the body's own colour need no filling: the page has it.
+        const bool onBody = drawer_.BackColor() == DefaultColorToRGB(Color);
+        const TRect cells = onBody ? TRect{} : TRect{x, y, x + (e - b) * charWidth_, y + lineHeight_};
         drawer_.ExtTextOut(x, y, cells, std::string_view(text).substr(static_cast<size_t>(b),
                                                                       static_cast<size_t>(e - b)));
     }

@@ -164,7 +164,8 @@ void QtCanvas::TextOutCells(int x, int y, const TRect& opaque, std::string_view 
 {
     if (!painter_)
         return;
-    painter_->fillRect(ToQRect(opaque), ToQColor(state_.backColor));
+    if (!opaque.IsEmpty())
+        painter_->fillRect(ToQRect(opaque), ToQColor(state_.backColor));
     if (text.empty())
         return;
     const Realised& r = Current();

@@ -515,10 +515,13 @@ TEST(PrintColorsTest, WithColorsTokensTakeTheirAttributesColours)
             sawComment = true;
             EXPECT_EQ(op.color, clGreen);
             EXPECT_EQ(op.backColor, clYellow);
-        } else if (op.text == " ") {
-            EXPECT_EQ(op.backColor, clAqua);  // no background of its own
+            EXPECT_EQ(op.rect.Width(), 7 * 25);  // its cells take its colour
+        } else {
+            EXPECT_EQ(op.backColor, clAqua) << op.text;  // no background of its own
         }
     }
+    // Cells on the body's colour show the body beneath them.
+    EXPECT_EQ(job.canvas.PixelAt(232, 250).background, clAqua);
     EXPECT_TRUE(sawComment);
 }
 
