@@ -1,9 +1,13 @@
 #include "app/Dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 
 #include "app/GlobalRes.h"
 
@@ -111,6 +115,31 @@ QString TQtDialogs::SaveFile(QWidget* owner, TFileDialogId id, const QString& fi
     place.folder = dialog.directory().absolutePath();
     place.filter = dialog.selectedNameFilter();
     return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> TQtDialogs::ChooseColor(QWidget* owner, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, owner);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QFont> TQtDialogs::ChooseFont(QWidget* owner, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+bool TQtDialogs::Print(QWidget* owner, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool TQtDialogs::PrinterSetup(QWidget* owner, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace ostrel

@@ -2,10 +2,14 @@
 // Every message box, input box and file dialog of the main window goes
 // through TDialogs, so the tests can answer them with a script.
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace ostrel {
@@ -32,6 +36,15 @@ public:
     // The chosen file (after the overwrite question), or empty when cancelled.
     virtual QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                              const QString& defaultSuffix = {}) = 0;
+    // The colour and font dialogs: the choice, or none when cancelled. The
+    // font dialog offers every size and takes no style.
+    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) = 0;
+    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) = 0;
+    // The print dialog and the printer setup dialog on the printer they set
+    // up (a PDF file is one of the print dialog's choices); false when
+    // cancelled.
+    virtual bool Print(QWidget* owner, QPrinter& printer) = 0;
+    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
 };
 
 // "Name|*.a;*.b|Other|*.c" to Qt's "Name (*.a *.b);;Other (*.c)". A pattern
@@ -51,6 +64,10 @@ public:
     QStringList OpenFiles(QWidget* owner, const QString& filters) override;
     QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                      const QString& defaultSuffix) override;
+    std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
+    std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override;
+    bool Print(QWidget* owner, QPrinter& printer) override;
+    bool PrinterSetup(QWidget* owner, QPrinter& printer) override;
 
 private:
     // Where each dialog's last use ended.

@@ -103,33 +103,16 @@ void TOstrel3Main::showEvent(QShowEvent* event)
 }
 
 // The first showing: the stored settings, then the first document, which so
-// takes the settings just read.
+// takes the settings just read. A setting that cannot be read is reported
+// and leaves the ones before it applied; the window still gets its document.
 void TOstrel3Main::FormShow()
 {
     if (firstArgument_.toLower() != QStringLiteral("-r"))
-        LoadSettings();
+        RunCommand(&TOstrel3Main::LoadSettings);
     if (!firstArgument_.isEmpty() && QFileInfo(firstArgument_).isFile())
         OpenDocument(firstArgument_);
     else
         Nowy1Click();
-}
-
-// Reading the stored settings into the template editor, the menus and the
-// window belongs to the configuration; until it exists the built-in
-// defaults stand, which is also what "-r" asks for.
-void TOstrel3Main::LoadSettings() {}
-
-// Writing the window's bounds and state at close belongs to the
-// configuration as well; nothing is stored until it exists.
-void TOstrel3Main::SaveWindowSettings() {}
-
-// The FTP upload leaves its script in the temporary folder; it must not
-// outlive the program, since it holds a password.
-void TOstrel3Main::DeleteFtpScript()
-{
-    const QString script = QDir(QDir::tempPath()).filePath(QStringLiteral("tmpgds2.tmp"));
-    if (QFile::exists(script))
-        QFile::remove(script);
 }
 
 void TOstrel3Main::closeEvent(QCloseEvent* event)
@@ -137,14 +120,17 @@ void TOstrel3Main::closeEvent(QCloseEvent* event)
     bool closing = false;
     RunCommand([&] {
         miZamknijWszystkie1Click();
-        SaveWindowSettings();
-        DeleteFtpScript();
         closing = true;
     });
-    if (closing)
-        event->accept();
-    else
+    if (!closing) {
         event->ignore();
+        return;
+    }
+    // Settings that cannot be stored are reported, but never keep the
+    // program from ending.
+    RunCommand(&TOstrel3Main::SaveWindowSettings);
+    RunCommand(&TOstrel3Main::DeleteFtpScript);
+    event->accept();
 }
 
 void TOstrel3Main::miKoniec1Click() { close(); }

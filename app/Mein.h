@@ -6,8 +6,8 @@
 // hints and failures), MeinMenus.cpp (menus, toolbar, popups, status bar),
 // MeinDocuments.cpp (creating, opening, closing and switching documents),
 // MeinFiles.cpp (saving, renaming, running and inspecting files), MeinExport.cpp
-// (Polish recoding and the exports), MeinRecent.cpp (the recent-files list),
-// MeinTray.cpp (hiding in the tray).
+// (Polish recoding and the exports), MeinSettings.cpp (the stored settings),
+// MeinRecent.cpp (the recent-files list), MeinTray.cpp (hiding in the tray).
 
 #include <QColor>
 #include <QMainWindow>
@@ -42,6 +42,12 @@ namespace ostrel {
 class TDocumentPage;
 class TwndPomoc;
 class TwndOprogramie;
+class QtPrinter;
+class TOstEditPrint;
+class TwndPrintPreview;
+class TPageSetupDlg;
+class TwndFtpUpload;
+class TwndKonfiguracja;
 enum class TOstPolishRecoding;
 
 // Changes the case of the first letter of every word, a word being what
@@ -116,6 +122,8 @@ public:
     void miPoprzednia1Click();
     void miPomoc1Click();
     void miOprogramie1Click();
+    // FTP upload (MeinFtp.cpp).
+    void miWyslijNaFtp1Click();
     void SetCurrentHighlighter(THighlighterId id);
     // Opening the menus refreshes what they enable and check.
     void miPlik1Click();
@@ -182,6 +190,17 @@ public:
     static int ExecModal(QDialog& dialog);
     std::function<int(QDialog& dialog)> ExecDialog = &ExecModal;
 
+    // ---- configuration (MeinSettings.cpp) ---------------------------------------------
+    void miKonfiguracja1Click();
+    // Explicitly hidden or not, also while the window itself is not shown.
+    bool ToolbarShown() const;
+    void ShowToolbar(bool shown);
+    bool StatusBarShown() const;
+    void ShowStatusBar(bool shown);
+    // Stores what the configuration window confirms, "Syntax" to "FontSize",
+    // in one save: a failure leaves the stored settings as they were.
+    void SaveConfigurationSettings();
+
     // ---- recent files and the tray (MeinRecent.cpp, MeinTray.cpp) ---------------------
     TMRUFileList& RecentFiles() { return *mflMRU1; }
     TSysTray& Tray() { return *stTray1; }
@@ -196,6 +215,18 @@ public:
     void MinimizeProgramu();
     // Hidden in the tray, minimised, or not shown yet.
     bool InTray() const;
+
+    // ---- printing (MeinPrint.cpp) --------------------------------------------------------
+    void miDrukuj1Click();
+    void miPodgladWydruku1Click();
+    void miUstawieniadrukowania1Click();
+    // The printer setup dialog of the page setup window.
+    void psdPrintSetup1Execute();
+    TOstEditPrint& PrintJob();
+    QtPrinter& PrintDevice();
+    // Made on first use, then kept; none before.
+    TwndPrintPreview* PrintPreviewWindow() const;
+    TPageSetupDlg* PageSetupWindow() const;
 
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
@@ -317,8 +348,18 @@ private:
     QLabel* statusPanels_[3] = {};
     QPointer<TwndPomoc> wndPomoc_;
     QPointer<TwndOprogramie> wndOprogramie_;
+    QPointer<TwndFtpUpload> wndFtpUpload_;
+    QPointer<TwndKonfiguracja> wndKonfiguracja_;
     std::unique_ptr<TOstExporterRTF> seRtf1;
     QColor cdColor1 = Qt::black;  // what the colour dialog showed last
+    // The printer, the print job and their windows (MeinPrint.cpp).
+    struct TPrintParts;
+    struct TPrintPartsDeleter {
+        void operator()(TPrintParts* parts) const;
+    };
+    std::unique_ptr<TPrintParts, TPrintPartsDeleter> print_;
+    TPrintParts& PrintParts();
+    void LoadPrintJob();
     // After dialogs_, which their failures at the window's end still use.
     std::unique_ptr<TMRUFileList> mflMRU1;
     std::unique_ptr<TSysTray> stTray1;

@@ -178,9 +178,11 @@ void TOstrel3Main::CreatePlikMenu()
     QMenu* eksport = SubMenu(plik, "miEksport1", QStringLiteral("&Eksport"));
     for (const TCommandItem& item : kExportItems)
         Item(eksport, item.name, Caption(item.caption), item.shortcut, item.handler);
-    Pending(plik, "miUstawieniaDrukowania1", QStringLiteral("&Ustawienia drukowania..."));
-    Pending(plik, "miPodgladWydruku1", QStringLiteral("Podgląd wydruku..."));
-    Pending(plik, "miDrukuj1", QStringLiteral("D&rukuj..."), "Ctrl+P");
+    Item(plik, "miUstawieniaDrukowania1", QStringLiteral("&Ustawienia drukowania..."), nullptr,
+         &TOstrel3Main::miUstawieniadrukowania1Click);
+    Item(plik, "miPodgladWydruku1", QStringLiteral("Podgląd wydruku..."), nullptr,
+         &TOstrel3Main::miPodgladWydruku1Click);
+    Item(plik, "miDrukuj1", QStringLiteral("D&rukuj..."), "Ctrl+P", &TOstrel3Main::miDrukuj1Click);
     Item(plik, "miZmienNazwe1", QStringLiteral("Zm&ień nazwę..."), nullptr, &TOstrel3Main::miZmienNazwe1Click);
     Item(plik, "miWlasciwosci1", QStringLiteral("&Właś&ciwości pliku"), nullptr,
          &TOstrel3Main::miWlasciwosci1Click);
@@ -247,8 +249,9 @@ void TOstrel3Main::CreateFunkcjeMenu()
     Item(funkcje, "miZakomentuj1", QStringLiteral("Z&akomentuj"), nullptr, &TOstrel3Main::miZakomentuj1Click);
     CreateWstawHtmlMenu(funkcje);
     Item(funkcje, "miUruchomPlik1", QStringLiteral("&Uruchom plik"), nullptr, &TOstrel3Main::miUruchomPlik1Click);
-    Pending(funkcje, "miWyslijNaFTP1", QStringLiteral("&Wyślij na FTP"), "Shift+Ctrl+F");
-    Pending(funkcje, "miKonfiguracja1", QStringLiteral("&Konfiguracja..."));
+    Item(funkcje, "miWyslijNaFTP1", QStringLiteral("&Wyślij na FTP"), "Shift+Ctrl+F",
+         &TOstrel3Main::miWyslijNaFtp1Click);
+    Item(funkcje, "miKonfiguracja1", QStringLiteral("&Konfiguracja..."), nullptr, &TOstrel3Main::miKonfiguracja1Click);
     Item(funkcje, "miUkryteZnaki1", QStringLiteral("Pokaż ukr&yte znaki"), nullptr,
          &TOstrel3Main::miUkryteZnaki1Click)
         ->setCheckable(true);
@@ -368,7 +371,8 @@ void TOstrel3Main::CreatePopupMenus()
 
     pmPasek1 = new QMenu(this);
     pmPasek1->setObjectName(QStringLiteral("pmPasek1"));
-    Pending(pmPasek1, "pmiKonfiguracja1", QStringLiteral("&Konfiguracja..."));
+    Item(pmPasek1, "pmiKonfiguracja1", QStringLiteral("&Konfiguracja..."), nullptr,
+         &TOstrel3Main::miKonfiguracja1Click);
 
     // The tray icon's menu; its default item is drawn bold.
     pmTray1 = new QMenu(this);
@@ -423,7 +427,8 @@ void TOstrel3Main::CreateToolBar()
     ToolButton("tbZapiszWszystkie1", QStringLiteral("Zapisz wszystkie"), QStringLiteral("Zapisz wszystkie"),
                "document-save-all", &TOstrel3Main::miZapiszwszystkie1Click);
     tbStandardowy1->addSeparator();
-    ToolButton("tbDrukuj1", QStringLiteral("Drukuj"), QStringLiteral("Drukuj"), "document-print", nullptr);
+    ToolButton("tbDrukuj1", QStringLiteral("Drukuj"), QStringLiteral("Drukuj"), "document-print",
+               &TOstrel3Main::miDrukuj1Click);
     tbStandardowy1->addSeparator();
     ToolButton("tbUsun1", QStringLiteral("Usuń"), QStringLiteral("Usuń"), "edit-delete",
                &TOstrel3Main::miUsun1Click);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPrinter>
 #include <QTabWidget>
 #include <deque>
 #include <filesystem>
@@ -44,11 +45,16 @@ inline QApplication& TestApp()
     // Never destroyed: Qt's clean-up routines at its end could reach statics
     // that are already gone by then.
     static QApplication* const app = new QApplication(argc, argv);
+    // The windows read and write their settings: never the user's own.
+    static const TempDir configHome;
+    static const bool homeSet = qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(configHome.path().string()));
+    (void)homeSet;
     return *app;
 }
 
 struct TShown {
-    QString kind;  // "question", "information", "warning", "error", "input", "open", "save"
+    QString kind;  // "question", "information", "warning", "error", "input", "open", "save", "color", "font",
+                   // "print", "printer setup"
     QString text;
 };
 
@@ -60,6 +66,13 @@ public:
     std::deque<QString> inputs;
     std::deque<QStringList> openChoices;
     std::deque<QString> saveChoices;
+    // Colour and font dialogs: a choice, or nullopt for Cancel.
+    std::deque<std::optional<QColor>> colorChoices;
+    std::deque<std::optional<QFont>> fontChoices;
+    // Print dialogs: the PDF file chosen to print into, or empty for Cancel.
+    std::deque<QString> printChoices;
+    // Printer setup dialogs: confirmed or cancelled.
+    std::deque<bool> printerSetupChoices;
     std::vector<TShown> shown;
 
     TAnswer Question(QWidget*, const QString& text, bool withCancel) override
@@ -100,6 +113,50 @@ public:
             return {};
         }
         return Pop(saveChoices);
+    }
+
+    std::optional<QColor> ChooseColor(QWidget*, const QColor& initial) override
+    {
+        shown.push_back({QStringLiteral("color"), initial.name()});
+        if (colorChoices.empty()) {
+            ADD_FAILURE() << "unexpected colour dialog";
+            return std::nullopt;
+        }
+        return Pop(colorChoices);
+    }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override
+    {
+        shown.push_back({QStringLiteral("font"), initial.family() + u' ' + QString::number(initial.pointSize())});
+        if (fontChoices.empty()) {
+            ADD_FAILURE() << "unexpected font dialog";
+            return std::nullopt;
+        }
+        return Pop(fontChoices);
+    }
+
+    bool Print(QWidget*, QPrinter& printer) override
+    {
+        shown.push_back({QStringLiteral("print"), {}});
+        if (printChoices.empty()) {
+            ADD_FAILURE() << "unexpected print dialog";
+            return false;
+        }
+        const QString file = Pop(printChoices);
+        if (file.isEmpty())
+            return false;
+        // What the dialog's "Print to File (PDF)" sets up.
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return true;
+    }
+    bool PrinterSetup(QWidget*, QPrinter&) override
+    {
+        shown.push_back({QStringLiteral("printer setup"), {}});
+        if (printerSetupChoices.empty()) {
+            ADD_FAILURE() << "unexpected printer setup dialog";
+            return false;
+        }
+        return Pop(printerSetupChoices);
     }
 
     // The texts shown of one kind, in order.

@@ -410,7 +410,7 @@ TEST_F(DocumentsTest, FileCommandsNeedAnExistingFile)
 
 TEST_F(DocumentsTest, ItemsOfCommandsNotBuiltStayDisabled)
 {
-    for (const char* name : {"miDrukuj1", "miKonfiguracja1", "miDoSzufladki1", "miZawijanieWierszy1"}) {
+    for (const char* name : {"miDrukuj1", "miDoSzufladki1", "miZawijanieWierszy1"}) {
         window->miPlik1Click();
         window->Edycja1Click();
         window->miFunkcje1Click();
