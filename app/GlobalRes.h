@@ -73,4 +73,27 @@ inline const QString kFileFilters = QStringLiteral(
     "Pascal (*.pas,*.dpr)|*.pas;*.dpr;|Java (*.java)|*.java|SQL (*.sql)|*.sql|"
     "Perl (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
 
+// The print preview's status panel, before the page number.
+inline const QString kPreviewPage = QStringLiteral("Strona: ");
+// A margin of the page setup window that is not a number.
+inline const QString kInvalidNumber = QStringLiteral("Invalid number!");
+
+inline const QString kFtpSaveFirst =
+    QStringLiteral("Przed wysłaniem edytowanego dokumentu na serwer musisz go zapisać.");
+inline const QString kFtpClientMissing = QStringLiteral("Nie mogłem znaleźć systemowego programu FTP.");
+inline const QString kFtpClientNotStarted = QStringLiteral("Nie mogłem uruchomić systemowego programu FTP.");
+inline const QString kFtpLineBreak = QStringLiteral("Parametry FTP nie mogą zawierać znaków końca wiersza.");
+inline const QString kFtpConsoleCaption = QStringLiteral("Klient FTP");
+inline const QString kFtpConsoleInput = QStringLiteral("&Polecenie:");
+// %1 is the server's confirmation.
+inline const QString kFtpSent = QStringLiteral("Plik został wysłany na serwer FTP (%1).");
+// %1 is the reason; %2, where given, the line of the dialogue that told it.
+inline const QString kFtpFailed = QStringLiteral("Wysyłanie na FTP nie powiodło się: %1.");
+inline const QString kFtpFailedWith = QStringLiteral("Wysyłanie na FTP nie powiodło się: %1 (%2).");
+inline const QString kFtpNotConnected = QStringLiteral("brak połączenia z serwerem");
+inline const QString kFtpLoginRefused = QStringLiteral("serwer odrzucił użytkownika lub hasło");
+inline const QString kFtpRemoteRefused = QStringLiteral("serwer odrzucił zdalny katalog lub plik");
+inline const QString kFtpLocalFailure = QStringLiteral("klient FTP nie mógł odczytać pliku");
+inline const QString kFtpNoConfirmation = QStringLiteral("serwer nie potwierdził przesłania pliku");
+
 }  // namespace ostrel::res

@@ -45,7 +45,7 @@ Jak wciąć lub cofnąć wcięcie zaznaczonego bloku?
 Shift+Ctrl+I wcina zaznaczone wiersze, Shift+Ctrl+U cofa wcięcie.
 
 Jak działa wysyłanie na FTP?
-Funkcje > Wyślij na FTP zapisuje skrypt dla konsolowego klienta FTP systemu (adres serwera, użytkownik, hasło, folder i bieżący plik) i uruchamia klienta w oknie terminala. Skrypt jest usuwany przy zamykaniu programu.
+Funkcje > Wyślij na FTP przygotowuje skrypt dla konsolowego klienta FTP systemu (adres serwera, użytkownik, hasło, folder i bieżący plik) i uruchamia klienta w oknie "Klient FTP", w którym widać jego rozmowę z serwerem i można wpisywać dalsze polecenia. Skrypt leży w prywatnym katalogu i znika, gdy tylko klient go przejmie. Na pasku stanu pojawia się informacja, czy plik dotarł na serwer.
 )";
 
 const char* const kSkroty = R"(Plik
