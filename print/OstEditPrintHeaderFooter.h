@@ -60,6 +60,10 @@ public:
 
     void Assign(const THeaderFooter& other);
 
+    // Sorts the items by line and numbers the lines 1, 2, 3 ... without
+    // gaps, as a job start does; the page setup window edits them so.
+    void SortAndRenumberLines();
+
     // Fixes the date, time, title and page count of the job, sorts and
     // renumbers the lines and measures the band on the canvas. The margins
     // stay referenced until the next job starts.
@@ -77,7 +81,6 @@ public:
     const std::string& Time() const { return time_; }
 
 private:
-    void SortAndRenumberLines();
     void Measure(Canvas& canvas);
     void DrawFrame(Canvas& canvas) const;
     int ItemLeft(Canvas& canvas, const THeaderFooterItem& item, const std::string& text,

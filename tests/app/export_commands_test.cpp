@@ -60,6 +60,16 @@ public:
         requests_.push_back({id, filters, defaultSuffix});
         return script_.SaveFile(owner, id, filters, defaultSuffix);
     }
+    std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override
+    {
+        return script_.ChooseColor(owner, initial);
+    }
+    std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override
+    {
+        return script_.ChooseFont(owner, initial);
+    }
+    bool Print(QWidget* owner, QPrinter& printer) override { return script_.Print(owner, printer); }
+    bool PrinterSetup(QWidget* owner, QPrinter& printer) override { return script_.PrinterSetup(owner, printer); }
 
 private:
     TScriptedDialogs& script_;
