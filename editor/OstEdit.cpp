@@ -98,6 +98,7 @@ void TCustomOstEdit::SetTabWidth(int value)
         return;
     tabWidth_ = value;
     lines_.SetTabWidth(value);
+    RewrapAll();
     InvalidateAll();
 }
 
@@ -215,7 +216,8 @@ void TCustomOstEdit::InvalidateLines(int firstLine, int lastLine)
 {
     if (firstLine > lastLine)
         std::swap(firstLine, lastLine);
-    InvalidateRows(LineToRow(std::max(firstLine, 1)), LineToRow(std::max(lastLine, 1)));
+    // A wrapped line repaints all its rows.
+    InvalidateRows(LineToRow(std::max(firstLine, 1)), LineToRow(std::max(lastLine, 1) + 1) - 1);
 }
 
 void TCustomOstEdit::InvalidateRows(int firstRow, int lastRow)
@@ -280,6 +282,9 @@ void TCustomOstEdit::BufferCleared()
     lastCaretX_ = 1;
     blockBegin_ = blockEnd_ = {1, 1};
     topLine_ = leftChar_ = 1;
+    caretAtRowEnd_ = false;
+    if (wordWrap_)
+        wordWrap_->Reset();
     InvalidateAll();
     StatusChanged(scAll);
 }
@@ -289,6 +294,8 @@ void TCustomOstEdit::BufferLinesInserted(int index, int count)
     if (statesDirtyFirst_ >= 0 && index <= statesDirtyLast_)
         statesDirtyLast_ += count;
     MarkLineStatesDirty(index, index + count - 1);
+    if (wordWrap_)
+        wordWrap_->LinesInserted(index, count);
     // Everything from the first new line down moves.
     InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
     invalidGutter_ = true;
@@ -304,6 +311,8 @@ void TCustomOstEdit::BufferLinesDeleted(int index, int count)
     if (statesDirtyFirst_ >= 0 && statesDirtyLast_ >= index)
         statesDirtyLast_ = std::max(index, statesDirtyLast_ - count);
     MarkLineStatesDirty(index, index);
+    if (wordWrap_)
+        wordWrap_->LinesDeleted(index, count);
     InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
     invalidGutter_ = true;
 }
@@ -311,7 +320,12 @@ void TCustomOstEdit::BufferLinesDeleted(int index, int count)
 void TCustomOstEdit::BufferLinesPutted(int index, int count)
 {
     MarkLineStatesDirty(index, index + count - 1);
-    InvalidateLines(index + 1, index + count);
+    // Lines that now take more or fewer rows move the rows below them.
+    if (wordWrap_ && wordWrap_->LinesChanged(index, count) != 0) {
+        InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
+        invalidGutter_ = true;
+    } else
+        InvalidateLines(index + 1, index + count);
     if (options_.has(eoAutoSizeMaxLineWidth)) {
         for (int i = index; i < index + count; ++i)
             if (lines_.ExpandedWidth(i) > maxLineWidth_)

@@ -12,20 +12,21 @@ namespace ostrel {
 
 int TCustomOstEdit::DisplayLineCount() const
 {
-    return lines_.Count();
+    // Lines the map has not seen yet count one row each.
+    return wordWrap_ ? wordWrap_->LineToRow(lines_.Count() + 1) - 1 : lines_.Count();
 }
 
 int TCustomOstEdit::LineToRow(int line) const
 {
-    return line;
+    return wordWrap_ ? wordWrap_->LineToRow(line) : line;
 }
 
 int TCustomOstEdit::RowToLine(int row) const
 {
-    return row;
+    return wordWrap_ ? wordWrap_->RowToLine(row) : row;
 }
 
-TDisplayCoord TCustomOstEdit::BufferToDisplayPos(TBufferCoord p) const
+int TCustomOstEdit::LineColumn(TBufferCoord p) const
 {
     const std::string_view s = lines_.Get(p.Line - 1);
     const int inLine = std::min(p.Char - 1, static_cast<int>(s.size()));
@@ -39,19 +40,18 @@ TDisplayCoord TCustomOstEdit::BufferToDisplayPos(TBufferCoord p) const
     // Virtual space beyond the end of the line counts one column a character.
     if (p.Char - 1 > inLine)
         x += p.Char - 1 - inLine;
-    return {x + 1, LineToRow(p.Line)};
+    return x + 1;
 }
 
-TBufferCoord TCustomOstEdit::DisplayToBufferPos(TDisplayCoord p) const
+int TCustomOstEdit::CharAtLineColumn(int line, int column) const
 {
-    const int line = RowToLine(p.Row);
     const std::string_view s = lines_.Get(line - 1);
     const int len = static_cast<int>(s.size());
     int x = 0;
     int i = 0;
-    while (x < p.Column) {
+    while (x < column) {
         if (i >= len) {
-            i += p.Column - x;
+            i += column - x;
             break;
         }
         if (s[static_cast<size_t>(i)] == '\t')
@@ -60,7 +60,34 @@ TBufferCoord TCustomOstEdit::DisplayToBufferPos(TDisplayCoord p) const
             ++x;
         ++i;
     }
-    return {std::max(i, 1), line};
+    return std::max(i, 1);
+}
+
+TDisplayCoord TCustomOstEdit::BufferToDisplayPos(TBufferCoord p) const
+{
+    const int column = LineColumn(p);
+    if (wordWrap_)
+        return wordWrap_->LineColumnToDisplay(p.Line, column);
+    return {column, p.Line};
+}
+
+TBufferCoord TCustomOstEdit::DisplayToBufferPos(TDisplayCoord p) const
+{
+    int line = p.Row;
+    int column = p.Column;
+    if (wordWrap_)
+        wordWrap_->DisplayToLineColumn(p, line, column);
+    return {CharAtLineColumn(line, column), line};
+}
+
+TBufferCoord TCustomOstEdit::PixelsToBufferPos(int x, int y) const
+{
+    return DisplayToBufferPos(PixelsToRowColumn(x, y));
+}
+
+void TCustomOstEdit::BufferPosToPixels(TBufferCoord p, int& x, int& y) const
+{
+    RowColumnToPixels(BufferToDisplayPos(p), x, y);
 }
 
 int TCustomOstEdit::TextOffset() const
@@ -95,6 +122,7 @@ void TCustomOstEdit::SetWindowSize(int charsInWindow, int linesInWindow)
     charsInWindow_ = std::max(charsInWindow, 0);
     linesInWindow_ = std::max(linesInWindow, 0);
     TOstPaintLockGuard lock(*this);
+    RewrapAll(true);
     SetTopLine(topLine_);
     SetLeftChar(leftChar_);
 }
@@ -140,8 +168,18 @@ void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
         p.Char = maxChar;
     p.Char = std::max(p.Char, 1);
 
+    // Every move leaves the end of a wrapped row; the moves that stop there
+    // say so afterwards.
+    const bool wasAtRowEnd = caretAtRowEnd_;
+    caretAtRowEnd_ = false;
     if (p.Char == caretX_ && p.Line == caretY_) {
         UpdateLastCaretColumn();
+        if (wasAtRowEnd) {
+            TOstPaintLockGuard lock(*this);
+            if (ensureVisible)
+                EnsureCursorPosVisible();
+            StatusChanged(scCaretX);
+        }
         return;
     }
     TOstPaintLockGuard lock(*this);
@@ -207,6 +245,8 @@ int TCustomOstEdit::MaxTopLine() const
 
 int TCustomOstEdit::MaxLeftChar() const
 {
+    if (wordWrap_)
+        return 1;
     if (!options_.has(eoScrollPastEol)) {
         const int longest = const_cast<TOstEditStringList&>(lines_).LongestLineWidth();
         if (longest > charsInWindow_)

@@ -89,11 +89,11 @@ void TCustomOstEdit::DoDeleteLastChar()
             count = indent - SmartIndentTarget(y, indent, false);
         } else if (line[static_cast<size_t>(caretX_ - 2)] != '\t') {
             // Spaces back to the previous tab stop, not past a TAB.
-            const int column = DisplayXY().Column;
+            const int column = LineColumn(CaretXY());
             const int stop = ((column - 2) / tabWidth_) * tabWidth_ + 1;
             count = 0;
             for (int i = caretX_ - 1; i >= 1 && line[static_cast<size_t>(i - 1)] == ' ' &&
-                                      BufferToDisplayPos({i, y}).Column >= stop;
+                                      LineColumn({i, y}) >= stop;
                  --i)
                 ++count;
             count = std::max(count, 1);

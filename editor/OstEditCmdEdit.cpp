@@ -129,7 +129,7 @@ void TCustomOstEdit::PlaceCaretAfterWrite(const std::string& untrimmed, int endC
         int column = 0;
         for (int i = 0; i < endChar - 1 && i < static_cast<int>(untrimmed.size()); ++i)
             column += untrimmed[static_cast<size_t>(i)] == '\t' ? tabWidth_ - column % tabWidth_ : 1;
-        caret = DisplayToBufferPos({column + 1, LineToRow(caretY_)}).Char;
+        caret = CharAtLineColumn(caretY_, column + 1);
     }
     SetCaretXYEx(false, {caret, caretY_});
 }

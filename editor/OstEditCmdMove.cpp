@@ -23,9 +23,7 @@ void TCustomOstEdit::ExecuteMoveCommand(TOstEditorCommand command, const void* d
     case ecWordLeft: MoveCaretAndSelection(caret, PrevWordPos(), select); break;
     case ecWordRight: MoveCaretAndSelection(caret, NextWordPos(), select); break;
     case ecLineStart: DoHomeKey(select); break;
-    case ecLineEnd:
-        MoveCaretAndSelection(caret, {static_cast<int>(lines_.Get(caretY_ - 1).size()) + 1, caretY_}, select);
-        break;
+    case ecLineEnd: DoLineEndKey(select); break;
     case ecPageUp: DoPageUpDown(true, select); break;
     case ecPageDown: DoPageUpDown(false, select); break;
     case ecPageLeft: MoveCaretHorz(-charsInWindow_, select); break;
@@ -48,6 +46,8 @@ void TCustomOstEdit::ExecuteMoveCommand(TOstEditorCommand command, const void* d
 
 void TCustomOstEdit::MoveCaretHorz(int dx, bool select)
 {
+    if (wordWrap_ && WrapMoveHorz(dx))
+        return;
     const TBufferCoord from = CaretXY();
     const int len = static_cast<int>(lines_.Get(from.Line - 1).size());
     // Without virtual space, single steps wrap to the neighbouring lines.
@@ -62,7 +62,11 @@ void TCustomOstEdit::MoveCaretHorz(int dx, bool select)
         if (dx > 0 && wrapLines)
             to.Char = std::min(to.Char, len + 1);
     }
+    LimitToWrappedWidth(to);
     MoveCaretAndSelection(from, to, select);
+    // Passing a wrapped row's last character stops at that row's end first.
+    if (wordWrap_ && dx == 1 && CaretXY() != from)
+        SetCaretAtRowEnd(true);
 }
 
 void TCustomOstEdit::MoveCaretVert(int dy, bool select)
@@ -76,11 +80,18 @@ void TCustomOstEdit::MoveCaretVert(int dy, bool select)
     // lines does not lose it.
     const int savedColumn = lastCaretX_;
     MoveCaretAndSelection(CaretXY(), DisplayToBufferPos(to), select);
+    SetCaretAtRowEnd(IsBeyondRowEnd(to));
     lastCaretX_ = savedColumn;
 }
 
 void TCustomOstEdit::DoHomeKey(bool select)
 {
+    // On a wrapped line's later rows Home goes to the row's start.
+    const TDisplayCoord shown = DisplayXY();
+    if (wordWrap_ && shown.Row > LineToRow(caretY_)) {
+        MoveCaretAndSelection(CaretXY(), DisplayToBufferPos({1, shown.Row}), select);
+        return;
+    }
     int newX = 1;
     if (options_.has(eoEnhanceHomeKey)) {
         const std::string_view s = lines_.Get(caretY_ - 1);

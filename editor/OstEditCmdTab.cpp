@@ -105,14 +105,14 @@ std::string TCustomOstEdit::TabText(int& newCaret)
     const int y = caretY_;
     const int caret = caretX_;
     const std::string_view line = lines_.Get(y - 1);
-    const int column = DisplayXY().Column;
+    const int column = LineColumn(CaretXY());
     // Smart tabs aim at the next word start in the nearest line above that
     // reaches the caret's column.
     int width = 0;
     int targetColumn = 0;
     if (options_.has(eoSmartTabs) && y >= 2 && y <= lines_.Count()) {
         for (int l = y - 1; l >= 1 && width == 0; --l) {
-            const int from = DisplayToBufferPos({column, LineToRow(l)}).Char;
+            const int from = CharAtLineColumn(l, column);
             const std::string_view above = lines_.Get(l - 1);
             if (Len(above) < from)
                 continue;
@@ -122,7 +122,7 @@ std::string TCustomOstEdit::TabText(int& newCaret)
             while (p <= Len(above) && IsBlank(At(above, p)))
                 ++p;
             width = p - from;
-            targetColumn = BufferToDisplayPos({p, l}).Column;
+            targetColumn = LineColumn({p, l});
         }
     }
     const bool smart = width > 0;

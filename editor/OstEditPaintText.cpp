@@ -47,9 +47,9 @@ private:
     void ComputeSelection();
     void ComputeRowSelection(int row);
     void SetLineColors(int line);
-    void PaintLine(int line);
-    void AddHighlighterTokens(const std::string& expanded, int line);
-    void AddPlainText(const std::string& expanded);
+    void PaintRow(int row);
+    void AddHighlighterTokens(int line);
+    void AddPlainText();
     void AddToken(std::string_view text, int column, TColor fg, TColor bg, TFontStyles style);
     void FlushRun();
     void DrawPiece(int from, int to, bool selected);
@@ -74,7 +74,13 @@ private:
     TDisplayCoord selStart_, selEnd_;
     TOstSelectionMode selMode_ = smNormal;
 
-    // The current line and row.
+    // The current line and row. A wrapped row shows the line's cells from
+    // shift_ + 1 on at column 1; lineFirst_..lineLast_ are the cells painted.
+    int cachedLine_ = 0;
+    std::string expanded_;  // the line with tabs expanded
+    int shift_ = 0;
+    int lineFirst_ = 1, lineLast_ = 0;
+    bool lastRowOfLine_ = true;
     int rowTop_ = 0;
     TColor colFG_ = clNone, colBG_ = clNone;  // line colours
     TColor selFG_ = clNone, selBG_ = clNone;
@@ -141,7 +147,7 @@ void TOstTextPainter::PaintLines()
     drawer_.SetStyle(ed_.font_.Style);
     drawer_.BeginDrawing(canvas_);
     for (int row = firstRow_; row <= lastRow_; ++row)
-        PaintLine(ed_.RowToLine(row));
+        PaintRow(row);
     drawer_.EndDrawing();
 
     const int below = RowTop(std::max(lastRow_, firstRow_ - 1) + 1);
@@ -210,20 +216,29 @@ void TOstTextPainter::SetLineColors(int line)
     selBG_ = specialLine_ ? colFG_ : ed_.selectedColor_.Background;
 }
 
-void TOstTextPainter::PaintLine(int line)
+void TOstTextPainter::PaintRow(int row)
 {
-    const std::string expanded = ed_.lines_.ExpandedLine(line - 1);
+    const TOstWrapRow info =
+        ed_.wordWrap_ ? ed_.wordWrap_->RowInfo(row) : TOstWrapRow{row, 0, INT_MAX / 2, true};
+    const int line = info.Line;
+    if (line != cachedLine_) {
+        expanded_ = ed_.lines_.ExpandedLine(line - 1);
+        cachedLine_ = line;
+    }
+    shift_ = info.Start;
+    lastRowOfLine_ = info.LastOfLine;
+    lineFirst_ = firstCol_ + shift_;
+    lineLast_ = (lastRowOfLine_ ? lastCol_ : std::min(lastCol_, info.Length)) + shift_;
     SetLineColors(line);
-    const int row = ed_.LineToRow(line);
     rowTop_ = RowTop(row);
     ComputeRowSelection(row);
     run_.text.clear();
     nextColumn_ = firstCol_;
     drewItalicEnd_ = false;
     if (ed_.highlighter_)
-        AddHighlighterTokens(expanded, line);
+        AddHighlighterTokens(line);
     else
-        AddPlainText(expanded);
+        AddPlainText();
     FlushRun();
     FillRestOfRow();
     DrawRightEdge(rowTop_, rowTop_ + lh_);
@@ -231,8 +246,9 @@ void TOstTextPainter::PaintLine(int line)
 
 // ---- tokens and runs -------------------------------------------------------------
 
-void TOstTextPainter::AddHighlighterTokens(const std::string& expanded, int line)
+void TOstTextPainter::AddHighlighterTokens(int line)
 {
+    const std::string& expanded = expanded_;
     TOstCustomHighlighter& hl = *ed_.highlighter_;
     if (line == 1)
         hl.ClearLineState();
@@ -246,38 +262,38 @@ void TOstTextPainter::AddHighlighterTokens(const std::string& expanded, int line
         if (length <= 0)
             continue;
         const int column = start + 1;
-        if (column > lastCol_)
+        if (column > lineLast_)
             break;
         const TOstHighlighterAttributes* attr = hl.TokenAttribute();
         lastAttr = attr;
-        const int from = std::max(column, firstCol_);
-        const int to = std::min(column + length, lastCol_ + 1);
+        const int from = std::max(column, lineFirst_);
+        const int to = std::min(column + length, lineLast_ + 1);
         if (from >= to)
             continue;
         const std::string_view text(expanded.data() + (from - 1), static_cast<size_t>(to - from));
         if (attr)
-            AddToken(text, from, attr->Foreground(), attr->Background(), attr->Style());
+            AddToken(text, from - shift_, attr->Foreground(), attr->Background(), attr->Style());
         else
-            AddToken(text, from, colFG_, colBG_, ed_.font_.Style);
+            AddToken(text, from - shift_, colFG_, colBG_, ed_.font_.Style);
     }
     const int endColumn = static_cast<int>(expanded.size()) + 1;
-    if (showSpecial_ && endColumn >= firstCol_ && endColumn <= lastCol_) {
+    if (showSpecial_ && lastRowOfLine_ && endColumn >= lineFirst_ && endColumn <= lineLast_) {
         const TOstHighlighterAttributes* comment = hl.DefaultAttribute(daComment);
         const TOstHighlighterAttributes* attr =
             (lastAttr && lastAttr == comment) ? comment : hl.DefaultAttribute(daWhitespace);
-        AddToken(std::string_view(&kLineEndGlyph, 1), endColumn, attr ? attr->Foreground() : clNone,
+        AddToken(std::string_view(&kLineEndGlyph, 1), endColumn - shift_, attr ? attr->Foreground() : clNone,
                  attr ? attr->Background() : clNone, 0);
     }
 }
 
-void TOstTextPainter::AddPlainText(const std::string& expanded)
+void TOstTextPainter::AddPlainText()
 {
-    const int length = static_cast<int>(expanded.size());
+    const int length = static_cast<int>(expanded_.size());
     std::string text;
-    if (firstCol_ <= length)
-        text = expanded.substr(static_cast<size_t>(firstCol_ - 1),
-                               static_cast<size_t>(std::min(length, lastCol_) - firstCol_ + 1));
-    if (showSpecial_ && length + 1 >= firstCol_ && length + 1 <= lastCol_)
+    if (lineFirst_ <= std::min(length, lineLast_))
+        text = expanded_.substr(static_cast<size_t>(lineFirst_ - 1),
+                                static_cast<size_t>(std::min(length, lineLast_) - lineFirst_ + 1));
+    if (showSpecial_ && lastRowOfLine_ && length + 1 >= lineFirst_ && length + 1 <= lineLast_)
         text += kLineEndGlyph;
     if (!text.empty())
         AddToken(text, std::max(firstCol_, 1), colFG_, colBG_, ed_.font_.Style);

@@ -52,6 +52,7 @@ void TCustomOstEdit::SetWordCharSets(const TOstCharSet& identChars, const TOstCh
     identChars_ = identChars;
     wordBreakChars_ = wordBreakChars;
     wordChars_ = identChars & ~wordBreakChars;
+    RewrapAll();  // rows break after characters that are not identifier characters
 }
 
 bool TCustomOstEdit::IsIdentChar(unsigned char c) const
