@@ -193,6 +193,12 @@ void TCustomOstEdit::MouseUp(TOstMouseButton button, TOstShiftState shift, int x
         SetBlockBegin(CaretXY());
 }
 
+void TCustomOstEdit::MouseCaptureLost()
+{
+    if (mouseCaptured_)
+        EndMouseCapture();
+}
+
 void TCustomOstEdit::EndMouseCapture()
 {
     mouseCaptured_ = false;

@@ -411,6 +411,9 @@ void TOstEditWidget::focusInEvent(QFocusEvent* event)
 void TOstEditWidget::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
+    // A release may never come back (another window took over): the
+    // selection must not go on scrolling by itself.
+    editor_.MouseCaptureLost();
     editor_.FocusOut();
     caretBlink_.stop();
     viewport()->update(paintedCaret_);

@@ -335,6 +335,20 @@ TEST(EditorMouseAutoScroll, BelowTheTextScrollsARowATickAndFurtherMore)
     EXPECT_FALSE(f.timer.active);
 }
 
+TEST(EditorMouseAutoScroll, LosingTheMouseStopsSelectingAndScrolling)
+{
+    Fixture f(Lines(100));
+    f.Down(2, 3);
+    f.ed.MouseMove(0, f.X(3), f.Bottom() + 5);
+    ASSERT_TRUE(f.timer.active);
+    f.ed.MouseCaptureLost();
+    EXPECT_FALSE(f.timer.active);
+    EXPECT_FALSE(f.ed.MouseCaptured());
+    const TBufferCoord end = f.ed.BlockEnd();
+    f.Move(5, 8);
+    EXPECT_EQ(f.ed.BlockEnd(), end);
+}
+
 TEST(EditorMouseAutoScroll, ShiftScrollsByWholeWindowsAndAboveScrollsBack)
 {
     Fixture f(Lines(100));
