@@ -34,6 +34,7 @@
 #include "editor/OstEditKeyCmds.h"
 #include "editor/OstEditMarks.h"
 #include "editor/OstEditMiscClasses.h"
+#include "editor/OstEditWordWrap.h"
 
 namespace ostrel {
 
@@ -96,6 +97,14 @@ public:
     int LeftChar() const { return leftChar_; }
     void SetLeftChar(int value);
 
+    // ---- word wrap (OstEditWrap.cpp; the rows are kept by the plugin) ----------
+    // Long lines shown on as many rows as the window's width needs; the
+    // left column then stays 1.
+    bool WordWrap() const { return wordWrap_ != nullptr; }
+    void SetWordWrap(bool on);
+    // The row map while word wrap is on, else none.
+    const TOstWordWrapPlugin* WordWrapPlugin() const { return wordWrap_.get(); }
+
     // ---- coordinates ------------------------------------------------------------
     TDisplayCoord BufferToDisplayPos(TBufferCoord p) const;
     TBufferCoord DisplayToBufferPos(TDisplayCoord p) const;
@@ -105,14 +114,29 @@ public:
     void RowColumnToPixels(TDisplayCoord p, int& x, int& y) const;
     int TextOffset() const;
     int DisplayLineCount() const;
+    // The first display row of a line, and the line a row shows.
     int LineToRow(int line) const;
     int RowToLine(int row) const;
+    // A position's column in its line with tabs expanded, whatever the
+    // wrapping, and the character at such a column.
+    int LineColumn(TBufferCoord p) const;
+    int CharAtLineColumn(int line, int column) const;
+    // The buffer position at client pixels (the cell under them) and the
+    // top-left pixel of a buffer position, both through the display rows.
+    TBufferCoord PixelsToBufferPos(int x, int y) const;
+    void BufferPosToPixels(TBufferCoord p, int& x, int& y) const;
 
     // ---- caret --------------------------------------------------------------------
     int CaretX() const { return caretX_; }
     int CaretY() const { return caretY_; }
     TBufferCoord CaretXY() const { return {caretX_, caretY_}; }
-    TDisplayCoord DisplayXY() const { return BufferToDisplayPos(CaretXY()); }
+    // Where the caret shows: with word wrap, a caret after the last cell of
+    // a wrapped row shows there rather than at the start of the next row.
+    TDisplayCoord DisplayXY() const;
+    bool CaretAtRowEnd() const { return caretAtRowEnd_; }
+    // Moves the caret to a display position (collapsing the selection); a
+    // column beyond a wrapped row's end leaves it at that row's end.
+    void SetDisplayXY(TDisplayCoord p);
     // Moves the caret, scrolls it into view and collapses the selection.
     void SetCaretXY(TBufferCoord p);
     void SetCaretX(int x) { SetCaretXY({x, caretY_}); }
@@ -434,6 +458,14 @@ private:
     void BufferLinesPutted(int index, int count);
     void UndoListAdded(bool isRedoList);
 
+    // Word wrap internals.
+    void RewrapAll(bool onlyWhenWidthChanged = false);
+    bool IsBeyondRowEnd(TDisplayCoord p) const;
+    void SetCaretAtRowEnd(bool atEnd);
+    bool WrapMoveHorz(int dx);
+    void DoLineEndKey(bool select);
+    void LimitToWrappedWidth(TBufferCoord& to) const;
+
     // Caret and scrolling internals.
     int MaxCaretChar(int line) const;
     TBufferCoord ClampBlockPoint(TBufferCoord p) const;
@@ -500,6 +532,8 @@ private:
     int gutterWidth_ = 0;
     int topLine_ = 1;
     int leftChar_ = 1;
+    std::unique_ptr<TOstWordWrapPlugin> wordWrap_;  // while word wrap is on
+    bool caretAtRowEnd_ = false;  // the caret shows after its wrapped row's last cell
 
     TBufferCoord lastInsertStart_;  // where the last normal insert began, padding included
     std::string lastInsertTrimmed_; // blanks before it that trimming took
