@@ -66,6 +66,12 @@ TEST_F(FtpCliTest, FileWithBlanksArrivesByteForByteInAFolderWithABlank)
     const fs::path arrived = home.path() / "strony www" / "nowa strona.html";
     ASSERT_TRUE(fs::exists(arrived)) << r.out;
     EXPECT_EQ(readFile(arrived), content);
+
+    const std::string odd = "tab\there \"q\" back\\slash";
+    const RunResult again = runCli({"ftp", "--server", server->Address(), "--user", "jan kowalski", "--password-file",
+                                    (local / "hasło").string(), "--target", odd, "--bye", document.string()});
+    EXPECT_EQ(again.status, 0) << again.out << again.err;
+    EXPECT_EQ(readFile(home.path() / odd), content);
 }
 
 TEST_F(FtpCliTest, WithoutATargetTheLocalNameIsUsedInTheLoginFolder)
