@@ -19,6 +19,7 @@
 #include "cli/CliCommand.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
+#include "platform/CodePage.h"
 #include "print/OstEditPrint.h"
 
 namespace ostrel::cli {
@@ -113,16 +114,18 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
     return true;
 }
 
+// Texts from the command line are UTF-8; the job prints Windows-1250.
 void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
 {
-    print.Title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
+    const std::string title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
+    print.Title = codepage::fromUtf8(title);
     print.LineNumbers = opt.lineNumbers;
     print.Wrap = opt.wrap;
     print.Colors = opt.colors;
     if (!opt.header.empty())
-        print.Header().Add(opt.header, nullptr, taLeftJustify, 1);
+        print.Header().Add(codepage::fromUtf8(opt.header), nullptr, taLeftJustify, 1);
     if (!opt.footer.empty())
-        print.Footer().Add(opt.footer, nullptr, taLeftJustify, 1);
+        print.Footer().Add(codepage::fromUtf8(opt.footer), nullptr, taLeftJustify, 1);
     if (opt.marginsGiven) {
         TOstEditPrintMargins& m = print.Margins();
         m.SetUnitSystem(usMM);

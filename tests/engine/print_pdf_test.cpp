@@ -78,7 +78,8 @@ TEST(PrintCli, PrintsAHighlightedFileWithHeaderFooterAndLineNumbers)
     TempDir dir;
     writeFile(dir / "skrypt.php", PhpScript(150));
     const auto r = runCli({"print", "--lang", "php", "--line-numbers", "--header", "Strona $PAGENUM$ z $PAGECOUNT$",
-                           "--footer", "Plik: $TITLE$", (dir / "skrypt.php").string(), (dir / "out.pdf").string()});
+                           "--footer", "Plik: $TITLE$", "--title", "skrypt.php (źródło)", (dir / "skrypt.php").string(),
+                           (dir / "out.pdf").string()});
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_TRUE(std::regex_match(r.out, std::regex("\\d+\n"))) << r.out;
     const int pages = std::stoi(r.out);
@@ -87,7 +88,8 @@ TEST(PrintCli, PrintsAHighlightedFileWithHeaderFooterAndLineNumbers)
 
     const std::string first = PdfText(dir / "out.pdf", 1);
     EXPECT_NE(first.find("Strona 1 z " + std::to_string(pages)), std::string::npos) << first;
-    EXPECT_NE(first.find("Plik: skrypt.php"), std::string::npos) << first;
+    EXPECT_NE(first.find("Plik: skrypt.php (źródło)"), std::string::npos) << first;
+    EXPECT_NE(Shell("pdfinfo '" + (dir / "out.pdf").string() + "'").find("skrypt.php (źródło)"), std::string::npos);
     EXPECT_NE(first.find("1: <?php"), std::string::npos) << first;
     EXPECT_NE(first.find("2: $napis2 = \"Zażółć gęślą\"; // wiersz"), std::string::npos) << first;
     const std::string last = PdfText(dir / "out.pdf", pages);
