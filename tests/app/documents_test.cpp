@@ -408,16 +408,6 @@ TEST_F(DocumentsTest, FileCommandsNeedAnExistingFile)
     EXPECT_EQ(launched, QStringList{Q(dir / "run.sh")});
 }
 
-TEST_F(DocumentsTest, ItemsOfCommandsNotBuiltStayDisabled)
-{
-    for (const char* name : {"miDrukuj1", "miDoSzufladki1", "miZawijanieWierszy1"}) {
-        window->miPlik1Click();
-        window->Edycja1Click();
-        window->miFunkcje1Click();
-        EXPECT_FALSE(Action(name)->isEnabled()) << name;
-    }
-}
-
 TEST_F(DocumentsTest, MenuCaptionsAndShortcutsAreThoseOfTheProgram)
 {
     EXPECT_EQ(Action("miOtworz1")->text(), QStringLiteral("&Otwórz..."));
