@@ -707,6 +707,8 @@ private:
     void LeftMouseDown(TOstShiftState shift, int x, int y);
     void RightMouseDown(int x, int y);
     void PlaceCaretAtPixels(int x, int y);
+    TDisplayCoord MouseRowColumn(int x, int y) const;
+    void SetCaretToMouse(int x, int y);
     void FollowMouse(int x, int y);
     // The position the mouse aims at, with the display column or row replaced
     // where the view scrolls along that axis.

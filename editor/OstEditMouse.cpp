@@ -30,11 +30,25 @@ int ScrollStep(int pos, int low, int high, int cell)
 
 // ---- positions ---------------------------------------------------------------------
 
-TBufferCoord TCustomOstEdit::PixelsToNearestBufferPos(int x, int y) const
+TDisplayCoord TCustomOstEdit::MouseRowColumn(int x, int y) const
 {
     TDisplayCoord p = PixelsToNearestRowColumn(x, y);
     p.Row = std::clamp(p.Row, 1, std::max(DisplayLineCount(), 1));
-    return DisplayToBufferPos(p);
+    return p;
+}
+
+TBufferCoord TCustomOstEdit::PixelsToNearestBufferPos(int x, int y) const
+{
+    return DisplayToBufferPos(MouseRowColumn(x, y));
+}
+
+// Beyond the end of a wrapped row the caret stays at that row's end instead
+// of showing at the start of the next one.
+void TCustomOstEdit::SetCaretToMouse(int x, int y)
+{
+    const TDisplayCoord p = MouseRowColumn(x, y);
+    SetCaretXYEx(true, DisplayToBufferPos(p));
+    SetCaretAtRowEnd(IsBeyondRowEnd(p));
 }
 
 bool TCustomOstEdit::IsPointInSelection(TBufferCoord p) const
@@ -65,7 +79,7 @@ void TCustomOstEdit::PlaceCaretAtPixels(int x, int y)
 {
     if (options_.has(eoGroupUndo) && undoList_.CanUndo())
         undoList_.AddGroupBreak();
-    SetCaretXYEx(true, PixelsToNearestBufferPos(x, y));
+    SetCaretToMouse(x, y);
 }
 
 void TCustomOstEdit::SetDragDistance(int pixels)
@@ -152,11 +166,15 @@ void TCustomOstEdit::MouseMove(TOstShiftState shift, int x, int y)
 // scrolls, the timer moves them.
 void TCustomOstEdit::FollowMouse(int x, int y)
 {
-    const TDisplayCoord caret = DisplayXY();
-    const std::optional<int> column = scrollDeltaX_ != 0 ? std::optional<int>(caret.Column) : std::nullopt;
-    const std::optional<int> row = scrollDeltaY_ != 0 ? std::optional<int>(caret.Row) : std::nullopt;
     TOstPaintLockGuard lock(*this);
-    SetCaretXYEx(true, MouseTarget(x, y, column, row));
+    if (scrollDeltaX_ == 0 && scrollDeltaY_ == 0) {
+        SetCaretToMouse(x, y);
+    } else {
+        const TDisplayCoord caret = DisplayXY();
+        const std::optional<int> column = scrollDeltaX_ != 0 ? std::optional<int>(caret.Column) : std::nullopt;
+        const std::optional<int> row = scrollDeltaY_ != 0 ? std::optional<int>(caret.Row) : std::nullopt;
+        SetCaretXYEx(true, MouseTarget(x, y, column, row));
+    }
     SetBlockEnd(CaretXY());
 }
 

@@ -48,7 +48,8 @@ TOstScrollBarInfo TCustomOstEdit::ScrollBarInfo(TOstScrollBarKind bar) const
     // A view scrolled further than the text now reaches keeps its place.
     info.Max = std::max(info.Max, info.Pos);
     info.Enabled = info.Max > info.Min;
-    info.Exists = HasBar(scrollBars_, bar);
+    // Wrapped rows never reach beyond the window.
+    info.Exists = HasBar(scrollBars_, bar) && !(bar == sbHorizontal && WordWrap());
     info.Shown = info.Exists && (info.Enabled || !options_.has(eoHideShowScrollbars));
     if (options_.has(eoDisableScrollArrows)) {
         info.BackArrowEnabled = info.Pos > info.Min;

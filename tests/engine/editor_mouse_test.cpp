@@ -149,6 +149,32 @@ TEST(EditorMouseClick, ClickAfterTypingStartsANewUndoStep)
     EXPECT_EQ(f.text(), "a\r\n");
 }
 
+TEST(EditorMouseClick, WrappedRowsTakeClicksOnTheirOwnRows)
+{
+    std::string line;
+    for (int i = 0; i < 12; ++i)
+        line += "word" + std::to_string(i) + " ";
+    Fixture f(line + "\r\nnext\r\n");
+    f.ed.SetWordWrap(true);
+    ASSERT_EQ(f.ed.DisplayLineCount(), 3);
+    // Past the end of the first row the caret stays at that row's end.
+    f.Click(kCols, 1);
+    EXPECT_EQ(f.ed.CaretY(), 1);
+    EXPECT_TRUE(f.ed.CaretAtRowEnd());
+    EXPECT_EQ(f.ed.DisplayXY().Row, 1);
+    // The second row's start is further on in the same line.
+    f.Click(1, 2);
+    EXPECT_EQ(f.ed.CaretY(), 1);
+    EXPECT_FALSE(f.ed.CaretAtRowEnd());
+    EXPECT_EQ(f.ed.DisplayXY(), (TDisplayCoord{1, 2}));
+    EXPECT_GT(f.ed.CaretX(), 1);
+    f.Click(2, f.ed.DisplayLineCount());
+    EXPECT_EQ(f.ed.CaretXY(), (TBufferCoord{2, 2}));
+    // Selecting from the first row into the second stays within the line.
+    f.Select({1, 1}, {3, 2});
+    EXPECT_EQ(f.ed.SelText(), line.substr(0, static_cast<size_t>(f.ed.CaretX() - 1)));
+}
+
 // ---- selecting by dragging ---------------------------------------------------------
 
 TEST(EditorMouseSelect, DraggingSelectsFromThePressToThePointer)
@@ -438,6 +464,11 @@ TEST(EditorScrollBars, VerticalBarCoversTheRowsAndFollowsOptions)
     EXPECT_TRUE(f.ed.ScrollBarInfo(sbHorizontal).Shown);
     f.ed.SetScrollBars(ssNone);
     EXPECT_FALSE(f.ed.ScrollBarInfo(sbHorizontal).Shown);
+    // Wrapped rows never reach beyond the window: no horizontal bar.
+    f.ed.SetScrollBars(ssBoth);
+    f.ed.SetWordWrap(true);
+    EXPECT_FALSE(f.ed.ScrollBarInfo(sbHorizontal).Exists);
+    EXPECT_TRUE(f.ed.ScrollBarInfo(sbVertical).Exists);
 }
 
 TEST(EditorScrollBars, FittingTextHidesOrDisablesTheBar)
