@@ -3,7 +3,11 @@
 // window is confirmed. A deleted value means its default, so most values are
 // written only when they differ from it.
 
+#include <algorithm>
+
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -48,6 +52,15 @@ void WriteUnlessDefault(TRegistry& reg, const char* name, bool isDefault, int32_
         reg.WriteInteger(name, value);
 }
 
+// Bounds stored on a screen that is gone would put the window out of reach;
+// it then keeps its designed place.
+bool OnSomeScreen(const QRect& bounds)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen* screen) { return screen->availableGeometry().intersects(bounds); });
+}
+
 void LoadWindowBounds(TRegistry& reg, QWidget& window)
 {
     if (!reg.ValueExists("MaxState"))
@@ -63,7 +76,8 @@ void LoadWindowBounds(TRegistry& reg, QWidget& window)
     const int left = ReadIntegerOr(reg, "WndLeft", window.x());
     const int top = ReadIntegerOr(reg, "WndTop", window.y());
     window.resize(width, height);
-    window.move(left, top);
+    if (OnSomeScreen(QRect(left, top, width, height)))
+        window.move(left, top);
 }
 
 void LoadEditorFont(TRegistry& reg, TOstEdit& editor)

@@ -78,6 +78,14 @@ TEST_F(SettingsTest, MissingBoundsMeanTheirDefaults)
     EXPECT_EQ(window->pos(), QPoint(201, 112));
 }
 
+TEST_F(SettingsTest, BoundsOffEveryScreenKeepTheDesignedPlace)
+{
+    Seed({{"MaxState", 0}, {"WndWidth", 600}, {"WndHeight", 400}, {"WndLeft", 30000}, {"WndTop", -30000}});
+    Start();
+    EXPECT_EQ(window->size(), QSize(600, 400));
+    EXPECT_EQ(window->pos(), QPoint(201, 112));
+}
+
 TEST_F(SettingsTest, WrongTypeIsReportedAndValuesBeforeItStay)
 {
     Seed({{"Syntax", 1}, {"Gutter", std::string("1")}, {"MinToTray", 0}, {"FontName", std::string("Liberation Mono")}});
