@@ -158,6 +158,7 @@ public:
     void SetBookmark(int number);
     void GotoBookmark(int number);
     void miZaznaczanieKolumn1Click();
+    void miZawijanieWierszy1Click();
     void miUkryteZnaki1Click();
     void miWartoscKoloru1Click();
     // The colour dialog: the chosen colour, or none when cancelled. Starts at

@@ -205,6 +205,7 @@ void TOstrel3Main::ApplyViewToggles(TDocumentPage& document)
 {
     const bool columns = findChild<QAction*>(QStringLiteral("miZaznaczanieKolumn1"))->isChecked();
     document.Editor().SetSelectionMode(columns ? smColumn : smNormal);
+    document.Editor().SetWordWrap(findChild<QAction*>(QStringLiteral("miZawijanieWierszy1"))->isChecked());
     const bool hidden = findChild<QAction*>(QStringLiteral("miUkryteZnaki1"))->isChecked();
     smWzor1.SetOption(eoShowSpecialChars, hidden);
     for (int i = DocumentCount() - 1; i >= 0; --i)
@@ -296,6 +297,7 @@ void TOstrel3Main::Edycja1Click()
     SetItemEnabled(findChild<QAction*>(QStringLiteral("miDuplikujWiersz1")), !editor.LineText().empty());
     EnableEditingItems("miCofnij1", "miPowtorz1", "miWytnij1", "miKopiuj1", "miUsun2");
     findChild<QAction*>(QStringLiteral("miZaznaczanieKolumn1"))->setChecked(editor.SelectionMode() == smColumn);
+    findChild<QAction*>(QStringLiteral("miZawijanieWierszy1"))->setChecked(editor.WordWrap());
     CheckRegexItem();
 }
 

@@ -297,6 +297,12 @@ void TOstrel3Main::miZaznaczanieKolumn1Click()
     editor.SetSelectionMode(editor.SelectionMode() == smNormal ? smColumn : smNormal);
 }
 
+void TOstrel3Main::miZawijanieWierszy1Click()
+{
+    TOstEdit& editor = CurrentEditor();
+    editor.SetWordWrap(!editor.WordWrap());
+}
+
 void TOstrel3Main::miUkryteZnaki1Click()
 {
     const bool shown = findChild<QAction*>(QStringLiteral("miUkryteZnaki1"))->isChecked();

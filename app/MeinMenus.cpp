@@ -232,7 +232,9 @@ void TOstrel3Main::CreateEdycjaMenu()
     QMenu* zmien = SubMenu(edycja, "miZmienZaznaczenie1", QStringLiteral("Zm&ień zaznaczenie na"));
     for (const TCommandItem& item : kCaseItems)
         Item(zmien, item.name, Caption(item.caption), item.shortcut, item.handler);
-    CheckItem(edycja, "miZawijanieWierszy1", QStringLiteral("Zawi&janie wierszy"));
+    Item(edycja, "miZawijanieWierszy1", QStringLiteral("Zawi&janie wierszy"), nullptr,
+         &TOstrel3Main::miZawijanieWierszy1Click)
+        ->setCheckable(true);
 }
 
 void TOstrel3Main::CreateFunkcjeMenu()

@@ -416,6 +416,29 @@ TEST_F(EditCommandsTest, ColumnSelectionFollowsTheCheckMarkAcrossDocuments)
     EXPECT_FALSE(Action("miZaznaczanieKolumn1")->isChecked());
 }
 
+TEST_F(EditCommandsTest, WordWrapFollowsTheCheckMarkAcrossDocuments)
+{
+    window->Edycja1Click();
+    ASSERT_TRUE(Action("miZawijanieWierszy1")->isEnabled());
+    EXPECT_FALSE(Action("miZawijanieWierszy1")->isChecked());
+    Click("miZawijanieWierszy1");
+    EXPECT_TRUE(Action("miZawijanieWierszy1")->isChecked());
+    EXPECT_TRUE(Editor().WordWrap());
+    window->Nowy1Click();
+    EXPECT_TRUE(Editor().WordWrap());
+    // A line longer than the window takes several rows.
+    Editor().SetText(std::string(3 * std::max(Editor().CharsInWindow(), 1), 'w'));
+    EXPECT_GE(Editor().DisplayLineCount(), 3);
+
+    Click("miZawijanieWierszy1");
+    EXPECT_FALSE(Editor().WordWrap());
+    EXPECT_EQ(Editor().DisplayLineCount(), 1);
+    // The other document keeps its wrapping until it becomes current.
+    EXPECT_TRUE(window->DocumentAt(0)->Editor().WordWrap());
+    window->Edycja1Click();
+    EXPECT_FALSE(Action("miZawijanieWierszy1")->isChecked());
+}
+
 TEST_F(EditCommandsTest, HiddenCharactersReachEveryDocument)
 {
     window->Nowy1Click();

@@ -333,6 +333,30 @@ TEST(EditWidgetView, ScrollBarsAndTopLineFollowEachOther)
     EXPECT_EQ(w.Editor().LeftChar(), 4);
 }
 
+TEST(EditWidgetView, WrappedRowsFollowTheWidthWithoutAHorizontalBar)
+{
+    TOstEditWidget w;
+    w.resize(400, 300);
+    w.show();
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += std::string(150, 'a' + i) + "\r\n";
+    w.Editor().SetText(text);
+    w.Editor().SetWordWrap(true);
+    EXPECT_FALSE(w.horizontalScrollBar()->isVisible());
+    const int rows = w.Editor().DisplayLineCount();
+    EXPECT_GT(rows, 20);
+    EXPECT_EQ(w.verticalScrollBar()->maximum(), rows - w.Editor().LinesInWindow() + 1);
+
+    w.resize(250, 300);
+    EXPECT_LT(w.Editor().WordWrapPlugin()->MaxRowLength(), 40);
+    EXPECT_GT(w.Editor().DisplayLineCount(), rows);
+    EXPECT_EQ(w.Editor().WordWrapPlugin()->MaxRowLength(), w.Editor().CharsInWindow());
+
+    w.Editor().SetWordWrap(false);
+    EXPECT_TRUE(w.horizontalScrollBar()->isVisible());
+}
+
 // ---- clipboard --------------------------------------------------------------------
 
 TEST(QtClipboardTest, BlockKeepsModeAndBytes)
