@@ -24,6 +24,7 @@ namespace ostrel::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 const std::string kMarker = "/tmp/ostrel-ftp-app-test-marker";
 const std::string kPassword = "!touch " + kMarker + " \"a\\b\" 'c'";
@@ -98,7 +99,7 @@ protected:
     TempDir local;
     TempDir runtime;
     ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.path().string()};
-    const std::string content = std::string("<p>\r\nbajty \0\xff\xfe\n", 18) + "koniec";
+    const std::string content = "<p>\r\nbajty \0\xff\xfe\nkoniec"s;
     int shownCount = 0;
     std::function<void(TwndFtpUpload&)> fill;
     std::function<void(TwndFtpUpload&)> afterStart;

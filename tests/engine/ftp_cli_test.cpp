@@ -16,6 +16,7 @@ namespace ostrel::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // Blanks, quotes, a backslash, and a "!" that the client would take as a
 // shell escape at the start of a line.
@@ -55,7 +56,7 @@ protected:
     ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.path().string()};
     std::unique_ptr<FtpTestServer> server;
     const fs::path document = local / "moje pliki" / "strona główna.html";
-    const std::string content = std::string("<p>\r\nbajty \0\xff\xfe\n", 18) + "koniec";
+    const std::string content = "<p>\r\nbajty \0\xff\xfe\nkoniec"s;
 };
 
 TEST_F(FtpCliTest, FileWithBlanksArrivesByteForByteInAFolderWithABlank)
