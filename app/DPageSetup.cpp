@@ -207,10 +207,10 @@ QWidget* TPageSetupDlg::CreateMarginsTab()
         {EditHeader, &TOstEditPrintMargins::SetHeader, &TOstEditPrintMargins::Header},
         {EditFooter, &TOstEditPrintMargins::SetFooter, &TOstEditPrintMargins::Footer},
     };
+    // The hidden footer row goes last, where it leaves no gap.
     const std::pair<QLineEdit*, const char*> labelled[] = {
-        {EditLeft, "Lewy:"},         {EditRight, "Prawy:"},   {EditTop, "Górny:"},
-        {EditBottom, "Dolny:"},      {EditHeader, "Nagłówek:"}, {EditFooter, "Stopka:"},
-        {EditGutter, "\"Rynna\":"},
+        {EditLeft, "Lewy:"},     {EditRight, "Prawy:"},        {EditTop, "Górny:"},     {EditBottom, "Dolny:"},
+        {EditHeader, "Nagłówek:"}, {EditGutter, "\"Rynna\":"}, {EditFooter, "Stopka:"},
     };
     int row = 0;
     for (const auto& [edit, caption] : labelled) {
@@ -512,6 +512,8 @@ void TPageSetupDlg::LoadHeader(THeaderFooter& header)
             AppendLine(*field, count, QString(), defaultFormat);
         AppendLine(*field, count, QString::fromStdString(codepage::toUtf8(item.Text)), FormatOf(item.Font));
     }
+    for (QTextEdit* field : {REHeaderLeft, REHeaderCenter, REHeaderRight})
+        field->moveCursor(QTextCursor::Start);
 }
 
 void TPageSetupDlg::StoreHeader(THeaderFooter& header) const

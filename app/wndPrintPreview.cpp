@@ -57,7 +57,8 @@ TwndPrintPreview::TwndPrintPreview(QWidget* parent)
     status->setSizeGripEnabled(false);
     statusPanel_ = new QLabel(status);
     statusPanel_->setObjectName(QStringLiteral("sbStatus1Panel0"));
-    statusPanel_->setFixedWidth(kStatusPanelWidth);
+    // Wider where the system's font needs it for the page number.
+    statusPanel_->setMinimumWidth(kStatusPanelWidth);
     status->addWidget(statusPanel_);
     layout->addWidget(status);
 

@@ -16,12 +16,13 @@ constexpr int kHintTop = 10;
 // One notch of the wheel, and the pixels it scrolls.
 constexpr int kWheelNotch = 120;
 
-TPreviewScrollBar PixelBar(int virtualSize, int clientSize, int scrolled)
+TOstScrollBarInfo PixelBar(int virtualSize, int clientSize, int scrolled)
 {
-    TPreviewScrollBar bar;
+    TOstScrollBarInfo bar;
     bar.Enabled = virtualSize > clientSize;
+    bar.Min = 0;
     bar.Max = std::max(0, virtualSize - clientSize);
-    bar.Position = -scrolled;
+    bar.Pos = -scrolled;
     bar.Page = std::max(1, clientSize);
     return bar;
 }
@@ -217,12 +218,15 @@ void TOstEditPrintPreview::UpdateScrollBars()
     if (scaleMode_ == pscWholePage) {
         const int pages = std::max(1, PageCount());
         horizontalBar_ = {};
-        horizontalBar_.Visible = false;
-        verticalBar_ = {true, pages > 1, 1, pages, std::min(pageNumber_, pages), 1};
+        horizontalBar_.Exists = horizontalBar_.Shown = false;
+        verticalBar_ = {};
+        verticalBar_.Max = pages;
+        verticalBar_.Pos = std::min(pageNumber_, pages);
+        verticalBar_.Enabled = pages > 1;
     } else {
         verticalBar_ = PixelBar(virtualSize_.Height, clientHeight_, scrollPosition_.Y);
         horizontalBar_ = PixelBar(virtualSize_.Width, clientWidth_, scrollPosition_.X);
-        horizontalBar_.Visible = scaleMode_ == pscUserScaled;
+        horizontalBar_.Exists = horizontalBar_.Shown = scaleMode_ == pscUserScaled;
     }
     if (host_)
         host_->UpdateScrollBars();
@@ -248,30 +252,30 @@ void TOstEditPrintPreview::ScrollTo(int x, int y)
         host_->ScrollContent(dx, dy);
 }
 
-int TOstEditPrintPreview::ScrolledPosition(TPreviewScroll request, int thumbPosition, int current,
+int TOstEditPrintPreview::ScrolledPosition(TOstScrollCode request, int thumbPosition, int current,
                                            int clientSize, int virtualSize) const
 {
     switch (request) {
-    case TPreviewScroll::LineUp: return current + clientSize / 10;
-    case TPreviewScroll::LineDown: return current - clientSize / 10;
-    case TPreviewScroll::PageUp: return current + clientSize / 2;
-    case TPreviewScroll::PageDown: return current - clientSize / 2;
-    case TPreviewScroll::Top: return 0;
-    case TPreviewScroll::Bottom: return -virtualSize;
-    case TPreviewScroll::ThumbTrack:
-    case TPreviewScroll::ThumbPosition: return -thumbPosition;
-    case TPreviewScroll::EndScroll: break;
+    case scrLineBack: return current + clientSize / 10;
+    case scrLineForward: return current - clientSize / 10;
+    case scrPageBack: return current + clientSize / 2;
+    case scrPageForward: return current - clientSize / 2;
+    case scrFirst: return 0;
+    case scrLast: return -virtualSize;
+    case scrThumbTrack:
+    case scrThumbPosition: return -thumbPosition;
+    case scrEndScroll: break;
     }
     return current;
 }
 
-void TOstEditPrintPreview::ScrollHorizontal(TPreviewScroll request, int thumbPosition)
+void TOstEditPrintPreview::ScrollHorizontal(TOstScrollCode request, int thumbPosition)
 {
     ScrollTo(ScrolledPosition(request, thumbPosition, scrollPosition_.X, clientWidth_, virtualSize_.Width),
              scrollPosition_.Y);
 }
 
-void TOstEditPrintPreview::ScrollVertical(TPreviewScroll request, int thumbPosition)
+void TOstEditPrintPreview::ScrollVertical(TOstScrollCode request, int thumbPosition)
 {
     if (scaleMode_ == pscWholePage) {
         ScrollPages(request, thumbPosition);
@@ -282,25 +286,25 @@ void TOstEditPrintPreview::ScrollVertical(TPreviewScroll request, int thumbPosit
 }
 
 // In the whole-page view the vertical bar chooses the page.
-void TOstEditPrintPreview::ScrollPages(TPreviewScroll request, int thumbPosition)
+void TOstEditPrintPreview::ScrollPages(TOstScrollCode request, int thumbPosition)
 {
     const int pages = std::max(1, PageCount());
     int page = pageNumber_;
     switch (request) {
-    case TPreviewScroll::LineUp:
-    case TPreviewScroll::PageUp: page = std::max(page - 1, 1); break;
-    case TPreviewScroll::LineDown:
-    case TPreviewScroll::PageDown: page = std::min(page + 1, pages); break;
-    case TPreviewScroll::Top: page = 1; break;
-    case TPreviewScroll::Bottom: page = pages; break;
-    case TPreviewScroll::ThumbTrack:
-    case TPreviewScroll::ThumbPosition:
+    case scrLineBack:
+    case scrPageBack: page = std::max(page - 1, 1); break;
+    case scrLineForward:
+    case scrPageForward: page = std::min(page + 1, pages); break;
+    case scrFirst: page = 1; break;
+    case scrLast: page = pages; break;
+    case scrThumbTrack:
+    case scrThumbPosition:
         page = std::clamp(thumbPosition, 1, pages);
         if (ShowScrollHint && host_)
             host_->ShowHint("Page: " + std::to_string(page), clientWidth_ - kHintRightGap, kHintTop,
                             kHintMaxWidth);
         break;
-    case TPreviewScroll::EndScroll:
+    case scrEndScroll:
         if (host_)
             host_->HideHint();
         break;

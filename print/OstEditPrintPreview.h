@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/OstEditScrollTypes.h"
 #include "platform/Canvas.h"
 
 namespace ostrel {
@@ -27,22 +28,6 @@ struct TPreviewPoint {
     int Y = 0;
     friend bool operator==(const TPreviewPoint&, const TPreviewPoint&) = default;
 };
-
-// What a scroll bar shows: positions Min..Max (Max is the largest position
-// the thumb can take), the thumb at Position, Page the visible part.
-// Enabled only when there is somewhere to scroll to.
-struct TPreviewScrollBar {
-    bool Visible = true;
-    bool Enabled = false;
-    int Min = 0;
-    int Max = 0;
-    int Position = 0;
-    int Page = 1;
-    friend bool operator==(const TPreviewScrollBar&, const TPreviewScrollBar&) = default;
-};
-
-// What the user asks of a scroll bar.
-enum class TPreviewScroll { LineUp, LineDown, PageUp, PageDown, Top, Bottom, ThumbTrack, ThumbPosition, EndScroll };
 
 class TOstPreviewHost {
 public:
@@ -113,15 +98,16 @@ public:
     int ClickedPercent(bool leftButton) const;
 
     // ---- scrolling ----------------------------------------------------------------------
-    void ScrollHorizontal(TPreviewScroll request, int thumbPosition = 0);
-    void ScrollVertical(TPreviewScroll request, int thumbPosition = 0);
+    void ScrollHorizontal(TOstScrollCode request, int thumbPosition = 0);
+    void ScrollVertical(TOstScrollCode request, int thumbPosition = 0);
     // Wheel turns in eighths of a degree, 120 a notch, positive away from
     // the user.
     void MouseWheel(int delta);
     // Moves the picture to an offset (0 or negative) within what can scroll.
     void ScrollTo(int x, int y);
-    const TPreviewScrollBar& HorizontalBar() const { return horizontalBar_; }
-    const TPreviewScrollBar& VerticalBar() const { return verticalBar_; }
+    // What each bar shows; Max is the largest position of its box.
+    const TOstScrollBarInfo& HorizontalBar() const { return horizontalBar_; }
+    const TOstScrollBarInfo& VerticalBar() const { return verticalBar_; }
 
     // ---- geometry and painting ------------------------------------------------------------
     TPreviewSize PageSize() const { return pageSize_; }
@@ -140,8 +126,8 @@ private:
     void Recalculate();
     void UpdateScrollBars();
     void SetPage(int pageNumber);
-    void ScrollPages(TPreviewScroll request, int thumbPosition);
-    int ScrolledPosition(TPreviewScroll request, int thumbPosition, int current, int clientSize,
+    void ScrollPages(TOstScrollCode request, int thumbPosition);
+    int ScrolledPosition(TOstScrollCode request, int thumbPosition, int current, int clientSize,
                          int virtualSize) const;
     void PaintBackground(Canvas& canvas, const TRect& sheet);
     void PaintWithoutJob(Canvas& canvas);
@@ -167,8 +153,8 @@ private:
     TPreviewPoint scrollPosition_;
     int pageNumber_ = 1;
     int wheelAccumulator_ = 0;
-    TPreviewScrollBar horizontalBar_;
-    TPreviewScrollBar verticalBar_;
+    TOstScrollBarInfo horizontalBar_;
+    TOstScrollBarInfo verticalBar_;
 };
 
 }  // namespace ostrel

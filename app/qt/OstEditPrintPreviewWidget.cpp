@@ -11,25 +11,25 @@ namespace ostrel {
 
 namespace {
 
-TPreviewScroll RequestOf(int action)
+TOstScrollCode RequestOf(int action)
 {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: return TPreviewScroll::LineUp;
-    case QAbstractSlider::SliderSingleStepAdd: return TPreviewScroll::LineDown;
-    case QAbstractSlider::SliderPageStepSub: return TPreviewScroll::PageUp;
-    case QAbstractSlider::SliderPageStepAdd: return TPreviewScroll::PageDown;
-    case QAbstractSlider::SliderToMinimum: return TPreviewScroll::Top;
-    case QAbstractSlider::SliderToMaximum: return TPreviewScroll::Bottom;
-    case QAbstractSlider::SliderMove: return TPreviewScroll::ThumbTrack;
-    default: return TPreviewScroll::EndScroll;
+    case QAbstractSlider::SliderSingleStepSub: return scrLineBack;
+    case QAbstractSlider::SliderSingleStepAdd: return scrLineForward;
+    case QAbstractSlider::SliderPageStepSub: return scrPageBack;
+    case QAbstractSlider::SliderPageStepAdd: return scrPageForward;
+    case QAbstractSlider::SliderToMinimum: return scrFirst;
+    case QAbstractSlider::SliderToMaximum: return scrLast;
+    case QAbstractSlider::SliderMove: return scrThumbTrack;
+    default: return scrEndScroll;
     }
 }
 
-void ShowBar(QScrollBar& bar, const TPreviewScrollBar& shown)
+void ShowBar(QScrollBar& bar, const TOstScrollBarInfo& shown)
 {
     bar.setRange(shown.Min, std::max(shown.Min, shown.Max));
     bar.setPageStep(shown.Page);
-    bar.setValue(shown.Position);
+    bar.setValue(shown.Pos);
     bar.setEnabled(shown.Enabled);
 }
 
@@ -97,14 +97,14 @@ void TOstEditPrintPreviewWidget::ScrollContent(int dx, int dy)
 void TOstEditPrintPreviewWidget::UpdateScrollBars()
 {
     updatingBars_ = true;
-    const TPreviewScrollBar& horizontal = preview_.HorizontalBar();
-    const TPreviewScrollBar& vertical = preview_.VerticalBar();
+    const TOstScrollBarInfo& horizontal = preview_.HorizontalBar();
+    const TOstScrollBarInfo& vertical = preview_.VerticalBar();
     // Setting a policy lays the area out again, even an unchanged one.
     const auto policy = [](bool visible) { return visible ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; };
-    if (horizontalScrollBarPolicy() != policy(horizontal.Visible))
-        setHorizontalScrollBarPolicy(policy(horizontal.Visible));
-    if (verticalScrollBarPolicy() != policy(vertical.Visible))
-        setVerticalScrollBarPolicy(policy(vertical.Visible));
+    if (horizontalScrollBarPolicy() != policy(horizontal.Shown))
+        setHorizontalScrollBarPolicy(policy(horizontal.Shown));
+    if (verticalScrollBarPolicy() != policy(vertical.Shown))
+        setVerticalScrollBarPolicy(policy(vertical.Shown));
     ShowBar(*horizontalScrollBar(), horizontal);
     ShowBar(*verticalScrollBar(), vertical);
     updatingBars_ = false;
@@ -139,11 +139,11 @@ void TOstEditPrintPreviewWidget::BarAction(Qt::Orientation orientation, int acti
 void TOstEditPrintPreviewWidget::BarReleased(Qt::Orientation orientation)
 {
     const QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
-    Scroll(orientation, TPreviewScroll::ThumbPosition, bar->sliderPosition());
-    Scroll(orientation, TPreviewScroll::EndScroll, 0);
+    Scroll(orientation, scrThumbPosition, bar->sliderPosition());
+    Scroll(orientation, scrEndScroll, 0);
 }
 
-void TOstEditPrintPreviewWidget::Scroll(Qt::Orientation orientation, TPreviewScroll request, int thumb)
+void TOstEditPrintPreviewWidget::Scroll(Qt::Orientation orientation, TOstScrollCode request, int thumb)
 {
     if (orientation == Qt::Horizontal)
         preview_.ScrollHorizontal(request, thumb);

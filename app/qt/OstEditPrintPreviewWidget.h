@@ -49,7 +49,7 @@ protected:
 private:
     void BarAction(Qt::Orientation orientation, int action);
     void BarReleased(Qt::Orientation orientation);
-    void Scroll(Qt::Orientation orientation, TPreviewScroll request, int thumb);
+    void Scroll(Qt::Orientation orientation, TOstScrollCode request, int thumb);
 
     QtCanvas canvas_;
     QLabel* hint_ = nullptr;

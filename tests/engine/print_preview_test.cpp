@@ -121,9 +121,9 @@ TEST_F(PrintPreviewTest, PageWidthFitsTheWidthAndHidesTheHorizontalBar)
     preview.SetScaleMode(pscPageWidth);
     EXPECT_EQ(preview.PageSize().Width, 600 - 26);
     EXPECT_NEAR(double(preview.PageSize().Width) / preview.PageSize().Height, SheetRatio(), 0.01);
-    EXPECT_FALSE(preview.HorizontalBar().Visible);
-    const TPreviewScrollBar& vertical = preview.VerticalBar();
-    EXPECT_TRUE(vertical.Visible);
+    EXPECT_FALSE(preview.HorizontalBar().Shown);
+    const TOstScrollBarInfo& vertical = preview.VerticalBar();
+    EXPECT_TRUE(vertical.Shown);
     EXPECT_TRUE(vertical.Enabled);
     EXPECT_EQ(vertical.Max, preview.VirtualSize().Height - 400);
     EXPECT_EQ(vertical.Page, 400);
@@ -131,10 +131,10 @@ TEST_F(PrintPreviewTest, PageWidthFitsTheWidthAndHidesTheHorizontalBar)
 
 TEST_F(PrintPreviewTest, UserScaledShowsBothBarsDisabledWhenTheSheetFits)
 {
-    EXPECT_TRUE(preview.HorizontalBar().Visible);
+    EXPECT_TRUE(preview.HorizontalBar().Shown);
     EXPECT_TRUE(preview.HorizontalBar().Enabled);
     preview.SetScalePercent(25);
-    EXPECT_TRUE(preview.HorizontalBar().Visible);
+    EXPECT_TRUE(preview.HorizontalBar().Shown);
     EXPECT_FALSE(preview.HorizontalBar().Enabled);
     EXPECT_FALSE(preview.VerticalBar().Enabled);
     EXPECT_EQ(preview.ScrollPosition(), (TPreviewPoint{0, 0}));
@@ -213,37 +213,43 @@ TEST_F(PrintPreviewTest, WholePageBarSelectsThePage)
 {
     preview.SetScaleMode(pscWholePage);
     const int pages = preview.PageCount();
-    EXPECT_FALSE(preview.HorizontalBar().Visible);
-    EXPECT_EQ(preview.VerticalBar(), (TPreviewScrollBar{true, true, 1, pages, 1, 1}));
+    EXPECT_FALSE(preview.HorizontalBar().Shown);
+    const TOstScrollBarInfo& bar = preview.VerticalBar();
+    EXPECT_TRUE(bar.Shown);
+    EXPECT_TRUE(bar.Enabled);
+    EXPECT_EQ(bar.Min, 1);
+    EXPECT_EQ(bar.Max, pages);
+    EXPECT_EQ(bar.Pos, 1);
+    EXPECT_EQ(bar.Page, 1);
 
-    preview.ScrollVertical(TPreviewScroll::LineDown);
-    preview.ScrollVertical(TPreviewScroll::PageDown);
-    preview.ScrollVertical(TPreviewScroll::LineUp);
-    preview.ScrollVertical(TPreviewScroll::Bottom);
-    preview.ScrollVertical(TPreviewScroll::PageDown);
-    preview.ScrollVertical(TPreviewScroll::Top);
-    preview.ScrollVertical(TPreviewScroll::PageUp);
+    preview.ScrollVertical(scrLineForward);
+    preview.ScrollVertical(scrPageForward);
+    preview.ScrollVertical(scrLineBack);
+    preview.ScrollVertical(scrLast);
+    preview.ScrollVertical(scrPageForward);
+    preview.ScrollVertical(scrFirst);
+    preview.ScrollVertical(scrPageBack);
     EXPECT_EQ(pagesShown, (std::vector<int>{2, 3, 2, pages, pages, 1, 1}));
 
     preview.GoNextPage();
-    EXPECT_EQ(preview.VerticalBar().Position, 2) << "the bar follows the page buttons";
+    EXPECT_EQ(preview.VerticalBar().Pos, 2) << "the bar follows the page buttons";
 }
 
 TEST_F(PrintPreviewTest, DraggingThePageSelectorShowsTheHint)
 {
     preview.SetScaleMode(pscWholePage);
-    preview.ScrollVertical(TPreviewScroll::ThumbTrack, 3);
+    preview.ScrollVertical(scrThumbTrack, 3);
     EXPECT_EQ(preview.PageNumber(), 3);
     EXPECT_TRUE(host.hintShown);
     EXPECT_EQ(host.hint, "Page: 3");
     EXPECT_EQ(host.hintRight, 600 - 4);
     EXPECT_EQ(host.hintTop, 10);
     EXPECT_EQ(host.hintMaxWidth, 200);
-    preview.ScrollVertical(TPreviewScroll::EndScroll);
+    preview.ScrollVertical(scrEndScroll);
     EXPECT_FALSE(host.hintShown);
 
     preview.ShowScrollHint = false;
-    preview.ScrollVertical(TPreviewScroll::ThumbPosition, 2);
+    preview.ScrollVertical(scrThumbPosition, 2);
     EXPECT_EQ(preview.PageNumber(), 2);
     EXPECT_FALSE(host.hintShown);
 }
@@ -253,37 +259,37 @@ TEST_F(PrintPreviewTest, DraggingThePageSelectorShowsTheHint)
 TEST_F(PrintPreviewTest, BarRequestsScrollWithinTheSheet)
 {
     const int lowest = 400 - preview.VirtualSize().Height;
-    preview.ScrollVertical(TPreviewScroll::LineDown);
+    preview.ScrollVertical(scrLineForward);
     EXPECT_EQ(preview.ScrollPosition().Y, -40);
-    preview.ScrollVertical(TPreviewScroll::PageDown);
+    preview.ScrollVertical(scrPageForward);
     EXPECT_EQ(preview.ScrollPosition().Y, -240);
-    preview.ScrollVertical(TPreviewScroll::PageUp);
-    preview.ScrollVertical(TPreviewScroll::LineUp);
+    preview.ScrollVertical(scrPageBack);
+    preview.ScrollVertical(scrLineBack);
     EXPECT_EQ(preview.ScrollPosition().Y, 0);
-    preview.ScrollVertical(TPreviewScroll::LineUp);
+    preview.ScrollVertical(scrLineBack);
     EXPECT_EQ(preview.ScrollPosition().Y, 0) << "not above the top";
-    preview.ScrollVertical(TPreviewScroll::Bottom);
+    preview.ScrollVertical(scrLast);
     EXPECT_EQ(preview.ScrollPosition().Y, lowest);
-    EXPECT_EQ(preview.VerticalBar().Position, -lowest);
-    preview.ScrollVertical(TPreviewScroll::ThumbTrack, 100);
+    EXPECT_EQ(preview.VerticalBar().Pos, -lowest);
+    preview.ScrollVertical(scrThumbTrack, 100);
     EXPECT_EQ(preview.ScrollPosition().Y, -100);
 
-    preview.ScrollHorizontal(TPreviewScroll::LineDown);
+    preview.ScrollHorizontal(scrLineForward);
     EXPECT_EQ(preview.ScrollPosition().X, -60);
-    preview.ScrollHorizontal(TPreviewScroll::Bottom);
+    preview.ScrollHorizontal(scrLast);
     EXPECT_EQ(preview.ScrollPosition().X, 600 - preview.VirtualSize().Width);
-    EXPECT_EQ(preview.HorizontalBar().Position, preview.VirtualSize().Width - 600);
+    EXPECT_EQ(preview.HorizontalBar().Pos, preview.VirtualSize().Width - 600);
 }
 
 TEST_F(PrintPreviewTest, SmallScrollsMoveThePixelsLargeOnesRepaint)
 {
     host.scrolled.clear();
     const int repaints = host.invalidated;
-    preview.ScrollVertical(TPreviewScroll::LineDown);
-    preview.ScrollVertical(TPreviewScroll::PageDown);
+    preview.ScrollVertical(scrLineForward);
+    preview.ScrollVertical(scrPageForward);
     EXPECT_EQ(host.scrolled, (std::vector<std::pair<int, int>>{{0, -40}, {0, -200}}));
     EXPECT_EQ(host.invalidated, repaints);
-    preview.ScrollVertical(TPreviewScroll::Top);
+    preview.ScrollVertical(scrFirst);
     EXPECT_EQ(host.scrolled.size(), 2u);
     EXPECT_EQ(host.invalidated, repaints + 1) << "a jump of more than half the view";
 }
