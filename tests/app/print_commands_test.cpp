@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <deque>
@@ -356,6 +357,29 @@ TEST_F(PrintCommandsTest, PreviewZoomsByMenuAndClicks)
     });
     // The zoom stays for the next showing.
     Preview([](TwndPrintPreview& preview) { EXPECT_EQ(preview.Preview().Preview().ScalePercent(), 200); });
+}
+
+TEST_F(PrintCommandsTest, WholePageBarChoosesThePageWithAHint)
+{
+    Type(Lines(300).c_str());
+    Preview([](TwndPrintPreview& preview) {
+        TOstEditPrintPreviewWidget& widget = preview.Preview();
+        Child<QAction>(preview, "pmiCalaStrona1")->trigger();
+        QScrollBar* bar = widget.verticalScrollBar();
+        EXPECT_EQ(widget.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(bar->minimum(), 1);
+        EXPECT_EQ(bar->maximum(), widget.Preview().PageCount());
+        bar->setSliderDown(true);
+        bar->setSliderPosition(3);
+        EXPECT_EQ(widget.HintText(), QStringLiteral("Page: 3"));
+        EXPECT_EQ(preview.StatusText(), QStringLiteral("Strona: 3"));
+        bar->setSliderDown(false);
+        EXPECT_TRUE(widget.HintText().isEmpty());
+        EXPECT_EQ(widget.Preview().PageNumber(), 3);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        EXPECT_EQ(widget.Preview().PageNumber(), 2);
+        EXPECT_EQ(bar->value(), 2);
+    });
 }
 
 TEST_F(PrintCommandsTest, PageSetupFromThePreviewLaysThePagesOutAgain)
