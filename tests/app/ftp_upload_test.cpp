@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 const std::string kMarker = "/tmp/ostrel-ftp-app-test-marker";
-const std::string kPassword = "!touch " + kMarker + " \"a\\b\" 'c'";
+const std::string kPassword = HostilePassword(kMarker);
 
 // Runs the event loop until the console's client has ended (a stuck client
 // ends the wait after a minute, and the test then fails on what it checks).

@@ -18,10 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// Blanks, quotes, a backslash, and a "!" that the client would take as a
-// shell escape at the start of a line.
 const std::string kMarker = "/tmp/ostrel-ftp-test-marker";
-const std::string kPassword = "!touch " + kMarker + " \"a\\b\" 'c'";
+const std::string kPassword = HostilePassword(kMarker);
 
 class FtpCliTest : public ::testing::Test {
 protected:

@@ -30,6 +30,11 @@ private:
     int port_ = 0;
 };
 
+// A password with blanks, quotes and a backslash, whose leading "!" the
+// client would take as a shell escape creating marker, were the password
+// ever read as a command of its own.
+inline std::string HostilePassword(const std::string& marker) { return "!touch " + marker + " \"a\\b\" 'c'"; }
+
 // A port on 127.0.0.1 where nothing listens (bound, then released).
 int UnusedLocalPort();
 
