@@ -243,5 +243,30 @@ TEST_F(FtpServerUploadTest, ConnectionStaysOpenForTheUsersCommandsWithoutBye)
     EXPECT_TRUE(status.contains(QStringLiteral("226"))) << status.toStdString();
 }
 
+TEST_F(FtpServerUploadTest, ClosingTheConsoleEndsItsClient)
+{
+    QPointer<TwndFtpConsole> closed;
+    afterStart = [&](TwndFtpUpload& w) {
+        closed = w.Console();
+        ASSERT_NE(closed, nullptr);
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (closed->Transcript().Outcome() != TFtpOutcome::Pending)
+                loop.quit();
+        });
+        poll.start(50);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        ASSERT_TRUE(closed->IsRunning()) << "without bye the connection stays open";
+        closed->btnZamknij1->click();
+        EXPECT_FALSE(closed->IsRunning());
+    };
+    const QString status = Upload(server->Address(), kPassword, QStringLiteral("strony www"), false);
+    EXPECT_TRUE(status.contains(QStringLiteral("226"))) << status.toStdString();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closed, nullptr);
+}
+
 }  // namespace
 }  // namespace ostrel::test
