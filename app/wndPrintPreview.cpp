@@ -226,6 +226,8 @@ void TwndPrintPreview::tbDrukuj1Click()
 {
     if (OnPrint)
         OnPrint();
+    // Printing laid the job out for the printer chosen, maybe another sheet.
+    seppPreview1->Preview().Relayout();
 }
 
 void TwndPrintPreview::pmiUstawieniadrukowania1Click()

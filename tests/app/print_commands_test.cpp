@@ -289,6 +289,16 @@ TEST_F(PrintCommandsTest, HeaderCommandsNeedTheFieldsFocus)
     });
 }
 
+TEST_F(PrintCommandsTest, PrinterSetupButtonOpensThePrinterDialog)
+{
+    dialogs->printerSetupChoices.push_back(true);
+    PageSetup([](TPageSetupDlg& dialog) {
+        Child<QPushButton>(dialog, "btnUstawieniaDrukarki1")->click();
+        dialog.reject();
+    });
+    EXPECT_EQ(dialogs->Count(QStringLiteral("printer setup")), 1);
+}
+
 TEST_F(PrintCommandsTest, HeaderColoursComeFromTheColourDialog)
 {
     dialogs->colorChoices.push_back(QColor(Qt::red));
@@ -412,6 +422,22 @@ TEST_F(PrintCommandsTest, PrintsTheDocumentIntoTheChosenPdfFile)
     EXPECT_EQ(info.at(QStringLiteral("Pages")).toInt(), Job().PageCount());
     EXPECT_GE(Job().PageCount(), 2);
     EXPECT_EQ(Job().Title, "druk.txt");
+}
+
+TEST_F(PrintCommandsTest, PrintFromThePreviewPrintsAndKeepsPreviewing)
+{
+    TempDir dir;
+    Type(Lines(150).c_str());
+    const QString pdf = Q(dir / "podglad.pdf");
+    dialogs->printChoices.push_back(pdf);
+    Preview([](TwndPrintPreview& preview) {
+        const int pages = preview.Preview().Preview().PageCount();
+        Child<QAction>(preview, "pmiDrukuj1")->trigger();
+        EXPECT_EQ(preview.Preview().Preview().PageCount(), pages);
+        EXPECT_EQ(preview.StatusText(), QStringLiteral("Strona: 1"));
+    });
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(PdfInfo(pdf).at(QStringLiteral("Pages")).toInt(), Job().PageCount());
 }
 
 TEST_F(PrintCommandsTest, CancelledPrintDialogPrintsNothing)
