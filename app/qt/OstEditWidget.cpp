@@ -206,7 +206,9 @@ void TOstEditWidget::ShowScrollHint()
     if (editor_.HasOption(eoScrollHintFollows) && bar->maximum() > bar->minimum()) {
         // Beside the scroll box, which travels the bar's height.
         const int travel = std::max(bar->height() - scrollHint_->height(), 0);
-        y = bar->y() + travel * (bar->sliderPosition() - bar->minimum()) / (bar->maximum() - bar->minimum());
+        const int barTop = bar->mapTo(this, QPoint(0, 0)).y();
+        const qint64 along = qint64{travel} * (bar->sliderPosition() - bar->minimum());
+        y = barTop + static_cast<int>(along / (bar->maximum() - bar->minimum()));
     }
     const int right = viewport()->geometry().right();
     scrollHint_->move(mapToGlobal(QPoint(right - scrollHint_->width(), y)));

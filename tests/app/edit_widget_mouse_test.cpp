@@ -216,6 +216,15 @@ TEST_F(EditWidgetMouse, DraggingTheScrollBoxShowsTheHint)
     bar->setSliderDown(false);
     EXPECT_FALSE(hint->isVisible());
 
+    // Following the scroll box, the hint goes down with it.
+    ed().SetOption(eoScrollHintFollows, true);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(5);
+    const int high = hint->y();
+    bar->setSliderPosition(150);
+    EXPECT_GT(hint->y(), high);
+    bar->setSliderDown(false);
+
     // Without eoShowScrollHint no hint appears.
     ed().SetOption(eoShowScrollHint, false);
     bar->setSliderDown(true);
