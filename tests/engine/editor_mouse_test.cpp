@@ -138,6 +138,20 @@ TEST(EditorMouseClick, GutterPressesLeaveTheCaret)
     EXPECT_FALSE(f.ed.MouseCaptured());
 }
 
+TEST(EditorMouseClick, AnEmptyBufferTakesEveryKindOfPress)
+{
+    Fixture f("");
+    f.Select({3, 2}, {1, 1});
+    f.ed.DoubleClick(0, f.X(1), f.Y(1));
+    f.ed.MouseDown(mbRight, 0, f.X(2), f.Y(1));
+    f.ed.MouseWheel(0, -120);
+    f.ed.MouseMove(0, f.X(1), f.Bottom() + 50);
+    f.ed.ScrollTimerTick();
+    EXPECT_EQ(f.ed.TopLine(), 1);
+    EXPECT_FALSE(f.ed.SelAvail());
+    EXPECT_EQ(f.text(), "");
+}
+
 TEST(EditorMouseClick, ClickAfterTypingStartsANewUndoStep)
 {
     Fixture f("\r\n");
