@@ -35,13 +35,14 @@ awk 'BEGIN {
 }' > "$file"
 
 now() { date +%s.%N; }
+calc() { awk "BEGIN { print $1 }"; }
 best_of() {  # best_of COMMAND... ; sets $best to the fastest run in seconds
   best=""
   for _ in $(seq "$runs"); do
     local start end took
     start=$(now); "$@" >/dev/null 2>&1; end=$(now)
-    took=$(echo "$end - $start" | bc -l)
-    if [ -z "$best" ] || [ "$(echo "$took < $best" | bc -l)" = 1 ]; then best=$took; fi
+    took=$(calc "$end - $start")
+    if [ -z "$best" ] || [ "$(calc "$took < $best")" = 1 ]; then best=$took; fi
   done
 }
 
@@ -49,14 +50,14 @@ echo "file: $(wc -l < "$file") lines, $(wc -c < "$file") bytes"
 
 pages=$("$cli" print --lang php --line-numbers --wrap "$file" "$work/ostrel.pdf" 2>/dev/null)
 best_of "$cli" print --lang php --line-numbers --wrap "$file" "$work/ostrel.pdf"
-printf 'ostrel-cli print:      %5d pages in %6.2f s  %8.1f pages/s\n' "$pages" "$best" "$(echo "$pages / $best" | bc -l)"
+printf 'ostrel-cli print:      %5d pages in %6.2f s  %8.1f pages/s\n' "$pages" "$best" "$(calc "$pages / $best")"
 
 if command -v enscript >/dev/null && command -v ps2pdf >/dev/null; then
   enscript_pdf() { enscript -E -o - "$file" 2>/dev/null | ps2pdf - "$work/enscript.pdf"; }
   enscript_pdf
   epages=$(pdfinfo "$work/enscript.pdf" | awk '/^Pages:/ { print $2 }')
   best_of enscript_pdf
-  printf 'enscript -E | ps2pdf: %5d pages in %6.2f s  %8.1f pages/s\n' "$epages" "$best" "$(echo "$epages / $best" | bc -l)"
+  printf 'enscript -E | ps2pdf: %5d pages in %6.2f s  %8.1f pages/s\n' "$epages" "$best" "$(calc "$epages / $best")"
 else
   echo "enscript or ps2pdf missing: no comparison"
 fi
