@@ -92,15 +92,21 @@ QAction* TwndPrintPreview::ToolButton(const char* name, const QString& hint, con
     return action;
 }
 
+// A button that runs its action when clicked and opens the menu by its arrow.
+void TwndPrintPreview::AttachMenu(QAction* action, QMenu* menu)
+{
+    action->setMenu(menu);
+    if (auto* button = qobject_cast<QToolButton*>(tbPreview1->widgetForAction(action)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
 void TwndPrintPreview::CreateToolBar()
 {
     tbPreview1 = new QToolBar(this);
     tbPreview1->setObjectName(QStringLiteral("tbPreview1"));
     QAction* print = ToolButton("tbDrukuj1", QStringLiteral("Drukuj"), "document-print",
                                 &TwndPrintPreview::tbDrukuj1Click);
-    print->setMenu(CreatePrintMenu());
-    if (auto* button = qobject_cast<QToolButton*>(tbPreview1->widgetForAction(print)))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
+    AttachMenu(print, CreatePrintMenu());
     tbPreview1->addSeparator();
     ToolButton("tbPierwszaStrona1", QStringLiteral("Pierwsza strona"), "go-first",
                &TwndPrintPreview::tbPierwszaStrona1Click);
@@ -112,9 +118,7 @@ void TwndPrintPreview::CreateToolBar()
     tbPreview1->addSeparator();
     QAction* zoom = ToolButton("tbZoom1", QStringLiteral("Powiększenie widoku"), "zoom-fit-best",
                                &TwndPrintPreview::tbZoom1Click);
-    zoom->setMenu(CreateScaleMenu());
-    if (auto* button = qobject_cast<QToolButton*>(tbPreview1->widgetForAction(zoom)))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
+    AttachMenu(zoom, CreateScaleMenu());
     tbPreview1->addSeparator();
 }
 

@@ -49,6 +49,7 @@ private:
     void EnablePageButtons();
     void CreateToolBar();
     QAction* ToolButton(const char* name, const QString& hint, const char* iconName, void (TwndPrintPreview::*handler)());
+    void AttachMenu(QAction* action, QMenu* menu);
     QMenu* CreatePrintMenu();
     QMenu* CreateScaleMenu();
 
