@@ -168,29 +168,31 @@ void TOstWordWrapPlugin::ExtendStarts() const
     ++validStarts_;
 }
 
-TOstWordWrapPlugin::Place TOstWordWrapPlugin::FindLine(int line0) const
+// The block holding the value-th line or row (from 0): the starts are summed
+// only as far as that block.
+int TOstWordWrapPlugin::FindBlock(int value, int Start::*start, int (Block::*size)() const) const
 {
     const int blocks = static_cast<int>(blocks_.size());
     while (validStarts_ < blocks &&
-           (validStarts_ == 0 || StartLine(validStarts_ - 1) + blocks_[validStarts_ - 1].Lines() <= line0))
+           (validStarts_ == 0 ||
+            starts_[static_cast<size_t>(validStarts_ - 1)].*start + (blocks_[static_cast<size_t>(validStarts_ - 1)].*size)() <=
+                value))
         ExtendStarts();
     const auto first = starts_.begin();
-    const auto found = std::upper_bound(first, first + validStarts_, line0,
-                                        [](int line, const Start& s) { return line < s.line; });
-    const int b = std::max(static_cast<int>(found - first) - 1, 0);
+    const auto found = std::upper_bound(first, first + validStarts_, value,
+                                        [start](int v, const Start& s) { return v < s.*start; });
+    return std::max(static_cast<int>(found - first) - 1, 0);
+}
+
+TOstWordWrapPlugin::Place TOstWordWrapPlugin::FindLine(int line0) const
+{
+    const int b = FindBlock(line0, &Start::line, &Block::Lines);
     return {b, line0 - StartLine(b)};
 }
 
 TOstWordWrapPlugin::Place TOstWordWrapPlugin::FindRow(int row0) const
 {
-    const int blocks = static_cast<int>(blocks_.size());
-    while (validStarts_ < blocks &&
-           (validStarts_ == 0 || StartRow(validStarts_ - 1) + blocks_[validStarts_ - 1].Rows() <= row0))
-        ExtendStarts();
-    const auto first = starts_.begin();
-    const auto found = std::upper_bound(first, first + validStarts_, row0,
-                                        [](int row, const Start& s) { return row < s.row; });
-    const int b = std::max(static_cast<int>(found - first) - 1, 0);
+    const int b = FindBlock(row0, &Start::row, &Block::Rows);
     const std::vector<int32_t>& ends = blocks_[static_cast<size_t>(b)].rowEnds;
     const int local = row0 - StartRow(b);
     const int index = static_cast<int>(std::upper_bound(ends.begin(), ends.end(), local) - ends.begin());

@@ -82,6 +82,10 @@ private:
         int block = 0;
         int index = 0;  // line within the block
     };
+    struct Start {  // of a block: lines and rows before it
+        int line = 0;
+        int row = 0;
+    };
 
     void TakeLimits();
     void Rebuild();
@@ -100,6 +104,7 @@ private:
     void ExtendStarts() const;
     int StartLine(int b) const { return starts_[static_cast<size_t>(b)].line; }
     int StartRow(int b) const { return starts_[static_cast<size_t>(b)].row; }
+    int FindBlock(int value, int Start::*start, int (Block::*size)() const) const;
     Place FindLine(int line0) const;
     Place FindRow(int row0) const;
     int RowLengthAt(Place at, int rowInLine) const;
@@ -110,10 +115,6 @@ private:
     int tabWidth_ = 8;
     std::bitset<256> breakChars_;
     std::vector<Block> blocks_;
-    struct Start {
-        int line = 0;
-        int row = 0;
-    };
     mutable std::vector<Start> starts_;
     mutable int validStarts_ = 0;  // blocks whose start is summed
     int lineCount_ = 0;
