@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "editor/OstEdit.h"
 #include "editor/OstEditPaintText.h"
@@ -48,6 +49,7 @@ private:
     void ComputeRowSelection(int row);
     void SetLineColors(int line);
     void PaintRow(int row);
+    void ScanTokens(int line);
     void AddHighlighterTokens(int line);
     void AddPlainText();
     void AddToken(std::string_view text, int column, TColor fg, TColor bg, TFontStyles style);
@@ -78,6 +80,14 @@ private:
     // shift_ + 1 on at column 1; lineFirst_..lineLast_ are the cells painted.
     int cachedLine_ = 0;
     std::string expanded_;  // the line with tabs expanded
+    // The highlighter's tokens of one line, scanned once for all its rows.
+    struct LineToken {
+        int start = 0;
+        int length = 0;
+        const TOstHighlighterAttributes* attr = nullptr;
+    };
+    int tokensLine_ = 0;
+    std::vector<LineToken> tokens_;
     int shift_ = 0;
     int lineFirst_ = 1, lineLast_ = 0;
     bool lastRowOfLine_ = true;
@@ -246,26 +256,37 @@ void TOstTextPainter::PaintRow(int row)
 
 // ---- tokens and runs -------------------------------------------------------------
 
-void TOstTextPainter::AddHighlighterTokens(int line)
+void TOstTextPainter::ScanTokens(int line)
 {
-    const std::string& expanded = expanded_;
+    if (line == tokensLine_)
+        return;
+    tokensLine_ = line;
+    tokens_.clear();
     TOstCustomHighlighter& hl = *ed_.highlighter_;
     if (line == 1)
         hl.ClearLineState();
     else
         hl.RestoreLineState(ed_.lines_.LineRange(line - 2));
-    hl.StartLine(expanded, line - 1);
-    const TOstHighlighterAttributes* lastAttr = nullptr;
-    for (; !hl.AtLineEnd(); hl.NextToken()) {
-        const int start = hl.TokenStart();
-        const int length = hl.TokenLength();
-        if (length <= 0)
-            continue;
-        const int column = start + 1;
+    hl.StartLine(expanded_, line - 1);
+    for (; !hl.AtLineEnd(); hl.NextToken())
+        if (hl.TokenLength() > 0)
+            tokens_.push_back({hl.TokenStart(), hl.TokenLength(), hl.TokenAttribute()});
+}
+
+void TOstTextPainter::AddHighlighterTokens(int line)
+{
+    const std::string& expanded = expanded_;
+    TOstCustomHighlighter& hl = *ed_.highlighter_;
+    ScanTokens(line);
+    const auto first = std::partition_point(tokens_.begin(), tokens_.end(), [this](const LineToken& t) {
+        return t.start + t.length < lineFirst_;
+    });
+    for (auto token = first; token != tokens_.end(); ++token) {
+        const int column = token->start + 1;
+        const int length = token->length;
         if (column > lineLast_)
             break;
-        const TOstHighlighterAttributes* attr = hl.TokenAttribute();
-        lastAttr = attr;
+        const TOstHighlighterAttributes* attr = token->attr;
         const int from = std::max(column, lineFirst_);
         const int to = std::min(column + length, lineLast_ + 1);
         if (from >= to)
@@ -278,6 +299,7 @@ void TOstTextPainter::AddHighlighterTokens(int line)
     }
     const int endColumn = static_cast<int>(expanded.size()) + 1;
     if (showSpecial_ && lastRowOfLine_ && endColumn >= lineFirst_ && endColumn <= lineLast_) {
+        const TOstHighlighterAttributes* lastAttr = tokens_.empty() ? nullptr : tokens_.back().attr;
         const TOstHighlighterAttributes* comment = hl.DefaultAttribute(daComment);
         const TOstHighlighterAttributes* attr =
             (lastAttr && lastAttr == comment) ? comment : hl.DefaultAttribute(daWhitespace);
