@@ -124,8 +124,9 @@ void TCustomOstEdit::DoPageTopBottom(bool top, bool select)
     // not move under the caret.
     const int lastRow = std::max(DisplayLineCount(), 1);
     const int row = top ? topLine_ : std::min(topLine_ + std::max(linesInWindow_, 1) - 1, lastRow);
-    const TBufferCoord target = DisplayToBufferPos({DisplayXY().Column, row});
-    MoveCaretAndSelection(CaretXY(), target, select);
+    const TDisplayCoord to{DisplayXY().Column, row};
+    MoveCaretAndSelection(CaretXY(), DisplayToBufferPos(to), select);
+    SetCaretAtRowEnd(IsBeyondRowEnd(to));
 }
 
 }  // namespace ostrel

@@ -480,6 +480,11 @@ TEST_F(WrapTest, ScrollingCountsRowsAndTheLeftColumnStaysOne)
     EXPECT_EQ(ed.LeftChar(), 1);
     ed.SetLeftChar(10);
     EXPECT_EQ(ed.LeftChar(), 1);
+    // The window's last row is the second row of line 2.
+    ed.SetCaretXY({1, 1});
+    Key(ecPageBottom);
+    EXPECT_EQ(ed.CaretXY(), (TBufferCoord{41, 2}));
+    EXPECT_EQ(ed.DisplayXY(), (TDisplayCoord{1, 5}));
 }
 
 TEST_F(WrapTest, TypingAtARowEndRewrapsTheLineAndMovesLaterRows)
