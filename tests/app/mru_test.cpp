@@ -152,6 +152,41 @@ TEST_F(MRUListTest, DisplayModesAndTheClickedEntry)
     EXPECT_EQ(list.Items(), QStringList({"/p/page.html"}));
 }
 
+TEST_F(MRUListTest, TheRemoveObsoleteEventDecidesWhichEntriesGo)
+{
+    writeFile(dir / "here.txt", "x");
+    list.AddItem(QStringLiteral("/nowhere/a.txt"));
+    list.AddItem(Q(dir / "here.txt"));
+    list.AddItem(QStringLiteral("/nowhere/b.txt"));
+    list.RemoveObsoleteItems();
+    EXPECT_EQ(list.Items(), QStringList({Q(dir / "here.txt")}));
+    list.AddItem(QStringLiteral("/nowhere/c.txt"));
+    list.OnRemoveObsolete = [](TMRUFileList&, const QString& entry, bool& remove) {
+        remove = entry.endsWith(QStringLiteral("here.txt"));
+    };
+    list.RemoveObsoleteItems();
+    EXPECT_EQ(list.Items(), QStringList({QStringLiteral("/nowhere/c.txt")}));
+}
+
+TEST_F(MRUListTest, AnIniFileKeepsTheListInItsSection)
+{
+    const QString other = QStringLiteral("/home/jan/Документы/x&y.txt");
+    list.RegistryFile = dir / "registry.txt";
+    list.SetUseRegistry(false);
+    list.SetAutoSaveName(QStringLiteral("recent.ini"));
+    list.AddItem(QStringLiteral("/a.txt"));
+    list.AddItem(other);
+    list.SaveList();
+    EXPECT_TRUE(std::filesystem::exists(dir / "recent.ini"));
+    TMRUFileList again;
+    again.RegistryFile = list.RegistryFile;
+    again.SetUseRegistry(false);
+    again.SetAutoSaveName(QStringLiteral("recent.ini"));
+    again.Loaded();
+    EXPECT_EQ(again.Items(), QStringList({other, QStringLiteral("/a.txt")}));
+    again.SetAutoSave(false);
+}
+
 // ---- the main window's list --------------------------------------------------------
 
 class MainWindowMRUTest : public MainWindowTest {
