@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/qt/KeyTranslation.h"
+#include "app/qt/OstEditScrollBar.h"
 
 namespace ostrel {
 
@@ -84,6 +85,8 @@ TOstEditWidget::TOstEditWidget(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
+    setVerticalScrollBar(new TOstEditScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new TOstEditScrollBar(Qt::Horizontal, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
@@ -167,6 +170,7 @@ void TOstEditWidget::ApplyScrollBar(TOstScrollBarKind kind)
     bar->setPageStep(info.Page);
     bar->setValue(info.Pos);
     bar->setEnabled(info.Enabled);
+    static_cast<TOstEditScrollBar*>(bar)->SetArrowsEnabled(info.BackArrowEnabled, info.ForwardArrowEnabled);
 }
 
 void TOstEditWidget::BarActionTriggered(TOstScrollBarKind kind, int action)

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "AppTestSupport.h"
+#include "app/qt/OstEditScrollBar.h"
 #include "app/qt/OstEditWidget.h"
 #include "platform/CodePage.h"
 
@@ -197,6 +198,22 @@ TEST_F(EditWidgetMouse, BarStepsGoThroughTheEditor)
     EXPECT_EQ(ed().TopLine(), 2 * lines - 1);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(ed().TopLine(), ed().DisplayLineCount() - lines + 1);
+}
+
+TEST_F(EditWidgetMouse, ArrowsAtAnEndShowDisabledWithTheOption)
+{
+    ed().SetText(Numbered(200));
+    ed().SetCaretXY({1, 1});
+    auto* bar = dynamic_cast<TOstEditScrollBar*>(w->verticalScrollBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->BackArrowEnabled());
+    ed().SetOption(eoDisableScrollArrows, true);
+    EXPECT_FALSE(bar->BackArrowEnabled());
+    EXPECT_TRUE(bar->ForwardArrowEnabled());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_TRUE(bar->BackArrowEnabled());
+    EXPECT_FALSE(bar->ForwardArrowEnabled());
+    w->grab();  // paints the veiled arrow
 }
 
 TEST_F(EditWidgetMouse, DraggingTheScrollBoxShowsTheHint)
