@@ -38,6 +38,9 @@ int runRecode(const Args& args);
 // utf8 INPUT OUTPUT
 int runUtf8(const Args& args);
 
+// wrap [--width N] [--tab-width N] [FILE]
+int runWrap(const Args& args);
+
 // ftp --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE
 int runFtp(const Args& args);
 
