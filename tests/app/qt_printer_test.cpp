@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <stdexcept>
 
 #include "app/qt/QtCanvas.h"
@@ -70,6 +71,27 @@ TEST(QtPrinterTest, PrintJobWritesItsPagesAndAnAbortedJobLeavesNoFile)
     EXPECT_TRUE(job.Aborted());
     EXPECT_FALSE(printer.Printing());
     EXPECT_FALSE(std::filesystem::exists(dir / "aborted.pdf"));
+}
+
+TEST(QtPrinterTest, FileChosenInThePrintDialogIsPrintedThroughTheDevice)
+{
+    TestApp();
+    TempDir dir;
+    QtPrinter printer;
+    // What the print dialog leaves when the user prints to a file.
+    printer.Device().setOutputFormat(QPrinter::PdfFormat);
+    printer.Device().setOutputFileName(QString::fromStdString((dir / "dialog.pdf").string()));
+    const auto caps = printer.Capabilities();
+    ASSERT_TRUE(caps);
+    EXPECT_GT(caps->DpiY, 0);
+    EXPECT_LE(caps->PageWidth + caps->PhysicalOffsetX, caps->PhysicalWidth);
+
+    TOstEditPrint job(&printer);
+    job.SetLines(std::vector<std::string>(150, "wiersz"));
+    job.Title = "Zam\xF3wienie";
+    job.PrintAll();
+    EXPECT_EQ(PdfPageObjects(dir / "dialog.pdf"), job.PageCount());
+    EXPECT_GT(job.PageCount(), 1);
 }
 
 TEST(QtPrinterTest, FailuresAreReportedAndLeaveNoJobOpen)
