@@ -190,6 +190,19 @@ QWidget* TPageSetupDlg::CreateMarginsTab()
     tsMargins = new QWidget(this);
     tsMargins->setObjectName(QStringLiteral("Margins"));
     auto* grid = new QGridLayout(tsMargins);
+    AddMarginFields(*grid);
+    CBUnits = new QComboBox(tsMargins);
+    CBUnits->setObjectName(QStringLiteral("CBUnits"));
+    CBUnits->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("cale")});
+    connect(CBUnits, &QComboBox::currentIndexChanged, this, &TPageSetupDlg::CBUnitsChange);
+    grid->addWidget(new QLabel(QStringLiteral("Jednostki:"), tsMargins), 0, 2);
+    grid->addWidget(CBUnits, 0, 3);
+    AddOptions(*grid);
+    return tsMargins;
+}
+
+void TPageSetupDlg::AddMarginFields(QGridLayout& grid)
+{
     EditLeft = MarginEdit("EditLeft");
     EditRight = MarginEdit("EditRight");
     EditTop = MarginEdit("EditTop");
@@ -216,39 +229,32 @@ QWidget* TPageSetupDlg::CreateMarginsTab()
     for (const auto& [edit, caption] : labelled) {
         auto* label = new QLabel(QString::fromUtf8(caption), tsMargins);
         label->setBuddy(edit);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row, 1);
+        grid.addWidget(label, row, 0);
+        grid.addWidget(edit, row++, 1);
         // The footer never has items, so its distance is not offered.
-        if (edit == EditFooter) {
-            label->hide();
-            edit->hide();
-        }
-        ++row;
+        label->setVisible(edit != EditFooter);
+        edit->setVisible(edit != EditFooter);
     }
-    CBUnits = new QComboBox(tsMargins);
-    CBUnits->setObjectName(QStringLiteral("CBUnits"));
-    CBUnits->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("cale")});
-    connect(CBUnits, &QComboBox::currentIndexChanged, this, &TPageSetupDlg::CBUnitsChange);
-    grid->addWidget(new QLabel(QStringLiteral("Jednostki:"), tsMargins), 0, 2);
-    grid->addWidget(CBUnits, 0, 3);
+}
 
+void TPageSetupDlg::AddOptions(QGridLayout& grid)
+{
     CBMirrorMargins = CheckBox("CBMirrorMargins", QStringLiteral("Lustrzane marginesy"));
     CBLineNumbers = CheckBox("CBLineNumbers", QStringLiteral("Numery wierszy"));
     CBLineNumbersInMargin = CheckBox("CBLineNumbersInMargin", QStringLiteral("Numery wierszy na marginesie"));
     CBHighlight = CheckBox("CBHighlight", QStringLiteral("Drukowanie składni"));
     CBColors = CheckBox("CBColors", QStringLiteral("Użyj kolorów"));
     CBWrap = CheckBox("CBWrap", QStringLiteral("Zawijaj linie"));
-    row = 1;
+    int row = 1;
     for (QCheckBox* box : {CBMirrorMargins, CBLineNumbers, CBLineNumbersInMargin, CBHighlight, CBColors, CBWrap})
-        grid->addWidget(box, row++, 2, 1, 2);
+        grid.addWidget(box, row++, 2, 1, 2);
     auto* printer = new QPushButton(QStringLiteral("Ustawienia &drukarki..."), tsMargins);
     printer->setObjectName(QStringLiteral("btnUstawieniaDrukarki1"));
     connect(printer, &QPushButton::clicked, this, [this] {
         if (OnPrinterSetup)
             OnPrinterSetup();
     });
-    grid->addWidget(printer, row, 2, 1, 2);
-    return tsMargins;
+    grid.addWidget(printer, row, 2, 1, 2);
 }
 
 QWidget* TPageSetupDlg::CreateHeaderTab()

@@ -16,6 +16,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QTabWidget;
 class QTextCursor;
@@ -82,6 +83,8 @@ private:
     };
 
     QWidget* CreateMarginsTab();
+    void AddMarginFields(QGridLayout& grid);
+    void AddOptions(QGridLayout& grid);
     QWidget* CreateHeaderTab();
     QWidget* CreateHeaderToolBar();
     QWidget* CreateAppearanceGroup();
