@@ -8,7 +8,9 @@
 // notifications), OstEditCaret.cpp (coordinates, caret, scrolling),
 // OstEditSelection.cpp (selection and the editing primitive),
 // OstEditWords.cpp (word boundaries, indentation), OstEditClipboard.cpp,
-// OstEditUndoRedo.cpp (undo and redo of recorded items).
+// OstEditUndoRedo.cpp (undo and redo of recorded items), OstEditMouse.cpp,
+// OstEditScrollBars.cpp and OstEditDragDrop.cpp (mouse, wheel, scroll bars,
+// dragging text).
 
 #include <bitset>
 #include <cstdint>
