@@ -142,17 +142,6 @@ TEST_F(EditWidgetMouse, AltDragSelectsAColumn)
     EXPECT_EQ(ed().SelText(), "bcdef\r\ngh");
 }
 
-TEST_F(EditWidgetMouse, PressOnTheSelectionAndReleaseCollapsesIt)
-{
-    ed().SetText("one two three");
-    DragSelect(At(5, 1), At(8, 1));
-    ASSERT_EQ(ed().SelText(), "two");
-    Press(At(6, 1));
-    Release(At(6, 1));
-    EXPECT_FALSE(ed().SelAvail());
-    EXPECT_EQ(ed().CaretXY(), (TBufferCoord{6, 1}));
-}
-
 TEST_F(EditWidgetMouse, MovingFromTheSelectionDragsItInsteadOfSelecting)
 {
     ed().SetText("one two three");

@@ -500,20 +500,6 @@ TEST(EditorScrollBars, FittingTextHidesOrDisablesTheBar)
     EXPECT_EQ(f.ed.ScrollBarInfo(sbHorizontal).Max, 100 - kCols + 1);
 }
 
-TEST(EditorScrollBars, ArrowsTowardsAnEndCanBeDisabled)
-{
-    Fixture f(Lines(100));
-    EXPECT_TRUE(f.ed.ScrollBarInfo(sbVertical).BackArrowEnabled);
-    f.ed.SetOption(eoDisableScrollArrows, true);
-    TOstScrollBarInfo v = f.ed.ScrollBarInfo(sbVertical);
-    EXPECT_FALSE(v.BackArrowEnabled);
-    EXPECT_TRUE(v.ForwardArrowEnabled);
-    f.ed.ScrollBarAction(sbVertical, scrLast);
-    v = f.ed.ScrollBarInfo(sbVertical);
-    EXPECT_TRUE(v.BackArrowEnabled);
-    EXPECT_FALSE(v.ForwardArrowEnabled);
-}
-
 TEST(EditorScrollBars, RequestsMoveTheViewAndFireOnScroll)
 {
     Fixture f(Lines(100));
