@@ -555,6 +555,8 @@ TEST_F(WrapPaintTest, HighlightedAndSpecialCharactersFollowTheRows)
     EXPECT_EQ(ShownRow(2, 18), std::string(13, 'x') + "</b>\xB6");
     // The pilcrow shows on the last row only.
     EXPECT_NE(ShownAt(41, 1), '\xB6');
+    // The editor outlives this highlighter.
+    ed.SetHighlighter(nullptr);
 }
 
 TEST_F(WrapPaintTest, SelectionCoversTheRowsBetweenItsEnds)
