@@ -27,7 +27,6 @@
 #include "app/GlobalRes.h"
 #include "app/qt/KeyTranslation.h"
 #include "app/qt/QtCanvas.h"
-#include "platform/CodePage.h"
 #include "print/OstEditPrint.h"
 
 namespace ostrel {
@@ -516,7 +515,7 @@ void TPageSetupDlg::LoadHeader(THeaderFooter& header)
         // An item keeps its header line: the lines above it are left empty.
         while (count + 1 < item.LineNumber)
             AppendLine(*field, count, QString(), defaultFormat);
-        AppendLine(*field, count, QString::fromStdString(codepage::toUtf8(item.Text)), FormatOf(item.Font));
+        AppendLine(*field, count, FromAnsi(item.Text), FormatOf(item.Font));
     }
     for (QTextEdit* field : {REHeaderLeft, REHeaderCenter, REHeaderRight})
         field->moveCursor(QTextCursor::Start);

@@ -12,7 +12,6 @@
 #include <system_error>
 
 #include "app/qt/KeyTranslation.h"
-#include "platform/CodePage.h"
 #include "platform/OstRegistry.h"
 
 namespace ostrel {
@@ -112,14 +111,14 @@ QString MinimizeName(const QString& path, int maxWidth, const TTextWidth& width)
 std::string StoredMRUPath(const QString& path)
 {
     std::string ansi = ToAnsi(path);
-    if (QString::fromStdString(codepage::toUtf8(ansi)) == path)
+    if (FromAnsi(ansi) == path)
         return ansi;
     return QUrl::fromLocalFile(path).toEncoded().toStdString();
 }
 
 QString MRUPathFromStored(const std::string& stored)
 {
-    const QString text = QString::fromStdString(codepage::toUtf8(stored));
+    const QString text = FromAnsi(stored);
     if (text.startsWith(kStoredUrlScheme))
         return QUrl::fromEncoded(QByteArray::fromStdString(stored)).toLocalFile();
     return text;

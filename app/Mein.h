@@ -12,7 +12,6 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSet>
 #include <QStringList>
 #include <exception>
 #include <functional>
@@ -276,8 +275,6 @@ private:
     void CreateStatusBar();
     QAction* Item(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
                   void (TOstrel3Main::*handler)());
-    QAction* Pending(QMenu* menu, const char* name, const QString& caption, const char* shortcut = nullptr);
-    QAction* CheckItem(QMenu* menu, const char* name, const QString& caption);
     QMenu* SubMenu(QMenu* parent, const char* name, const QString& caption);
     QAction* ToolButton(const char* name, const QString& caption, const QString& hint, const char* iconName,
                         void (TOstrel3Main::*handler)());
@@ -288,8 +285,6 @@ private:
     // puts open in its place.
     void AddHtmlItem(QMenu* menu, const char* name, const QString& caption, const char* shortcut,
                      const char* open, const char* close);
-    void MarkPending(QAction* action);
-    // Enables an item unless its command is not built yet.
     void SetItemEnabled(QAction* action, bool enabled);
     void CheckHighlighterItem(QActionGroup* group);
     bool IsMenuShortcut(const QKeyEvent& key) const;
@@ -337,7 +332,6 @@ private:
     // from the caret.
     bool searchFromCaret_ = false;
 
-    QSet<QAction*> pendingItems_;
     QActionGroup* kolorowanieMenuGroup_ = nullptr;
     QActionGroup* kolorowaniePopupGroup_ = nullptr;
     QMenu* pmNowy1 = nullptr;

@@ -12,6 +12,7 @@
 #include "app/Mein.h"
 #include "app/UiGuards.h"
 #include "editor/OstTextLines.h"
+#include "app/qt/KeyTranslation.h"
 #include "platform/CodePage.h"
 
 namespace ostrel {
@@ -194,7 +195,7 @@ void TOstrel3Main::miPierwszeMale1Click()
 
 void TOstrel3Main::InsertText(const QString& text)
 {
-    CurrentEditor().SetSelText(codepage::fromUtf8(text.toStdString()));
+    CurrentEditor().SetSelText(ToAnsi(text));
 }
 
 void TOstrel3Main::InsertDate(const QString& format)
@@ -224,7 +225,7 @@ void TOstrel3Main::miZakomentuj1Click()
     const TWaitCursor wait;
     TOstEdit& editor = CurrentEditor();
     const int line = editor.CaretY();
-    const std::string prefix = codepage::fromUtf8(mark.toStdString());
+    const std::string prefix = ToAnsi(mark);
     std::string result;
     const std::string selected = editor.SelText();
     std::vector<std::string_view> lines = SplitTextLines(selected);

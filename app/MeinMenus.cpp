@@ -116,20 +116,6 @@ QAction* TOstrel3Main::Item(QMenu* menu, const char* name, const QString& captio
     return action;
 }
 
-QAction* TOstrel3Main::Pending(QMenu* menu, const char* name, const QString& caption, const char* shortcut)
-{
-    QAction* action = Item(menu, name, caption, shortcut, nullptr);
-    MarkPending(action);
-    return action;
-}
-
-QAction* TOstrel3Main::CheckItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = Pending(menu, name, caption);
-    action->setCheckable(true);
-    return action;
-}
-
 QMenu* TOstrel3Main::SubMenu(QMenu* parent, const char* name, const QString& caption)
 {
     QMenu* menu = parent->addMenu(caption);
@@ -138,15 +124,9 @@ QMenu* TOstrel3Main::SubMenu(QMenu* parent, const char* name, const QString& cap
     return menu;
 }
 
-void TOstrel3Main::MarkPending(QAction* action)
-{
-    action->setEnabled(false);
-    pendingItems_.insert(action);
-}
-
 void TOstrel3Main::SetItemEnabled(QAction* action, bool enabled)
 {
-    action->setEnabled(enabled && !pendingItems_.contains(action));
+    action->setEnabled(enabled);
 }
 
 void TOstrel3Main::CreateMenus()
@@ -400,8 +380,6 @@ QAction* TOstrel3Main::ToolButton(const char* name, const QString& caption, cons
     action->setStatusTip(hint);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler] { RunCommand(handler); });
-    else
-        MarkPending(action);
     tbStandardowy1->addAction(action);
     return action;
 }
@@ -451,8 +429,6 @@ void TOstrel3Main::CreateToolBar()
     tbStandardowy1->addSeparator();
     QAction* kolorowanie = ToolButton("tbKolorowanie1", QStringLiteral("Kolorowanie składni"),
                                       QStringLiteral("Kolorowanie składni"), "format-text-color", nullptr);
-    pendingItems_.remove(kolorowanie);
-    kolorowanie->setEnabled(true);
     kolorowanie->setMenu(pmKolorowanie1);
     if (auto* button = qobject_cast<QToolButton*>(tbStandardowy1->widgetForAction(kolorowanie)))
         button->setPopupMode(QToolButton::InstantPopup);

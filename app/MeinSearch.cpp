@@ -12,15 +12,11 @@
 #include "app/dlgReplaceText.h"
 #include "app/dlgSearchText.h"
 #include "app/qt/OstEditWidget.h"
-#include "platform/CodePage.h"
+#include "app/qt/KeyTranslation.h"
 
 namespace ostrel {
 
 namespace {
-
-std::string ToEditorText(const QString& text) { return codepage::fromUtf8(text.toStdString()); }
-
-QString FromEditorText(const std::string& text) { return QString::fromStdString(codepage::toUtf8(text)); }
 
 // The editor asks its handler only while a Replace runs; afterwards it is
 // left without one again.
@@ -109,7 +105,7 @@ void TOstrel3Main::DoSearchReplaceText(bool replace, bool backwards)
                                                            [this, &editor](const std::string&, const std::string&,
                                                                            int, int) { return ConfirmReplace(editor); })
                                                      : nullptr);
-        found = editor.SearchReplace(ToEditorText(searchState_.text), ToEditorText(searchState_.replaceText),
+        found = editor.SearchReplace(ToAnsi(searchState_.text), ToAnsi(searchState_.replaceText),
                                      options);
     }
     if (found > 0)
@@ -125,7 +121,7 @@ void TOstrel3Main::DoSearchReplaceText(bool replace, bool backwards)
 TOstReplaceAction TOstrel3Main::ConfirmReplace(const TOstEdit& editor)
 {
     TConfirmReplaceDialog dialog(this);
-    dialog.SetReplacedText(FromEditorText(editor.SelText()));
+    dialog.SetReplacedText(FromAnsi(editor.SelText()));
     return ReplaceActionOf(ExecDialog(dialog));
 }
 

@@ -11,7 +11,6 @@
 #include "app/Dialogs.h"
 #include "app/GlobalRes.h"
 #include "app/qt/KeyTranslation.h"
-#include "platform/CodePage.h"
 #include "platform/OstRegistry.h"
 
 namespace ostrel {
@@ -63,8 +62,6 @@ const char* ShellFolderValue(TShortcutFolder folder)
     }
     return "";
 }
-
-QString FromAnsi(const std::string& text) { return QString::fromStdString(codepage::toUtf8(text)); }
 
 // A value of a desktop entry: backslashes and line breaks escaped.
 QString DesktopValue(QString text)

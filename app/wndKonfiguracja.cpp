@@ -22,7 +22,6 @@
 #include "app/UiGuards.h"
 #include "app/qt/KeyTranslation.h"
 #include "app/qt/QtCanvas.h"
-#include "platform/CodePage.h"
 #include "platform/OstRegistry.h"
 
 namespace ostrel {
@@ -34,8 +33,6 @@ const char* const kHighlighterItems[] = {"brak", "HTML", "PHP", "CSS", "XML", "J
                                          "VBScript", "C++", "Pascal", "Java", "SQL", "Perl"};
 
 const char* const kRecodingItems[] = {"nie zmieniaj kodowania", "ISO-8859-2", "Windows CP-1250"};
-
-QString FromAnsi(const std::string& text) { return QString::fromStdString(codepage::toUtf8(text)); }
 
 }  // namespace
 

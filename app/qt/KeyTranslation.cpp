@@ -90,4 +90,9 @@ std::string ToAnsi(const QString& text)
     return codepage::fromUtf8(text.toStdString());
 }
 
+QString FromAnsi(std::string_view ansi)
+{
+    return QString::fromStdString(codepage::toUtf8(ansi));
+}
+
 }  // namespace ostrel

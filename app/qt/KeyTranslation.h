@@ -7,6 +7,7 @@
 #include <Qt>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "editor/OstEditPaintTypes.h"
 
@@ -23,5 +24,7 @@ uint16_t VirtualKeyOf(const QKeyEvent& event);
 
 // Text to Windows-1250; characters the code page lacks become "?".
 std::string ToAnsi(const QString& text);
+// Windows-1250 text for Qt.
+QString FromAnsi(std::string_view ansi);
 
 }  // namespace ostrel

@@ -6,7 +6,7 @@
 #include <QMimeData>
 #include <memory>
 
-#include "platform/CodePage.h"
+#include "app/qt/KeyTranslation.h"
 
 namespace ostrel {
 
@@ -20,7 +20,7 @@ QClipboard* QtClipboard::clipboard() const
 QString QtClipboard::PlainText(std::string_view ansi)
 {
     // Other programs here expect LF between lines.
-    QString plain = QString::fromStdString(codepage::toUtf8(ansi));
+    QString plain = FromAnsi(ansi);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return plain;
 }
@@ -67,7 +67,7 @@ std::optional<ClipboardData> QtClipboard::get()
                              static_cast<uint8_t>(block[0])};
     }
     if (data->hasText())
-        return ClipboardData{codepage::fromUtf8(data->text().toStdString()), std::nullopt};
+        return ClipboardData{ToAnsi(data->text()), std::nullopt};
     return ClipboardData{};
 }
 
