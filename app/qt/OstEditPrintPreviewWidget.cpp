@@ -7,23 +7,11 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "app/qt/OstEditScrollBar.h"
+
 namespace ostrel {
 
 namespace {
-
-TOstScrollCode RequestOf(int action)
-{
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: return scrLineBack;
-    case QAbstractSlider::SliderSingleStepAdd: return scrLineForward;
-    case QAbstractSlider::SliderPageStepSub: return scrPageBack;
-    case QAbstractSlider::SliderPageStepAdd: return scrPageForward;
-    case QAbstractSlider::SliderToMinimum: return scrFirst;
-    case QAbstractSlider::SliderToMaximum: return scrLast;
-    case QAbstractSlider::SliderMove: return scrThumbTrack;
-    default: return scrEndScroll;
-    }
-}
 
 void ShowBar(QScrollBar& bar, const TOstScrollBarInfo& shown)
 {
@@ -133,7 +121,7 @@ void TOstEditPrintPreviewWidget::BarAction(Qt::Orientation orientation, int acti
     if (updatingBars_)
         return;
     const QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
-    Scroll(orientation, RequestOf(action), bar->sliderPosition());
+    Scroll(orientation, ScrollCodeOf(action).value_or(scrEndScroll), bar->sliderPosition());
 }
 
 void TOstEditPrintPreviewWidget::BarReleased(Qt::Orientation orientation)

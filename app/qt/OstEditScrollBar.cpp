@@ -5,6 +5,20 @@
 
 namespace ostrel {
 
+std::optional<TOstScrollCode> ScrollCodeOf(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return scrLineForward;
+    case QAbstractSlider::SliderSingleStepSub: return scrLineBack;
+    case QAbstractSlider::SliderPageStepAdd: return scrPageForward;
+    case QAbstractSlider::SliderPageStepSub: return scrPageBack;
+    case QAbstractSlider::SliderToMinimum: return scrFirst;
+    case QAbstractSlider::SliderToMaximum: return scrLast;
+    case QAbstractSlider::SliderMove: return scrThumbTrack;
+    default: return std::nullopt;
+    }
+}
+
 TOstEditScrollBar::TOstEditScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent)
 {

@@ -5,10 +5,16 @@
 
 #include <QScrollBar>
 #include <QStyle>
+#include <optional>
+
+#include "editor/OstEditScrollTypes.h"
 
 class QPainter;
 
 namespace ostrel {
+
+// The scroll request of a bar action; none for an action the views ignore.
+std::optional<TOstScrollCode> ScrollCodeOf(int action);
 
 class TOstEditScrollBar final : public QScrollBar {
 public:

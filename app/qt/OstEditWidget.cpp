@@ -52,21 +52,6 @@ QByteArray DragTag(quint64 id)
     return QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(id);
 }
 
-TOstScrollCode ScrollCodeOf(int action, bool& known)
-{
-    known = true;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return scrLineForward;
-    case QAbstractSlider::SliderSingleStepSub: return scrLineBack;
-    case QAbstractSlider::SliderPageStepAdd: return scrPageForward;
-    case QAbstractSlider::SliderPageStepSub: return scrPageBack;
-    case QAbstractSlider::SliderToMinimum: return scrFirst;
-    case QAbstractSlider::SliderToMaximum: return scrLast;
-    case QAbstractSlider::SliderMove: return scrThumbTrack;
-    default: known = false; return scrEndScroll;
-    }
-}
-
 TOstMouseButton ButtonOf(Qt::MouseButton button)
 {
     switch (button) {
@@ -175,12 +160,11 @@ void TOstEditWidget::ApplyScrollBar(TOstScrollBarKind kind)
 
 void TOstEditWidget::BarActionTriggered(TOstScrollBarKind kind, int action)
 {
-    bool known = false;
-    const TOstScrollCode code = ScrollCodeOf(action, known);
-    if (!known)
+    const std::optional<TOstScrollCode> code = ScrollCodeOf(action);
+    if (!code)
         return;
     QScrollBar* bar = kind == sbVertical ? verticalScrollBar() : horizontalScrollBar();
-    editor_.ScrollBarAction(kind, code, bar->sliderPosition());
+    editor_.ScrollBarAction(kind, *code, bar->sliderPosition());
     // The bar shows where the editor went, which page steps of its own decide.
     bar->setSliderPosition(kind == sbVertical ? editor_.TopLine() : editor_.LeftChar());
     if (scrollHint_ && scrollHint_->isVisible())
