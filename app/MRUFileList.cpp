@@ -495,10 +495,11 @@ QStringList TMRUFileList::ReadRegistry()
 {
     TRegistry registry(RegistryFile);
     registry.SetRootKey(RegistryRoot(autoSaveRootKey_));
-    registry.OpenKey(KeyName(autoSaveName_), true);
     QStringList paths;
+    // Reading never creates keys: a plain start leaves the store untouched.
     const std::string subkey = ToAnsi(autoSaveKey_);
-    if (!registry.KeyExists(subkey) || !registry.OpenKeyReadOnly(subkey))
+    if (!registry.OpenKeyReadOnly(KeyName(autoSaveName_)) || !registry.KeyExists(subkey) ||
+        !registry.OpenKeyReadOnly(subkey))
         return paths;
     for (const std::string& name : registry.GetValueNames())
         if (registry.GetDataType(name) == rdString || registry.GetDataType(name) == rdExpandString)
