@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  libutf8proc-dev
   fonts-liberation
   perl
   unrtf
