@@ -515,7 +515,7 @@ void TPageSetupDlg::LoadHeader(THeaderFooter& header)
         // An item keeps its header line: the lines above it are left empty.
         while (count + 1 < item.LineNumber)
             AppendLine(*field, count, QString(), defaultFormat);
-        AppendLine(*field, count, FromAnsi(item.Text), FormatOf(item.Font));
+        AppendLine(*field, count, QString::fromStdString(item.Text), FormatOf(item.Font));
     }
     for (QTextEdit* field : {REHeaderLeft, REHeaderCenter, REHeaderRight})
         field->moveCursor(QTextCursor::Start);
@@ -536,7 +536,7 @@ void TPageSetupDlg::StoreHeader(THeaderFooter& header) const
         QTextBlock block = field->document()->firstBlock();
         for (int line = 1; line <= LineCount(*field); ++line, block = block.next()) {
             const TOstFont font = FontOf(WholeLine(block).charFormat(), defaultFont_);
-            header.Add(ToAnsi(block.text()), &font, alignment, line);
+            header.Add(block.text().toStdString(), &font, alignment, line);
         }
     }
 }

@@ -66,7 +66,7 @@ void TOstrel3Main::LoadPrintJob()
     const TDocumentPage& document = *RequireCurrentDocument();
     TOstEditPrint& job = PrintJob();
     job.TakeFromEditor(document.Editor());
-    job.Title = document.Path().isEmpty() ? std::string() : ToAnsi(QFileInfo(document.Path()).fileName());
+    job.Title = document.Path().isEmpty() ? std::string() : QFileInfo(document.Path()).fileName().toStdString();
 }
 
 void TOstrel3Main::miDrukuj1Click()

@@ -118,14 +118,14 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
 void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
 {
     const std::string title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
-    print.Title = codepage::fromUtf8(title);
+    print.Title = title;
     print.LineNumbers = opt.lineNumbers;
     print.Wrap = opt.wrap;
     print.Colors = opt.colors;
     if (!opt.header.empty())
-        print.Header().Add(codepage::fromUtf8(opt.header), nullptr, taLeftJustify, 1);
+        print.Header().Add(opt.header, nullptr, taLeftJustify, 1);
     if (!opt.footer.empty())
-        print.Footer().Add(codepage::fromUtf8(opt.footer), nullptr, taLeftJustify, 1);
+        print.Footer().Add(opt.footer, nullptr, taLeftJustify, 1);
     if (opt.marginsGiven) {
         TOstEditPrintMargins& m = print.Margins();
         m.SetUnitSystem(usMM);

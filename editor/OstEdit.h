@@ -126,6 +126,14 @@ public:
     // The buffer position at client pixels (the cell under them) and the
     // top-left pixel of a buffer position, both through the display rows.
     TBufferCoord PixelsToBufferPos(int x, int y) const;
+    // Character positions of a line (from 1) in the document's encoding:
+    // the start of the next and of the previous character, and the start
+    // of the character holding a position. Beyond the end of the line a
+    // step is one cell of virtual space.
+    int NextCharPos(int line, int charPos) const;
+    int PrevCharPos(int line, int charPos) const;
+    int SnapCharPos(int line, int charPos) const;
+    TOstEncoding Encoding() const { return lines_.Encoding(); }
     void BufferPosToPixels(TBufferCoord p, int& x, int& y) const;
 
     // ---- caret --------------------------------------------------------------------
@@ -181,13 +189,33 @@ public:
 
     // The editing primitive: replaces the selection with text inserted in the
     // given mode. Column inserts record their own undo items when addToUndo.
+    // A column insert goes in at the screen column given, else at the one a
+    // replaced column block began at, else at the caret's.
     void SetSelTextPrimitive(TOstSelectionMode mode, std::string_view text, bool addToUndo = false,
-                             TOstChangeReason columnReason = crInsert);
+                             TOstChangeReason columnReason = crInsert, int column = 0);
     // Removes the selection, recording it for undo (Delete, cut, typing over it).
     void ClearSelection();
 
     // The whole text, lines joined by CR LF; replacing it is one undoable step.
     std::string Text() const;
+
+    // ---- encoding (OstEditEncoding.cpp) ---------------------------------------------
+    // Asked when text from outside (typed, pasted, dropped, put in by a
+    // command) holds characters the document's encoding lacks: the text in
+    // UTF-8. True when the document has gone over to an encoding that holds
+    // them; the text then goes in.
+    std::function<bool(std::string_view utf8)> OnTextNotEncodable;
+    // Text of another encoding in the document's; false, with nothing to put
+    // in, when it holds characters the document's encoding lacks and the
+    // document stayed as it was.
+    bool TextForDocument(std::string_view text, TOstEncoding from, std::string& out);
+    // The same characters in another encoding, as one undoable step; false,
+    // and nothing changed, when one of them has no place there (failedAt: its
+    // byte in Text()).
+    bool ConvertEncoding(TOstEncoding to, size_t* failedAt = nullptr);
+    // Replaces the whole text (lines joined by CR LF) and the encoding it is
+    // in as one undoable step.
+    void ReplaceWholeText(std::string_view text, TOstEncoding encoding);
     void SetText(std::string_view text);
     void ClearAll();
 
@@ -210,6 +238,10 @@ public:
     bool IsIdentChar(unsigned char c) const;
     bool IsWordBreakChar(unsigned char c) const;
     bool IsWordChar(unsigned char c) const;
+    // The same tests for the character at byte i of a line, in the
+    // document's encoding.
+    bool IsWordCharAt(std::string_view line, size_t i) const;
+    bool IsIdentCharAt(std::string_view line, size_t i) const;
     // Leading whitespace of a line: characters (TAB = 1) or columns (TAB =
     // TabWidth); 0 without eoAutoIndent.
     int LeftSpaces(std::string_view line) const;
@@ -389,13 +421,22 @@ public:
     TOstEditKbdHandler& KbdHandler() { return kbdHandler_; }
     // Keys from the host: a virtual-key code with the Shift/Alt/Ctrl bits; a
     // bound key runs its command and is consumed (set to 0). KeyPress takes
-    // the character a key produced. ImeString takes text an input method
-    // composed; charsFollow says the platform also delivers that text as
-    // characters, which are then dropped.
+    // the byte a key produced, KeyPressText the characters (in the
+    // document's encoding); the character of a bound key is dropped, and
+    // only that one. ImeString takes text an input method composed (in the
+    // document's encoding); charsFollow says the platform also delivers that
+    // text as characters, which are then dropped.
     void KeyDown(uint16_t& key, TOstShiftState shift);
     void KeyUp(uint16_t& key, TOstShiftState shift);
     void KeyPress(char& key);
+    void KeyPressText(std::string_view chars);
     void ImeString(std::string_view text, bool charsFollow = false);
+    // One press of a key as a window sees it: its code (0 for a key without
+    // one, such as a letter of another layout) and the text it produced, as
+    // UTF-8. The text goes in unless the key was bound; characters the
+    // document's encoding lacks go as OnTextNotEncodable decides. Returns
+    // whether the control used the key.
+    bool KeyStroke(uint16_t key, TOstShiftState shift, std::string_view utf8);
     // The keys the control wants from a dialog: arrows and characters (129),
     // the Tab key too with WantTabs (131), all keys (+4) with WantReturns.
     int DlgCode() const;
@@ -476,7 +517,11 @@ private:
     int MaxTopLine() const;
     int MaxLeftChar() const;
 
-    // Selection internals.
+    // Selection internals. A column block spans the same screen columns on
+    // each of its lines, whatever characters fall there.
+    int CharAtColumnCeil(int line, int column) const;
+    void ColumnBlockColumns(TBufferCoord a, TBufferCoord b, int& left, int& right) const;
+    TBufferCoord ColumnBlockStart(TBufferCoord a, TBufferCoord b) const;
     std::string SelTextFor(TBufferCoord begin, TBufferCoord end, TOstSelectionMode mode,
                            bool padColumns) const;
     void DeleteSelectionText(TBufferCoord bb, TBufferCoord be);
@@ -484,19 +529,24 @@ private:
     void InsertLineMode(std::string_view text);
     void NoteTrimmedLeft(int oldLineLength, const std::string& left, int storedLength);
     void AddLineForColumn(bool addToUndo);
-    void InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason);
+    void InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason, int column);
     void RecordDeleteOfSelection(TOstChangeReason reason);
     std::string UndoTextOfSelection() const;
 
     // Undo and redo of single items.
     void RunGroupedStep(bool undoing);
+    TBufferCoord InsertionPoint(const TOstEditUndoItem& item) const;
+    // The screen column a column item's block begins at; 0 for other items.
+    int ColumnBlockLeft(const TOstEditUndoItem& item) const;
+    void ApplyWholeText(std::string_view text, TOstEncoding encoding, TBufferCoord caret);
+    void ReverseWholeText(const TOstEditUndoItem& item, TOstEditUndoList& opposite);
     void ReversePositionItem(const TOstEditUndoItem& item, TOstEditUndoList& opposite);
     void UndoItem();
     void RedoItem();
     void UndoLineBreak(const TOstEditUndoItem& item);
     void UndoUnindent(const TOstEditUndoItem& item);
     void RedoUnindent(const TOstEditUndoItem& item);
-    void InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode);
+    void InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode, int column = 0);
 
     TOstEditStringList lines_;
     TOstEditUndoList undoList_;
@@ -608,6 +658,7 @@ private:
     void ExecuteViewCommand(TOstEditorCommand command);
     void ExecuteEditCommand(TOstEditorCommand command, char aChar, const void* data);
     void MoveCaretHorz(int dx, bool select);
+    int StepChars(TBufferCoord from, int count);
     void MoveCaretVert(int dy, bool select);
     void DoHomeKey(bool select);
     void DoPageUpDown(bool up, bool select);
@@ -618,6 +669,7 @@ private:
     void DoTypeText(std::string_view text);
     void PadLineForTyping(int& firstTyped);
     void PlaceCaretAfterWrite(const std::string& untrimmed, int endChar);
+    size_t OverwrittenLength(std::string_view line, size_t pos, std::string_view typed) const;
     void DoDeleteLastChar();
     void DoDeleteChar();
     void DoDeleteWord();
@@ -721,7 +773,7 @@ private:
     void ComputeScroll(int x, int y);
     void SetScrollDeltas(int dx, int dy);
     void SelectWordAt(TBufferCoord p);
-    bool IsDoubleClickWordChar(unsigned char c) const;
+    bool IsDoubleClickWordChar(std::string_view s, size_t i) const;
     void ScrollByWheelNotch(int notches, TOstShiftState shift);
     void ScrollTo(TOstScrollBarKind bar, int position);
     bool DropPointOutsideSelection(TBufferCoord p, bool move) const;

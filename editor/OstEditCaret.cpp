@@ -28,39 +28,42 @@ int TCustomOstEdit::RowToLine(int row) const
 
 int TCustomOstEdit::LineColumn(TBufferCoord p) const
 {
-    const std::string_view s = lines_.Get(p.Line - 1);
-    const int inLine = std::min(p.Char - 1, static_cast<int>(s.size()));
-    int x = 0;
-    for (int i = 0; i < inLine; ++i) {
-        if (s[static_cast<size_t>(i)] == '\t')
-            x += tabWidth_ - x % tabWidth_;
-        else
-            ++x;
-    }
-    // Virtual space beyond the end of the line counts one column a character.
-    if (p.Char - 1 > inLine)
-        x += p.Char - 1 - inLine;
-    return x + 1;
+    const size_t at = static_cast<size_t>(std::max(p.Char, 1) - 1);
+    return lines_.Chars().ColumnOf(lines_.Get(p.Line - 1), at, tabWidth_) + 1;
 }
 
 int TCustomOstEdit::CharAtLineColumn(int line, int column) const
 {
+    return static_cast<int>(lines_.Chars().ByteAtColumn(lines_.Get(line - 1), column - 1, tabWidth_)) + 1;
+}
+
+// ---- characters ------------------------------------------------------------------
+
+int TCustomOstEdit::NextCharPos(int line, int charPos) const
+{
     const std::string_view s = lines_.Get(line - 1);
-    const int len = static_cast<int>(s.size());
-    int x = 0;
-    int i = 0;
-    while (x < column) {
-        if (i >= len) {
-            i += column - x;
-            break;
-        }
-        if (s[static_cast<size_t>(i)] == '\t')
-            x += tabWidth_ - x % tabWidth_;
-        else
-            ++x;
-        ++i;
-    }
-    return std::max(i, 1);
+    const size_t at = static_cast<size_t>(std::max(charPos, 1) - 1);
+    if (at >= s.size())
+        return charPos + 1;
+    return static_cast<int>(lines_.Chars().Next(s, lines_.Chars().Floor(s, at))) + 1;
+}
+
+int TCustomOstEdit::PrevCharPos(int line, int charPos) const
+{
+    const std::string_view s = lines_.Get(line - 1);
+    const size_t at = static_cast<size_t>(std::max(charPos, 1) - 1);
+    if (at == 0)
+        return 1;
+    if (at > s.size())
+        return charPos - 1;
+    return static_cast<int>(lines_.Chars().Prev(s, lines_.Chars().Floor(s, at))) + 1;
+}
+
+int TCustomOstEdit::SnapCharPos(int line, int charPos) const
+{
+    const std::string_view s = lines_.Get(line - 1);
+    const size_t at = static_cast<size_t>(std::max(charPos, 1) - 1);
+    return static_cast<int>(lines_.Chars().Floor(s, at)) + 1;
 }
 
 TDisplayCoord TCustomOstEdit::BufferToDisplayPos(TBufferCoord p) const
@@ -166,7 +169,8 @@ void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
     const bool unlimited = options_.has(eoScrollPastEol) && options_.has(eoAutoSizeMaxLineWidth);
     if (p.Char > maxChar && !unlimited)
         p.Char = maxChar;
-    p.Char = std::max(p.Char, 1);
+    // The caret stands between characters, never inside one.
+    p.Char = SnapCharPos(p.Line, std::max(p.Char, 1));
 
     // Every move leaves the end of a wrapped row; the moves that stop there
     // say so afterwards.

@@ -11,7 +11,7 @@ void TCustomOstEdit::CopyToClipboard()
     // Column blocks always travel padded, so they paste back as rectangles.
     const bool pad = activeSelectionMode_ == smColumn || !options_.has(eoTrimTrailingSpaces);
     const std::string text = SelTextFor(BlockBegin(), BlockEnd(), activeSelectionMode_, pad);
-    if (!clipboard_->put(text, static_cast<uint8_t>(activeSelectionMode_)))
+    if (!clipboard_->put(text, static_cast<uint8_t>(activeSelectionMode_), Encoding()))
         throw EOstEditError("Clipboard copy operation failed");
 }
 
@@ -41,6 +41,9 @@ void TCustomOstEdit::PasteFromClipboard()
     TOstSelectionMode mode = activeSelectionMode_;
     if (data->blockMode && *data->blockMode <= smColumn)
         mode = static_cast<TOstSelectionMode>(*data->blockMode);
+    std::string text;
+    if (!TextForDocument(data->text, data->encoding, text))
+        return;
 
     TOstPaintLockGuard lock(*this);
     {
@@ -48,8 +51,8 @@ void TCustomOstEdit::PasteFromClipboard()
         undoList_.AddChange(crPasteBegin, CaretXY(), CaretXY(), std::string(), smNormal);
         if (SelAvail())
             RecordDeleteOfSelection(crDeleteBackward);
-        SetSelTextPrimitive(mode, data->text, true, crPaste);
-        if (!data->text.empty() && mode != smColumn) {
+        SetSelTextPrimitive(mode, text, true, crPaste);
+        if (!text.empty() && mode != smColumn) {
             // Lines go in where the caret stood once the selection was gone,
             // which an empty column block need not begin at.
             const TBufferCoord start = mode == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;

@@ -1,6 +1,8 @@
 // Keys to commands, the command processor and the executor's dispatch.
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "editor/OstEdit.h"
 
@@ -31,6 +33,8 @@ bool IsMarkerCommand(TOstEditorCommand c)
 
 void TCustomOstEdit::KeyDown(uint16_t& key, TOstShiftState shift)
 {
+    // A new key: the character of the one before it, if any, has come.
+    ignoreNextChar_ = false;
     kbdHandler_.ExecuteKeyDown(*this, key, shift);
     if (key == 0) {
         // A handler took the key: no binding, not even one without a key.
@@ -62,6 +66,8 @@ void TCustomOstEdit::KeyDown(uint16_t& key, TOstShiftState shift)
 
 void TCustomOstEdit::KeyUp(uint16_t& key, TOstShiftState shift)
 {
+    // A bound key that produced no character drops none of the next key's.
+    ignoreNextChar_ = false;
     kbdHandler_.ExecuteKeyUp(*this, key, shift);
 }
 
@@ -77,6 +83,49 @@ void TCustomOstEdit::KeyPress(char& key)
     }
     kbdHandler_.ExecuteKeyPress(*this, key);
     CommandProcessor(ecChar, key, nullptr);
+}
+
+// A character of several bytes travels whole, NUL-terminated, with the
+// command; its first byte stands in the character slot.
+void TCustomOstEdit::KeyPressText(std::string_view chars)
+{
+    const TOstTextChars& model = lines_.Chars();
+    for (size_t at = 0; at < chars.size();) {
+        const size_t next = model.Next(chars, at);
+        if (next == at + 1) {
+            char c = chars[at];
+            KeyPress(c);
+        } else if (imeCharsToDrop_ > 0) {
+            imeCharsToDrop_ = std::max(0, imeCharsToDrop_ - static_cast<int>(next - at));
+        } else if (ignoreNextChar_) {
+            ignoreNextChar_ = false;
+        } else {
+            const std::string character(chars.substr(at, next - at));
+            char first = character[0];
+            kbdHandler_.ExecuteKeyPress(*this, first);
+            CommandProcessor(ecChar, first, character.c_str());
+        }
+        at = next;
+    }
+}
+
+bool TCustomOstEdit::KeyStroke(uint16_t key, TOstShiftState shift, std::string_view utf8)
+{
+    bool used = false;
+    if (key != 0) {
+        KeyDown(key, shift);
+        used = key == 0;
+    } else {
+        ignoreNextChar_ = false;
+    }
+    if (!used && !utf8.empty()) {
+        std::string chars;
+        if (TextForDocument(utf8, TOstEncoding::Utf8, chars))
+            KeyPressText(chars);
+        used = true;
+    }
+    ignoreNextChar_ = false;
+    return used;
 }
 
 void TCustomOstEdit::ImeString(std::string_view text, bool charsFollow)

@@ -99,7 +99,8 @@ void TCustomOstEdit::DoDeleteLastChar()
             count = std::max(count, 1);
         }
     }
-    DeleteRangeRecorded({caretX_ - count, y}, CaretXY(), crDeleteBackwardQuiet);
+    const int from = count == 1 ? PrevCharPos(y, caretX_) : caretX_ - count;
+    DeleteRangeRecorded({from, y}, CaretXY(), crDeleteBackwardQuiet);
 }
 
 void TCustomOstEdit::JoinNextLine()
@@ -129,7 +130,7 @@ void TCustomOstEdit::DoDeleteChar()
     }
     const int len = Len(lines_.Get(caretY_ - 1));
     if (caretX_ <= len)
-        DeleteRangeRecorded(CaretXY(), {caretX_ + 1, caretY_}, crDeleteForwardQuiet);
+        DeleteRangeRecorded(CaretXY(), {NextCharPos(caretY_, caretX_), caretY_}, crDeleteForwardQuiet);
     else if (caretY_ < lines_.Count())
         JoinNextLine();
 }
@@ -145,10 +146,10 @@ void TCustomOstEdit::DoDeleteWord()
     }
     int end = caretX_;
     const char at = line[static_cast<size_t>(caretX_ - 1)];
-    if (IsWordChar(static_cast<unsigned char>(at)))
+    if (IsWordCharAt(line, static_cast<size_t>(caretX_ - 1)))
         end = WordEndEx(CaretXY()).Char;
     else if (!IsBlank(at))
-        ++end;
+        end = NextCharPos(caretY_, caretX_);
     while (end <= len && IsBlank(line[static_cast<size_t>(end - 1)]))
         ++end;
     DeleteRangeRecorded(CaretXY(), {end, caretY_}, crDeleteForwardQuiet);

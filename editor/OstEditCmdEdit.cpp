@@ -44,7 +44,9 @@ void TCustomOstEdit::ExecuteEditCommand(TOstEditorCommand command, char aChar, c
     case ecClearAll: ClearAll(); break;
     case ecLineBreak: InsertLineBreak(true); break;
     case ecInsertLine: InsertLineBreak(false); break;
-    case ecChar: DoTypeText(TypedText(std::string_view(&aChar, 1))); break;
+    case ecChar:
+        DoTypeText(TypedText(data ? std::string_view(static_cast<const char*>(data)) : std::string_view(&aChar, 1)));
+        break;
     case ecImeStr:
         if (data)
             DoTypeText(TypedText(static_cast<const char*>(data)));
@@ -103,7 +105,8 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     if (insertMode_) {
         line.insert(pos, text);
     } else {
-        overwritten = line.substr(pos, text.size());
+        // As many whole characters go as are typed.
+        overwritten = line.substr(pos, OverwrittenLength(line, pos, text));
         line.replace(pos, overwritten.size(), text);
     }
     const int end = at + static_cast<int>(text.size());
@@ -120,15 +123,23 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     EnsureCursorPosVisible();
 }
 
+size_t TCustomOstEdit::OverwrittenLength(std::string_view line, size_t pos, std::string_view typed) const
+{
+    const TOstTextChars& chars = lines_.Chars();
+    size_t end = pos;
+    for (size_t t = 0; t < typed.size() && end < line.size(); t = chars.Next(typed, t))
+        end = chars.Next(line, end);
+    return end - pos;
+}
+
 void TCustomOstEdit::PlaceCaretAfterWrite(const std::string& untrimmed, int endChar)
 {
     // Where trimming shortened the stored line, the caret stays at the
     // screen column the written text reached, now in virtual space.
     int caret = endChar;
     if (static_cast<int>(lines_.Get(caretY_ - 1).size()) < endChar - 1) {
-        int column = 0;
-        for (int i = 0; i < endChar - 1 && i < static_cast<int>(untrimmed.size()); ++i)
-            column += untrimmed[static_cast<size_t>(i)] == '\t' ? tabWidth_ - column % tabWidth_ : 1;
+        const size_t written = std::min(static_cast<size_t>(endChar - 1), untrimmed.size());
+        const int column = lines_.Chars().ColumnOf(untrimmed, written, tabWidth_);
         caret = CharAtLineColumn(caretY_, column + 1);
     }
     SetCaretXYEx(false, {caret, caretY_});

@@ -1,6 +1,7 @@
 // Caret movement commands, with and without extending the selection.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "editor/OstEdit.h"
 
@@ -58,7 +59,7 @@ void TCustomOstEdit::MoveCaretHorz(int dx, bool select)
     } else if (wrapLines && dx == 1 && from.Char > len && from.Line < lines_.Count()) {
         to = {1, from.Line + 1};
     } else {
-        to.Char = std::max(1, from.Char + dx);
+        to.Char = StepChars(from, dx);
         if (dx > 0 && wrapLines)
             to.Char = std::min(to.Char, len + 1);
     }
@@ -67,6 +68,18 @@ void TCustomOstEdit::MoveCaretHorz(int dx, bool select)
     // Passing a wrapped row's last character stops at that row's end first.
     if (wordWrap_ && dx == 1 && CaretXY() != from)
         SetCaretAtRowEnd(true);
+}
+
+// The position count characters to the right (left when negative), whole
+// characters at a time; beyond the line's end one cell a step.
+int TCustomOstEdit::StepChars(TBufferCoord from, int count)
+{
+    if (lines_.IsSimpleLine(from.Line - 1))
+        return std::max(1, from.Char + count);
+    int at = from.Char;
+    for (int k = 0; k < std::abs(count) && (count > 0 || at > 1); ++k)
+        at = count > 0 ? NextCharPos(from.Line, at) : PrevCharPos(from.Line, at);
+    return std::max(1, at);
 }
 
 void TCustomOstEdit::MoveCaretVert(int dy, bool select)

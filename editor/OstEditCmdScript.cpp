@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Utf8.h"
+
 namespace ostrel {
 
 namespace {
@@ -129,6 +131,44 @@ std::string TOstEditCmdScript::StatusLine() const
     return s.str();
 }
 
+// TEXT is UTF-8: each character is typed as the keyboard gives it in the
+// document's encoding; \xHH types that one byte as it is.
+bool TOstEditCmdScript::RunType(std::string_view args, std::string& error)
+{
+    for (size_t i = 0; i < args.size();) {
+        if (args[i] == '\\') {
+            const bool hex = i + 1 < args.size() && args[i + 1] == 'x';
+            const size_t next = i + (hex ? 4 : 2);
+            std::string one;
+            if (next > args.size() || !Unescape(args.substr(i, next - i), one)) {
+                error = "malformed escape in '" + std::string(args) + "'";
+                return false;
+            }
+            if (!TypeCharacter(one, hex, error))
+                return false;
+            i = next;
+            continue;
+        }
+        // A byte of no valid sequence goes in as it is.
+        const utf8::TDecoded d = utf8::Decode(args, i);
+        if (!TypeCharacter(args.substr(i, d.length), !d.valid, error))
+            return false;
+        i += d.length;
+    }
+    return true;
+}
+
+bool TOstEditCmdScript::TypeCharacter(std::string_view character, bool rawByte, std::string& error)
+{
+    std::string typed(character);
+    if (!rawByte && FromUtf8(character, editor_.Encoding(), typed) != std::string_view::npos) {
+        error = "'" + std::string(character) + "' cannot be typed in " + std::string(EncodingName(editor_.Encoding()));
+        return false;
+    }
+    editor_.CommandProcessor(ecChar, typed.empty() ? '\0' : typed[0], typed.size() > 1 ? typed.c_str() : nullptr);
+    return true;
+}
+
 bool TOstEditCmdScript::RunCommand(std::string_view args, std::string& error)
 {
     std::string_view name;
@@ -184,16 +224,8 @@ bool TOstEditCmdScript::RunLine(std::string_view line, std::string& output, std:
     std::string_view verb;
     std::string_view args;
     SplitVerb(line, verb, args);
-    if (verb == "type") {
-        std::string text;
-        if (!Unescape(args, text)) {
-            error = "malformed escape in '" + std::string(args) + "'";
-            return false;
-        }
-        for (char c : text)
-            editor_.CommandProcessor(ecChar, c, nullptr);
-        return true;
-    }
+    if (verb == "type")
+        return RunType(args, error);
     args = Trim(args);
     if (verb == "key") {
         const TShortCut shortCut = TextToShortCut(args);

@@ -3,7 +3,8 @@
 // line at a time: what `ostrel-cli keys` runs and the tests drive.
 //
 //   key SHORTCUT            one key through the key table ("Shift+Ctrl+Left")
-//   type TEXT               each byte through the character command
+//   type TEXT               each character (TEXT is UTF-8) through the
+//                           character command, in the document's encoding
 //   cmd NAME [CHAR]         one command by its name or number
 //   caret CHAR LINE         put the caret there
 //   select C1 L1 C2 L2      block begin, then block end with the caret there
@@ -44,6 +45,8 @@ public:
     static bool Unescape(std::string_view text, std::string& out);
 
 private:
+    bool RunType(std::string_view args, std::string& error);
+    bool TypeCharacter(std::string_view character, bool rawByte, std::string& error);
     bool RunCommand(std::string_view args, std::string& error);
     bool RunNumbers(std::string_view verb, std::string_view args, std::string& error);
 

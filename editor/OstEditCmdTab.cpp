@@ -219,7 +219,7 @@ void TCustomOstEdit::DoBlockIndent()
     std::string text = indent;
     for (int l = bb.Line; l < last; ++l)
         text += "\r\n" + indent;
-    const TBufferCoord at{mode == smColumn ? std::min(bb.Char, be.Char) : 1, bb.Line};
+    const TBufferCoord at = mode == smColumn ? ColumnBlockStart(bb, be) : TBufferCoord{1, bb.Line};
     const int shift = Len(indent);
     const TBufferCoord oldCaret = CaretXY();
     const TBufferCoord oldAnchor = blockBegin_;
@@ -233,7 +233,10 @@ void TCustomOstEdit::DoBlockIndent()
         undoList_.AddChange(crIndent, bb, be, std::string(), smColumn);
         ActiveModeScope column(*this, smColumn);
         SetCaretAndSelection(at, at, at);
-        SetSelTextPrimitive(smColumn, text, true);
+        int left = 1, right = 1;
+        if (mode == smColumn)
+            ColumnBlockColumns(bb, be, left, right);
+        SetSelTextPrimitive(smColumn, text, true, crInsert, left);
         undoList_.AddChange(crIndent, {bb.Char + shift, bb.Line}, {be.Char + shift, be.Line}, std::string(),
                             smColumn);
     }
@@ -259,11 +262,16 @@ void TCustomOstEdit::DoBlockUnindent()
     const TBufferCoord be = BlockEnd();
     const TOstSelectionMode mode = activeSelectionMode_;
     const int last = LastBlockLine();
-    const int column = mode == smColumn ? std::min(bb.Char, be.Char) : 1;
+    int left = 1, right = 1;
+    if (mode == smColumn)
+        ColumnBlockColumns(bb, be, left, right);
     std::vector<int> removed;
+    std::vector<int> starts;
     std::string text;
     for (int l = bb.Line; l <= last; ++l) {
         const std::string_view s = lines_.Get(l - 1);
+        const int column = CharAtColumnCeil(l, left);
+        starts.push_back(column);
         const std::string_view prefix =
             RemovablePrefix(s.substr(std::min(static_cast<size_t>(column - 1), s.size())), tabWidth_);
         if (l > bb.Line)
@@ -285,7 +293,7 @@ void TCustomOstEdit::DoBlockUnindent()
             if (n == 0)
                 continue;
             std::string s(lines_.Get(l - 1));
-            s.erase(static_cast<size_t>(column - 1), static_cast<size_t>(n));
+            s.erase(static_cast<size_t>(starts[static_cast<size_t>(l - bb.Line)] - 1), static_cast<size_t>(n));
             WriteLine(l, s);
         }
         undoList_.AddChange(crUnindent, bb, be, text, mode);

@@ -53,6 +53,14 @@ bool TCustomOstEdit::DragDrop(TCustomOstEdit& source, TOstShiftState shift, int 
     }
     const bool self = &source == this;
     const bool move = self ? !(shift & ssCtrl) : (shift & ssShift) != 0;
+    // Into a document of another encoding the characters are converted; this
+    // may first take the document over to one that holds them, so it comes
+    // before any position is taken.
+    std::string text;
+    if (!TextForDocument(source.SelText(), source.Encoding(), text)) {
+        SetCaretXYEx(false, caretBefore);
+        return false;
+    }
     TOstPaintLockGuard lock(*this);
     SetCaretXYEx(false, PixelsToNearestBufferPos(x, y));
     TBufferCoord dropAt = CaretXY();
@@ -60,7 +68,6 @@ bool TCustomOstEdit::DragDrop(TCustomOstEdit& source, TOstShiftState shift, int 
         SetCaretXYEx(false, caretBefore);
         return false;
     }
-    const std::string text = source.SelText();
     // Not to be undone together with typing that went before.
     if (options_.has(eoGroupUndo) && undoList_.CanUndo())
         undoList_.AddGroupBreak();

@@ -58,9 +58,10 @@ bool TCustomOstEdit::IsPointInSelection(TBufferCoord p) const
     const TBufferCoord bb = BlockBegin();
     const TBufferCoord be = BlockEnd();
     if (activeSelectionMode_ == smColumn) {
-        const int left = std::min(bb.Char, be.Char);
-        const int right = std::max(bb.Char, be.Char);
-        return p.Line >= bb.Line && p.Line <= be.Line && p.Char >= left && p.Char <= right;
+        int left = 0, right = 0;
+        ColumnBlockColumns(bb, be, left, right);
+        const int column = LineColumn(p);
+        return p.Line >= bb.Line && p.Line <= be.Line && column >= left && column <= right;
     }
     if (activeSelectionMode_ == smLine)
         return p.Line >= bb.Line && p.Line <= be.Line;
@@ -238,11 +239,11 @@ void TCustomOstEdit::DoubleClick(TOstShiftState, int x, int y)
         SelectWordAt(CaretXY());
 }
 
-bool TCustomOstEdit::IsDoubleClickWordChar(unsigned char c) const
+bool TCustomOstEdit::IsDoubleClickWordChar(std::string_view s, size_t i) const
 {
-    // Every letter of the code page belongs to a word, Polish ones included,
+    // Every letter of the encoding belongs to a word, Polish ones included,
     // whatever the highlighter counts as an identifier.
-    return IsWordChar(c) || codepage::isUpper(c) || codepage::isLower(c);
+    return IsWordCharAt(s, i) || lines_.Chars().IsLetterOrDigitAt(s, i);
 }
 
 void TCustomOstEdit::SelectWordAt(TBufferCoord p)
@@ -251,13 +252,15 @@ void TCustomOstEdit::SelectWordAt(TBufferCoord p)
     const int len = static_cast<int>(s.size());
     if (p.Char > len + 1)
         return;
-    const auto at = [&](int i) { return static_cast<unsigned char>(s[static_cast<size_t>(i - 1)]); };
-    int start = p.Char;
-    while (start > 1 && IsDoubleClickWordChar(at(start - 1)))
-        --start;
-    int end = p.Char;
-    while (end <= len && IsDoubleClickWordChar(at(end)))
-        ++end;
+    const TOstTextChars& chars = lines_.Chars();
+    size_t first = chars.Floor(s, static_cast<size_t>(p.Char - 1));
+    while (first > 0 && IsDoubleClickWordChar(s, chars.Prev(s, first)))
+        first = chars.Prev(s, first);
+    size_t last = chars.Floor(s, static_cast<size_t>(p.Char - 1));
+    while (last < s.size() && IsDoubleClickWordChar(s, last))
+        last = chars.Next(s, last);
+    const int start = static_cast<int>(first) + 1;
+    const int end = static_cast<int>(last) + 1;
     if (start == end)
         return;
     SetBlockBegin({start, p.Line});

@@ -9,14 +9,14 @@
 
 #include "editor/OstEdit.h"
 #include "editor/OstEditPaintText.h"
+#include "editor/OstLineCells.h"
 
 namespace ostrel {
 
 namespace {
 
-constexpr char kSpaceGlyph = '\xB7';    // middle dot
-constexpr char kTabGlyph = '\xBB';      // right guillemet
-constexpr char kLineEndGlyph = '\xB6';  // pilcrow
+constexpr std::string_view kTabGlyph = "\u00BB";      // right guillemet
+constexpr std::string_view kLineEndGlyph = "\u00B6";  // pilcrow
 
 bool IsBlank(std::string_view text)
 {
@@ -31,12 +31,16 @@ public:
     void PaintLines();
 
 private:
+    // Cells of equal appearance, drawn in one go: display columns column up
+    // to end (excluded); the line-end mark when lineEnd.
     struct Run {
-        std::string text;
         int column = 0;
+        int end = 0;
+        bool lineEnd = false;
         TColor fg = clNone;
         TColor bg = clNone;
         TFontStyles style = 0;
+        bool empty() const { return end <= column; }
     };
 
     int ColumnX(int column) const { return (column - 1) * cw_ + textOffset_; }
@@ -52,10 +56,14 @@ private:
     void ScanTokens(int line);
     void AddHighlighterTokens(int line);
     void AddPlainText();
-    void AddToken(std::string_view text, int column, TColor fg, TColor bg, TFontStyles style);
+    // Adds the line's cells from..to-1 (from 1) as one token.
+    void AddToken(int from, int to, TColor fg, TColor bg, TFontStyles style);
+    void AddLineEnd(TColor fg, TColor bg);
+    bool CellsAreBlank(int from, int to) const;
     void FlushRun();
     void DrawPiece(int from, int to, bool selected);
-    void DrawTabMarks(std::string_view original, int column, const TRect& piece);
+    void DrawTabMarks(int from, int to, const TRect& piece);
+    void DrawInvalidMarks(const TRect& piece);
     void FillRestOfRow();
     void FillPart(int left, int right, TColor color);
     void DrawRightEdge(int top, int bottom);
@@ -79,7 +87,8 @@ private:
     // The current line and row. A wrapped row shows the line's cells from
     // shift_ + 1 on at column 1; lineFirst_..lineLast_ are the cells painted.
     int cachedLine_ = 0;
-    std::string expanded_;  // the line with tabs expanded
+    TOstLineCells cells_;  // the line with tabs expanded, in cells
+    TOstLineCells::TShown shown_;
     // The highlighter's tokens of one line, scanned once for all its rows.
     struct LineToken {
         int start = 0;
@@ -101,7 +110,7 @@ private:
     Run run_;
     int nextColumn_ = 0;           // column after the last drawn cell
     bool drewItalicEnd_ = false;   // the last drawn cell is italic
-    char lastDrawnChar_ = 0;
+    char32_t lastDrawnChar_ = 0;
 };
 
 TOstTextPainter::TOstTextPainter(TCustomOstEdit& editor, Canvas& canvas, const TOstPaintArea& area)
@@ -115,7 +124,6 @@ TOstTextPainter::TOstTextPainter(TCustomOstEdit& editor, Canvas& canvas, const T
         if (const TOstHighlighterAttributes* ws = hl->DefaultAttribute(daWhitespace))
             if (ws->Background() != clNone)
                 editorBG_ = ws->Background();
-    run_.text.reserve(static_cast<size_t>(std::max(128, ed_.charsInWindow_)));
 }
 
 int TOstTextPainter::ClampedColumnX(int column) const
@@ -173,13 +181,13 @@ void TOstTextPainter::ComputeSelection()
     anySelection_ = ed_.SelAvail() && !(ed_.hideSelection_ && !ed_.focused_);
     if (!anySelection_)
         return;
-    TBufferCoord begin = ed_.BlockBegin();
-    TBufferCoord end = ed_.BlockEnd();
+    const TBufferCoord begin = ed_.BlockBegin();
+    const TBufferCoord end = ed_.BlockEnd();
     selMode_ = ed_.activeSelectionMode_;
-    if (selMode_ == smColumn && begin.Char > end.Char)
-        std::swap(begin.Char, end.Char);
     selStart_ = ed_.BufferToDisplayPos(begin);
     selEnd_ = ed_.BufferToDisplayPos(end);
+    if (selMode_ == smColumn && selStart_.Column > selEnd_.Column)
+        std::swap(selStart_.Column, selEnd_.Column);
     anySelection_ = selEnd_.Row >= firstRow_ && selStart_.Row <= lastRow_;
 }
 
@@ -232,7 +240,7 @@ void TOstTextPainter::PaintRow(int row)
         ed_.wordWrap_ ? ed_.wordWrap_->RowInfo(row) : TOstWrapRow{row, 0, INT_MAX / 2, true};
     const int line = info.Line;
     if (line != cachedLine_) {
-        expanded_ = ed_.lines_.ExpandedLine(line - 1);
+        cells_.Assign(ed_.lines_.ExpandedLine(line - 1), ed_.lines_.Chars(), ed_.lines_.IsSimpleLine(line - 1));
         cachedLine_ = line;
     }
     shift_ = info.Start;
@@ -242,7 +250,7 @@ void TOstTextPainter::PaintRow(int row)
     SetLineColors(line);
     rowTop_ = RowTop(row);
     ComputeRowSelection(row);
-    run_.text.clear();
+    run_ = Run{};
     nextColumn_ = firstCol_;
     drewItalicEnd_ = false;
     if (ed_.highlighter_)
@@ -267,95 +275,105 @@ void TOstTextPainter::ScanTokens(int line)
         hl.ClearLineState();
     else
         hl.RestoreLineState(ed_.lines_.LineRange(line - 2));
-    hl.StartLine(expanded_, line - 1);
+    hl.StartLine(cells_.Expanded(), line - 1);
     for (; !hl.AtLineEnd(); hl.NextToken())
         if (hl.TokenLength() > 0)
             tokens_.push_back({hl.TokenStart(), hl.TokenLength(), hl.TokenAttribute()});
 }
 
+// Tokens count bytes of the expanded line; a character belongs to the token
+// its first byte is in.
 void TOstTextPainter::AddHighlighterTokens(int line)
 {
-    const std::string& expanded = expanded_;
     TOstCustomHighlighter& hl = *ed_.highlighter_;
     ScanTokens(line);
     const auto first = std::partition_point(tokens_.begin(), tokens_.end(), [this](const LineToken& t) {
-        return t.start + t.length < lineFirst_;
+        return cells_.CellOfByte(static_cast<size_t>(t.start + t.length)) + 1 < lineFirst_;
     });
     for (auto token = first; token != tokens_.end(); ++token) {
-        const int column = token->start + 1;
-        const int length = token->length;
+        const int column = cells_.CellOfByte(static_cast<size_t>(token->start)) + 1;
+        const int after = cells_.CellOfByte(static_cast<size_t>(token->start + token->length)) + 1;
         if (column > lineLast_)
             break;
         const TOstHighlighterAttributes* attr = token->attr;
         const int from = std::max(column, lineFirst_);
-        const int to = std::min(column + length, lineLast_ + 1);
+        const int to = std::min(after, lineLast_ + 1);
         if (from >= to)
             continue;
-        const std::string_view text(expanded.data() + (from - 1), static_cast<size_t>(to - from));
         if (attr)
-            AddToken(text, from - shift_, attr->Foreground(), attr->Background(), attr->Style());
+            AddToken(from, to, attr->Foreground(), attr->Background(), attr->Style());
         else
-            AddToken(text, from - shift_, colFG_, colBG_, ed_.font_.Style);
+            AddToken(from, to, colFG_, colBG_, ed_.font_.Style);
     }
-    const int endColumn = static_cast<int>(expanded.size()) + 1;
+    const int endColumn = cells_.Width() + 1;
     if (showSpecial_ && lastRowOfLine_ && endColumn >= lineFirst_ && endColumn <= lineLast_) {
         const TOstHighlighterAttributes* lastAttr = tokens_.empty() ? nullptr : tokens_.back().attr;
         const TOstHighlighterAttributes* comment = hl.DefaultAttribute(daComment);
         const TOstHighlighterAttributes* attr =
             (lastAttr && lastAttr == comment) ? comment : hl.DefaultAttribute(daWhitespace);
-        AddToken(std::string_view(&kLineEndGlyph, 1), endColumn - shift_, attr ? attr->Foreground() : clNone,
-                 attr ? attr->Background() : clNone, 0);
+        AddLineEnd(attr ? attr->Foreground() : clNone, attr ? attr->Background() : clNone);
     }
 }
 
 void TOstTextPainter::AddPlainText()
 {
-    const int length = static_cast<int>(expanded_.size());
-    std::string text;
-    if (lineFirst_ <= std::min(length, lineLast_))
-        text = expanded_.substr(static_cast<size_t>(lineFirst_ - 1),
-                                static_cast<size_t>(std::min(length, lineLast_) - lineFirst_ + 1));
-    if (showSpecial_ && lastRowOfLine_ && length + 1 >= lineFirst_ && length + 1 <= lineLast_)
-        text += kLineEndGlyph;
-    if (!text.empty())
-        AddToken(text, std::max(firstCol_, 1), colFG_, colBG_, ed_.font_.Style);
+    const int width = cells_.Width();
+    if (lineFirst_ <= std::min(width, lineLast_))
+        AddToken(lineFirst_, std::min(width, lineLast_) + 1, colFG_, colBG_, ed_.font_.Style);
+    if (showSpecial_ && lastRowOfLine_ && width + 1 >= lineFirst_ && width + 1 <= lineLast_)
+        AddLineEnd(colFG_, colBG_);
 }
 
-void TOstTextPainter::AddToken(std::string_view text, int column, TColor fg, TColor bg,
-                               TFontStyles style)
+bool TOstTextPainter::CellsAreBlank(int from, int to) const
+{
+    const std::string& text = cells_.Expanded();
+    const size_t begin = cells_.ByteOfCell(from - 1);
+    const size_t end = cells_.ByteOfCell(to - 1);
+    return IsBlank(std::string_view(text).substr(begin, end - begin));
+}
+
+void TOstTextPainter::AddToken(int from, int to, TColor fg, TColor bg, TFontStyles style)
 {
     if (bg == clNone)
         bg = colBG_;
     if (fg == clNone)
         fg = colFG_;
-    if (!run_.text.empty()) {
-        const bool blank = IsBlank(text);
+    const int column = from - shift_;
+    const int end = to - shift_;
+    if (!run_.empty()) {
+        const bool blank = CellsAreBlank(from, to);
         const bool sameStyle =
             run_.style == style ||
             (blank && !(style & fsUnderline) && !(run_.style & fsUnderline));
         const bool sameLook = (specialLine_ && !ed_.HasOption(eoSpecialLineDefaultFg)) ||
                               rowFullySelected_ || (run_.bg == bg && (run_.fg == fg || blank));
-        if (sameStyle && sameLook && run_.column + static_cast<int>(run_.text.size()) == column) {
-            if (run_.text.size() + text.size() > run_.text.capacity())
-                run_.text.reserve(run_.text.size() + text.size() + 32);
-            run_.text.append(text);
+        if (!run_.lineEnd && sameStyle && sameLook && run_.end == column) {
+            run_.end = end;
             return;
         }
         FlushRun();
     }
-    run_.text.assign(text);
-    run_.column = column;
-    run_.fg = fg;
-    run_.bg = bg;
-    run_.style = style;
+    run_ = Run{column, end, false, fg, bg, style};
+}
+
+void TOstTextPainter::AddLineEnd(TColor fg, TColor bg)
+{
+    if (bg == clNone)
+        bg = colBG_;
+    if (fg == clNone)
+        fg = colFG_;
+    const int column = cells_.Width() + 1 - shift_;
+    if (!run_.empty())
+        FlushRun();
+    run_ = Run{column, column + 1, true, fg, bg, 0};
 }
 
 void TOstTextPainter::FlushRun()
 {
-    if (run_.text.empty())
+    if (run_.empty())
         return;
     const int from = run_.column;
-    const int to = from + static_cast<int>(run_.text.size());
+    const int to = run_.end;
     if (!rowSelected_ || rowFullySelected_) {
         DrawPiece(from, to, rowFullySelected_);
     } else {
@@ -369,7 +387,7 @@ void TOstTextPainter::FlushRun()
             DrawPiece(selTo, to, false);
     }
     nextColumn_ = to;
-    run_.text.clear();
+    run_ = Run{};
 }
 
 // ---- drawing -----------------------------------------------------------------------
@@ -384,44 +402,79 @@ void TOstTextPainter::DrawPiece(int from, int to, bool selected)
         fg = colFG_;
         bg = colBG_;
     }
-    const std::string_view original(run_.text.data() + (from - run_.column), static_cast<size_t>(to - from));
-    std::string shown(original);
-    for (char& c : shown) {
-        if (c == '\t')
-            c = ' ';
-        else if (c == ' ' && showSpecial_)
-            c = kSpaceGlyph;
+    // A character only partly in the piece (a wide one at the window's edge
+    // or at a column block's) is drawn whole, clipped to the piece.
+    const int first = from + shift_ - 1;
+    const int last = to + shift_ - 1;
+    int drawFrom = first;
+    int drawTo = last;
+    if (run_.lineEnd) {
+        shown_.text.assign(kLineEndGlyph);
+        shown_.cells.assign(1, 1);
+        shown_.invalid.clear();
+        shown_.last = 0xB6;
+    } else {
+        drawFrom = cells_.CharStart(first);
+        drawTo = std::max(last, cells_.CharEnd(last - 1));
+        cells_.Show(drawFrom, drawTo, showSpecial_, shown_);
     }
     drawer_.SetStyle(run_.style);
     drawer_.SetForeColor(fg);
     drawer_.SetBackColor(bg);
-    const int x = ColumnX(from);
-    const TRect piece = IntersectRect({x, rowTop_, ColumnX(to), rowTop_ + lh_}, clip_);
-    drawer_.ExtTextOut(x, rowTop_, piece, shown);
-    if (showSpecial_)
-        DrawTabMarks(original, from, piece);
+    const TRect piece = IntersectRect({ColumnX(from), rowTop_, ColumnX(to), rowTop_ + lh_}, clip_);
+    const bool cut = drawFrom != first || drawTo != last;
+    if (cut) {
+        canvas_.Save();
+        canvas_.IntersectClip(piece);
+    }
+    drawer_.DrawCells(ColumnX(drawFrom + 1 - shift_), rowTop_, piece, shown_.text, shown_.cells);
+    if (cut)
+        canvas_.Restore();
+    if (showSpecial_ && !run_.lineEnd)
+        DrawTabMarks(from, to, piece);
+    if (!shown_.invalid.empty())
+        DrawInvalidMarks(piece);
     drewItalicEnd_ = (run_.style & fsItalic) != 0;
-    lastDrawnChar_ = shown.back();
+    lastDrawnChar_ = shown_.last;
 }
 
-void TOstTextPainter::DrawTabMarks(std::string_view original, int column, const TRect& piece)
+void TOstTextPainter::DrawTabMarks(int from, int to, const TRect& piece)
 {
-    for (size_t i = 0; i < original.size();) {
-        if (original[i] != '\t') {
-            ++i;
+    const std::string& text = cells_.Expanded();
+    for (int c = from; c < to;) {
+        if (text[cells_.ByteOfCell(c + shift_ - 1)] != '\t') {
+            c = cells_.CharEnd(c + shift_ - 1) + 1 - shift_;
             continue;
         }
-        size_t j = i;
-        while (j < original.size() && original[j] == '\t')
+        int j = c;
+        while (j < to && text[cells_.ByteOfCell(j + shift_ - 1)] == '\t')
             ++j;
-        const int cells = static_cast<int>(j - i);
+        const int count = j - c;
         // The middle cell of an odd count, between the two middle ones of an even.
-        const int x = ColumnX(column + static_cast<int>(i)) + (cells - 1) / 2 * cw_ +
-                      (cells % 2 == 0 ? cw_ / 2 : 0);
+        const int x = ColumnX(c) + (count - 1) / 2 * cw_ + (count % 2 == 0 ? cw_ / 2 : 0);
         const TRect cell = IntersectRect({x, rowTop_, x + cw_, rowTop_ + lh_}, piece);
         if (!cell.IsEmpty())
-            drawer_.ExtTextOut(x, rowTop_, cell, std::string_view(&kTabGlyph, 1));
-        i = j;
+            drawer_.ExtTextOut(x, rowTop_, cell, kTabGlyph);
+        c = j;
+    }
+}
+
+// A byte of no valid sequence shows as the replacement character in a box,
+// so it is told apart from a real one.
+void TOstTextPainter::DrawInvalidMarks(const TRect& piece)
+{
+    for (const int cell : shown_.invalid) {
+        const int left = ColumnX(cell + 1 - shift_);
+        const TRect box = IntersectRect({left, rowTop_, left + cw_, rowTop_ + lh_}, piece);
+        if (box.IsEmpty())
+            continue;
+        const TColor color = drawer_.ForeColor();
+        const int right = left + cw_ - 1;
+        const int bottom = rowTop_ + lh_ - 1;
+        canvas_.DrawLine(left, rowTop_, right, rowTop_, color);
+        canvas_.DrawLine(left, bottom, right + 1, bottom, color);
+        canvas_.DrawLine(left, rowTop_, left, bottom, color);
+        canvas_.DrawLine(right, rowTop_, right, bottom, color);
     }
 }
 
@@ -431,7 +484,7 @@ void TOstTextPainter::FillRestOfRow()
     if (drewItalicEnd_) {
         // Leave the slanted tail of the last glyph standing.
         const int lastCell = ColumnX(nextColumn_ - 1);
-        left = std::max(left, lastCell + drawer_.GlyphExtent(static_cast<unsigned char>(lastDrawnChar_)));
+        left = std::max(left, lastCell + drawer_.GlyphExtent(lastDrawnChar_));
     }
     if (left >= clip_.Right)
         return;

@@ -65,13 +65,40 @@ bool TCustomOstEdit::SelAvail() const
            (blockBegin_.Line != blockEnd_.Line && activeSelectionMode_ != smColumn);
 }
 
+// ---- column blocks ----------------------------------------------------------------------
+
+int TCustomOstEdit::CharAtColumnCeil(int line, int column) const
+{
+    const int at = CharAtLineColumn(line, column);
+    return LineColumn({at, line}) < column ? NextCharPos(line, at) : at;
+}
+
+void TCustomOstEdit::ColumnBlockColumns(TBufferCoord a, TBufferCoord b, int& left, int& right) const
+{
+    const int ca = LineColumn(a);
+    const int cb = LineColumn(b);
+    left = std::min(ca, cb);
+    right = std::max(ca, cb);
+}
+
+// The block's top left: where its text goes back. The end standing at the
+// left column keeps its place when the block is removed, and the other end
+// then lies no further left, so this holds before and after removing it.
+TBufferCoord TCustomOstEdit::ColumnBlockStart(TBufferCoord a, TBufferCoord b) const
+{
+    int left = 0, right = 0;
+    ColumnBlockColumns(a, b, left, right);
+    const int top = std::min(a.Line, b.Line);
+    return {CharAtColumnCeil(top, left), top};
+}
+
 TBufferCoord TCustomOstEdit::ClampBlockPoint(TBufferCoord p) const
 {
     p.Line = std::clamp(p.Line, 1, std::max(lines_.Count(), 1));
     int maxChar = maxLineWidth_ + 1;
     if (activeSelectionMode_ == smNormal)
         maxChar = std::min(maxChar, Len(lines_.Get(p.Line - 1)) + 1);
-    p.Char = std::clamp(p.Char, 1, maxChar);
+    p.Char = SnapCharPos(p.Line, std::clamp(p.Char, 1, maxChar));
     return p;
 }
 
@@ -221,15 +248,20 @@ std::string TCustomOstEdit::SelTextFor(TBufferCoord begin, TBufferCoord end, TOs
         }
         return text;
     case smColumn: {
-        const int left = std::min(begin.Char, end.Char);
-        const int right = std::max(begin.Char, end.Char);
+        int left = 0, right = 0;
+        ColumnBlockColumns(begin, end, left, right);
         for (int line = begin.Line; line <= end.Line; ++line) {
             if (line > begin.Line)
                 text += kCrLf;
-            const std::string_view row = Slice(lines_.Get(line - 1), left, right);
-            text += row;
-            if (padColumns)
-                text.append(static_cast<size_t>(right - left - Len(row)), ' ');
+            const std::string_view s = lines_.Get(line - 1);
+            const int from = CharAtColumnCeil(line, left);
+            const int to = CharAtColumnCeil(line, right);
+            text += Slice(s, from, to);
+            if (padColumns) {
+                const int shown = LineColumn({std::min(to, Len(s) + 1), line}) -
+                                  LineColumn({std::min(from, Len(s) + 1), line});
+                text.append(static_cast<size_t>(std::max(right - left - shown, 0)), ' ');
+            }
         }
         return text;
     }
@@ -282,24 +314,26 @@ void TCustomOstEdit::ClearSelection()
 // ---- the editing primitive ------------------------------------------------------------------
 
 void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_view text, bool addToUndo,
-                                         TOstChangeReason columnReason)
+                                         TOstChangeReason columnReason, int column)
 {
     TOstPaintLockGuard lock(*this);
     TOstBufferUpdateGuard update(lines_);
     const TBufferCoord bb = BlockBegin();
     const TBufferCoord be = BlockEnd();
-    if (SelAvail())
+    if (SelAvail()) {
+        if (column == 0 && activeSelectionMode_ == smColumn) {
+            int right = 0;
+            ColumnBlockColumns(bb, be, column, right);
+        }
         DeleteSelectionText(bb, be);
+    }
     lastInsertStart_ = CaretXY();
     lastInsertTrimmed_.clear();
-    const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
     if (!text.empty()) {
         switch (mode) {
         case smNormal: InsertNormal(text); break;
         case smLine: InsertLineMode(text); break;
-        case smColumn: InsertColumn(text, addToUndo, columnReason); break;
+        case smColumn: InsertColumn(text, addToUndo, columnReason, column); break;
         }
     }
     blockBegin_ = blockEnd_ = CaretXY();
@@ -335,15 +369,18 @@ void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
         break;
     }
     case smColumn: {
-        const int left = std::min(bb.Char, be.Char);
-        const int right = std::max(bb.Char, be.Char);
+        int left = 0, right = 0;
+        ColumnBlockColumns(bb, be, left, right);
+        const TBufferCoord start = ColumnBlockStart(bb, be);
         for (int line = bb.Line; line <= be.Line; ++line) {
             const std::string_view s = lines_.Get(line - 1);
-            if (Len(s) < left)
+            const int from = CharAtColumnCeil(line, left);
+            if (Len(s) < from)
                 continue;
-            WriteLine(line, std::string(Slice(s, 1, left)) + std::string(Slice(s, right, INT32_MAX)));
+            const int to = CharAtColumnCeil(line, right);
+            WriteLine(line, std::string(Slice(s, 1, from)) + std::string(Slice(s, to, INT32_MAX)));
         }
-        InternalSetCaretXY({left, bb.Line});
+        InternalSetCaretXY(start);
         break;
     }
     }
@@ -433,15 +470,21 @@ void TCustomOstEdit::AddLineForColumn(bool addToUndo)
     lines_.AddLine(std::string_view());
 }
 
-void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason)
+void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstChangeReason reason, int column)
 {
+    // Every row goes in at one screen column, wherever that falls in the
+    // characters of its line.
     const std::vector<std::string_view> rows = SplitTextLines(text);
-    const int insertPos = caretX_;
+    if (column <= 0)
+        column = LineColumn(CaretXY());
     int line = caretY_;
     int added = 0;
+    int lastEnd = caretX_;
     const int firstAdded = lines_.Count() + 1;
     for (size_t i = 0; i < rows.size(); ++i, ++line) {
         const std::string_view row = rows[i];
+        const int insertPos = line > lines_.Count() ? column : CharAtColumnCeil(line, column);
+        lastEnd = insertPos + Len(row);
         if (row.empty())
             continue;
         TBufferCoord undoStart{insertPos, line};
@@ -468,7 +511,7 @@ void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstCha
     const int lastLine = caretY_ + static_cast<int>(rows.size()) - 1;
     if (added > 0)
         LinesInsertedForMarks(firstAdded, added);
-    SetCaretXYEx(true, {insertPos + Len(rows.back()), lastLine});
+    SetCaretXYEx(true, {lastEnd, lastLine});
 }
 
 }  // namespace ostrel

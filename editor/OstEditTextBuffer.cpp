@@ -1,4 +1,5 @@
 #include "editor/OstEditTextBuffer.h"
+#include "editor/OstTextLines.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -44,11 +45,10 @@ void AdviseHugePages(const void* data, size_t bytes)
 #endif
 }
 
-// Where the bytes of a 64-byte block are CR, LF or NUL: bit i for byte i.
+// Where the bytes of a 64-byte block are CR or LF: bit i for byte i.
 struct BlockMasks {
     uint64_t cr = 0;
     uint64_t lf = 0;
-    uint64_t nul = 0;
 };
 
 [[gnu::always_inline]] inline BlockMasks ClassifyBlock(const char* block)
@@ -57,7 +57,6 @@ struct BlockMasks {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
     for (int part = 0; part < 4; ++part) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
         const auto bits = [&v](__m128i c) {
@@ -65,14 +64,12 @@ struct BlockMasks {
         };
         m.cr |= bits(cr) << (16 * part);
         m.lf |= bits(lf) << (16 * part);
-        m.nul |= bits(nul) << (16 * part);
     }
 #else
     for (int i = 0; i < 64; ++i) {
         const uint64_t bit = uint64_t{1} << i;
         m.cr |= block[i] == '\r' ? bit : 0;
         m.lf |= block[i] == '\n' ? bit : 0;
-        m.nul |= block[i] == '\0' ? bit : 0;
     }
 #endif
     return m;
@@ -80,7 +77,7 @@ struct BlockMasks {
 
 bool IsBreakByte(char c)
 {
-    return c == '\r' || c == '\n' || c == '\0';
+    return c == '\r' || c == '\n';
 }
 
 struct ScanResult {
@@ -89,9 +86,9 @@ struct ScanResult {
 };
 
 // The bytes that end a line in the block at base. Every CR ends a line; an
-// LF ends one unless a CR precedes it, a NUL unless a CR or an LF precedes it
-// (those are stepped over with the break before them). carry holds the
-// previous block's last byte kinds: bit 0 CR, bit 1 CR or LF.
+// LF ends one unless a CR precedes it (it is stepped over with that CR). A
+// NUL is text like any other byte, so that files holding one keep it.
+// carry holds whether the previous block ended in CR.
 [[gnu::always_inline]] inline uint64_t LineEndsOfBlock(const char* data, size_t size, size_t base,
                                                        uint64_t& carry, ScanResult& seen)
 {
@@ -100,15 +97,12 @@ struct ScanResult {
         const uint64_t inside = (uint64_t{1} << (size - base)) - 1;
         m.cr &= inside;
         m.lf &= inside;
-        m.nul &= inside;
     }
-    const uint64_t breaks = m.cr | m.lf;
-    const uint64_t afterCr = (m.cr << 1) | (carry & 1);
-    const uint64_t afterBreak = (breaks << 1) | (carry >> 1);
-    carry = (m.cr >> 63) | ((breaks >> 63) << 1);
+    const uint64_t afterCr = (m.cr << 1) | carry;
+    carry = m.cr >> 63;
     seen.sawCr |= m.cr != 0;
     seen.sawLf |= m.lf != 0;
-    return m.cr | (m.lf & ~afterCr) | (m.nul & ~afterBreak);
+    return m.cr | (m.lf & ~afterCr);
 }
 
 // Calls onEnd(position) for every byte that ends a line. The content must be
@@ -166,22 +160,19 @@ private:
 };
 
 // Where the next line starts after the line ending at end: past CR, then
-// past an LF, then past a NUL that follows the break.
+// past an LF.
 size_t NextLineStart(const char* data, size_t end)
 {
     const char ender = data[end];
     size_t next = end + 1;
     if (ender == '\r' && data[next] == '\n')
         ++next;
-    if (ender != '\0' && data[next] == '\0')
-        ++next;
     return next;
 }
 
-// Calls addLine(begin, length) for every line of the content: a line ends at
-// NUL, LF or CR; CR LF, a lone LF and a lone CR end one line, LF CR ends a
-// line and then an empty one, and a NUL after the break is dropped. A break
-// at the very end adds no empty line.
+// Calls addLine(begin, length) for every line of the content: CR LF, a lone
+// LF and a lone CR end one line, LF CR ends a line and then an empty one. A
+// break at the very end adds no empty line.
 template <typename AddLine>
 ScanResult ScanLines(const char* data, size_t size, AddLine&& addLine)
 {
@@ -542,6 +533,29 @@ void TOstEditStringList::ClearLines()
     Notify(OnCleared);
 }
 
+void TOstEditStringList::ReplaceAll(std::string_view text)
+{
+    std::vector<std::string_view> parts;
+    if (!text.empty())
+        parts = SplitTextLines(text);
+    UpdateScope update(*this);
+    if (parts.size() != lines_.size()) {
+        DeleteBlock(0, Count());
+        std::vector<std::string> copies(parts.begin(), parts.end());
+        AddAll(copies);
+        return;
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        LineRecord& line = lines_[i];
+        line.text.assign(parts[i]);
+        line.expandedLength = -1;
+        line.flags = kWidthInvalid;
+    }
+    InvalidateLongest();
+    if (!parts.empty())
+        Notify(OnPutted, 0, Count());
+}
+
 // Loaded content no line refers to any more is released with the last line.
 void TOstEditStringList::DropChunksIfEmpty()
 {
@@ -595,19 +609,42 @@ void TOstEditStringList::SetTabWidth(int width)
         return;
     tabWidth_ = width;
     tabRoutine_ = TabRoutineFor(width);
-    InvalidateLongest();
-    for (LineRecord& line : lines_) {
-        line.expandedLength = -1;
-        line.flags = static_cast<uint8_t>((line.flags & ~kHasNoTabs) | kWidthInvalid);
-    }
+    InvalidateWidths();
 }
 
 void TOstEditStringList::MeasureLine(LineRecord& line) const
 {
+    const std::string_view text = line.text.view();
+    if (chars_.Utf8() && !chars_.IsSimple(text)) {
+        line.expandedLength = chars_.Width(text, tabWidth_);
+        const bool hasTabs = text.find('\t') != std::string_view::npos;
+        line.flags = static_cast<uint8_t>((hasTabs ? kHasTabs : kHasNoTabs) | kComplex);
+        return;
+    }
     bool hasTabs = false;
-    const size_t width = tabRoutine_->measure(line.text.view(), static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
+    const size_t width = tabRoutine_->measure(text, static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
     line.expandedLength = ClampToInt(width);
     line.flags = hasTabs ? kHasTabs : kHasNoTabs;
+}
+
+void TOstEditStringList::SetEncoding(TOstEncoding encoding)
+{
+    if (encoding == encoding_)
+        return;
+    const bool widthsChange = HoldsUtf8(encoding) != HoldsUtf8(encoding_);
+    encoding_ = encoding;
+    chars_ = TOstTextChars(encoding);
+    if (widthsChange)
+        InvalidateWidths();
+}
+
+void TOstEditStringList::InvalidateWidths()
+{
+    InvalidateLongest();
+    for (LineRecord& line : lines_) {
+        line.expandedLength = -1;
+        line.flags = static_cast<uint8_t>((line.flags & ~(kHasNoTabs | kComplex)) | kWidthInvalid);
+    }
 }
 
 std::string TOstEditStringList::ExpandedLine(int i)
@@ -617,11 +654,36 @@ std::string TOstEditStringList::ExpandedLine(int i)
     LineRecord& line = lines_[static_cast<size_t>(i)];
     if ((line.flags & (kHasNoTabs | kWidthInvalid)) == kHasNoTabs)
         return std::string(line.text.view());
+    if (line.flags & kWidthInvalid)
+        MeasureLine(line);
+    if (line.flags & kComplex)
+        return ExpandComplex(line.text.view());
     bool hasTabs = false;
-    std::string expanded = tabRoutine_->expand(line.text.view(), static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
-    line.expandedLength = ClampToInt(expanded.size());
-    line.flags = hasTabs ? kHasTabs : kHasNoTabs;
-    return expanded;
+    return tabRoutine_->expand(line.text.view(), static_cast<size_t>(std::max(tabWidth_, 1)), hasTabs);
+}
+
+// TABs of a line whose characters are not all one byte of one cell: each
+// fills the cells up to its stop, counted by the characters before it.
+std::string TOstEditStringList::ExpandComplex(std::string_view text) const
+{
+    std::string out;
+    out.reserve(text.size() + static_cast<size_t>(tabWidth_) * 2);
+    const char fill = tabWidth_ <= 1 ? ' ' : '\t';
+    int column = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t next = chars_.Next(text, at);
+        if (text[at] == '\t') {
+            const int stop = TOstTextChars::NextTabStop(column, tabWidth_);
+            out.append(static_cast<size_t>(stop - column), fill);
+            out.append(text.substr(at + 1, next - at - 1));
+            column = stop;
+        } else {
+            out.append(text.substr(at, next - at));
+            column += chars_.Cells(text, at, next);
+        }
+        at = next;
+    }
+    return out;
 }
 
 int TOstEditStringList::ExpandedWidth(int i)
@@ -632,6 +694,16 @@ int TOstEditStringList::ExpandedWidth(int i)
     if ((line.flags & kWidthInvalid) || !(line.flags & (kHasTabs | kHasNoTabs)))
         MeasureLine(line);
     return line.expandedLength;
+}
+
+bool TOstEditStringList::IsSimpleLine(int i)
+{
+    if (i < 0 || i >= Count() || !chars_.Utf8())
+        return true;
+    LineRecord& line = lines_[static_cast<size_t>(i)];
+    if ((line.flags & kWidthInvalid) || !(line.flags & (kHasTabs | kHasNoTabs)))
+        MeasureLine(line);
+    return (line.flags & kComplex) == 0;
 }
 
 // The first of the widest lines is remembered until a change can move it.
@@ -668,22 +740,32 @@ TOstEditStringList::Chunk TOstEditStringList::MakeChunk(size_t size)
     return chunk;
 }
 
-void TOstEditStringList::LoadFromBytes(std::string_view content)
+void TOstEditStringList::LoadFromBytes(std::string_view content, const TOstEncodingChoice& choice)
 {
     Chunk chunk = MakeChunk(content.size());
     if (!content.empty())
         std::memcpy(chunk.bytes.get(), content.data(), content.size());
-    LoadChunk(std::move(chunk));
+    LoadChunk(std::move(chunk), choice);
 }
 
-void TOstEditStringList::LoadFromStream(std::istream& in)
+void TOstEditStringList::LoadFromStream(std::istream& in, const TOstEncodingChoice& choice)
 {
-    LoadChunk(ReadChunk(in));
+    LoadChunk(ReadChunk(in), choice);
 }
 
-void TOstEditStringList::LoadFromFile(const std::string& path)
+void TOstEditStringList::LoadFromFile(const std::string& path, const TOstEncodingChoice& choice)
 {
-    LoadChunk(ReadChunk(path));
+    LoadChunk(ReadChunk(path), choice);
+}
+
+// UTF-16 content is held as UTF-8: a chunk of its own, counted anew.
+TOstEditStringList::Chunk TOstEditStringList::DecodedChunk(Chunk chunk, TOstEncoding encoding)
+{
+    const std::string decoded = DecodeFileBytes(std::string_view(chunk.bytes.get(), chunk.size), encoding);
+    Chunk held = MakeChunk(decoded.size());
+    if (!decoded.empty())
+        std::memcpy(held.bytes.get(), decoded.data(), decoded.size());
+    return held;
 }
 
 TOstEditStringList::Chunk TOstEditStringList::ReadChunk(std::istream& in)
@@ -800,16 +882,23 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
 
 // Lines borrow their bytes from the chunk, which the buffer keeps. The lines
 // are counted first so that the array is allocated once at its final size.
-void TOstEditStringList::LoadChunk(Chunk chunk)
+void TOstEditStringList::LoadChunk(Chunk chunk, const TOstEncodingChoice& choice)
 {
+    const std::string_view content(chunk.bytes.get(), chunk.size);
+    const TOstEncoding encoding = choice.chosen ? *choice.chosen : DetectEncoding(content, choice.plainDefault);
+    if (encoding == TOstEncoding::Utf16Le || encoding == TOstEncoding::Utf16Be)
+        chunk = DecodedChunk(std::move(chunk), encoding);
+    // The mark of a UTF-8 file stays in the chunk, before the first line.
+    const size_t mark = encoding == TOstEncoding::Utf8Bom ? ByteOrderMarkLength(content, encoding) : 0;
     UpdateScope update(*this);
     ClearLines();
-    const char* data = chunk.bytes.get();
-    const size_t size = chunk.size;
+    SetEncoding(encoding);
+    const char* data = chunk.bytes.get() + mark;
+    const size_t size = chunk.size - mark;
     if (size == 0)
         return;
     const bool emptyLastLine = !trailingLineBreak_ && (data[size - 1] == '\r' || data[size - 1] == '\n');
-    if (!chunk.counted) {
+    if (!chunk.counted || mark > 0) {
         LineCounter counter;
         counter.Finish(data, size);
         chunk.lines = counter.Lines();
@@ -882,9 +971,37 @@ std::string TOstEditStringList::Text() const
     return content;
 }
 
+void TOstEditStringList::ForEachFileBlock(const std::function<void(std::string_view)>& put) const
+{
+    if (encoding_ != TOstEncoding::Utf8Bom && encoding_ != TOstEncoding::Utf16Le &&
+        encoding_ != TOstEncoding::Utf16Be) {
+        ForEachSavedPiece(put);
+        return;
+    }
+    TOstFileEncoder encoder(encoding_);
+    std::string block;
+    ForEachSavedPiece([&](std::string_view piece) {
+        encoder.Encode(piece, block);
+        if (block.size() >= TOstEditFiler::kBufferSize) {
+            put(block);
+            block.clear();
+        }
+    });
+    encoder.Finish(block);
+    if (!block.empty())
+        put(block);
+}
+
+std::string TOstEditStringList::FileBytes() const
+{
+    std::string content;
+    ForEachFileBlock([&content](std::string_view piece) { content.append(piece); });
+    return content;
+}
+
 void TOstEditStringList::SaveToStream(std::ostream& out) const
 {
-    const std::string content = Text();
+    const std::string content = FileBytes();
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out)
         throw std::ios_base::failure("the text could not be written");
@@ -894,7 +1011,7 @@ void TOstEditStringList::SaveToFile(const std::string& path) const
 {
     TOstEditFileWriter writer(path);
     writer.SetFileFormat(lineBreakStyle_);
-    ForEachSavedPiece([&writer](std::string_view piece) { writer.Write(piece); });
+    ForEachFileBlock([&writer](std::string_view piece) { writer.Write(piece); });
     writer.Close();
 }
 

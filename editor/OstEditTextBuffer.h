@@ -8,6 +8,7 @@
 #include <functional>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@
 
 #include "editor/OstEditTypes.h"
 #include "editor/OstLineText.h"
+#include "platform/TextChars.h"
+#include "platform/TextEncoding.h"
 
 namespace ostrel {
 
@@ -22,6 +25,13 @@ enum TOstEditFileFormat : uint8_t { CrLf = 0, Lf = 1, Cr = 2 };
 
 // A pointer-sized value per line: the highlighter's state at the line's end.
 using TOstLineRange = intptr_t;
+
+// How loading finds a file's encoding: the user's choice, else detection,
+// where a file of plain ASCII takes the default.
+struct TOstEncodingChoice {
+    std::optional<TOstEncoding> chosen;
+    TOstEncoding plainDefault = TOstEncoding::Utf8;
+};
 
 class TOstEditStringList {
 public:
@@ -47,6 +57,10 @@ public:
     void InsertBlankLines(int index, int count);
     void ExchangeLines(int a, int b);
     void ClearLines();
+    // Replaces every line with the lines of text split at CR LF, a lone CR
+    // and a lone LF (an empty text leaves none), as one change: with the
+    // same number of lines each line is rewritten in place.
+    void ReplaceAll(std::string_view text);
     // Appends the lines in one step; from another buffer the objects come too.
     void AddAll(const std::vector<std::string>& lines);
     void AddAll(const TOstEditStringList& other);
@@ -56,8 +70,16 @@ public:
     TOstLineRange LineRange(int i) const;
     void SetLineRange(int i, TOstLineRange value);
 
+    // The line with every TAB expanded to the TAB bytes of the cells it
+    // covers (spaces at a tab width of 1), and its width in cells. In a
+    // single-byte encoding a byte of the expanded line is a cell; in UTF-8
+    // a character takes the cells of its width.
     std::string ExpandedLine(int i);
     int ExpandedWidth(int i);
+    // Whether every byte of the line is a character of one cell (always so
+    // in the single-byte encodings), so columns and bytes count alike but
+    // for TABs.
+    bool IsSimpleLine(int i);
     int LongestLineWidth();
     // The line LongestLineWidth measures (the first of equally wide lines),
     // or -1 for an empty buffer.
@@ -66,22 +88,35 @@ public:
     int TabWidth() const { return tabWidth_; }
     void SetTabWidth(int width);
 
+    // The encoding the lines are held and saved in. Setting it keeps the
+    // bytes; only how they form characters and how they are saved change.
+    TOstEncoding Encoding() const { return encoding_; }
+    void SetEncoding(TOstEncoding encoding);
+    const TOstTextChars& Chars() const { return chars_; }
+
     TOstEditFileFormat LineBreakStyle() const { return lineBreakStyle_; }
     void SetLineBreakStyle(TOstEditFileFormat style) { lineBreakStyle_ = style; }
     bool TrailingLineBreak() const { return trailingLineBreak_; }
     void SetTrailingLineBreak(bool on) { trailingLineBreak_ = on; }
 
-    // Loading and saving. File errors raise std::system_error with the
+    // Loading and saving. Loading finds the encoding as the choice says and
+    // keeps it for saving. File errors raise std::system_error with the
     // system's error code and the path in its message; a failed read leaves
     // the buffer as it was. A stream that fails while saving raises
     // std::ios_base::failure.
-    void LoadFromFile(const std::string& path);
-    void LoadFromStream(std::istream& in);
-    void LoadFromBytes(std::string_view content);
+    void LoadFromFile(const std::string& path, const TOstEncodingChoice& choice = {});
+    void LoadFromStream(std::istream& in, const TOstEncodingChoice& choice = {});
+    void LoadFromBytes(std::string_view content, const TOstEncodingChoice& choice = {});
     void SaveToFile(const std::string& path) const;
     void SaveToStream(std::ostream& out) const;
-    // The content exactly as SaveToStream writes it.
+    // The lines joined by the line-break style, as the buffer holds them
+    // (the bytes SaveToStream writes before the encoding's own form: a
+    // byte-order mark, UTF-16).
     std::string Text() const;
+    // The bytes of the file SaveToStream writes.
+    std::string FileBytes() const;
+    // Calls put(bytes) with the file's bytes in order, as few pieces as can be.
+    void ForEachFileBlock(const std::function<void(std::string_view)>& put) const;
 
     // Update brackets; they nest. Changing fires when the outermost opens,
     // Change when it closes.
@@ -101,7 +136,8 @@ private:
     class UpdateScope;
     struct TabRoutine;
 
-    enum : uint8_t { kHasTabs = 1, kHasNoTabs = 2, kWidthInvalid = 4 };
+    // kComplex: some character of the line is not one byte of one cell.
+    enum : uint8_t { kHasTabs = 1, kHasNoTabs = 2, kWidthInvalid = 4, kComplex = 8 };
 
     // One line. The text either borrows from a chunk of loaded file content
     // (kept alive in chunks_) or owns its bytes; see OstLineText.h.
@@ -110,7 +146,7 @@ private:
         intptr_t object = 0;
         TOstLineRange range = 0;
         int32_t expandedLength = -1;
-        uint8_t flags = 0;  // kHasTabs, kHasNoTabs, kWidthInvalid
+        uint8_t flags = 0;  // kHasTabs, kHasNoTabs, kWidthInvalid, kComplex
     };
 
     // Loaded file content: the bytes, then zero padding so that the line
@@ -129,7 +165,8 @@ private:
     static Chunk ReadChunk(std::istream& in);
     static Chunk ReadChunk(const std::string& path);
 
-    void LoadChunk(Chunk chunk);
+    void LoadChunk(Chunk chunk, const TOstEncodingChoice& choice);
+    static Chunk DecodedChunk(Chunk chunk, TOstEncoding encoding);
     template <typename Put>
     void ForEachSavedPiece(Put&& put) const;
     void CheckIndex(int index, int limit) const;
@@ -140,6 +177,8 @@ private:
     template <typename LineAt>
     void AppendAll(size_t n, LineAt&& lineAt);
     void MeasureLine(LineRecord& line) const;
+    std::string ExpandComplex(std::string_view text) const;
+    void InvalidateWidths();
     void InvalidateLongest() { longestLine_ = -1; }
     void DropChunksIfEmpty();
     void Notify(const std::function<void()>& callback) const;
@@ -149,6 +188,8 @@ private:
     std::vector<Chunk> chunks_;
     std::vector<LineRecord> lines_;
     TOstEditFileFormat lineBreakStyle_ = CrLf;
+    TOstEncoding encoding_ = TOstEncoding::Windows1250;
+    TOstTextChars chars_{encoding_};
     bool trailingLineBreak_ = true;
     const TabRoutine* tabRoutine_;
     int longestLine_ = -1;

@@ -21,6 +21,24 @@ void TOstEditUndoList::AddChange(TOstChangeReason reason, TBufferCoord start, TB
     item.ChangeStartPos = start;
     item.ChangeEndPos = end;
     item.ChangeStr = text;
+    Append(std::move(item));
+}
+
+void TOstEditUndoList::AddWholeText(TBufferCoord caret, std::string text, TOstEncoding encoding)
+{
+    if (lockCount_ > 0)
+        return;
+    TOstEditUndoItem item;
+    item.ChangeReason = crWholeText;
+    item.ChangeStartPos = item.ChangeEndPos = caret;
+    item.ChangeStr = std::move(text);
+    item.Encoding = encoding;
+    Append(std::move(item));
+}
+
+void TOstEditUndoList::Append(TOstEditUndoItem item)
+{
+    const TOstChangeReason reason = item.ChangeReason;
     if (blockChangeNumber_ != 0) {
         item.ChangeNumber = blockChangeNumber_;
     } else {

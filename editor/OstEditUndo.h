@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/OstEditTypes.h"
+#include "platform/TextEncoding.h"
 
 namespace ostrel {
 
@@ -39,6 +40,9 @@ enum TOstChangeReason : uint8_t {
     crWhiteSpaceAdd = 23,
     crWhiteSpaceDelete = 24,
     crPaddingInsert = 25,
+    // The whole text and its encoding before a command that rewrote them
+    // all (a conversion to another encoding, a recoding).
+    crWholeText = 26,
 };
 
 // Begin and end markers come in pairs: 10/11, 12/13, 14/15, 16/17.
@@ -72,6 +76,8 @@ struct TOstEditUndoItem {
     // On line breaks: the blanks before the caret that trimming took from
     // the left part, put back exactly when the break is undone.
     std::string TrimmedStr;
+    // On whole-text items: the encoding the text was in.
+    TOstEncoding Encoding = TOstEncoding::Windows1250;
 };
 
 class TOstEditUndoList {
@@ -80,6 +86,8 @@ public:
 
     void AddChange(TOstChangeReason reason, TBufferCoord start, TBufferCoord end,
                    const std::string& text, TOstSelectionMode mode);
+    // The whole text (lines joined by CR LF) with its encoding, and the caret.
+    void AddWholeText(TBufferCoord caret, std::string text, TOstEncoding encoding);
     void AddGroupBreak();
     void BeginBlock();
     void EndBlock();
@@ -125,6 +133,7 @@ public:
     void Assign(const TOstEditUndoList& other);
 
 private:
+    void Append(TOstEditUndoItem item);
     void AdvanceChangeNumber();
     void Trim();
 

@@ -25,18 +25,18 @@ bool IsInsertReason(TOstChangeReason r)
     return r == crInsert || r == crPaste || r == crDragDropInsert;
 }
 
-// Where deleted text goes back: the earlier end, or in a column block the
-// smaller character and the smaller line taken separately.
-TBufferCoord InsertionPoint(const TOstEditUndoItem& item)
+}  // namespace
+
+// Where deleted text goes back: the earlier end, or a column block's top
+// left.
+TBufferCoord TCustomOstEdit::InsertionPoint(const TOstEditUndoItem& item) const
 {
     const TBufferCoord a = item.ChangeStartPos;
     const TBufferCoord b = item.ChangeEndPos;
     if (item.ChangeSelMode == smColumn)
-        return {std::min(a.Char, b.Char), std::min(a.Line, b.Line)};
+        return ColumnBlockStart(a, b);
     return std::min(a, b);
 }
-
-}  // namespace
 
 // Holds what one undo or redo of an item changes for its duration: the
 // selection mode becomes the item's, the caret may stand anywhere, and the
@@ -80,10 +80,19 @@ void TCustomOstEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord block
     StatusChanged(scSelection);
 }
 
-void TCustomOstEdit::InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode)
+void TCustomOstEdit::InsertTextAt(TBufferCoord at, const std::string& text, TOstSelectionMode mode, int column)
 {
     SetCaretAndSelection(at, at, at);
-    SetSelTextPrimitive(mode, text);
+    SetSelTextPrimitive(mode, text, false, crInsert, column);
+}
+
+int TCustomOstEdit::ColumnBlockLeft(const TOstEditUndoItem& item) const
+{
+    if (item.ChangeSelMode != smColumn)
+        return 0;
+    int left = 0, right = 0;
+    ColumnBlockColumns(item.ChangeStartPos, item.ChangeEndPos, left, right);
+    return left;
 }
 
 // Items that only carry positions reverse the same way in both directions:
@@ -191,7 +200,7 @@ void TCustomOstEdit::UndoItem()
         const TBufferCoord at = InsertionPoint(item);
         if (IsForwardDelete(item.ChangeReason) && at.Line > lines_.Count())
             lines_.AddLine(std::string_view());
-        InsertTextAt(at, item.ChangeStr, mode);
+        InsertTextAt(at, item.ChangeStr, mode, ColumnBlockLeft(item));
         const TBufferCoord caret = IsForwardDelete(item.ChangeReason) ? start : end;
         if (item.ChangeReason == crDeleteForward || item.ChangeReason == crDeleteBackward)
             SetCaretAndSelection(caret, start, end);
@@ -205,6 +214,7 @@ void TCustomOstEdit::UndoItem()
         switch (item.ChangeReason) {
         case crLineBreak: UndoLineBreak(item); break;
         case crUnindent: UndoUnindent(item); break;
+        case crWholeText: ReverseWholeText(item, redoList_); break;
         default: ReversePositionItem(item, redoList_); break;
         }
     }
@@ -245,9 +255,10 @@ void TCustomOstEdit::UndoUnindent(const TOstEditUndoItem& item)
     const TBufferCoord start = item.ChangeStartPos;
     const TBufferCoord end = item.ChangeEndPos;
     redoList_.AddChange(crUnindent, start, end, item.ChangeStr, item.ChangeSelMode);
-    const int column = item.ChangeSelMode == smColumn ? std::min(start.Char, end.Char) : 1;
+    const TBufferCoord at = item.ChangeSelMode == smColumn ? ColumnBlockStart(start, end)
+                                                           : TBufferCoord{1, std::min(start.Line, end.Line)};
     activeSelectionMode_ = smColumn;
-    InsertTextAt({column, std::min(start.Line, end.Line)}, item.ChangeStr, smColumn);
+    InsertTextAt(at, item.ChangeStr, smColumn, item.ChangeSelMode == smColumn ? ColumnBlockLeft(item) : 1);
     activeSelectionMode_ = item.ChangeSelMode;
     SetCaretAndSelection(start, start, end);
 }
@@ -310,6 +321,7 @@ void TCustomOstEdit::RedoItem()
             }
             break;
         case crUnindent: RedoUnindent(item); break;
+        case crWholeText: ReverseWholeText(item, undoList_); break;
         default: ReversePositionItem(item, undoList_); break;
         }
     }
@@ -320,12 +332,15 @@ void TCustomOstEdit::RedoUnindent(const TOstEditUndoItem& item)
     const TBufferCoord start = item.ChangeStartPos;
     const TBufferCoord end = item.ChangeEndPos;
     undoList_.AddChange(crUnindent, start, end, item.ChangeStr, item.ChangeSelMode);
-    const int column = item.ChangeSelMode == smColumn ? std::min(start.Char, end.Char) : 1;
+    int left = 1, right = 1;
+    if (item.ChangeSelMode == smColumn)
+        ColumnBlockColumns(start, end, left, right);
     int line = std::min(start.Line, end.Line);
     for (const std::string_view row : SplitTextLines(item.ChangeStr)) {
         std::string s(lines_.Get(line - 1));
-        if (static_cast<int>(s.size()) >= column)
-            s.erase(static_cast<size_t>(column - 1), row.size());
+        const int at = CharAtColumnCeil(line, left);
+        if (static_cast<int>(s.size()) >= at)
+            s.erase(static_cast<size_t>(at - 1), row.size());
         WriteLine(line, s);
         ++line;
     }

@@ -47,7 +47,8 @@ void TOstWordWrapPlugin::TakeLimits()
         breakChars_.set(c, !editor_.IsIdentChar(static_cast<unsigned char>(c)));
 }
 
-void TOstWordWrapPlugin::WrapLine(std::string_view s, std::vector<uint8_t>& rows) const
+void TOstWordWrapPlugin::WrapLine(std::string_view s, std::vector<uint8_t>& rows,
+                                  const std::vector<bool>* inside) const
 {
     rows.clear();
     const int len = static_cast<int>(std::min<size_t>(s.size(), INT_MAX));
@@ -78,6 +79,9 @@ void TOstWordWrapPlugin::WrapLine(std::string_view s, std::vector<uint8_t>& rows
                  back > 0 && end - 1 > start && at(end) == '\t' && at(end - 1) == '\t'; --back)
                 --end;
         }
+        // A wide character stays whole on one row.
+        while (inside && end < len && end - 1 > start && (*inside)[static_cast<size_t>(end)])
+            --end;
         rows.push_back(static_cast<uint8_t>(end - start));
         start = end;
     }
@@ -93,7 +97,36 @@ void TOstWordWrapPlugin::WrapBufferLine(int line0, std::vector<uint8_t>& rows) c
         rows.assign(1, static_cast<uint8_t>(width));
         return;
     }
-    WrapLine(lines.ExpandedLine(line0), rows);
+    if (lines.IsSimpleLine(line0)) {
+        WrapLine(lines.ExpandedLine(line0), rows);
+        return;
+    }
+    std::vector<bool> inside;
+    const std::string cells = CellsForWrapping(lines.ExpandedLine(line0), inside);
+    WrapLine(cells, rows, &inside);
+}
+
+// A line of characters of several bytes or cells as one byte a cell for
+// the wrapper: ASCII as it is, other letters and digits as a letter, every
+// other character as a byte that breaks rows after it.
+std::string TOstWordWrapPlugin::CellsForWrapping(std::string_view expanded, std::vector<bool>& inside) const
+{
+    const TOstTextChars& chars = editor_.Lines().Chars();
+    std::string cells;
+    cells.reserve(expanded.size());
+    inside.clear();
+    for (size_t at = 0; at < expanded.size();) {
+        const size_t next = chars.Next(expanded, at);
+        const auto first = static_cast<unsigned char>(expanded[at]);
+        const char shown = first < 0x80 ? expanded[at] : chars.IsLetterOrDigitAt(expanded, at) ? 'a' : '\x80';
+        const int width = first == '\t' ? 1 : chars.Cells(expanded, at, next);
+        for (int k = 0; k < width; ++k) {
+            cells += shown;
+            inside.push_back(k > 0);
+        }
+        at = next;
+    }
+    return cells;
 }
 
 // ---- building ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -68,7 +69,11 @@ public:
 
     // The rows one line of expanded text wraps into; exposed so the map can
     // be checked against wrapping done from scratch.
-    void WrapLine(std::string_view expanded, std::vector<uint8_t>& rows) const;
+    // Wraps a line given as one byte a cell. inside, when given, marks the
+    // cells that continue a character, where no row may begin.
+    std::string CellsForWrapping(std::string_view expanded, std::vector<bool>& inside) const;
+    void WrapLine(std::string_view cells, std::vector<uint8_t>& rows,
+                  const std::vector<bool>* inside = nullptr) const;
 
 private:
     struct Block {

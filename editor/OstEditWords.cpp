@@ -13,11 +13,6 @@ int Len(std::string_view s)
     return static_cast<int>(s.size());
 }
 
-unsigned char At(std::string_view s, int charIndex)
-{
-    return static_cast<unsigned char>(s[static_cast<size_t>(charIndex - 1)]);
-}
-
 }  // namespace
 
 TOstCharSet TCustomOstEdit::DefaultIdentChars()
@@ -70,86 +65,125 @@ bool TCustomOstEdit::IsWordChar(unsigned char c) const
     return wordChars_.test(c);
 }
 
+// ---- characters of words -----------------------------------------------------------
+
+namespace {
+
+// From the character at byte i on, the first character pred refuses (or
+// the end), and back from byte i the start of the run pred accepts.
+template <typename Pred>
+size_t SkipForward(const TOstTextChars& chars, std::string_view s, size_t i, Pred pred)
+{
+    while (i < s.size() && pred(i))
+        i = chars.Next(s, i);
+    return i;
+}
+
+template <typename Pred>
+size_t SkipBackward(const TOstTextChars& chars, std::string_view s, size_t i, Pred pred)
+{
+    while (i > 0) {
+        const size_t before = chars.Prev(s, i);
+        if (!pred(before))
+            break;
+        i = before;
+    }
+    return i;
+}
+
+}  // namespace
+
+// ASCII is judged by the highlighter's sets; beyond it every letter and
+// digit of the encoding belongs to words.
+bool TCustomOstEdit::IsWordCharAt(std::string_view s, size_t i) const
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    return (c < 0x80 || !lines_.Chars().Utf8()) ? IsWordChar(c) : lines_.Chars().IsLetterOrDigitAt(s, i);
+}
+
+bool TCustomOstEdit::IsIdentCharAt(std::string_view s, size_t i) const
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    return (c < 0x80 || !lines_.Chars().Utf8()) ? IsIdentChar(c) : lines_.Chars().IsLetterOrDigitAt(s, i);
+}
+
 TBufferCoord TCustomOstEdit::NextWordPosEx(TBufferCoord from) const
 {
+    const TOstTextChars& chars = lines_.Chars();
     const std::string_view s = lines_.Get(from.Line - 1);
+    const auto word = [&](std::string_view t) { return [this, t](size_t i) { return IsWordCharAt(t, i); }; };
+    const auto notWord = [&](std::string_view t) { return [this, t](size_t i) { return !IsWordCharAt(t, i); }; };
     const int len = Len(s);
     if (from.Char >= len + 1) {
         if (from.Line >= lines_.Count())
             return from;
         const std::string_view next = lines_.Get(from.Line);
-        for (int i = 1; i <= Len(next); ++i)
-            if (IsWordChar(At(next, i)))
-                return {i, from.Line + 1};
-        return {1, from.Line + 1};
+        const size_t first = SkipForward(chars, next, 0, notWord(next));
+        return {first < next.size() ? static_cast<int>(first) + 1 : 1, from.Line + 1};
     }
-    int pos = std::max(from.Char, 1);
-    if (IsWordChar(At(s, pos))) {
-        while (pos <= len && IsWordChar(At(s, pos)))
-            ++pos;
-        if (pos > len)
+    size_t pos = chars.Floor(s, static_cast<size_t>(std::max(from.Char, 1) - 1));
+    if (IsWordCharAt(s, pos)) {
+        pos = SkipForward(chars, s, pos, word(s));
+        if (pos >= s.size())
             return {len + 1, from.Line};
     }
-    while (pos <= len && !IsWordChar(At(s, pos)))
-        ++pos;
-    return {pos, from.Line};
+    pos = SkipForward(chars, s, pos, notWord(s));
+    return {static_cast<int>(pos) + 1, from.Line};
 }
 
 TBufferCoord TCustomOstEdit::PrevWordPosEx(TBufferCoord from) const
 {
+    const TOstTextChars& chars = lines_.Chars();
     const std::string_view s = lines_.Get(from.Line - 1);
-    int pos = std::clamp(from.Char, 1, Len(s) + 1);
-    if (pos == 1) {
+    size_t pos = chars.Floor(s, static_cast<size_t>(std::clamp(from.Char, 1, Len(s) + 1) - 1));
+    const auto endOfLineAbove = [&]() -> TBufferCoord {
         if (from.Line > 1)
             return {Len(lines_.Get(from.Line - 2)) + 1, from.Line - 1};
         return {1, from.Line};
-    }
-    if (!IsWordChar(At(s, pos - 1))) {
-        int j = pos - 2;
-        while (j >= 1 && !IsWordChar(At(s, j)))
-            --j;
-        if (j < 1) {
-            if (from.Line > 1)
-                return {Len(lines_.Get(from.Line - 2)) + 1, from.Line - 1};
-            return {1, from.Line};
-        }
-        pos = j + 1;
-    }
-    while (pos > 1 && IsWordChar(At(s, pos - 1)))
-        --pos;
-    return {pos, from.Line};
+    };
+    if (pos == 0)
+        return endOfLineAbove();
+    pos = SkipBackward(chars, s, pos, [this, s](size_t i) { return !IsWordCharAt(s, i); });
+    if (pos == 0)
+        return endOfLineAbove();
+    pos = SkipBackward(chars, s, pos, [this, s](size_t i) { return IsWordCharAt(s, i); });
+    return {static_cast<int>(pos) + 1, from.Line};
 }
 
 TBufferCoord TCustomOstEdit::WordStartEx(TBufferCoord from) const
 {
+    const TOstTextChars& chars = lines_.Chars();
     const std::string_view s = lines_.Get(from.Line - 1);
-    int pos = std::clamp(from.Char, 1, Len(s) + 1);
-    while (pos > 1 && IsWordChar(At(s, pos - 1)))
-        --pos;
-    return {pos, from.Line};
+    size_t pos = chars.Floor(s, static_cast<size_t>(std::clamp(from.Char, 1, Len(s) + 1) - 1));
+    pos = SkipBackward(chars, s, pos, [this, s](size_t i) { return IsWordCharAt(s, i); });
+    return {static_cast<int>(pos) + 1, from.Line};
 }
 
 TBufferCoord TCustomOstEdit::WordEndEx(TBufferCoord from) const
 {
+    const TOstTextChars& chars = lines_.Chars();
     const std::string_view s = lines_.Get(from.Line - 1);
-    int pos = std::max(from.Char, 1);
-    while (pos <= Len(s) && IsWordChar(At(s, pos)))
-        ++pos;
-    return {std::min(pos, Len(s) + 1), from.Line};
+    const int start = std::max(from.Char, 1);
+    if (start > Len(s))
+        return {Len(s) + 1, from.Line};
+    size_t pos = chars.Floor(s, static_cast<size_t>(start - 1));
+    pos = SkipForward(chars, s, pos, [this, s](size_t i) { return IsWordCharAt(s, i); });
+    return {static_cast<int>(pos) + 1, from.Line};
 }
 
 std::string TCustomOstEdit::GetWordAtRowCol(TBufferCoord p) const
 {
+    const TOstTextChars& chars = lines_.Chars();
     const std::string_view s = lines_.Get(p.Line - 1);
-    if (p.Char < 1 || p.Char > Len(s) || !IsIdentChar(At(s, p.Char)))
+    if (p.Char < 1 || p.Char > Len(s))
         return std::string();
-    int start = p.Char;
-    while (start > 1 && IsIdentChar(At(s, start - 1)))
-        --start;
-    int stop = p.Char + 1;
-    while (stop <= Len(s) && IsIdentChar(At(s, stop)))
-        ++stop;
-    return std::string(s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(stop - start)));
+    const size_t at = chars.Floor(s, static_cast<size_t>(p.Char - 1));
+    if (!IsIdentCharAt(s, at))
+        return std::string();
+    const auto ident = [this, s](size_t i) { return IsIdentCharAt(s, i); };
+    const size_t start = SkipBackward(chars, s, at, ident);
+    const size_t stop = SkipForward(chars, s, chars.Next(s, at), ident);
+    return std::string(s.substr(start, stop - start));
 }
 
 // ---- indentation ---------------------------------------------------------------------

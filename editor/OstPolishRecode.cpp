@@ -1,9 +1,13 @@
 #include "editor/OstPolishRecode.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
 
 #include "editor/OstEdit.h"
 #include "editor/OstEditTextBuffer.h"
+#include "platform/CodePage.h"
 
 namespace ostrel {
 
@@ -122,7 +126,7 @@ void SetJoinedText(TOstEditStringList& lines, std::string_view text)
     const bool trailing = lines.TrailingLineBreak();
     lines.SetTrailingLineBreak(false);
     try {
-        lines.LoadFromBytes(text);
+        lines.LoadFromBytes(text, TOstEncodingChoice{lines.Encoding(), lines.Encoding()});
     } catch (...) {
         lines.SetTrailingLineBreak(trailing);
         throw;
@@ -131,21 +135,70 @@ void SetJoinedText(TOstEditStringList& lines, std::string_view text)
     lines.SetLineBreakStyle(style);
 }
 
+void StripDiacriticsUtf8(std::string& text)
+{
+    // The Polish letters of Windows-1250 as UTF-8 sequences, each followed by
+    // the letter it becomes.
+    static const std::array<std::pair<std::string, char>, std::size(kStrip)> letters = [] {
+        std::array<std::pair<std::string, char>, std::size(kStrip)> table;
+        for (size_t i = 0; i < std::size(kStrip); ++i)
+            table[i] = {codepage::toUtf8(std::string(1, static_cast<char>(kStrip[i].From))),
+                        static_cast<char>(kStrip[i].To)};
+        return table;
+    }();
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto found = std::find_if(letters.begin(), letters.end(), [&](const auto& letter) {
+            return static_cast<unsigned char>(text[i]) >= 0x80 && text.compare(i, letter.first.size(), letter.first) == 0;
+        });
+        if (found == letters.end()) {
+            out += text[i++];
+        } else {
+            out += found->second;
+            i += found->first.size();
+        }
+    }
+    text = std::move(out);
+}
+
+bool CanRecode(TOstEncoding encoding, TOstPolishRecoding recoding)
+{
+    return recoding == TOstPolishRecoding::StripDiacritics || !HoldsUtf8(encoding);
+}
+
+TOstEncoding EncodingAfterRecoding(TOstEncoding encoding, TOstPolishRecoding recoding)
+{
+    switch (recoding) {
+    case TOstPolishRecoding::ToIso: return TOstEncoding::Iso88592;
+    case TOstPolishRecoding::ToWindows: return TOstEncoding::Windows1250;
+    case TOstPolishRecoding::StripDiacritics: break;
+    }
+    return HoldsUtf8(encoding) ? encoding : TOstEncoding::Windows1250;
+}
+
 void RecodeLines(TOstEditStringList& lines, TOstPolishRecoding recoding)
 {
     std::string text = JoinedText(lines);
-    RecodeText(text, recoding);
+    if (HoldsUtf8(lines.Encoding()))
+        StripDiacriticsUtf8(text);
+    else
+        RecodeText(text, recoding);
+    lines.SetEncoding(EncodingAfterRecoding(lines.Encoding(), recoding));
     SetJoinedText(lines, text);
 }
 
 bool RecodeEditor(TCustomOstEdit& editor, TOstPolishRecoding recoding)
 {
-    if (editor.ReadOnly())
+    if (editor.ReadOnly() || !CanRecode(editor.Lines().Encoding(), recoding))
         return false;
     THighlighterDetached detached(editor);
-    const TBufferCoord caret = editor.CaretXY();
-    RecodeLines(editor.Lines(), recoding);
-    editor.SetCaretXY(caret);
+    std::string text = editor.Text();
+    if (HoldsUtf8(editor.Lines().Encoding()))
+        StripDiacriticsUtf8(text);
+    else
+        RecodeText(text, recoding);
+    editor.ReplaceWholeText(text, EncodingAfterRecoding(editor.Lines().Encoding(), recoding));
     editor.SetModified(true);
     return true;
 }

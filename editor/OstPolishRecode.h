@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextEncoding.h"
+
 namespace ostrel {
 
 class TCustomOstEdit;
@@ -45,15 +47,24 @@ std::string JoinedText(const TOstEditStringList& lines);
 // text leaves no lines. The buffer keeps its line-break style for saving.
 void SetJoinedText(TOstEditStringList& lines, std::string_view text);
 
-// Recodes the buffer's text and writes it back.
+// The code-page recodings read the bytes as their source page, whatever the
+// document's encoding says, and leave the document in their target page;
+// they do not apply to documents that hold UTF-8. Stripping diacritics works
+// on the characters of every encoding.
+bool CanRecode(TOstEncoding encoding, TOstPolishRecoding recoding);
+TOstEncoding EncodingAfterRecoding(TOstEncoding encoding, TOstPolishRecoding recoding);
+// The Polish letters of UTF-8 text down to ASCII.
+void StripDiacriticsUtf8(std::string& text);
+
+// Recodes the buffer's text and writes it back, in the encoding the
+// recoding leaves.
 void RecodeLines(TOstEditStringList& lines, TOstPolishRecoding recoding);
 
-// The menu command on an editor: recodes its text through the buffer's
-// write-back (undo and selection are gone, as after loading), keeps the
-// caret where it was, marks the editor modified, and lets its highlighter
-// scan every line anew, also when the recoding fails. Does nothing on a
-// read-only editor (false). Freezing the window's repainting around it is
-// the window's part.
+// The menu command on an editor: recodes its text as one undoable step,
+// keeps the caret where it was, marks the editor modified, and lets its
+// highlighter scan every line anew, also when the recoding fails. Does
+// nothing on a read-only editor or where the recoding does not apply
+// (false). Freezing the window's repainting around it is the window's part.
 bool RecodeEditor(TCustomOstEdit& editor, TOstPolishRecoding recoding);
 
 }  // namespace ostrel

@@ -130,12 +130,21 @@ void TheTextDrawer::EnsureAdvances(size_t count)
 
 void TheTextDrawer::ExtTextOut(int x, int y, const TRect& opaque, std::string_view text)
 {
-    EnsureAdvances(text.size());
-    CurrentCanvas().TextOutCells(x, y, opaque, text,
-                                 std::span<const int>(advances_.data(), text.size()));
+    const size_t count = CodePointCount(text);
+    EnsureAdvances(count);
+    CurrentCanvas().TextOutCells(x, y, opaque, text, std::span<const int>(advances_.data(), count));
 }
 
-int TheTextDrawer::GlyphExtent(unsigned char c)
+void TheTextDrawer::DrawCells(int x, int y, const TRect& opaque, std::string_view text,
+                              std::span<const uint8_t> cells)
+{
+    cellAdvances_.resize(cells.size());
+    for (size_t i = 0; i < cells.size(); ++i)
+        cellAdvances_[i] = cells[i] * (cellWidth_ + charExtra_);
+    CurrentCanvas().TextOutCells(x, y, opaque, text, cellAdvances_);
+}
+
+int TheTextDrawer::GlyphExtent(char32_t c)
 {
     return CurrentCanvas().GlyphExtent(c);
 }

@@ -5,6 +5,9 @@
 // glyph's own advance, so columns line up in every style.
 
 #include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -68,12 +71,15 @@ public:
     int CellWidth() const { return cellWidth_; }
     void SetCellWidth(int width);
 
-    // Fills the opaque rectangle and draws the bytes, one per cell, starting
-    // at (x, y).
+    // Fills the opaque rectangle and draws the UTF-8 text, each code point in
+    // one cell, starting at (x, y).
     void ExtTextOut(int x, int y, const TRect& opaque, std::string_view text);
-    // How far the glyph of a byte reaches right of its cell in the current
-    // style.
-    int GlyphExtent(unsigned char c);
+    // The same with the cells of each code point given: 2 for a wide
+    // character, 0 for a mark drawn with the character before it.
+    void DrawCells(int x, int y, const TRect& opaque, std::string_view text, std::span<const uint8_t> cells);
+    // How far the glyph of a character reaches right of its cell in the
+    // current style.
+    int GlyphExtent(char32_t c);
     Canvas& CurrentCanvas();
 
 private:
@@ -89,6 +95,7 @@ private:
     int charExtra_ = 0;
     int cellWidth_ = 8;
     std::vector<int> advances_;
+    std::vector<int> cellAdvances_;
 };
 
 }  // namespace ostrel

@@ -4,9 +4,6 @@ namespace ostrel {
 
 std::vector<std::string_view> SplitTextLines(std::string_view text)
 {
-    const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
     std::vector<std::string_view> result;
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -6,8 +6,8 @@
 
 namespace ostrel {
 
-// The lines of a text split at CR LF, lone CR and lone LF; a NUL ends the
-// text. A final line break leaves an empty last piece.
+// The lines of a text split at CR LF, lone CR and lone LF; a NUL is text
+// like any other byte. A final line break leaves an empty last piece.
 std::vector<std::string_view> SplitTextLines(std::string_view text);
 
 }  // namespace ostrel

@@ -51,10 +51,23 @@ void TOstFont::SetSize(int points)
     Height = -static_cast<int>(std::lround(points * static_cast<double>(PixelsPerInch) / 72.0));
 }
 
+size_t CodePointCount(std::string_view utf8)
+{
+    size_t count = 0;
+    for (char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+int Canvas::TextWidth(std::string_view text)
+{
+    return MeasureFont().CharWidth * static_cast<int>(CodePointCount(text));
+}
+
 void Canvas::TextOutBaseline(int x, int y, std::string_view text)
 {
     const TFontMetrics metrics = MeasureFont();
-    const std::vector<int> advances(text.size(), metrics.CharWidth);
+    const std::vector<int> advances(CodePointCount(text), metrics.CharWidth);
     // An empty opaque rectangle leaves the background alone.
     TextOutCells(x, y - metrics.Ascent, TRect{}, text, advances);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The drawing surface the editor's painter and the print job draw on. The
-// model is fixed cells: every byte of a text run occupies one cell whose
-// width the caller gives, whatever the font's own advances, and the cells
-// are filled with the background colour before the glyphs go on them.
+// The drawing surface the editor's painter and the print job draw on. Text
+// is Unicode, as UTF-8. The model is fixed cells: every character of a text
+// run occupies the cells whose width the caller gives, whatever the font's
+// own advances, and the cells are filled with the background colour before
+// the glyphs go on them.
 // Coordinates are device pixels; a rectangle excludes its right and bottom
 // edge.
 
@@ -76,6 +77,9 @@ struct TFontMetrics {
     int Overhang = 0;   // extra width some synthesised styles add
 };
 
+// The number of code points of valid UTF-8 text.
+size_t CodePointCount(std::string_view utf8);
+
 // The fixed default of each system colour, as a plain 0x00BBGGRR colour;
 // plain colours and clNone pass unchanged.
 TColor DefaultColorToRGB(TColor color);
@@ -89,20 +93,22 @@ public:
     virtual void SelectFont(const TOstFont& base, TFontStyles style) = 0;
     // Metrics of the selected font.
     virtual TFontMetrics MeasureFont() = 0;
-    // How far the glyph of a byte reaches right of its cell's start in the
-    // selected font (A + B width); italic glyphs may reach beyond the cell.
-    virtual int GlyphExtent(unsigned char c) = 0;
+    // How far the glyph of a character reaches right of its cell's start in
+    // the selected font (A + B width); italic glyphs may reach beyond the cell.
+    virtual int GlyphExtent(char32_t c) = 0;
 
     virtual void SetTextColor(TColor color) = 0;
     virtual void SetBackColor(TColor color) = 0;
     // Pixels added after every character cell.
     virtual void SetCharacterExtra(int pixels) = 0;
 
-    // Fills `opaque` with the back colour, then draws the text with its top
-    // left at (x, y), byte i starting advances[0] + ... + advances[i-1] to
-    // the right. advances has at least text.size() entries. Text is bytes in
-    // the engine's code page. Glyphs are clipped only by the clip, so an
-    // italic glyph may reach beyond `opaque`.
+    // Fills `opaque` with the back colour, then draws the UTF-8 text with its
+    // top left at (x, y), code point i starting advances[0] + ... +
+    // advances[i-1] to the right. advances has an entry for every code point;
+    // a code point with an advance of 0 that follows another (a combining
+    // mark) is drawn together with it. Text holds valid UTF-8 only. Glyphs
+    // are clipped only by the clip, so an italic glyph may reach beyond
+    // `opaque`.
     virtual void TextOutCells(int x, int y, const TRect& opaque, std::string_view text,
                               std::span<const int> advances) = 0;
     virtual void FillRect(const TRect& rect, TColor color) = 0;
@@ -119,10 +125,7 @@ public:
     // text in the selected font with the font's own advances, and the text
     // drawn with them in the text colour on no background, its baseline at
     // y. A surface without proportional text falls back on its cells.
-    virtual int TextWidth(std::string_view text)
-    {
-        return MeasureFont().CharWidth * static_cast<int>(text.size());
-    }
+    virtual int TextWidth(std::string_view text);
     virtual void TextOutBaseline(int x, int y, std::string_view text);
 
     // Saves the drawing state (font, colours, extra spacing, clip, mapping);

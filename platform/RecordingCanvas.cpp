@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/Utf8.h"
+
 namespace ostrel {
 
 namespace {
@@ -38,7 +40,7 @@ void FixedMetricsCanvas::SelectFont(const TOstFont& base, TFontStyles style)
     state_.style = style;
 }
 
-int FixedMetricsCanvas::GlyphExtent(unsigned char)
+int FixedMetricsCanvas::GlyphExtent(char32_t)
 {
     const int width = MeasureFont().CharWidth;
     return (state_.style & fsItalic) ? width + 2 : width;
@@ -70,7 +72,7 @@ void RecordingCanvas::TextOutCells(int x, int y, const TRect& opaque, std::strin
     op.y = y;
     op.rect = opaque;
     op.text = std::string(text);
-    op.advances.assign(advances.begin(), advances.begin() + static_cast<long>(text.size()));
+    op.advances.assign(advances.begin(), advances.begin() + static_cast<long>(CodePointCount(text)));
     op.color = state_.textColor;
     op.backColor = state_.backColor;
     op.style = state_.style;
@@ -83,7 +85,7 @@ void RecordingCanvas::TextOutCells(int x, int y, const TRect& opaque, std::strin
 void RecordingCanvas::TextOutBaseline(int x, int y, std::string_view text)
 {
     const TFontMetrics metrics = MeasureFont();
-    const std::vector<int> advances(text.size(), metrics.CharWidth);
+    const std::vector<int> advances(CodePointCount(text), metrics.CharWidth);
     const int top = y - metrics.Ascent;
     const TRect box{x, top, x + TextWidth(text), top + metrics.Height};
     TextOutCells(x, top, box, text, advances);
@@ -173,9 +175,12 @@ RecordingCanvas::Pixel RecordingCanvas::PixelAt(int x, int y) const
             const TColor back = op.transparent ? p.background : op.backColor;
             p = Pixel{true, 0, op.color, back, op.style, false};
             int cell = op.x;
-            for (size_t i = 0; i < op.text.size(); ++i) {
+            size_t at = 0;
+            for (size_t i = 0; i < op.advances.size() && at < op.text.size(); ++i) {
+                const utf8::TDecoded d = utf8::Decode(op.text, at);
+                at += d.length;
                 if (x >= cell && x < cell + op.advances[i]) {
-                    p.ch = op.text[i];
+                    p.ch = d.cp;
                     break;
                 }
                 cell += op.advances[i];

@@ -18,7 +18,7 @@ public:
 
     void SelectFont(const TOstFont& base, TFontStyles style) override;
     TFontMetrics MeasureFont() override { return MetricsOf(state_.font, state_.style); }
-    int GlyphExtent(unsigned char c) override;
+    int GlyphExtent(char32_t c) override;
     void SetTextColor(TColor color) override { state_.textColor = color; }
     void SetBackColor(TColor color) override { state_.backColor = color; }
     void SetCharacterExtra(int pixels) override { state_.charExtra = pixels; }
@@ -57,8 +57,8 @@ public:
         int x = 0, y = 0;          // text origin, or a line's start
         int x2 = 0, y2 = 0;        // a line's end
         TRect rect;                // opaque rectangle of text, the filled rectangle
-        std::string text;          // the text, or the list name of an image
-        std::vector<int> advances;
+        std::string text;          // the text (UTF-8), or the list name of an image
+        std::vector<int> advances; // one a code point
         TColor color = clNone;     // fill or line colour; text colour of text; mask of an image
         int image = -1;            // the picture's index in its list
         TColor backColor = clNone; // of text
@@ -83,11 +83,12 @@ public:
     void Clear() { ops_.clear(); }
     std::vector<Op> TextOps() const;
 
-    // What the pixel (x, y) shows after all operations: the byte drawn over it
-    // (0 when only filled) with its colours and style. Clips are honoured.
+    // What the pixel (x, y) shows after all operations: the character drawn
+    // over it (0 when only filled) with its colours and style. Clips are
+    // honoured.
     struct Pixel {
         bool painted = false;
-        char ch = 0;
+        char32_t ch = 0;
         TColor foreground = clNone;
         TColor background = clNone;
         TFontStyles style = 0;

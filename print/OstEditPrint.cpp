@@ -64,7 +64,9 @@ void TOstEditPrint::SetLines(const TOstEditStringList& source)
     // tab covers print as blanks.
     TOstEditStringList list;
     list.SetTabWidth(tabWidth_);
+    list.SetEncoding(source.Encoding());
     list.AddAll(source);
+    encoding_ = source.Encoding();
     std::vector<std::string> expanded;
     expanded.reserve(static_cast<size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i) {

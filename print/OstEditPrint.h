@@ -18,6 +18,7 @@
 #include "editor/OstEditTypes.h"
 #include "editor/OstTextDrawer.h"
 #include "platform/Canvas.h"
+#include "platform/TextEncoding.h"
 #include "print/OstEditPrintHeaderFooter.h"
 #include "print/OstEditPrintMargins.h"
 #include "print/OstEditPrinterInfo.h"
@@ -190,6 +191,7 @@ private:
     TFooter footer_;
     TOstEditPrintMargins margins_;
     std::vector<std::string> lines_;
+    TOstEncoding encoding_ = TOstEncoding::Windows1250;  // of the lines' bytes
     TOstFont font_{"Courier New", -13, 0, clWindowText, 96};
     TOstCustomHighlighter* highlighter_ = nullptr;
     int tabWidth_ = 8;

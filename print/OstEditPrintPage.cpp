@@ -138,8 +138,8 @@ void TOstEditPrint::DrawRun(const std::string& text, int from, int to, const std
         // Cells on the body's own colour need no filling: the page has it.
         const bool onBody = drawer_.BackColor() == DefaultColorToRGB(Color);
         const TRect cells = onBody ? TRect{} : TRect{x, y, x + (e - b) * charWidth_, y + lineHeight_};
-        drawer_.ExtTextOut(x, y, cells, std::string_view(text).substr(static_cast<size_t>(b),
-                                                                      static_cast<size_t>(e - b)));
+        const std::string_view bytes = std::string_view(text).substr(static_cast<size_t>(b), static_cast<size_t>(e - b));
+        drawer_.ExtTextOut(x, y, cells, ToUtf8(bytes, encoding_));
     }
 }
 

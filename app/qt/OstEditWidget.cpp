@@ -307,20 +307,14 @@ void TOstEditWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     const TOstShiftState shift = ShiftStateOf(event->modifiers());
-    uint16_t key = VirtualKeyOf(*event);
-    bool bound = false;
-    if (key != 0) {
-        editor_.KeyDown(key, shift);
-        bound = key == 0;  // the editor consumed it
-    }
     // Characters arrive as they would with the key: none while Alt alone is
-    // held (that is a menu key), and Delete produces none.
-    std::string chars = ((shift & ssAlt) && !(shift & ssCtrl)) ? std::string() : ToAnsi(event->text());
+    // held (that is a menu key), and Delete produces none. AltGr gives
+    // letters of the layout (Polish ones among them), often on keys without
+    // a code of their own.
+    std::string chars = ((shift & ssAlt) && !(shift & ssCtrl)) ? std::string() : event->text().toStdString();
     std::erase(chars, '\x7f');
-    for (char c : chars)
-        editor_.KeyPress(c);
     // A key the editor has no use for goes on to the windows around it.
-    if (bound || !chars.empty())
+    if (editor_.KeyStroke(VirtualKeyOf(*event), shift, chars))
         event->accept();
     else
         event->ignore();
@@ -338,8 +332,10 @@ void TOstEditWidget::inputMethodEvent(QInputMethodEvent* event)
 {
     viewport()->update(PreeditRect());
     preedit_ = event->preeditString();
-    if (!event->commitString().isEmpty())
-        editor_.ImeString(ToAnsi(event->commitString()));
+    std::string committed;
+    if (!event->commitString().isEmpty() &&
+        editor_.TextForDocument(event->commitString().toStdString(), TOstEncoding::Utf8, committed))
+        editor_.ImeString(committed);
     viewport()->update(PreeditRect());
     event->accept();
 }
@@ -447,7 +443,7 @@ void TOstEditWidget::wheelEvent(QWheelEvent* event)
 std::unique_ptr<QMimeData> TOstEditWidget::TextDragData() const
 {
     auto data = std::make_unique<QMimeData>();
-    data->setText(QtClipboard::PlainText(editor_.SelText()));
+    data->setText(QtClipboard::PlainText(editor_.SelText(), editor_.Encoding()));
     data->setData(QString::fromLatin1(kTextDragMimeType), DragTag(dragId_));
     return data;
 }

@@ -12,7 +12,6 @@
 #include <cmath>
 
 #include "app/qt/QtPictures.h"
-#include "platform/CodePage.h"
 
 namespace ostrel {
 
@@ -29,12 +28,14 @@ QRect ToQRect(const TRect& r)
     return QRect(r.Left, r.Top, r.Width(), r.Height());
 }
 
-QString ToUnicode(std::string_view bytes)
+QString ToUnicode(std::string_view utf8)
 {
-    QString s(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        s[static_cast<qsizetype>(i)] = QChar(codepage::toUnicode(static_cast<unsigned char>(bytes[i])));
-    return s;
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString OfCodePoint(char32_t cp)
+{
+    return QString::fromUcs4(&cp, 1);
 }
 
 }  // namespace
@@ -116,12 +117,12 @@ void QtCanvas::SelectFont(const TOstFont& base, TFontStyles style)
         r.raw = QRawFont::fromFont(r.font);
         r.ascent = QFontMetrics(r.font, device_).ascent();
         if (r.raw.isValid()) {
-            QString all(256, Qt::Uninitialized);
-            for (int b = 0; b < 256; ++b)
-                all[b] = QChar(codepage::toUnicode(static_cast<unsigned char>(b)));
+            QString all(kCachedGlyphs, Qt::Uninitialized);
+            for (int c = 0; c < kCachedGlyphs; ++c)
+                all[c] = QChar(static_cast<char16_t>(c));
             const QList<quint32> found = r.raw.glyphIndexesForString(all);
-            for (qsizetype b = 0; b < std::min<qsizetype>(found.size(), 256); ++b)
-                r.glyphs[static_cast<size_t>(b)] = found[b];
+            for (qsizetype c = 0; c < std::min<qsizetype>(found.size(), kCachedGlyphs); ++c)
+                r.glyphs[static_cast<size_t>(c)] = found[c];
         }
     }
     current_ = &it->second;
@@ -150,11 +151,27 @@ TFontMetrics QtCanvas::MeasureFont()
     return m;
 }
 
-int QtCanvas::GlyphExtent(unsigned char c)
+int QtCanvas::GlyphExtent(char32_t c)
 {
     const QFontMetrics fm(Current().font, device_);
-    const QRect ink = fm.boundingRect(QChar(codepage::toUnicode(c)));
-    return std::max(ink.right() + 1, fm.horizontalAdvance(QChar(codepage::toUnicode(c))));
+    const QString text = OfCodePoint(c);
+    const QRect ink = fm.boundingRect(text);
+    return std::max(ink.right() + 1, fm.horizontalAdvance(text));
+}
+
+quint32 QtCanvas::GlyphOf(const Realised& r, char32_t cp)
+{
+    if (cp < static_cast<char32_t>(kCachedGlyphs))
+        return r.glyphs[cp];
+    if (!r.raw.isValid())
+        return 0;
+    const auto known = r.moreGlyphs.find(cp);
+    if (known != r.moreGlyphs.end())
+        return known->second;
+    const QList<quint32> found = r.raw.glyphIndexesForString(OfCodePoint(cp));
+    const quint32 glyph = found.size() == 1 ? found[0] : 0;
+    r.moreGlyphs.emplace(cp, glyph);
+    return glyph;
 }
 
 // ---- drawing ---------------------------------------------------------------------
@@ -171,20 +188,23 @@ void QtCanvas::TextOutCells(int x, int y, const TRect& opaque, std::string_view 
     const Realised& r = Current();
     painter_->setPen(ToQColor(state_.textColor));
     const QPointF origin(x, y + r.ascent);
-    QList<quint32> glyphs(static_cast<qsizetype>(text.size()));
-    QList<QPointF> positions(static_cast<qsizetype>(text.size()));
+    const QList<uint> codePoints = ToUnicode(text).toUcs4();
+    const qsizetype count = std::min<qsizetype>(codePoints.size(), static_cast<qsizetype>(advances.size()));
+    QList<quint32> glyphs(count);
+    QList<QPointF> positions(count);
     bool complete = !r.font.underline() && !r.font.strikeOut();
     qreal pos = 0;
-    for (size_t i = 0; i < text.size() && complete; ++i) {
-        const quint32 glyph = r.glyphs[static_cast<unsigned char>(text[i])];
-        complete = glyph != 0;
-        glyphs[static_cast<qsizetype>(i)] = glyph;
-        positions[static_cast<qsizetype>(i)] = QPointF(pos, 0);
-        pos += advances[i];
+    for (qsizetype i = 0; i < count && complete; ++i) {
+        const quint32 glyph = GlyphOf(r, codePoints[i]);
+        // Marks that join a character are shaped with it by the text engine.
+        complete = glyph != 0 && advances[static_cast<size_t>(i)] > 0;
+        glyphs[i] = glyph;
+        positions[i] = QPointF(pos, 0);
+        pos += advances[static_cast<size_t>(i)];
     }
     if (!complete) {
         painter_->setFont(r.font);
-        DrawCellsOneByOne(origin, ToUnicode(text), advances);
+        DrawCellsOneByOne(origin, codePoints.first(count), advances);
         return;
     }
     QGlyphRun run;
@@ -194,14 +214,22 @@ void QtCanvas::TextOutCells(int x, int y, const TRect& opaque, std::string_view 
     painter_->drawGlyphRun(origin, run);
 }
 
-// Glyphs the font lacks come from a fallback font, and underline and
-// strike-out are drawn by the text engine: one cell at a time.
-void QtCanvas::DrawCellsOneByOne(QPointF origin, const QString& text, std::span<const int> advances)
+// Glyphs the font lacks come from a fallback font, marks are shaped with the
+// character they join, and underline and strike-out are drawn by the text
+// engine: one character at a time.
+void QtCanvas::DrawCellsOneByOne(QPointF origin, const QList<uint>& codePoints, std::span<const int> advances)
 {
     qreal pos = origin.x();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        painter_->drawText(QPointF(pos, origin.y()), QString(text[i]));
-        pos += advances[static_cast<size_t>(i)];
+    for (qsizetype i = 0; i < codePoints.size();) {
+        qsizetype end = i + 1;
+        while (end < codePoints.size() && advances[static_cast<size_t>(end)] == 0)
+            ++end;
+        const QList<uint> cluster = codePoints.mid(i, end - i);
+        painter_->drawText(QPointF(pos, origin.y()),
+                           QString::fromUcs4(reinterpret_cast<const char32_t*>(cluster.constData()), cluster.size()));
+        for (qsizetype k = i; k < end; ++k)
+            pos += advances[static_cast<size_t>(k)];
+        i = end;
     }
 }
 

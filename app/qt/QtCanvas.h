@@ -10,6 +10,7 @@
 #include <QRawFont>
 #include <array>
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
 
     void SelectFont(const TOstFont& base, TFontStyles style) override;
     TFontMetrics MeasureFont() override;
-    int GlyphExtent(unsigned char c) override;
+    int GlyphExtent(char32_t c) override;
     void SetTextColor(TColor color) override { state_.textColor = color; }
     void SetBackColor(TColor color) override { state_.backColor = color; }
     void SetCharacterExtra(int pixels) override { state_.charExtra = pixels; }
@@ -56,12 +57,16 @@ public:
     TColor ColorToRGB(TColor color) override;
 
 private:
+    // Latin letters (Polish ones among them) have their glyphs looked up
+    // once; others the first time they are drawn.
+    static constexpr int kCachedGlyphs = 0x300;
     struct Realised {
         QFont font;
         QRawFont raw;
         int ascent = 0;
-        // The glyph of every byte of the code page; 0 where the font has none.
-        std::array<quint32, 256> glyphs{};
+        // The glyph of each code point; 0 where the font has none.
+        std::array<quint32, kCachedGlyphs> glyphs{};
+        mutable std::unordered_map<char32_t, quint32> moreGlyphs;
     };
     struct State {
         std::string fontKey;
@@ -73,7 +78,8 @@ private:
     // of a font is made once, whatever number of editors show it.
     static std::map<std::string, Realised>& SharedFonts();
     const Realised& Current();
-    void DrawCellsOneByOne(QPointF origin, const QString& text, std::span<const int> advances);
+    static quint32 GlyphOf(const Realised& r, char32_t cp);
+    void DrawCellsOneByOne(QPointF origin, const QList<uint>& codePoints, std::span<const int> advances);
 
     QPainter* painter_;
     QPaintDevice* device_;

@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <memory>
 
-#include "app/qt/KeyTranslation.h"
 
 namespace ostrel {
 
@@ -17,28 +16,28 @@ QClipboard* QtClipboard::clipboard() const
     return clipboard_ ? clipboard_ : QGuiApplication::clipboard();
 }
 
-QString QtClipboard::PlainText(std::string_view ansi)
+QString QtClipboard::PlainText(std::string_view text, TOstEncoding encoding)
 {
     // Other programs here expect LF between lines.
-    QString plain = FromAnsi(ansi);
+    QString plain = QString::fromStdString(ToUtf8(text, encoding));
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return plain;
 }
 
-bool QtClipboard::put(std::string_view text, uint8_t mode)
+bool QtClipboard::put(std::string_view text, uint8_t mode, TOstEncoding encoding)
 {
     QClipboard* cb = clipboard();
     if (!cb)
         return false;
     auto data = std::make_unique<QMimeData>();
     // The private block keeps the engine's CR LF.
-    data->setText(PlainText(text));
-    // The mode byte, then the text up to its terminating zero.
+    data->setText(PlainText(text, encoding));
+    // The mode byte, the encoding's byte, then the text.
     QByteArray block;
     block.reserve(static_cast<qsizetype>(text.size()) + 2);
     block.append(static_cast<char>(mode));
+    block.append(static_cast<char>(encoding));
     block.append(text.data(), static_cast<qsizetype>(text.size()));
-    block.append('\0');
     data->setData(QString::fromLatin1(kBlockMimeType), block);
     cb->setMimeData(data.release());  // the clipboard owns it now
     return true;
@@ -60,14 +59,13 @@ std::optional<ClipboardData> QtClipboard::get()
     if (!data)
         return ClipboardData{};
     const QByteArray block = data->data(QString::fromLatin1(kBlockMimeType));
-    if (!block.isEmpty()) {
-        const qsizetype end = block.indexOf('\0', 1);
-        const qsizetype length = (end < 0 ? block.size() : end) - 1;
-        return ClipboardData{std::string(block.constData() + 1, static_cast<size_t>(length)),
-                             static_cast<uint8_t>(block[0])};
+    const auto encoding = block.size() >= 2 ? static_cast<uint8_t>(block[1]) : kEncodingCount;
+    if (encoding < kEncodingCount) {
+        return ClipboardData{std::string(block.constData() + 2, static_cast<size_t>(block.size() - 2)),
+                             static_cast<uint8_t>(block[0]), static_cast<TOstEncoding>(encoding)};
     }
     if (data->hasText())
-        return ClipboardData{ToAnsi(data->text()), std::nullopt};
+        return ClipboardData{data->text().toStdString(), std::nullopt, TOstEncoding::Utf8};
     return ClipboardData{};
 }
 

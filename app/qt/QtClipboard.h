@@ -1,7 +1,8 @@
 #pragma once
 // The engine's clipboard on the desktop clipboard: plain text in Unicode,
-// and a private block carrying the selection mode byte and the text in
-// Windows-1250, so a copy between editors keeps its mode.
+// and a private block carrying the selection mode, the encoding and the
+// text as the document holds it, so a copy between editors keeps its mode
+// and every byte.
 
 #include <QString>
 
@@ -19,9 +20,9 @@ public:
     explicit QtClipboard(QClipboard* clipboard = nullptr);
 
     // Text for other programs: Unicode with LF between lines.
-    static QString PlainText(std::string_view ansi);
+    static QString PlainText(std::string_view text, TOstEncoding encoding);
 
-    bool put(std::string_view text, uint8_t mode) override;
+    bool put(std::string_view text, uint8_t mode, TOstEncoding encoding) override;
     bool hasText() const override;
     std::optional<ClipboardData> get() override;
 

@@ -114,7 +114,7 @@ void QtPrinter::BeginDoc(std::string_view title)
 {
     if (Printing())
         throw std::logic_error("Printing is already in progress");
-    const QString name = QString::fromStdString(codepage::toUtf8(title));
+    const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
     QPagedPaintDevice* device = nullptr;
     if (ToPdfFile()) {
         auto pdf = std::make_unique<QPdfWriter>(QString::fromStdString(outputFile_));

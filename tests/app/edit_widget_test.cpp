@@ -363,24 +363,26 @@ TEST(QtClipboardTest, BlockKeepsModeAndBytes)
 {
     QtClipboard cb;
     const std::string text = Ansi("Zażółć\r\ngęślą");
-    ASSERT_TRUE(cb.put(text, 2));
+    ASSERT_TRUE(cb.put(text, 2, TOstEncoding::Windows1250));
     ASSERT_TRUE(cb.hasText());
     const auto data = cb.get();
     ASSERT_TRUE(data.has_value());
     EXPECT_EQ(data->text, text);
+    EXPECT_EQ(data->encoding, TOstEncoding::Windows1250);
     ASSERT_TRUE(data->blockMode.has_value());
     EXPECT_EQ(*data->blockMode, 2);
     // Other programs get Unicode with their own line breaks.
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("Zażółć\ngęślą"));
 }
 
-TEST(QtClipboardTest, PlainTextFromOtherProgramsIsConverted)
+TEST(QtClipboardTest, PlainTextFromOtherProgramsArrivesAsUnicode)
 {
     QGuiApplication::clipboard()->setText(QString::fromUtf8("Łódź 日本"));
     QtClipboard cb;
     const auto data = cb.get();
     ASSERT_TRUE(data.has_value());
-    EXPECT_EQ(data->text, Ansi("Łódź ??"));
+    EXPECT_EQ(data->text, "Łódź 日本");
+    EXPECT_EQ(data->encoding, TOstEncoding::Utf8);
     EXPECT_FALSE(data->blockMode.has_value());
 }
 

@@ -237,7 +237,7 @@ TEST_F(PrintCommandsTest, HeaderFieldsBecomeHeaderLines)
     for (int i = 0; i < header.Count(); ++i)
         seen.push_back({header.Item(i).Text, header.Item(i).Alignment, header.Item(i).LineNumber});
     EXPECT_EQ(seen, (std::vector<TSeen>{{"Strona $PAGENUM$", taLeftJustify, 1},
-                                         {"Tytu\xB3", taCenter, 1},
+                                         {"Tytuł", taCenter, 1},
                                          {"Drugi", taCenter, 2},
                                          {"$DATE$", taRightJustify, 1}}));
     EXPECT_TRUE(header.Item(0).Font.Style & fsBold);

@@ -296,14 +296,14 @@ TEST_F(PaintTest, SpecialCharactersShowSpacesTabsAndLineEnds)
         EXPECT_NE(Cell(c, 1).ch, '\t');
     }
     EXPECT_EQ(Cell(5, 1).ch, 'x');
-    EXPECT_EQ(Cell(6, 1).ch, '\xB7');
+    EXPECT_EQ(Cell(6, 1).ch, U'\u00B7');
     EXPECT_EQ(Cell(7, 1).ch, 'y');
-    EXPECT_EQ(Cell(8, 1).ch, '\xB6');
+    EXPECT_EQ(Cell(8, 1).ch, U'\u00B6');
 
     // The tab mark sits half a cell right of the second of four cells.
     int marks = 0;
     for (const auto& op : canvas.TextOps())
-        if (op.text == "\xBB") {
+        if (op.text == "\u00BB") {
             ++marks;
             EXPECT_EQ(op.x, ed.TextOffset() + ed.CharWidth() + ed.CharWidth() / 2);
         }
@@ -319,10 +319,10 @@ TEST_F(PaintTest, PilcrowTakesTheCommentColourInsideAComment)
     ed.SetOption(eoShowSpecialChars, true);
     SetLines("a <!-- open\r\n--> x");
     PaintAll();
-    EXPECT_EQ(Cell(12, 1).ch, '\xB6');
+    EXPECT_EQ(Cell(12, 1).ch, U'\u00B6');
     EXPECT_EQ(Cell(12, 1).foreground, clGreen);
     EXPECT_EQ(Cell(12, 1).style, 0);
-    EXPECT_EQ(Cell(6, 2).ch, '\xB6');
+    EXPECT_EQ(Cell(6, 2).ch, U'\u00B6');
     EXPECT_EQ(Cell(6, 2).foreground, clRed);
     ed.SetHighlighter(nullptr);
 }

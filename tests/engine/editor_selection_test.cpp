@@ -228,7 +228,7 @@ TEST(EditorEditing, SelStartCountsTwoBytesPerLineBreak)
 TEST(EditorClipboard, FailuresRaiseEditorErrors)
 {
     struct BrokenClipboard : Clipboard {
-        bool put(std::string_view, uint8_t) override { return false; }
+        bool put(std::string_view, uint8_t, TOstEncoding) override { return false; }
         bool hasText() const override { return true; }
         std::optional<ClipboardData> get() override { return std::nullopt; }
     } broken;

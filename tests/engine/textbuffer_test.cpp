@@ -89,13 +89,15 @@ TEST(TextBufferLoad, LfCrEndsALineAndThenAnEmptyOne)
     EXPECT_EQ(LinesOf(list), (Lines{"a", "", "b"}));
 }
 
-TEST(TextBufferLoad, NulSplitsLinesAndDisappears)
+TEST(TextBufferLoad, NulIsTextAndSavesBack)
 {
     TOstEditStringList list;
     list.LoadFromBytes(std::string("ab\0cd", 5));
-    EXPECT_EQ(LinesOf(list), (Lines{"ab", "cd"}));
-    list.LoadFromBytes(std::string("a\r\n\0b\0\0c", 9));
-    EXPECT_EQ(LinesOf(list), (Lines{"a", "b", "", "c"}));
+    EXPECT_EQ(LinesOf(list), (Lines{std::string("ab\0cd", 5)}));
+    const std::string content("a\r\n\0b\0\0c\r\n", 10);
+    list.LoadFromBytes(content);
+    EXPECT_EQ(LinesOf(list), (Lines{"a", std::string("\0b\0\0c", 5)}));
+    EXPECT_EQ(list.Text(), content);
 }
 
 TEST(TextBufferLoad, EmptyContentAndLoneBreaks)
@@ -125,7 +127,7 @@ TEST(TextBufferLoad, TrailingLineBreakRules)
     EXPECT_EQ(LinesOf(list), (Lines{"a", "b"}));
     EXPECT_EQ(list.Text(), "a\nb");
     list.LoadFromBytes(std::string("a\0", 2));
-    EXPECT_EQ(LinesOf(list), (Lines{"a"})) << "only CR or LF at the end adds the empty line";
+    EXPECT_EQ(LinesOf(list), (Lines{std::string("a\0", 2)})) << "only CR or LF at the end adds the empty line";
 }
 
 // The loading rules applied byte by byte, as a reference for the block-wise scanner.
@@ -136,15 +138,17 @@ std::vector<std::string> ReferenceLines(const std::string& content, bool trailin
     size_t pos = 0;
     while (pos < content.size()) {
         size_t end = pos;
-        while (end < content.size() && at(end) != '\r' && at(end) != '\n' && at(end) != '\0')
+        while (end < content.size() && at(end) != '\r' && at(end) != '\n')
             ++end;
         lines.push_back(content.substr(pos, end - pos));
         pos = end;
-        if (at(pos) == '\r')
+        if (pos < content.size() && at(pos) == '\r')
             ++pos;
-        if (at(pos) == '\n')
+        else if (pos < content.size() && at(pos) == '\n') {
             ++pos;
-        if (at(pos) == '\0')
+            continue;
+        }
+        if (pos < content.size() && at(pos) == '\n' && content[pos - 1] == '\r')
             ++pos;
     }
     if (!trailingLineBreak && !content.empty() && (content.back() == '\r' || content.back() == '\n'))

@@ -52,13 +52,13 @@ TEST(TokensCli, HtmlMatchesTheGoldenFile)
 
 TEST(TokensCli, LinesSplitAsTheBufferSplitsThem)
 {
-    // CR LF, LF, CR, LF CR (a break and an empty line), NUL (dropped), and a
-    // final break that makes no empty last line.
+    // CR LF, LF, CR, LF CR (a break and an empty line), NUL (text like any
+    // other byte: the string's own final NUL makes a last line of its own).
     const auto r = runCli({"tokens", "--lang", "html"}, std::string("a\r\nbb\nc\rd\n\re\0f\n", 16));
     ASSERT_EQ(r.status, 0) << r.err;
     const Summary s = summarize(r.out);
     EXPECT_EQ(s.stateLines, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(s.tokens, (std::vector<std::string>{"1:0+1", "2:0+2", "3:0+1", "4:0+1", "6:0+1", "7:0+1"}));
+    EXPECT_EQ(s.tokens, (std::vector<std::string>{"1:0+1", "2:0+2", "3:0+1", "4:0+1", "6:0+1", "6:1+1", "6:2+1", "7:0+1"}));
 }
 
 TEST(TokensCli, StateCarriesFromLineToLine)

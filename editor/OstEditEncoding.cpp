@@ -1,0 +1,64 @@
+// The document's encoding: text from outside brought into it, and the whole
+// text rewritten in another one.
+
+#include "editor/OstEdit.h"
+
+namespace ostrel {
+
+bool TCustomOstEdit::TextForDocument(std::string_view text, TOstEncoding from, std::string& out)
+{
+    if (ConvertText(text, from, Encoding(), out) == std::string_view::npos)
+        return true;
+    // Nothing is ever put in as "?": the document may go over to an
+    // encoding that holds every character, or the text stays out.
+    if (!OnTextNotEncodable || !OnTextNotEncodable(ToUtf8(text, from)))
+        return false;
+    return ConvertText(text, from, Encoding(), out) == std::string_view::npos;
+}
+
+bool TCustomOstEdit::ConvertEncoding(TOstEncoding to, size_t* failedAt)
+{
+    if (readOnly_)
+        return false;
+    const std::string text = Text();
+    std::string converted;
+    const size_t failed = ConvertText(text, Encoding(), to, converted);
+    if (failed != std::string_view::npos) {
+        if (failedAt)
+            *failedAt = failed;
+        return false;
+    }
+    ReplaceWholeText(converted, to);
+    return true;
+}
+
+void TCustomOstEdit::ReplaceWholeText(std::string_view text, TOstEncoding encoding)
+{
+    TOstPaintLockGuard lock(*this);
+    if (options_.has(eoGroupUndo) && undoList_.CanUndo())
+        undoList_.AddGroupBreak();
+    undoList_.AddWholeText(CaretXY(), Text(), Encoding());
+    ApplyWholeText(text, encoding, CaretXY());
+}
+
+// The caret keeps its line and screen column as far as they still exist.
+void TCustomOstEdit::ApplyWholeText(std::string_view text, TOstEncoding encoding, TBufferCoord caret)
+{
+    TOstPaintLockGuard lock(*this);
+    const int column = LineColumn(caret);
+    lines_.SetEncoding(encoding);
+    lines_.ReplaceAll(text);
+    InvalidateAll();
+    const int line = std::clamp(caret.Line, 1, std::max(lines_.Count(), 1));
+    SetCaretAndSelection({CharAtLineColumn(line, column), line}, CaretXY(), CaretXY());
+    SetCaretXY(CaretXY());
+    StatusChanged(scAll);
+}
+
+void TCustomOstEdit::ReverseWholeText(const TOstEditUndoItem& item, TOstEditUndoList& opposite)
+{
+    opposite.AddWholeText(CaretXY(), Text(), Encoding());
+    ApplyWholeText(item.ChangeStr, item.Encoding, item.ChangeStartPos);
+}
+
+}  // namespace ostrel
