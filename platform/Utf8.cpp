@@ -51,28 +51,7 @@ const unsigned char* SkipAsciiBytes(const unsigned char* p, const unsigned char*
 void Append(std::string& out, char32_t cp)
 {
     char bytes[4];
-    size_t n;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-        return;
-    }
-    if (cp < 0x800) {
-        bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
-        bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-        n = 2;
-    } else if (cp < 0x10000) {
-        bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
-        bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-        n = 3;
-    } else {
-        bytes[0] = static_cast<char>(0xF0 | (cp >> 18));
-        bytes[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        bytes[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        bytes[3] = static_cast<char>(0x80 | (cp & 0x3F));
-        n = 4;
-    }
-    out.append(bytes, n);
+    out.append(bytes, static_cast<size_t>(Encode(cp, bytes)));
 }
 
 size_t SkipAscii(std::string_view s, size_t i)

@@ -71,9 +71,35 @@ inline TDecoded Decode(std::string_view s, size_t i)
     return {MultiByteValue(p, length), static_cast<uint8_t>(length), true};
 }
 
-// Encodes a code point (cp <= 0x10FFFF). A surrogate code point gets its
-// generalised three-byte form (ED A0..BF xx), which Decode reads as invalid
-// bytes: that is how lone UTF-16 surrogates are held.
+// Writes the bytes of a code point (cp <= 0x10FFFF) to out (room for 4)
+// and returns their count. A surrogate code point gets its generalised
+// three-byte form (ED A0..BF xx), which Decode reads as invalid bytes: that
+// is how lone UTF-16 surrogates are held.
+inline int Encode(char32_t cp, char* out)
+{
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+// Appends the bytes Encode gives.
 void Append(std::string& out, char32_t cp);
 
 // The first index from i on whose byte is not ASCII (s.size() when none);
