@@ -21,7 +21,7 @@ public:
     // Space for up to n (<= kMaxRoom) bytes at the end; Advance keeps the first ones written there.
     char* Room(size_t n)
     {
-        if (kSize - used_ < n)
+        if (kSize - used_ < n) [[unlikely]]
             Flush();
         return block_ + used_;
     }

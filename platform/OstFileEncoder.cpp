@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "platform/AsciiBlocks.h"
 #include "platform/BlockWriter.h"
 #include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
@@ -71,7 +68,7 @@ THeld Classify(const unsigned char* p, size_t n, bool atEnd)
 }
 
 template <bool BigEndian>
-void PutUnit(TBlockWriter& writer, char32_t unit)
+[[gnu::always_inline]] inline void PutUnit(TBlockWriter& writer, char32_t unit)
 {
     char* room = writer.Room(2);
     room[BigEndian ? 0 : 1] = static_cast<char>(unit >> 8);
@@ -81,42 +78,29 @@ void PutUnit(TBlockWriter& writer, char32_t unit)
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
+template <bool BigEndian>
+void PutCodePoint(TBlockWriter& writer, char32_t cp)
+{
+    if (cp < 0x10000) {
+        PutUnit<BigEndian>(writer, cp);
+    } else {
+        PutUnit<BigEndian>(writer, 0xD800 + ((cp - 0x10000) >> 10));
+        PutUnit<BigEndian>(writer, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+    }
+}
+
 // Writes one classified character; returns false for an invalid byte, which
 // is written as U+FFFD.
 template <bool BigEndian>
 bool Emit(const THeld& held, TBlockWriter& writer)
 {
     switch (held.kind) {
-    case THeldKind::Character:
-        if (held.value < 0x10000) {
-            PutUnit<BigEndian>(writer, held.value);
-        } else {
-            PutUnit<BigEndian>(writer, 0xD800 + ((held.value - 0x10000) >> 10));
-            PutUnit<BigEndian>(writer, 0xDC00 + ((held.value - 0x10000) & 0x3FF));
-        }
-        return true;
+    case THeldKind::Character: PutCodePoint<BigEndian>(writer, held.value); return true;
     case THeldKind::Surrogate: PutUnit<BigEndian>(writer, held.value); return true;
     case THeldKind::OddByte: writer.Put(static_cast<char>(held.value)); return true;
     default: PutUnit<BigEndian>(writer, kReplacementCharacter); return false;
     }
 }
-
-#if defined(__SSE2__)
-// Sixteen bytes at p widened to UTF-16 units into out (room for 32); returns
-// how many of the first bytes are ASCII, whose units are the ones to keep.
-template <bool BigEndian>
-int WidenedAsciiPrefix(const unsigned char* p, char* out)
-{
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i low = BigEndian ? _mm_unpacklo_epi8(zero, bytes) : _mm_unpacklo_epi8(bytes, zero);
-    const __m128i high = BigEndian ? _mm_unpackhi_epi8(zero, bytes) : _mm_unpackhi_epi8(bytes, zero);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), high);
-    const unsigned nonAscii = static_cast<unsigned>(_mm_movemask_epi8(bytes));
-    return nonAscii == 0 ? 16 : __builtin_ctz(nonAscii);
-}
-#endif
 
 // Encodes the n bytes at p; returns how many it consumed (fewer than n when
 // the last ones may continue in the next piece). invalid(i) is told of each
@@ -126,15 +110,23 @@ size_t EncodeRun(const unsigned char* p, size_t n, bool atEnd, TBlockWriter& wri
 {
     size_t i = 0;
     while (i < n) {
-#if defined(__SSE2__)
-        if (n - i >= 16) {
-            const int ascii = WidenedAsciiPrefix<BigEndian>(p + i, writer.Room(32));
-            writer.Advance(2 * static_cast<size_t>(ascii));
-            i += static_cast<size_t>(ascii);
-            if (ascii == 16)
+        if (n - i >= ascii::kBlock) {
+            const int prefix = ascii::WidenPrefix<BigEndian>(p + i, writer.Room(2 * ascii::kBlock));
+            writer.Advance(2 * static_cast<size_t>(prefix));
+            i += static_cast<size_t>(prefix);
+            if (prefix == ascii::kBlock)
                 continue;
         }
-#endif
+        // Valid characters first: they are nearly all there is.
+        if (p[i] < 0x80) {
+            PutUnit<BigEndian>(writer, p[i++]);
+            continue;
+        }
+        if (const int length = utf8::MultiByteLength(p + i, n - i)) {
+            PutCodePoint<BigEndian>(writer, utf8::MultiByteValue(p + i, length));
+            i += static_cast<size_t>(length);
+            continue;
+        }
         const THeld held = Classify(p + i, n - i, atEnd);
         if (held.kind == THeldKind::NeedMore)
             return i;

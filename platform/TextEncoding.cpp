@@ -1,11 +1,9 @@
 #include "platform/TextEncoding.h"
 
 #include <array>
+#include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "platform/AsciiBlocks.h"
 #include "platform/BlockWriter.h"
 #include "platform/Utf8.h"
 
@@ -57,23 +55,6 @@ char32_t ReadUnit(const unsigned char* p)
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-#if defined(__SSE2__)
-// Eight units at p: writes them as bytes to out (room for 8) and returns how
-// many of the first ones are ASCII, which are the bytes to keep.
-template <bool BigEndian>
-int WidenedAsciiPrefix(const unsigned char* p, char* out)
-{
-    __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    if (BigEndian)
-        units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
-    const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                                          _mm_setzero_si128());
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
-    const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(ascii)) & 0xFFFF;
-    return other == 0 ? 8 : __builtin_ctz(other) / 2;
-}
-#endif
-
 template <bool BigEndian>
 std::string Utf16ToUtf8(std::string_view file)
 {
@@ -83,15 +64,13 @@ std::string Utf16ToUtf8(std::string_view file)
     const unsigned char* p = Bytes(file);
     const unsigned char* end = p + file.size();
     while (end - p >= 2) {
-#if defined(__SSE2__)
-        if (end - p >= 16) {
-            const int ascii = WidenedAsciiPrefix<BigEndian>(p, writer.Room(8));
-            writer.Advance(static_cast<size_t>(ascii));
-            p += 2 * ascii;
-            if (ascii == 8)
+        if (end - p >= ascii::kBlock) {
+            const int prefix = ascii::NarrowPrefix<BigEndian>(p, writer.Room(ascii::kBlock / 2));
+            writer.Advance(static_cast<size_t>(prefix));
+            p += 2 * prefix;
+            if (prefix == ascii::kBlock / 2)
                 continue;
         }
-#endif
         char32_t cp = ReadUnit<BigEndian>(p);
         p += 2;
         if (IsHighSurrogate(cp) && end - p >= 2 && IsLowSurrogate(ReadUnit<BigEndian>(p))) {
@@ -153,22 +132,45 @@ const TPageMap& PageMap(TOstEncoding from)
     return from == TOstEncoding::Windows1250 ? toIso : toWindows;
 }
 
+// Runs through text: ASCII stretches go to the writer as they are, and each
+// other byte i to high(i), which writes what it stands for and returns how
+// many bytes it took, or 0 to stop there. Returns where it stopped, or npos.
+template <typename High>
+size_t CopyAsciiAnd(std::string_view text, TBlockWriter& writer, High&& high)
+{
+    const unsigned char* p = Bytes(text);
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        if (n - i >= ascii::kBlock) {
+            const int prefix = ascii::CopyPrefix(p + i, writer.Room(ascii::kBlock));
+            writer.Advance(static_cast<size_t>(prefix));
+            i += static_cast<size_t>(prefix);
+            if (prefix == ascii::kBlock)
+                continue;
+        } else if (p[i] < 0x80) {
+            writer.Put(static_cast<char>(p[i++]));
+            continue;
+        }
+        const size_t used = high(i);
+        if (used == 0)
+            return i;
+        i += used;
+    }
+    return std::string_view::npos;
+}
+
 std::string CodePageToUtf8(std::string_view text, TOstEncoding e)
 {
     const TUtf8Table& table = Utf8TableOf(e);
     std::string out;
     out.reserve(text.size() + text.size() / 4);
     TBlockWriter writer(out);
-    for (size_t i = 0; i < text.size();) {
-        const size_t high = utf8::SkipAscii(text, i);
-        writer.Append(text.data() + i, high - i);
-        for (i = high; i < text.size() && static_cast<unsigned char>(text[i]) >= 0x80; ++i) {
-            const TUtf8OfByte& u = table[static_cast<unsigned char>(text[i])];
-            char* room = writer.Room(4);
-            std::copy(u.bytes, u.bytes + 4, room);
-            writer.Advance(u.length);
-        }
-    }
+    CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
+        const TUtf8OfByte& u = table[static_cast<unsigned char>(text[i])];
+        std::memcpy(writer.Room(4), u.bytes, 4);
+        writer.Advance(u.length);
+        return 1;
+    });
     writer.Flush();
     return out;
 }
@@ -178,22 +180,19 @@ std::string HeldUtf8ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    TBlockWriter writer(out);
     const unsigned char* p = Bytes(text);
-    size_t run = 0;
-    for (size_t i = 0;;) {
-        i = utf8::SkipAscii(text, i);
-        if (i == text.size())
-            break;
+    CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
         const int length = utf8::MultiByteLength(p + i, text.size() - i);
-        if (length != 0) {
-            i += static_cast<size_t>(length);
-            continue;
+        if (length == 0) {
+            writer.Append(kReplacement.data(), kReplacement.size());
+            return 1;
         }
-        out.append(text.substr(run, i - run));
-        out.append(kReplacement);
-        run = ++i;
-    }
-    out.append(text.substr(run));
+        std::memcpy(writer.Room(4), p + i, static_cast<size_t>(length));
+        writer.Advance(static_cast<size_t>(length));
+        return static_cast<size_t>(length);
+    });
+    writer.Flush();
     return out;
 }
 
@@ -201,33 +200,35 @@ size_t Utf8ToCodePage(std::string_view utf8, const codepage::TCodePage& page, st
 {
     out.clear();
     out.reserve(utf8.size());
+    TBlockWriter writer(out);
     const unsigned char* p = Bytes(utf8);
-    for (size_t i = 0; i < utf8.size();) {
-        const size_t high = utf8::SkipAscii(utf8, i);
-        out.append(utf8.substr(i, high - i));
-        if (high == utf8.size())
-            break;
-        const int length = utf8::MultiByteLength(p + high, utf8.size() - high);
+    const size_t stop = CopyAsciiAnd(utf8, writer, [&](size_t i) -> size_t {
+        const int length = utf8::MultiByteLength(p + i, utf8.size() - i);
         unsigned char b;
-        if (length == 0 || !page.FromUnicode(utf8::MultiByteValue(p + high, length), b))
-            return high;
-        out += static_cast<char>(b);
-        i = high + static_cast<size_t>(length);
-    }
-    return std::string_view::npos;
+        if (length == 0 || !page.FromUnicode(utf8::MultiByteValue(p + i, length), b))
+            return 0;
+        writer.Put(static_cast<char>(b));
+        return static_cast<size_t>(length);
+    });
+    writer.Flush();
+    return stop;
 }
 
 size_t CodePageToCodePage(std::string_view text, TOstEncoding from, std::string& out)
 {
     const TPageMap& map = PageMap(from);
-    out.assign(text);
-    for (size_t i = utf8::SkipAscii(out, 0); i < out.size(); i = utf8::SkipAscii(out, i + 1)) {
-        const int16_t target = map[static_cast<unsigned char>(out[i])];
+    out.clear();
+    out.reserve(text.size());
+    TBlockWriter writer(out);
+    const size_t stop = CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
+        const int16_t target = map[static_cast<unsigned char>(text[i])];
         if (target < 0)
-            return i;
-        out[i] = static_cast<char>(target);
-    }
-    return std::string_view::npos;
+            return 0;
+        writer.Put(static_cast<char>(target));
+        return 1;
+    });
+    writer.Flush();
+    return stop;
 }
 
 }  // namespace
