@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/AsciiCase.h"
 #include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
 
@@ -19,15 +20,7 @@ constexpr size_t kDeclarationWindow = 4096;
 // sequences for each invalid byte.
 constexpr size_t kValidPerInvalid = 16;
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-size_t FindNoCase(std::string_view text, std::string_view word, size_t from = 0)
-{
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
-                                word.begin(), word.end(),
-                                [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-    return it == text.end() ? std::string_view::npos : static_cast<size_t>(it - text.begin());
-}
+using ascii::FindNoCase;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -142,7 +135,7 @@ std::optional<TOstEncoding> EncodingOfDeclaredName(std::string_view declared)
     };
     const std::string_view name = Trimmed(declared);
     for (const TAlias& alias : kAliases)
-        if (name.size() == alias.name.size() && FindNoCase(name, alias.name) == 0)
+        if (ascii::EqualNoCase(name, alias.name))
             return alias.encoding;
     return std::nullopt;
 }

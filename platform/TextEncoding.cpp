@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/AsciiBlocks.h"
+#include "platform/AsciiCase.h"
 #include "platform/BlockWriter.h"
 #include "platform/Utf8.h"
 
@@ -29,18 +30,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 const unsigned char* Bytes(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
@@ -240,7 +229,7 @@ std::string_view EncodingTitle(TOstEncoding e) { return kNames[static_cast<size_
 std::optional<TOstEncoding> EncodingFromName(std::string_view name)
 {
     for (size_t i = 0; i < kNames.size(); ++i)
-        if (EqualNoCase(name, kNames[i].name))
+        if (ascii::EqualNoCase(name, kNames[i].name))
             return static_cast<TOstEncoding>(i);
     return std::nullopt;
 }
