@@ -38,6 +38,9 @@ int runRecode(const Args& args);
 // utf8 INPUT OUTPUT
 int runUtf8(const Args& args);
 
+// detect FILE...
+int runDetect(const Args& args);
+
 // wrap [--width N] [--tab-width N] [FILE]
 int runWrap(const Args& args);
 

@@ -24,6 +24,7 @@ constexpr CliCommand kCommands[] = {
     {"rtf", "rtf --lang LANG [--title TITLE] INPUT OUTPUT", runRtf},
     {"recode", "recode --to iso|win|ascii INPUT OUTPUT", runRecode},
     {"utf8", "utf8 INPUT OUTPUT", runUtf8},
+    {"detect", "detect FILE...", runDetect},
     {"wrap", "wrap [--width N] [--tab-width N] [FILE]", runWrap},
     {"ftp", "ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE",
      runFtp},

@@ -987,7 +987,11 @@ void TOstEditStringList::ForEachFileBlock(const std::function<void(std::string_v
             block.clear();
         }
     });
-    encoder.Finish(block);
+    // A byte no UTF-16 character stands for is never written as another one
+    // without a word: the save fails and says why.
+    if (!encoder.Finish(block))
+        throw EOstEditStringList("the text holds bytes that " + std::string(EncodingName(encoding_)) +
+                                 " cannot hold");
     if (!block.empty())
         put(block);
 }

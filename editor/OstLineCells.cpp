@@ -82,10 +82,10 @@ void TOstLineCells::Show(int from, int to, bool specialChars, TShown& out) const
             out.cells.push_back(1);
             out.last = kMiddleDot;
         } else if (!chars_.Utf8()) {
-            const std::string shown = ToUtf8(std::string_view(&expanded_[at], 1), encoding);
-            out.text += shown;
+            const char32_t cp = CodePageOf(encoding)->ToUnicode(static_cast<unsigned char>(c));
+            utf8::Append(out.text, cp);
             out.cells.push_back(1);
-            out.last = utf8::Decode(shown, 0).cp;
+            out.last = cp;
         } else {
             // The code points of the character: the first takes its cells,
             // the marks joined to it none.

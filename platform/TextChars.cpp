@@ -100,7 +100,8 @@ bool TOstTextChars::IsLetterOrDigitAt(std::string_view s, size_t i) const
     const auto b = static_cast<unsigned char>(s[i]);
     if (!utf8_) {
         // Letters of the code page have a case; ß has none but is one.
-        return (b >= '0' && b <= '9') || codepage::isUpper(b) || codepage::isLower(b) || b == 0xDF;
+        const codepage::TCodePage& page = *CodePageOf(encoding_);
+        return (b >= '0' && b <= '9') || page.IsUpper(b) || page.IsLower(b) || b == 0xDF;
     }
     const utf8::TDecoded d = utf8::Decode(s, i);
     return d.valid && unicode::IsWordCharacter(d.cp);

@@ -1,9 +1,11 @@
 #include "platform/TextEncoding.h"
 
 #include <array>
-#include <cctype>
+#include <cstring>
 
-#include "platform/CodePage.h"
+#include "platform/AsciiBlocks.h"
+#include "platform/AsciiCase.h"
+#include "platform/BlockWriter.h"
 #include "platform/Utf8.h"
 
 namespace ostrel {
@@ -24,233 +26,271 @@ constexpr std::array<TEncodingNames, kEncodingCount> kNames = {{
     {"iso-8859-2", "ISO-8859-2"},
 }};
 
-// Interim: ISO-8859-2 through the letters where it differs from Windows-1250.
-unsigned char IsoToWin(unsigned char b)
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+const unsigned char* Bytes(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+// --- UTF-16 to the UTF-8 the buffer holds -----------------------------------
+
+template <bool BigEndian>
+char32_t ReadUnit(const unsigned char* p)
 {
-    switch (b) {
-    case 0xB1: return 0xB9;
-    case 0xA1: return 0xA5;
-    case 0xB6: return 0x9C;
-    case 0xA6: return 0x8C;
-    case 0xBC: return 0x9F;
-    case 0xAC: return 0x8F;
-    default: return b;
-    }
-}
-unsigned char WinToIso(unsigned char b)
-{
-    switch (b) {
-    case 0xB9: return 0xB1;
-    case 0xA5: return 0xA1;
-    case 0x9C: return 0xB6;
-    case 0x8C: return 0xA6;
-    case 0x9F: return 0xBC;
-    case 0x8F: return 0xAC;
-    default: return b;
-    }
+    return BigEndian ? (char32_t(p[0]) << 8) | p[1] : (char32_t(p[1]) << 8) | p[0];
 }
 
-char32_t ByteToUnicode(unsigned char b, TOstEncoding e)
+bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+template <bool BigEndian>
+std::string Utf16ToUtf8(std::string_view file)
 {
-    return codepage::toUnicode(e == TOstEncoding::Iso88592 ? IsoToWin(b) : b);
+    std::string out;
+    out.reserve(file.size() / 2 + file.size() / 8);
+    TBlockWriter writer(out);
+    const unsigned char* p = Bytes(file);
+    const unsigned char* end = p + file.size();
+    while (end - p >= 2) {
+        if (end - p >= ascii::kBlock) {
+            const int prefix = ascii::NarrowPrefix<BigEndian>(p, writer.Room(ascii::kBlock / 2));
+            writer.Advance(static_cast<size_t>(prefix));
+            p += 2 * prefix;
+            if (prefix == ascii::kBlock / 2)
+                continue;
+        }
+        char32_t cp = ReadUnit<BigEndian>(p);
+        p += 2;
+        if (IsHighSurrogate(cp) && end - p >= 2 && IsLowSurrogate(ReadUnit<BigEndian>(p))) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (ReadUnit<BigEndian>(p) - 0xDC00);
+            p += 2;
+        }
+        // A lone surrogate gets its generalised form from Encode.
+        writer.Advance(static_cast<size_t>(utf8::Encode(cp, writer.Room(4))));
+    }
+    if (p < end) {
+        const unsigned char odd = *p;
+        writer.Put(static_cast<char>(0xF8 | (odd >> 6)));
+        writer.Put(static_cast<char>(0x80 | (odd & 0x3F)));
+    }
+    writer.Flush();
+    return out;
 }
 
-bool UnicodeToByte(char32_t cp, TOstEncoding e, char& out)
+// --- code pages ---------------------------------------------------------------
+
+struct TUtf8OfByte {
+    char bytes[4];
+    uint8_t length;
+};
+using TUtf8Table = std::array<TUtf8OfByte, 256>;
+
+TUtf8Table MakeUtf8Table(const codepage::TCodePage& page)
 {
-    if (cp < 0x80) {
-        out = static_cast<char>(cp);
-        return true;
+    TUtf8Table table{};
+    for (int b = 0; b < 256; ++b)
+        table[b].length = static_cast<uint8_t>(utf8::Encode(page.ToUnicode(static_cast<unsigned char>(b)), table[b].bytes));
+    return table;
+}
+
+const TUtf8Table& Utf8TableOf(TOstEncoding e)
+{
+    static const TUtf8Table windows = MakeUtf8Table(codepage::Windows1250());
+    static const TUtf8Table iso = MakeUtf8Table(codepage::Iso88592());
+    return e == TOstEncoding::Iso88592 ? iso : windows;
+}
+
+// Byte of one page -> byte of the other, -1 where the other lacks the character.
+using TPageMap = std::array<int16_t, 256>;
+
+TPageMap MakePageMap(const codepage::TCodePage& from, const codepage::TCodePage& to)
+{
+    TPageMap map{};
+    for (int b = 0; b < 256; ++b) {
+        unsigned char target;
+        map[b] = to.FromUnicode(from.ToUnicode(static_cast<unsigned char>(b)), target) ? target : -1;
     }
-    const char c = codepage::fromUnicode(cp);
-    if (c == '?')
-        return false;
-    out = static_cast<char>(e == TOstEncoding::Iso88592 ? WinToIso(static_cast<unsigned char>(c)) : c);
-    return true;
+    return map;
+}
+
+const TPageMap& PageMap(TOstEncoding from)
+{
+    static const TPageMap toIso = MakePageMap(codepage::Windows1250(), codepage::Iso88592());
+    static const TPageMap toWindows = MakePageMap(codepage::Iso88592(), codepage::Windows1250());
+    return from == TOstEncoding::Windows1250 ? toIso : toWindows;
+}
+
+// Runs through text: ASCII stretches go to the writer as they are, and each
+// other byte i to high(i), which writes what it stands for and returns how
+// many bytes it took, or 0 to stop there. Returns where it stopped, or npos.
+template <typename High>
+size_t CopyAsciiAnd(std::string_view text, TBlockWriter& writer, High&& high)
+{
+    const unsigned char* p = Bytes(text);
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        if (n - i >= ascii::kBlock) {
+            const int prefix = ascii::CopyPrefix(p + i, writer.Room(ascii::kBlock));
+            writer.Advance(static_cast<size_t>(prefix));
+            i += static_cast<size_t>(prefix);
+            if (prefix == ascii::kBlock)
+                continue;
+        } else if (p[i] < 0x80) {
+            writer.Put(static_cast<char>(p[i++]));
+            continue;
+        }
+        const size_t used = high(i);
+        if (used == 0)
+            return i;
+        i += used;
+    }
+    return std::string_view::npos;
+}
+
+std::string CodePageToUtf8(std::string_view text, TOstEncoding e)
+{
+    const TUtf8Table& table = Utf8TableOf(e);
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    TBlockWriter writer(out);
+    CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
+        const TUtf8OfByte& u = table[static_cast<unsigned char>(text[i])];
+        std::memcpy(writer.Room(4), u.bytes, 4);
+        writer.Advance(u.length);
+        return 1;
+    });
+    writer.Flush();
+    return out;
+}
+
+// Held UTF-8 to UTF-8 for other programs: each invalid byte as U+FFFD.
+std::string HeldUtf8ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    TBlockWriter writer(out);
+    const unsigned char* p = Bytes(text);
+    CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
+        const int length = utf8::MultiByteLength(p + i, text.size() - i);
+        if (length == 0) {
+            writer.Append(kReplacement.data(), kReplacement.size());
+            return 1;
+        }
+        std::memcpy(writer.Room(4), p + i, static_cast<size_t>(length));
+        writer.Advance(static_cast<size_t>(length));
+        return static_cast<size_t>(length);
+    });
+    writer.Flush();
+    return out;
+}
+
+size_t Utf8ToCodePage(std::string_view utf8, const codepage::TCodePage& page, std::string& out)
+{
+    out.clear();
+    out.reserve(utf8.size());
+    TBlockWriter writer(out);
+    const unsigned char* p = Bytes(utf8);
+    const size_t stop = CopyAsciiAnd(utf8, writer, [&](size_t i) -> size_t {
+        const int length = utf8::MultiByteLength(p + i, utf8.size() - i);
+        unsigned char b;
+        if (length == 0 || !page.FromUnicode(utf8::MultiByteValue(p + i, length), b))
+            return 0;
+        writer.Put(static_cast<char>(b));
+        return static_cast<size_t>(length);
+    });
+    writer.Flush();
+    return stop;
+}
+
+size_t CodePageToCodePage(std::string_view text, TOstEncoding from, std::string& out)
+{
+    const TPageMap& map = PageMap(from);
+    out.clear();
+    out.reserve(text.size());
+    TBlockWriter writer(out);
+    const size_t stop = CopyAsciiAnd(text, writer, [&](size_t i) -> size_t {
+        const int16_t target = map[static_cast<unsigned char>(text[i])];
+        if (target < 0)
+            return 0;
+        writer.Put(static_cast<char>(target));
+        return 1;
+    });
+    writer.Flush();
+    return stop;
 }
 
 }  // namespace
 
-std::string_view EncodingName(TOstEncoding e)
-{
-    return kNames[static_cast<size_t>(e)].name;
-}
+std::string_view EncodingName(TOstEncoding e) { return kNames[static_cast<size_t>(e)].name; }
 
-std::string_view EncodingTitle(TOstEncoding e)
-{
-    return kNames[static_cast<size_t>(e)].title;
-}
+std::string_view EncodingTitle(TOstEncoding e) { return kNames[static_cast<size_t>(e)].title; }
 
 std::optional<TOstEncoding> EncodingFromName(std::string_view name)
 {
-    for (size_t i = 0; i < kNames.size(); ++i) {
-        const std::string_view known = kNames[i].name;
-        if (known.size() != name.size())
-            continue;
-        bool same = true;
-        for (size_t k = 0; k < known.size() && same; ++k)
-            same = std::tolower(static_cast<unsigned char>(name[k])) == known[k];
-        if (same)
+    for (size_t i = 0; i < kNames.size(); ++i)
+        if (ascii::EqualNoCase(name, kNames[i].name))
             return static_cast<TOstEncoding>(i);
-    }
     return std::nullopt;
 }
 
-TOstEncoding DetectEncoding(std::string_view bytes, TOstEncoding plainDefault)
+const codepage::TCodePage* CodePageOf(TOstEncoding e)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return TOstEncoding::Utf8Bom;
-    if (bytes.substr(0, 2) == "\xFF\xFE")
-        return TOstEncoding::Utf16Le;
-    if (bytes.substr(0, 2) == "\xFE\xFF")
-        return TOstEncoding::Utf16Be;
-    const utf8::TScan scan = utf8::Scan(bytes);
-    if (scan.multiByte > 0 && scan.invalid == 0)
-        return TOstEncoding::Utf8;
-    if (scan.multiByte == 0 && scan.invalid == 0)
-        return plainDefault;
-    return TOstEncoding::Windows1250;
+    switch (e) {
+    case TOstEncoding::Windows1250: return &codepage::Windows1250();
+    case TOstEncoding::Iso88592: return &codepage::Iso88592();
+    default: return nullptr;
+    }
 }
 
 size_t ByteOrderMarkLength(std::string_view bytes, TOstEncoding e)
 {
+    std::string_view mark;
     switch (e) {
-    case TOstEncoding::Utf8Bom: return bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    case TOstEncoding::Utf16Le: return bytes.substr(0, 2) == "\xFF\xFE" ? 2 : 0;
-    case TOstEncoding::Utf16Be: return bytes.substr(0, 2) == "\xFE\xFF" ? 2 : 0;
+    case TOstEncoding::Utf8Bom: mark = kUtf8Mark; break;
+    case TOstEncoding::Utf16Le: mark = kUtf16LeMark; break;
+    case TOstEncoding::Utf16Be: mark = kUtf16BeMark; break;
     default: return 0;
     }
+    return bytes.starts_with(mark) ? mark.size() : 0;
 }
 
 std::string DecodeFileBytes(std::string_view file, TOstEncoding e)
 {
-    file.remove_prefix(ByteOrderMarkLength(file, e));
-    if (e != TOstEncoding::Utf16Le && e != TOstEncoding::Utf16Be)
-        return std::string(file);
-    const bool le = e == TOstEncoding::Utf16Le;
-    std::string out;
-    for (size_t i = 0; i + 1 < file.size(); i += 2) {
-        const auto lo = static_cast<unsigned char>(file[i + (le ? 0 : 1)]);
-        const auto hi = static_cast<unsigned char>(file[i + (le ? 1 : 0)]);
-        char32_t unit = static_cast<char32_t>(hi << 8 | lo);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < file.size()) {
-            const auto lo2 = static_cast<unsigned char>(file[i + 2 + (le ? 0 : 1)]);
-            const auto hi2 = static_cast<unsigned char>(file[i + 2 + (le ? 1 : 0)]);
-            const char32_t next = static_cast<char32_t>(hi2 << 8 | lo2);
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
-                i += 2;
-            }
-        }
-        utf8::Append(out, unit);
+    const std::string_view content = file.substr(ByteOrderMarkLength(file, e));
+    switch (e) {
+    case TOstEncoding::Utf16Le: return Utf16ToUtf8<false>(content);
+    case TOstEncoding::Utf16Be: return Utf16ToUtf8<true>(content);
+    default: return std::string(content);
     }
-    return out;
-}
-
-TOstFileEncoder::TOstFileEncoder(TOstEncoding e) : encoding_(e) {}
-
-void TOstFileEncoder::Encode(std::string_view piece, std::string& out)
-{
-    if (!started_) {
-        started_ = true;
-        if (encoding_ == TOstEncoding::Utf8Bom)
-            out += "\xEF\xBB\xBF";
-        else if (encoding_ == TOstEncoding::Utf16Le)
-            out += "\xFF\xFE";
-        else if (encoding_ == TOstEncoding::Utf16Be)
-            out += "\xFE\xFF";
-    }
-    if (encoding_ != TOstEncoding::Utf16Le && encoding_ != TOstEncoding::Utf16Be) {
-        out.append(piece);
-        return;
-    }
-    const bool le = encoding_ == TOstEncoding::Utf16Le;
-    const auto unit = [&](char32_t u) {
-        const char lo = static_cast<char>(u & 0xFF);
-        const char hi = static_cast<char>(u >> 8);
-        out += le ? lo : hi;
-        out += le ? hi : lo;
-    };
-    for (size_t i = 0; i < piece.size();) {
-        const utf8::TDecoded d = utf8::Decode(piece, i);
-        i += d.length;
-        if (d.cp >= 0x10000) {
-            unit(0xD800 + ((d.cp - 0x10000) >> 10));
-            unit(0xDC00 + ((d.cp - 0x10000) & 0x3FF));
-        } else {
-            unit(d.cp);
-        }
-    }
-}
-
-void TOstFileEncoder::Finish(std::string& out)
-{
-    if (!started_)
-        Encode({}, out);
 }
 
 std::string ToUtf8(std::string_view text, TOstEncoding e)
 {
-    std::string out;
-    out.reserve(text.size());
-    if (HoldsUtf8(e)) {
-        for (size_t i = 0; i < text.size();) {
-            const utf8::TDecoded d = utf8::Decode(text, i);
-            if (d.valid)
-                out.append(text.substr(i, d.length));
-            else
-                out += "\xEF\xBF\xBD";
-            i += d.length;
-        }
-        return out;
-    }
-    for (char c : text)
-        utf8::Append(out, ByteToUnicode(static_cast<unsigned char>(c), e));
-    return out;
+    return HoldsUtf8(e) ? HeldUtf8ToUtf8(text) : CodePageToUtf8(text, e);
 }
 
 size_t FromUtf8(std::string_view utf8, TOstEncoding e, std::string& out)
 {
-    out.clear();
-    if (HoldsUtf8(e)) {
-        out.assign(utf8);
-        return std::string_view::npos;
-    }
-    for (size_t i = 0; i < utf8.size();) {
-        const utf8::TDecoded d = utf8::Decode(utf8, i);
-        char c = 0;
-        if (!d.valid || !UnicodeToByte(d.cp, e, c))
-            return i;
-        out += c;
-        i += d.length;
-    }
+    if (const codepage::TCodePage* page = CodePageOf(e))
+        return Utf8ToCodePage(utf8, *page, out);
+    out.assign(utf8);
     return std::string_view::npos;
 }
 
 size_t ConvertText(std::string_view text, TOstEncoding from, TOstEncoding to, std::string& out)
 {
-    if (HoldsUtf8(from) && HoldsUtf8(to)) {
+    if (from == to || (HoldsUtf8(from) && HoldsUtf8(to))) {
         out.assign(text);
         return std::string_view::npos;
     }
     if (HoldsUtf8(from))
         return FromUtf8(text, to, out);
-    if (from == to) {
-        out.assign(text);
-        return std::string_view::npos;
-    }
-    const std::string utf8 = ToUtf8(text, from);
     if (HoldsUtf8(to)) {
-        out = utf8;
+        out = CodePageToUtf8(text, from);
         return std::string_view::npos;
     }
-    out.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = 0;
-        if (!UnicodeToByte(ByteToUnicode(static_cast<unsigned char>(text[i]), from), to, c))
-            return i;
-        out += c;
-    }
-    return std::string_view::npos;
+    return CodePageToCodePage(text, from, out);
 }
 
 }  // namespace ostrel

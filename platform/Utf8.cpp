@@ -1,97 +1,117 @@
 #include "platform/Utf8.h"
 
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ostrel::utf8 {
 
-TDecoded Decode(std::string_view s, size_t i)
+namespace {
+
+const unsigned char* Bytes(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+// The first non-ASCII byte in [p, end), or end. Polish text has a non-ASCII
+// letter every few bytes, so the word loop returns at the first high bit in
+// the word instead of only telling that there is one.
+const unsigned char* SkipAsciiBytes(const unsigned char* p, const unsigned char* end)
 {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80)
-        return {b0, 1, true};
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        extra = 1;
-        cp = b0 & 0x1F;
-        minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        extra = 3;
-        cp = b0 & 0x07;
-        minimum = 0x10000;
-    } else {
-        return {b0, 1, false};
+#if defined(__SSE2__)
+    while (end - p >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int high = _mm_movemask_epi8(chunk);
+        if (high != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(high));
+        p += 16;
     }
-    if (i + static_cast<size_t>(extra) >= s.size())
-        return {b0, 1, false};
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-        if ((b & 0xC0) != 0x80)
-            return {b0, 1, false};
-        cp = (cp << 6) | (b & 0x3F);
+#else
+    while (end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        const uint64_t high = word & 0x8080808080808080ULL;
+        if (high != 0) {
+            // The lowest set bit is the first byte in memory on little-endian
+            // machines; elsewhere find it byte by byte.
+            if constexpr (std::endian::native == std::endian::little)
+                return p + (__builtin_ctzll(high) >> 3);
+            break;
+        }
+        p += 8;
     }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return {b0, 1, false};
-    return {cp, static_cast<uint8_t>(extra + 1), true};
+#endif
+    while (p < end && *p < 0x80)
+        ++p;
+    return p;
 }
+
+}  // namespace
 
 void Append(std::string& out, char32_t cp)
 {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+    char bytes[4];
+    out.append(bytes, static_cast<size_t>(Encode(cp, bytes)));
+}
+
+size_t SkipAscii(std::string_view s, size_t i)
+{
+    const unsigned char* begin = Bytes(s);
+    return static_cast<size_t>(SkipAsciiBytes(begin + i, begin + s.size()) - begin);
+}
+
+bool IsValid(std::string_view s)
+{
+    const unsigned char* p = Bytes(s);
+    const unsigned char* end = p + s.size();
+    for (;;) {
+        p = SkipAsciiBytes(p, end);
+        if (p == end)
+            return true;
+        const int length = MultiByteLength(p, static_cast<size_t>(end - p));
+        if (length == 0)
+            return false;
+        p += length;
     }
 }
 
 TScan Scan(std::string_view s)
 {
-    TScan scan;
-    for (size_t i = 0; i < s.size();) {
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
-            continue;
+    TScan counts;
+    const unsigned char* p = Bytes(s);
+    const unsigned char* end = p + s.size();
+    for (;;) {
+        p = SkipAsciiBytes(p, end);
+        if (p == end)
+            return counts;
+        const int length = MultiByteLength(p, static_cast<size_t>(end - p));
+        if (length == 0) {
+            ++counts.invalid;
+            ++p;
+        } else {
+            ++counts.multiByte;
+            p += length;
         }
-        const TDecoded d = Decode(s, i);
-        if (d.valid)
-            ++scan.multiByte;
-        else
-            ++scan.invalid;
-        i += d.length;
     }
-    return scan;
-}
-
-bool IsValid(std::string_view s)
-{
-    return Scan(s).invalid == 0;
 }
 
 size_t PrevBoundary(std::string_view s, size_t i)
 {
-    // A sequence is at most 4 bytes: the furthest start that decodes to a
-    // sequence ending exactly at i.
-    for (size_t back = 4; back >= 2; --back) {
-        if (i < back)
-            continue;
-        const TDecoded d = Decode(s, i - back);
-        if (d.valid && d.length == back)
-            return i - back;
+    if (i == 0)
+        return 0;
+    const unsigned char* p = Bytes(s);
+    const size_t last = i - 1;
+    // A character is at most four bytes, so its first byte is no further back.
+    const size_t earliest = i >= 4 ? i - 4 : 0;
+    size_t lead = last;
+    while (lead > earliest && IsContinuation(p[lead]))
+        --lead;
+    if (lead < last && !IsContinuation(p[lead])) {
+        const int length = MultiByteLength(p + lead, s.size() - lead);
+        if (length != 0 && lead + static_cast<size_t>(length) > last)
+            return lead;
     }
-    return i - 1;
+    return last;
 }
 
 }  // namespace ostrel::utf8
