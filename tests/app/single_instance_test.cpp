@@ -380,7 +380,8 @@ TEST_F(SingleInstanceTest, WithoutAPrivateRuntimeFolderTheChannelLivesInAFolderO
     fs::create_directory(home_ / "open");
     ::chmod((home_ / "open").c_str(), 0755);
     // No runtime folder at all, then one that others may enter: it is passed
-    // over, and the folder made the first time is found again the second.
+    // over, and the folder made the first time is found again the second,
+    // with the killed first instance's socket and lock still in it.
     for (const QString& runtime : {QString(), Q(home_ / "open")}) {
         SCOPED_TRACE(runtime.toStdString());
         if (runtime.isEmpty())
