@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,8 +28,9 @@ QString FirstArgument(int argc, char** argv)
 }
 
 // A later start: only an existing file is handed over; anything else ends
-// silently without disturbing the first instance.
-int RunSecondInstance(const QString& firstArgument)
+// silently without disturbing the first instance. Nothing when the file did
+// not reach the first instance: this start then opens it itself.
+std::optional<int> RunSecondInstance(int argc, char** argv, const QString& firstArgument)
 {
     const QFileInfo file(firstArgument);
     if (firstArgument.isEmpty() || !file.isFile())
@@ -36,7 +38,12 @@ int RunSecondInstance(const QString& firstArgument)
     const QString path = file.absoluteFilePath();
     if (path.toLocal8Bit().size() >= PATH_MAX)
         return 1;
-    return TSingleInstance::HandOver(path) ? 0 : 1;
+    QCoreApplication app(argc, argv);
+    const TChannelAnswer handedOver = TSingleInstance::HandOver(path);
+    if (handedOver.answer)
+        return 0;
+    TellUser(handedOver.failure + QStringLiteral("; plik zostanie otwarty w nowym oknie"));
+    return std::nullopt;
 }
 
 // With OSTREL_REPORT_FIRST_PAINT set, the program says on standard error
@@ -67,28 +74,21 @@ protected:
 int ListDocuments(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const std::optional<QStringList> paths = TSingleInstance::QueryDocuments();
-    if (!paths)
+    const TChannelAnswer documents = TSingleInstance::QueryDocuments();
+    if (!documents.answer) {
+        TellUser(documents.failure);
         return 1;
-    for (const QString& path : *paths)
+    }
+    for (const QString& path : *documents.answer)
         std::printf("%s\n", path.toLocal8Bit().constData());
     return 0;
 }
 
-}  // namespace
-
-int RunProgram(int argc, char** argv)
+// The window, as the first instance or, where no channel can be had or the
+// hand-over failed, standing alone: then instance is null and later starts
+// cannot reach this one.
+int RunWindow(int argc, char** argv, const QString& firstArgument, TSingleInstance* instance)
 {
-    const QString firstArgument = FirstArgument(argc, argv);
-    if (firstArgument == kListDocumentsOption)
-        return ListDocuments(argc, argv);
-
-    TSingleInstance instance;
-    if (!instance.TryClaim()) {
-        QCoreApplication app(argc, argv);
-        return RunSecondInstance(firstArgument);
-    }
-
     TOstrelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ostrel"));
     // No display name: the desktop would append it to the window caption,
@@ -103,12 +103,34 @@ int RunProgram(int argc, char** argv)
 
     TOstrel3Main window(firstArgument);
     app.SetExceptionHandler([&window](const std::exception& error) { window.ExceptionProgramu(error); });
-    instance.OnOpen = [&window](const QString& path) { window.OpenHandedOver(path); };
-    instance.OnListDocuments = [&window] { return window.DocumentPaths(); };
-    instance.Listen();
+    if (instance) {
+        instance->OnOpen = [&window](const QString& path) { window.OpenHandedOver(path); };
+        instance->OnListDocuments = [&window] { return window.DocumentPaths(); };
+        if (!instance->Listen())
+            TellUser(instance->Refusal() + QStringLiteral("; kolejne uruchomienia otworzą własne okna"));
+    }
 
     window.ShowAtStart();
     return app.exec();
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv)
+{
+    const QString firstArgument = FirstArgument(argc, argv);
+    if (firstArgument == kListDocumentsOption)
+        return ListDocuments(argc, argv);
+
+    TSingleInstance instance;
+    const TSingleInstance::TClaim claim = instance.TryClaim();
+    if (claim == TSingleInstance::TClaim::Second) {
+        if (const std::optional<int> ended = RunSecondInstance(argc, argv, firstArgument))
+            return *ended;
+    } else if (claim == TSingleInstance::TClaim::NoChannel) {
+        TellUser(instance.Refusal() + QStringLiteral("; każde uruchomienie programu otwiera więc własne okno"));
+    }
+    return RunWindow(argc, argv, firstArgument, claim == TSingleInstance::TClaim::First ? &instance : nullptr);
 }
 
 }  // namespace ostrel
