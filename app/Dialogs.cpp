@@ -1,10 +1,13 @@
 #include "app/Dialogs.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -85,7 +88,7 @@ QString TQtDialogs::Input(QWidget* owner, const QString& caption, const QString&
     return ok ? answer : initial;
 }
 
-QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters)
+QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding)
 {
     TPlace& place = places_[TFileDialogId::Open];
     QFileDialog dialog(owner, QString(), place.folder, ConvertFileFilters(filters));
@@ -93,11 +96,36 @@ QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!place.filter.isEmpty())
         dialog.selectNameFilter(place.filter);
+    QComboBox* encodings = AddEncodingChoice(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     place.folder = dialog.directory().absolutePath();
     place.filter = dialog.selectedNameFilter();
+    const int chosen = encodings->currentData().toInt();
+    encoding = chosen < 0 ? std::nullopt : std::optional<TOstEncoding>(static_cast<TOstEncoding>(chosen));
     return dialog.selectedFiles();
+}
+
+// A row below the file type: "Automatycznie", then every encoding. The
+// dialog is the program's own, as a desktop's dialog takes no extra row.
+QComboBox* TQtDialogs::AddEncodingChoice(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* combo = new QComboBox(&dialog);
+    combo->setObjectName(QStringLiteral("cbKodowanie1"));
+    combo->addItem(res::kAutomaticEncoding, -1);
+    for (int i = 0; i < kEncodingCount; ++i) {
+        const std::string_view title = EncodingTitle(static_cast<TOstEncoding>(i));
+        combo->addItem(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())), i);
+    }
+    auto* label = new QLabel(res::kEncodingLabel, &dialog);
+    label->setBuddy(combo);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(combo, row, 1);
+    }
+    return combo;
 }
 
 QString TQtDialogs::SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,

@@ -9,6 +9,10 @@
 #include <map>
 #include <optional>
 
+#include "platform/TextEncoding.h"
+
+class QComboBox;
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -31,8 +35,9 @@ public:
     virtual QString Input(QWidget* owner, const QString& caption, const QString& prompt,
                           const QString& initial) = 0;
     // The chosen existing files, or none when cancelled. The filters are in
-    // the program's "Name|*.a;*.b" form.
-    virtual QStringList OpenFiles(QWidget* owner, const QString& filters) = 0;
+    // the program's "Name|*.a;*.b" form. encoding gets the encoding chosen
+    // to read them in, none for "Automatycznie".
+    virtual QStringList OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding) = 0;
     // The chosen file (after the overwrite question), or empty when cancelled.
     virtual QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                              const QString& defaultSuffix = {}) = 0;
@@ -61,7 +66,7 @@ public:
     void Error(QWidget* owner, const QString& text) override;
     QString Input(QWidget* owner, const QString& caption, const QString& prompt,
                   const QString& initial) override;
-    QStringList OpenFiles(QWidget* owner, const QString& filters) override;
+    QStringList OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding) override;
     QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                      const QString& defaultSuffix) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
@@ -70,6 +75,7 @@ public:
     bool PrinterSetup(QWidget* owner, QPrinter& printer) override;
 
 private:
+    static QComboBox* AddEncodingChoice(QFileDialog& dialog);
     // Where each dialog's last use ended.
     struct TPlace {
         QString folder;

@@ -33,6 +33,16 @@ inline const QString kRenameInvalid = QStringLiteral("Nieprawidłowa nazwa pliku
 inline const QString kRenameEmpty = QStringLiteral("Musisz podać nazwę dla nowego pliku.");
 inline const QString kRenameFailed = QStringLiteral("Wystąpił błąd podczas próby zmiany nazwy pliku.");
 
+// Encodings. %1 the document's encoding, %2 a character.
+inline const QString kOfferUtf8 = QStringLiteral(
+    "Kodowanie dokumentu (%1) nie obejmuje znaku „%2”.\nCzy przekonwertować dokument na UTF-8, aby go wstawić?");
+inline const QString kCannotConvert =
+    QStringLiteral("Znaku „%2” nie da się zapisać w kodowaniu %1. Dokument pozostaje bez zmian.");
+inline const QString kReopenModified =
+    QStringLiteral("Dokument został zmieniony. Wczytać plik ponownie w innym kodowaniu i utracić zmiany?");
+inline const QString kAutomaticEncoding = QStringLiteral("Automatycznie");
+inline const QString kEncodingLabel = QStringLiteral("&Kodowanie:");
+
 inline const QString kSearchFinished = QStringLiteral("Wyszukiwanie zakończone.");
 // %1 is the text about to be replaced.
 inline const QString kConfirmReplace = QStringLiteral("Zamienić to wystąpienie \"%1\"?");

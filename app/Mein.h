@@ -66,6 +66,8 @@ public:
     // ---- process-wide state ---------------------------------------------------
     bool MinToTray = true;
     int DecodeBeforeSave = 0;  // recode before saving: 0 none, 1 to ISO-8859-2, 2 to Windows-1250
+    // The encoding of new documents and of files of plain ASCII.
+    TOstEncoding DefaultEncoding = TOstEncoding::Utf8;
     void SetDecodeBeforeSave(int value);
     int UntitledCounter = 0;
 
@@ -82,7 +84,8 @@ public:
     QStringList DocumentPaths() const;
 
     TDocumentPage* NewDocument(TOstCustomHighlighter* highlighter, bool counted);
-    void OpenDocument(const QString& path);
+    // Opens a file in the encoding given, or the one detected.
+    void OpenDocument(const QString& path, std::optional<TOstEncoding> encoding = std::nullopt);
     bool WriteDocument(TDocumentPage& document, const QString& path);
     void QuerySaveChanges();
     void UpdateModifiedState(bool modified);
@@ -237,6 +240,13 @@ public:
 
     // The status bar's three panels.
     QString StatusPanelText(int panel) const;
+    // ---- encodings (MeinEncoding.cpp) ---------------------------------------------
+    QString EncodingPanelText() const;
+    void UpdateEncodingItems();
+    void ReopenAs(TDocumentPage& document, TOstEncoding encoding);
+    void ConvertTo(TDocumentPage& document, TOstEncoding encoding);
+    // The answer to a document's OnTextNotEncodable: asks, and converts.
+    bool OfferUtf8(TOstEdit& editor, std::string_view utf8);
     // Runs a command the way a menu click does: a cancelled question ends it
     // quietly, any other failure goes to the application-wide handler.
     void RunCommand(void (TOstrel3Main::*command)());
@@ -270,6 +280,7 @@ private:
     void CreateFunkcjeMenu();
     void CreateWstawHtmlMenu(QMenu* parent);
     void CreatePomocMenu();
+    void CreateKodowanieMenu();
     void CreatePopupMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -341,6 +352,8 @@ private:
     QMenu* pmTray1 = nullptr;
     QToolBar* tbStandardowy1 = nullptr;
     QLabel* statusPanels_[3] = {};
+    QLabel* encodingPanel_ = nullptr;
+    QActionGroup* encodingGroup_ = nullptr;
     QPointer<TwndPomoc> wndPomoc_;
     QPointer<TwndOprogramie> wndOprogramie_;
     QPointer<TwndFtpUpload> wndFtpUpload_;

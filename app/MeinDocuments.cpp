@@ -18,6 +18,24 @@
 
 namespace ostrel {
 
+namespace {
+
+// The caret's place in its line counted in characters, as a person counts
+// them; beyond the end one a cell.
+int CharacterNumber(const TOstEdit& editor)
+{
+    const TOstEditStringList& lines = editor.Lines();
+    const std::string_view line = lines.Get(editor.CaretY() - 1);
+    const size_t caret = static_cast<size_t>(editor.CaretX() - 1);
+    int number = 1;
+    size_t at = 0;
+    for (; at < caret && at < line.size(); ++number)
+        at = lines.Chars().Next(line, at);
+    return number + static_cast<int>(caret > line.size() ? caret - line.size() : 0);
+}
+
+}  // namespace
+
 int TOstrel3Main::DocumentCount() const { return pcEdytory1->count(); }
 
 TDocumentPage* TOstrel3Main::DocumentAt(int index) const
@@ -87,6 +105,8 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
     editor.SetRightEdge(smWzor1.RightEdge());
     editor.SetSearchEngine(&sesSearch1);
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
+    editor.Lines().SetEncoding(DefaultEncoding);
+    editor.OnTextNotEncodable = [this, &editor](std::string_view utf8) { return OfferUtf8(editor, utf8); };
 }
 
 void TOstrel3Main::ConnectDocument(TDocumentPage& document)
@@ -98,12 +118,14 @@ void TOstrel3Main::ConnectDocument(TDocumentPage& document)
     connect(widget.viewport(), &QWidget::customContextMenuRequested, this,
             [this, &widget](const QPoint& at) { pmMain1->popup(widget.viewport()->mapToGlobal(at)); });
     connect(&document, &TDocumentPage::StatusChanged, this, [this, &document] {
-        if (&document == CurrentDocument())
+        if (&document == CurrentDocument()) {
             UpdateModifiedState(document.Editor().Modified());
+            UpdateEncodingItems();
+        }
     });
 }
 
-void TOstrel3Main::OpenDocument(const QString& givenPath)
+void TOstrel3Main::OpenDocument(const QString& givenPath, std::optional<TOstEncoding> encoding)
 {
     const QString path = QFileInfo(givenPath).absoluteFilePath();
     for (int i = 0; i < DocumentCount(); ++i)
@@ -112,7 +134,8 @@ void TOstrel3Main::OpenDocument(const QString& givenPath)
     try {
         TDocumentPage* document = NewDocument(smWzor1.Highlighter(), false);
         const TWaitCursor wait;
-        document->Editor().Lines().LoadFromFile(QFile::encodeName(path).toStdString());
+        document->Editor().Lines().LoadFromFile(QFile::encodeName(path).toStdString(),
+                                                TOstEncodingChoice{encoding, DefaultEncoding});
         document->SetPath(path);
         HighlighterForFile(path, *document);
         pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
@@ -195,6 +218,7 @@ void TOstrel3Main::pcEdytory1Change()
     UpdateCaption();
     UpdateCaretPanel();
     UpdateModifiedState(document->Editor().Modified());
+    UpdateEncodingItems();
     ApplyViewToggles(*document);
     CheckRegexItem();
 }
@@ -237,8 +261,10 @@ void TOstrel3Main::UpdateModifiedState(bool modified)
 
 void TOstrel3Main::UpdateCaretPanel()
 {
-    if (TDocumentPage* document = CurrentDocument())
-        statusPanels_[1]->setText(QStringLiteral("%1:%2").arg(document->Editor().CaretY()).arg(document->Editor().CaretX()));
+    if (TDocumentPage* document = CurrentDocument()) {
+        const TOstEdit& editor = document->Editor();
+        statusPanels_[1]->setText(QStringLiteral("%1:%2").arg(editor.CaretY()).arg(CharacterNumber(editor)));
+    }
 }
 
 void TOstrel3Main::Nowy1Click() { NewDocument(smWzor1.Highlighter(), true); }
@@ -247,7 +273,8 @@ void TOstrel3Main::NewDocumentOfType(THighlighterId id) { NewDocument(highlighte
 
 void TOstrel3Main::miOtworz1Click()
 {
-    const QStringList files = dialogs_->OpenFiles(this, res::kFileFilters);
+    std::optional<TOstEncoding> encoding;
+    const QStringList files = dialogs_->OpenFiles(this, res::kFileFilters, encoding);
     if (files.isEmpty())
         return;
     if (TDocumentPage* document = CurrentDocument(); document && IsUntouchedUntitled(*document)) {
@@ -257,7 +284,7 @@ void TOstrel3Main::miOtworz1Click()
             ActivateDocument(index > 0 ? index - 1 : DocumentCount() - 1);
     }
     for (const QString& file : files)
-        OpenDocument(file);
+        OpenDocument(file, encoding);
 }
 
 void TOstrel3Main::miNastepna1Click()

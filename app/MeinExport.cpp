@@ -39,8 +39,10 @@ void TOstrel3Main::RecodeDocument(TDocumentPage& document, TOstPolishRecoding re
         const TWaitCursor wait;
         RecodeEditor(document.Editor(), recoding);
     }
-    if (&document == CurrentDocument())
+    if (&document == CurrentDocument()) {
         UpdateModifiedState(document.Editor().Modified());
+        UpdateEncodingItems();
+    }
 }
 
 void TOstrel3Main::miPrzekodujNaISO1Click()

@@ -136,6 +136,7 @@ void TOstrel3Main::CreateMenus()
     CreatePlikMenu();
     CreateEdycjaMenu();
     CreateFunkcjeMenu();
+    CreateKodowanieMenu();
     CreatePomocMenu();
 }
 
@@ -460,6 +461,13 @@ void TOstrel3Main::CreateStatusBar()
         bar->addWidget(panel, i == 2 ? 1 : 0);
         statusPanels_[i] = panel;
     }
+    encodingPanel_ = new QLabel(bar);
+    encodingPanel_->setObjectName(QStringLiteral("sbKodowanie1"));
+    encodingPanel_->setFrameShape(QFrame::StyledPanel);
+    encodingPanel_->setFrameShadow(QFrame::Sunken);
+    encodingPanel_->setAlignment(Qt::AlignCenter);
+    encodingPanel_->setMinimumWidth(90);
+    bar->addPermanentWidget(encodingPanel_);
 }
 
 QString TOstrel3Main::StatusPanelText(int panel) const

@@ -121,6 +121,13 @@ void TOstrel3Main::LoadSettings()
     IfPresent(reg, "Gutter", [&](const char* n) { smWzor1.Gutter().SetVisible(reg.ReadInteger(n) == 1); });
     IfPresent(reg, "MinToTray", [&](const char* n) { MinToTray = reg.ReadInteger(n) != 0; });
     IfPresent(reg, "DecodeBeforeSave", [&](const char* n) { SetDecodeBeforeSave(reg.ReadInteger(n)); });
+    IfPresent(reg, "DefaultEncoding", [&](const char* n) {
+        const std::string name = reg.ReadString(n);
+        const std::optional<TOstEncoding> encoding = EncodingFromName(name);
+        if (!encoding)
+            throw ERegistryException("The value \"DefaultEncoding\" names no encoding: \"" + name + "\"");
+        DefaultEncoding = *encoding;
+    });
     IfPresent(reg, "EdBGCol", [&](const char* n) { smWzor1.SetColor(StringToColor(reg.ReadString(n))); });
     IfPresent(reg, "WWrap", [&](const char* n) {
         findChild<QAction*>(QStringLiteral("miZawijanieWierszy1"))->setChecked(reg.ReadBool(n));
@@ -159,6 +166,10 @@ void TOstrel3Main::SaveConfigurationSettings()
     WriteUnlessDefault(reg, "Gutter", !smWzor1.Gutter().Visible(), 1);
     WriteUnlessDefault(reg, "MinToTray", MinToTray, 0);
     WriteUnlessDefault(reg, "DecodeBeforeSave", DecodeBeforeSave == 0, DecodeBeforeSave);
+    if (DefaultEncoding == TOstEncoding::Utf8)
+        reg.DeleteValue("DefaultEncoding");
+    else
+        reg.WriteString("DefaultEncoding", std::string(EncodingName(DefaultEncoding)));
     if (smWzor1.Color() == clWhite)
         reg.DeleteValue("EdBGCol");
     else

@@ -100,6 +100,7 @@ QWidget* TwndKonfiguracja::CreateEdytorTab()
     syntaxLayout->addWidget(label);
     syntaxLayout->addWidget(cbRodzajKolorowania1, 1);
     layout->addWidget(syntax);
+    layout->addWidget(CreateEncodingGroup());
 
     auto* row = new QHBoxLayout;
     row->addWidget(CreateOptionsGroup(), 1);
@@ -107,6 +108,24 @@ QWidget* TwndKonfiguracja::CreateEdytorTab()
     layout->addLayout(row);
     layout->addStretch(1);
     return page;
+}
+
+QWidget* TwndKonfiguracja::CreateEncodingGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Domyślne kodowanie"), this);
+    group->setObjectName(QStringLiteral("gbDomyslneKodowanie1"));
+    auto* layout = new QHBoxLayout(group);
+    auto* label = new QLabel(QStringLiteral("Nowe dokumenty i pliki bez polskich znaków:"), group);
+    cbDomyslneKodowanie1 = new QComboBox(group);
+    cbDomyslneKodowanie1->setObjectName(QStringLiteral("cbDomyslneKodowanie1"));
+    for (int i = 0; i < kEncodingCount; ++i) {
+        const std::string_view title = EncodingTitle(static_cast<TOstEncoding>(i));
+        cbDomyslneKodowanie1->addItem(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
+    }
+    label->setBuddy(cbDomyslneKodowanie1);
+    layout->addWidget(label);
+    layout->addWidget(cbDomyslneKodowanie1, 1);
+    return group;
 }
 
 QWidget* TwndKonfiguracja::CreateOptionsGroup()
@@ -226,6 +245,7 @@ void TwndKonfiguracja::ShowCurrentOptions()
     rbKoduj_[std::clamp(owner_.DecodeBeforeSave, 0, 2)]->setChecked(true);
     dialogColor_ = wzor.Color();
     cbTabsToSpace1->setChecked(wzor.HasOption(eoTabsToSpaces));
+    cbDomyslneKodowanie1->setCurrentIndex(static_cast<int>(owner_.DefaultEncoding));
     dialogFont_ = wzor.Font();
 }
 
@@ -300,6 +320,8 @@ void TwndKonfiguracja::ApplyEditorOptions()
         font.SetSize(dialogFont_.Size());
     wzor.SetFont(font);
     owner_.MinToTray = cbMinTray1->isChecked();
+    owner_.DefaultEncoding = static_cast<TOstEncoding>(std::clamp(cbDomyslneKodowanie1->currentIndex(), 0,
+                                                                   kEncodingCount - 1));
     for (int i = 0; i < 3; ++i)
         if (rbKoduj_[i]->isChecked())
             owner_.SetDecodeBeforeSave(i);

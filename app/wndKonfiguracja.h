@@ -49,6 +49,7 @@ private:
     QWidget* CreateSystemTab();
     QWidget* CreateOptionsGroup();
     QWidget* CreateRecodingGroup();
+    QWidget* CreateEncodingGroup();
     QWidget* CreateShortcutGroup(const char* name, const QString& caption, TShortcutFolder folder,
                                  const char* createName, const char* removeName);
     QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
@@ -69,6 +70,7 @@ private:
     TOstrel3Main& owner_;
     QTabWidget* tabs_ = nullptr;
     QComboBox* cbRodzajKolorowania1 = nullptr;
+    QComboBox* cbDomyslneKodowanie1 = nullptr;
     QCheckBox* cbNumeryLiniiNaGutter1 = nullptr;
     QCheckBox* cbGutter1 = nullptr;
     QCheckBox* cbMinTray1 = nullptr;

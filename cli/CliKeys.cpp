@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditCmdScript.h"
 
 namespace ostrel::cli {
@@ -22,6 +23,7 @@ struct KeysOptions {
     int rows = 25;
     std::string input;
     std::string output;
+    TOstEncodingChoice encoding;
 };
 
 bool parseOptionList(const std::string& list, TOstEditorOptions& out, std::string& error)
@@ -61,7 +63,12 @@ bool parseKeysArgs(const Args& args, KeysOptions& opt, std::string& error)
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--options" && hasValue) {
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "keys: " + error;
+                return false;
+            }
+        } else if (a == "--options" && hasValue) {
             if (!parseOptionList(args[++i], opt.options, error))
                 return false;
         } else if (a == "--tab-width" && hasValue) {
@@ -106,7 +113,7 @@ int runKeys(const Args& args)
     editor.SetTabWidth(opt.tabWidth);
     editor.SetWindowSize(opt.cols, opt.rows);
     try {
-        editor.Lines().LoadFromFile(opt.input);
+        editor.Lines().LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "keys: cannot read '" + opt.input + "': " + e.what());
     }

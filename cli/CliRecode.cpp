@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstPolishRecode.h"
 #include "print/OstEditExport.h"
@@ -33,8 +34,13 @@ int runRecode(const Args& args)
 {
     std::string to;
     std::vector<std::string> files;
+    TOstEncodingChoice choice;
+    std::string error;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--to" && i + 1 < args.size())
+        if (TakeEncodingOption(args, i, choice, error)) {
+            if (!error.empty())
+                return fail(kExitUsage, "recode: " + error);
+        } else if (args[i] == "--to" && i + 1 < args.size())
             to = args[++i];
         else if (args[i].starts_with("--to="))
             to = args[i].substr(5);
@@ -45,17 +51,22 @@ int runRecode(const Args& args)
     }
     TOstPolishRecoding recoding{};
     if (files.size() != 2 || !recodingByName(to, recoding))
-        return fail(kExitUsage, "recode: usage: recode --to iso|win|ascii INPUT OUTPUT");
+        return fail(kExitUsage, "recode: usage: recode [--encoding ENCODING] --to iso|win|ascii INPUT OUTPUT");
 
     TOstEditStringList lines;
     try {
-        lines.LoadFromFile(files[0]);
+        lines.LoadFromFile(files[0], choice);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "recode: cannot read '" + files[0] + "': " + e.what());
     }
+    // The two code pages' recodings have nothing to do in a file of UTF-8
+    // but its ASCII, which they leave as it is.
+    if (!CanRecode(lines.Encoding(), recoding) && !TOstTextChars(lines.Encoding()).IsSimple(lines.Text()))
+        return fail(kExitFailure, "recode: --to " + to + " recodes windows-1250 or iso-8859-2 text, and '" +
+                                      files[0] + "' is " + std::string(EncodingName(lines.Encoding())));
     try {
         RecodeLines(lines, recoding);
-        WriteFileReplacing(files[1], lines.Text());
+        WriteFileReplacing(files[1], lines.FileBytes());
     } catch (const std::exception& e) {
         return fail(kExitFailure, std::string("recode: ") + e.what());
     }

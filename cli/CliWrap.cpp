@@ -13,6 +13,8 @@
 #include <system_error>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
+#include "editor/OstLineCells.h"
 #include "editor/OstEdit.h"
 
 namespace ostrel::cli {
@@ -23,6 +25,7 @@ struct WrapOptions {
     int width = 80;
     int tabWidth = 8;
     std::string file;  // empty: standard input
+    TOstEncodingChoice encoding;
 };
 
 bool parseCount(const std::string& text, int& value)
@@ -35,7 +38,12 @@ bool parseWrapArgs(const Args& args, WrapOptions& opt, std::string& error)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--width" || a == "--tab-width") && i + 1 < args.size()) {
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "wrap: " + error;
+                return false;
+            }
+        } else if ((a == "--width" || a == "--tab-width") && i + 1 < args.size()) {
             if (!parseCount(args[++i], a == "--width" ? opt.width : opt.tabWidth)) {
                 error = "wrap: " + a + " needs a positive number, not '" + args[i] + "'";
                 return false;
@@ -65,9 +73,9 @@ int runWrap(const Args& args)
     editor.SetTabWidth(opt.tabWidth);
     try {
         if (opt.file.empty())
-            editor.Lines().LoadFromStream(std::cin);
+            editor.Lines().LoadFromStream(std::cin, opt.encoding);
         else
-            editor.Lines().LoadFromFile(opt.file);
+            editor.Lines().LoadFromFile(opt.file, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "wrap: cannot read '" + opt.file + "': " + e.what());
     }
@@ -75,17 +83,19 @@ int runWrap(const Args& args)
     editor.SetWordWrap(true);
     const TOstWordWrapPlugin& map = *editor.WordWrapPlugin();
     int shownLine = 0;
-    std::string expanded;
+    TOstLineCells cells;
     for (int row = 1; row <= map.RowCount(); ++row) {
         const TOstWrapRow info = map.RowInfo(row);
         if (info.Line != shownLine) {
-            expanded = editor.Lines().ExpandedLine(info.Line - 1);
+            cells.Assign(editor.Lines().ExpandedLine(info.Line - 1), editor.Lines().Chars(),
+                         editor.Lines().IsSimpleLine(info.Line - 1));
             shownLine = info.Line;
         }
+        // The bytes of the row's cells: rows never cut a character.
+        const size_t from = cells.ByteOfCell(info.Start);
+        const size_t to = cells.ByteOfCell(info.Start + info.Length);
         std::cout << info.Line << '\t' << info.Start << '\t' << info.Length << '\t'
-                  << std::string_view(expanded).substr(static_cast<size_t>(info.Start),
-                                                       static_cast<size_t>(info.Length))
-                  << '\n';
+                  << std::string_view(cells.Expanded()).substr(from, to - from) << '\n';
     }
     return std::cout.flush() ? kExitOk : fail(kExitFailure, "wrap: cannot write the output");
 }

@@ -20,12 +20,12 @@ namespace {
 constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
     {"tokens", "tokens --lang LANG [--sql-dialect NAME] [FILE]", runTokens},
-    {"keys", "keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
+    {"keys", "keys [--encoding ENC] [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
     {"rtf", "rtf --lang LANG [--title TITLE] INPUT OUTPUT", runRtf},
-    {"recode", "recode --to iso|win|ascii INPUT OUTPUT", runRecode},
+    {"recode", "recode [--encoding ENC] --to iso|win|ascii INPUT OUTPUT", runRecode},
     {"utf8", "utf8 INPUT OUTPUT", runUtf8},
     {"detect", "detect FILE...", runDetect},
-    {"wrap", "wrap [--width N] [--tab-width N] [FILE]", runWrap},
+    {"wrap", "wrap [--encoding ENC] [--width N] [--tab-width N] [FILE]", runWrap},
     {"ftp", "ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE",
      runFtp},
 #ifdef OSTREL_CLI_PRINT

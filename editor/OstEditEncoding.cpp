@@ -1,6 +1,8 @@
 // The document's encoding: text from outside brought into it, and the whole
 // text rewritten in another one.
 
+#include <algorithm>
+
 #include "editor/OstEdit.h"
 
 namespace ostrel {
@@ -41,17 +43,28 @@ void TCustomOstEdit::ReplaceWholeText(std::string_view text, TOstEncoding encodi
     ApplyWholeText(text, encoding, CaretXY());
 }
 
-// The caret keeps its line and screen column as far as they still exist.
+// Caret and selection keep their lines and screen columns as far as they
+// still exist, so that an insert waiting for the conversion still finds
+// what it replaces.
 void TCustomOstEdit::ApplyWholeText(std::string_view text, TOstEncoding encoding, TBufferCoord caret)
 {
     TOstPaintLockGuard lock(*this);
-    const int column = LineColumn(caret);
+    struct TPlace {
+        int line;
+        int column;
+    };
+    const auto placeOf = [this](TBufferCoord p) { return TPlace{p.Line, LineColumn(p)}; };
+    const TPlace caretPlace = placeOf(caret);
+    const TPlace anchor = placeOf(blockBegin_);
+    const TPlace moving = placeOf(blockEnd_);
     lines_.SetEncoding(encoding);
     lines_.ReplaceAll(text);
     InvalidateAll();
-    const int line = std::clamp(caret.Line, 1, std::max(lines_.Count(), 1));
-    SetCaretAndSelection({CharAtLineColumn(line, column), line}, CaretXY(), CaretXY());
-    SetCaretXY(CaretXY());
+    const auto positionOf = [this](TPlace place) {
+        const int line = std::clamp(place.line, 1, std::max(lines_.Count(), 1));
+        return ClampBlockPoint({CharAtLineColumn(line, place.column), line});
+    };
+    SetCaretAndSelection(positionOf(caretPlace), positionOf(anchor), positionOf(moving));
     StatusChanged(scAll);
 }
 

@@ -179,6 +179,8 @@ TOstEncoding EncodingAfterRecoding(TOstEncoding encoding, TOstPolishRecoding rec
 
 void RecodeLines(TOstEditStringList& lines, TOstPolishRecoding recoding)
 {
+    if (!CanRecode(lines.Encoding(), recoding))
+        return;
     std::string text = JoinedText(lines);
     if (HoldsUtf8(lines.Encoding()))
         StripDiacriticsUtf8(text);
@@ -199,6 +201,7 @@ bool RecodeEditor(TCustomOstEdit& editor, TOstPolishRecoding recoding)
     else
         RecodeText(text, recoding);
     editor.ReplaceWholeText(text, EncodingAfterRecoding(editor.Lines().Encoding(), recoding));
+    editor.SetCaretXY(editor.CaretXY());
     editor.SetModified(true);
     return true;
 }

@@ -57,7 +57,7 @@ TOstEncoding EncodingAfterRecoding(TOstEncoding encoding, TOstPolishRecoding rec
 void StripDiacriticsUtf8(std::string& text);
 
 // Recodes the buffer's text and writes it back, in the encoding the
-// recoding leaves.
+// recoding leaves; nothing where the recoding does not apply.
 void RecodeLines(TOstEditStringList& lines, TOstPolishRecoding recoding);
 
 // The menu command on an editor: recodes its text as one undoable step,

@@ -65,6 +65,7 @@ public:
     std::deque<TAnswer> answers;
     std::deque<QString> inputs;
     std::deque<QStringList> openChoices;
+    std::optional<TOstEncoding> openEncoding;  // what the open dialog's encoding box says
     std::deque<QString> saveChoices;
     // Colour and font dialogs: a choice, or nullopt for Cancel.
     std::deque<std::optional<QColor>> colorChoices;
@@ -96,9 +97,10 @@ public:
         }
         return Pop(inputs);
     }
-    QStringList OpenFiles(QWidget*, const QString&) override
+    QStringList OpenFiles(QWidget*, const QString&, std::optional<TOstEncoding>& encoding) override
     {
         shown.push_back({QStringLiteral("open"), {}});
+        encoding = openEncoding;
         if (openChoices.empty()) {
             ADD_FAILURE() << "unexpected open dialog";
             return {};

@@ -50,9 +50,9 @@ public:
     {
         return script_.Input(owner, caption, prompt, initial);
     }
-    QStringList OpenFiles(QWidget* owner, const QString& filters) override
+    QStringList OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding) override
     {
-        return script_.OpenFiles(owner, filters);
+        return script_.OpenFiles(owner, filters, encoding);
     }
     QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                      const QString& defaultSuffix) override
@@ -91,7 +91,13 @@ protected:
 
     void OpenPlikMenu() const { emit window->findChild<QMenu*>(QStringLiteral("miPlik1"))->aboutToShow(); }
     std::string Text() const { return JoinedText(Current().Editor().Lines()); }
-    void SetText(const std::string& text) const { SetJoinedText(Current().Editor().Lines(), text); }
+    // Text in Windows-1250, as the document's encoding then is.
+    void SetText(const std::string& text) const
+    {
+        Current().Editor().Lines().SetEncoding(TOstEncoding::Windows1250);
+        SetJoinedText(Current().Editor().Lines(), text);
+        window->UpdateEncodingItems();
+    }
     // A key as the user presses it, through Qt's shortcut map.
     void PressShortcut(QKeyCombination key) const
     {
@@ -134,6 +140,7 @@ TEST_F(ExportCommandsTest, RecodingToIsoChangesTheSixLettersAndMarksTheDocumentM
 TEST_F(ExportCommandsTest, EveryRecodingMarksTheDocumentModifiedEvenWhenNothingChanges)
 {
     TempDir dir;
+    window->DefaultEncoding = TOstEncoding::Windows1250;  // plain ASCII opens in the code page
     for (const char* item : {"miPrzekodujNaISO1", "miPrzekodujNaWindows1", "miPrzekodujNaBezPolskich1"}) {
         OpenFile(dir.path(), "ascii.txt", "plain\n");
         ASSERT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony")) << item;
@@ -144,6 +151,20 @@ TEST_F(ExportCommandsTest, EveryRecodingMarksTheDocumentModifiedEvenWhenNothingC
         Current().Editor().SetModified(false);
         Click("miZamknij1");
     }
+}
+
+TEST_F(ExportCommandsTest, InUtf8OnlyStrippingDiacriticsApplies)
+{
+    TempDir dir;
+    OpenFile(dir.path(), "pl.txt", "Zażółć gęślą jaźń\n");
+    ASSERT_EQ(window->EncodingPanelText(), QStringLiteral("UTF-8"));
+    EXPECT_FALSE(Action("miPrzekodujNaISO1")->isEnabled());
+    EXPECT_FALSE(Action("miPrzekodujNaWindows1")->isEnabled());
+    PressShortcut(Qt::SHIFT | Qt::CTRL | Qt::Key_F9);
+    EXPECT_EQ(Text(), "Zazolc gesla jazn");
+    EXPECT_EQ(window->EncodingPanelText(), QStringLiteral("UTF-8"));
+    Click("miCofnij1");
+    EXPECT_EQ(Text(), "Zażółć gęślą jaźń") << "a recoding is one undo step";
 }
 
 TEST_F(ExportCommandsTest, RecodingBackToWindowsGivesTheStartingTextAgain)
