@@ -25,7 +25,9 @@ constexpr CliCommand kCommands[] = {
     {"recode", "recode --to iso|win|ascii INPUT OUTPUT", runRecode},
     {"utf8", "utf8 INPUT OUTPUT", runUtf8},
     {"wrap", "wrap [--width N] [--tab-width N] [FILE]", runWrap},
-    {"ftp", "ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE",
+    {"ftp",
+     "ftp [--protocol ftp|sftp|ftps] --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] "
+     "[--target NAME] [--bye] [--timeout SECONDS] [--trust FINGERPRINT]... FILE",
      runFtp},
 #ifdef OSTREL_CLI_PRINT
     {"print",
