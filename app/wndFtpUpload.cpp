@@ -150,7 +150,7 @@ QWidget* TwndFtpUpload::NewParametersGroup()
         cbZapamietajHaslo1->setToolTip(res::kSecretStoreMissing);
     edKatalog1 = NewField(group, "edKatalog1", QStringLiteral("/"));
     edNazwaPliku1 = NewField(group, "edNazwaPliku1");
-    seLimitCzasu1 = NewNumber(group, "seLimitCzasu1", 5, 24 * 3600, kDefaultUploadTimeLimit);
+    seLimitCzasu1 = NewNumber(group, "seLimitCzasu1", 1, 24 * 3600, kDefaultUploadTimeLimit);
     seLimitCzasu1->setSuffix(QStringLiteral(" s"));
     for (QLineEdit* field : {edFtpServer1, edUser1, edNazwaPliku1})
         connect(field, &QLineEdit::textChanged, this, &TwndFtpUpload::edFtpServer1Change);
