@@ -14,7 +14,7 @@ packages=(
   poppler-utils enscript ghostscript
   ftp python3-pyftpdlib
   libcurl4-openssl-dev libssl-dev libsecret-1-dev
-  python3-asyncssh python3-openssl openssh-client curl
+  python3-asyncssh python3-openssl openssh-client curl bc
 )
 
 missing=()
