@@ -35,16 +35,22 @@ using namespace std::string_literals;
 const std::string kMarker = "/tmp/ostrel-ftp-app-test-marker";
 const std::string kPassword = HostilePassword(kMarker);
 
-// Runs the event loop until the console's client has ended (a stuck client
-// ends the wait after a minute, and the test then fails on what it checks).
-void WaitUntilEnded(TwndFtpConsole* console)
+// Runs the event loop until the sender's signal comes (a stuck upload ends
+// the wait after a minute, and the test then fails on what it checks).
+template <class Sender, class Signal>
+void WaitForSignal(Sender* sender, Signal signal)
 {
-    if (!console || !console->IsRunning())
-        return;
     QEventLoop loop;
-    QObject::connect(console, &TwndFtpConsole::Finished, &loop, &QEventLoop::quit);
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Until the console's client has ended.
+void WaitUntilEnded(TwndFtpConsole* console)
+{
+    if (console && console->IsRunning())
+        WaitForSignal(console, &TwndFtpConsole::Finished);
 }
 
 class FtpUploadTest : public MainWindowTest {
@@ -291,15 +297,11 @@ TEST_F(FtpServerUploadTest, TimeLimitEndsAClientThatNeverGetsAnAnswer)
     EXPECT_EQ(window->StatusPanelText(2), res::kFtpFailed.arg(res::kUploadTimedOut.arg(1)));
 }
 
-// Runs the event loop until the window's SFTP or FTPS upload has ended.
+// Until the window's SFTP or FTPS upload has ended.
 void WaitUntilUploaded(TwndFtpUpload& w)
 {
-    if (!w.IsUploading())
-        return;
-    QEventLoop loop;
-    QObject::connect(&w, &TwndFtpUpload::UploadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
+    if (w.IsUploading())
+        WaitForSignal(&w, &TwndFtpUpload::UploadFinished);
 }
 
 class ProtocolUploadTest : public FtpUploadTest {

@@ -104,6 +104,25 @@ protected:
         return TCurlUpload(request, observer).Run();
     }
 
+    // A wrong password, a missing folder, an absolute folder that exists and
+    // a port where nothing listens, each with the server's identity trusted;
+    // the request afterwards points at that port.
+    void ExpectCommonOutcomes(TUploadRequest& trusted)
+    {
+        const std::string password = trusted.password;
+        trusted.password = "zupełnie inne";
+        EXPECT_EQ(Upload(trusted).error, TUploadError::LoginRefused);
+        trusted.password = password;
+        trusted.folder = "nie ma takiego";
+        EXPECT_EQ(Upload(trusted).error, TUploadError::RemoteRefused);
+        trusted.folder = "/strony www";  // absolute: from the server's root
+        const TUploadResult sent = Upload(trusted);
+        EXPECT_TRUE(sent.Succeeded()) << UploadFailureText(sent);
+        EXPECT_EQ(readFile(Arrived()), content);
+        trusted.port = UnusedLocalPort();
+        EXPECT_EQ(Upload(trusted).error, TUploadError::NotConnected);
+    }
+
     fs::path KnownHosts() const { return home.path() / ".ssh" / "known_hosts"; }
     fs::path Arrived() const { return serverRoot.path() / "strony www" / "nowa strona ż.html"; }
 
@@ -204,21 +223,9 @@ TEST_F(SftpUploadTest, ChangedKeyIsRefusedWithoutAskingAndTheFileIsKept)
 
 TEST_F(SftpUploadTest, LoginFolderAndConnectionFailuresAreReported)
 {
-    TUploadRequest trusted = Request("zupełnie inne");
+    TUploadRequest trusted = Request();
     trusted.trustedFingerprints = {server->Fingerprint()};
-    EXPECT_EQ(Upload(trusted).error, TUploadError::LoginRefused);
-
-    trusted.password = kPassword;
-    trusted.folder = "nie ma takiego";
-    EXPECT_EQ(Upload(trusted).error, TUploadError::RemoteRefused);
-
-    trusted.folder = "/strony www";  // absolute: from the server's root
-    EXPECT_TRUE(Upload(trusted).Succeeded());
-    EXPECT_EQ(readFile(Arrived()), content);
-
-    trusted.port = UnusedLocalPort();
-    EXPECT_EQ(Upload(trusted).error, TUploadError::NotConnected);
-
+    ExpectCommonOutcomes(trusted);
     trusted.localPath = (local.path() / "brak").string();
     EXPECT_EQ(Upload(trusted).error, TUploadError::LocalFile);
 }
@@ -295,20 +302,9 @@ TEST_F(FtpsUploadTest, AnotherCertificateUnderTheSameNameIsAskedAbout)
 
 TEST_F(FtpsUploadTest, LoginFolderAndConnectionFailuresAreReported)
 {
-    TUploadRequest trusted = Request("zupełnie inne");
+    TUploadRequest trusted = Request();
     trusted.trustedFingerprints = {server->Fingerprint()};
-    EXPECT_EQ(Upload(trusted).error, TUploadError::LoginRefused);
-
-    trusted.password = kPassword;
-    trusted.folder = "nie ma takiego";
-    EXPECT_EQ(Upload(trusted).error, TUploadError::RemoteRefused);
-
-    trusted.folder = "/strony www";
-    EXPECT_TRUE(Upload(trusted).Succeeded());
-    EXPECT_EQ(readFile(Arrived()), content);
-
-    trusted.port = UnusedLocalPort();
-    EXPECT_EQ(Upload(trusted).error, TUploadError::NotConnected);
+    ExpectCommonOutcomes(trusted);
 
     // A server of clear text alone is not sent the password.
     TempDir plainRoot;
