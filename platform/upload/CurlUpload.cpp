@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -94,6 +95,13 @@ std::string DefaultPrivateKey()
             return path;
     }
     return {};
+}
+
+bool AgentAvailable()
+{
+    const char* socket = std::getenv("SSH_AUTH_SOCK");
+    struct stat info {};
+    return socket && *socket && ::stat(socket, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
 std::string KeyBlob(const curl_khkey& key)
@@ -204,6 +212,9 @@ struct TCurlUpload::TCallbacks {
             upload.result_.error = TUploadError::HostKeyChanged;
             return CURLKHSTAT_REJECT;
         }
+        // Accepted once already when the keys were tried.
+        if (Contains(upload.acceptedHere_, key.fingerprint))
+            return CURLKHSTAT_FINE;
         TTrustAnswer answer = TTrustAnswer::AcceptAndRemember;
         if (!Contains(upload.request_.trustedFingerprints, key.fingerprint))
             answer = upload.observer_.TrustHostKey(key);
@@ -211,6 +222,7 @@ struct TCurlUpload::TCallbacks {
             upload.result_.error = TUploadError::HostKeyUnknown;
             return CURLKHSTAT_REJECT;
         }
+        upload.acceptedHere_.push_back(key.fingerprint);
         if (answer == TTrustAnswer::AcceptAndRemember)
             upload.StoreHostKey(blob);
         return CURLKHSTAT_FINE;
@@ -274,14 +286,34 @@ TUploadResult TCurlUpload::Run()
     }
     file_ = file.get();
     fileSize_ = static_cast<uint64_t>(info.st_size);
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(std::max(1, request_.timeLimitSeconds));
+    privateKey_ = DefaultPrivateKey();
+    const bool hasPassword = !request_.password.empty();
+    if (request_.protocol == TUploadProtocol::Ftps || !hasPassword)
+        return Attempt(TSshLogin::Keys);
+    if (privateKey_.empty() && !AgentAvailable())
+        return Attempt(TSshLogin::Password);
+    // The password only where the keys were refused.
+    TUploadResult result = Attempt(TSshLogin::Keys);
+    if (result.error != TUploadError::LoginRefused)
+        return result;
+    return Attempt(TSshLogin::Password);
+}
+
+TUploadResult TCurlUpload::Attempt(TSshLogin login)
+{
+    std::rewind(static_cast<FILE*>(file_));
+    readFailed_ = false;
+    errorBuffer_[0] = '\0';
+    result_.error = TUploadError::Other;
+    result_.detail.clear();
+    login_ = login;
     const std::unique_ptr<CURL, TCurlCleanup> curl(curl_easy_init());
     if (!curl) {
         result_.detail = "libcurl could not start";
         return result_;
     }
-    TUploadResult result = Perform(curl.get());
-    file_ = nullptr;
-    return result;
+    return Perform(curl.get());
 }
 
 TUploadResult TCurlUpload::Perform(void* handle)
@@ -297,7 +329,9 @@ TUploadResult TCurlUpload::Perform(void* handle)
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &TCallbacks::Progress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(std::max(1, request_.timeLimitSeconds)));
+    // What is left of the limit: a second login shares it with the first.
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int64_t>(1, left.count())));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer_);
     if (request_.protocol == TUploadProtocol::Sftp)
@@ -312,14 +346,13 @@ void TCurlUpload::SetSftpOptions(void* handle)
 {
     CURL* curl = handle;
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "sftp");
-    long methods = CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY;
-    if (!request_.password.empty()) {
+    if (login_ == TSshLogin::Password) {
         curl_easy_setopt(curl, CURLOPT_PASSWORD, request_.password.c_str());
-        methods |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
+        curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_AGENT | CURLSSH_AUTH_PUBLICKEY));
     }
-    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, methods);
-    privateKey_ = DefaultPrivateKey();
-    if (!privateKey_.empty()) {
+    if (login_ == TSshLogin::Keys && !privateKey_.empty()) {
         curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, privateKey_.c_str());
         publicKey_ = privateKey_ + ".pub";
         if (::access(publicKey_.c_str(), R_OK) == 0)

@@ -7,11 +7,13 @@
 // SFTP checks the server's host key against the known-hosts file: a known
 // key passes, a changed one is refused, an unknown one passes only when the
 // user trusts it (a trusted fingerprint of the request, or the observer's
-// answer). It logs in with the user's ssh agent or key files, and with the
-// password when one is given. FTPS verifies the certificate against the
+// answer). It logs in with the user's ssh agent or key files; the password,
+// when one is given, only where those are missing or refused, on a second
+// connection within the same time limit. FTPS verifies the certificate against the
 // system's store and the host name; one that fails passes only when the
 // user trusts its fingerprint.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,9 @@ public:
     struct TCallbacks;
 
 private:
+    enum class TSshLogin { Keys, Password };
+
+    TUploadResult Attempt(TSshLogin login);
     TUploadResult Perform(void* curl);
     void SetSftpOptions(void* curl);
     void SetFtpsOptions(void* curl);
@@ -48,7 +53,9 @@ private:
     char errorBuffer_[256] = {};
     std::string privateKey_;
     std::string publicKey_;
-    std::vector<std::string> acceptedHere_;  // certificates accepted during this upload
+    std::vector<std::string> acceptedHere_;  // identities accepted during this upload
+    TSshLogin login_ = TSshLogin::Keys;
+    std::chrono::steady_clock::time_point deadline_;
     TUploadResult result_;  // what the callbacks found on the way
 };
 

@@ -230,7 +230,7 @@ TEST_F(SftpUploadTest, LoginFolderAndConnectionFailuresAreReported)
     EXPECT_EQ(Upload(trusted).error, TUploadError::LocalFile);
 }
 
-TEST_F(SftpUploadTest, KeyFileLogsInWithoutAPassword)
+TEST_F(SftpUploadTest, KeysLogInFirstAndThePasswordOnlyWhereTheyAreRefused)
 {
     if (::access("/usr/bin/ssh-keygen", X_OK) != 0)
         GTEST_SKIP() << "no ssh-keygen";
@@ -241,11 +241,22 @@ TEST_F(SftpUploadTest, KeyFileLogsInWithoutAPassword)
                          key.string() + ".pub");
     TUploadRequest request = UploadTest::Request(TUploadProtocol::Sftp, keyed.Port(), "");
     request.trustedFingerprints = {keyed.Fingerprint()};
-    const TUploadResult result = Upload(request);
-    EXPECT_TRUE(result.Succeeded()) << UploadFailureText(result);
+    const TUploadResult byKey = Upload(request);
+    EXPECT_TRUE(byKey.Succeeded()) << UploadFailureText(byKey);
+    EXPECT_EQ(readFile(Arrived()), content);
+    request.password = kPassword;  // wrong for this server: the key is what logs in
+    EXPECT_TRUE(Upload(request).Succeeded());
+
+    // A server that does not take the key: the password, asked about once.
+    fs::remove(Arrived());
+    observer.answers = {TTrustAnswer::AcceptOnce};
+    const TUploadResult byPassword = Upload(Request());
+    EXPECT_TRUE(byPassword.Succeeded()) << UploadFailureText(byPassword);
+    EXPECT_EQ(observer.asked.size(), 1u);
     EXPECT_EQ(readFile(Arrived()), content);
 
     fs::remove(key);
+    request.password.clear();
     EXPECT_EQ(Upload(request).error, TUploadError::LoginRefused) << "without the key nothing else logs in";
 }
 
