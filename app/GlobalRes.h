@@ -105,5 +105,50 @@ inline const QString kFtpLoginRefused = QStringLiteral("serwer odrzucił użytko
 inline const QString kFtpRemoteRefused = QStringLiteral("serwer odrzucił zdalny katalog lub plik");
 inline const QString kFtpLocalFailure = QStringLiteral("klient FTP nie mógł odczytać pliku");
 inline const QString kFtpNoConfirmation = QStringLiteral("serwer nie potwierdził przesłania pliku");
+// %1 is the limit in seconds.
+inline const QString kUploadTimedOut = QStringLiteral("upłynął limit czasu (%1 s)");
+
+// The upload window's protocols; the first is the console client.
+inline const QString kProtocolConsoleFtp = QStringLiteral("FTP (klient systemowy)");
+inline const QString kProtocolSftp = QStringLiteral("SFTP");
+inline const QString kProtocolFtps = QStringLiteral("FTPS");
+inline const QString kServerLabelFtp = QStringLiteral("Adres &serwera, ftp://");
+inline const QString kServerLabel = QStringLiteral("Adres &serwera:");
+inline const QString kSecretStoreMissing =
+    QStringLiteral("Na tym pulpicie nie działa usługa przechowywania haseł (Secret Service), więc hasło "
+                   "może być pamiętane tylko do końca sesji.");
+// %1 is the protocol and %2 the byte count.
+inline const QString kUploadSent = QStringLiteral("Plik został wysłany na serwer %1 (%2 B).");
+// %1 is the protocol, %2 the reason and %3 the transfer's own words.
+inline const QString kUploadFailed = QStringLiteral("Wysyłanie na %1 nie powiodło się: %2 (%3).");
+inline const QString kUploadBadRequest = QStringLiteral("nieprawidłowe parametry połączenia");
+inline const QString kUploadLocalFile = QStringLiteral("nie mogłem odczytać pliku");
+inline const QString kUploadNoTls = QStringLiteral("serwer nie obsługuje szyfrowania TLS");
+inline const QString kUploadHostKeyUnknown = QStringLiteral("nieznany klucz serwera nie został przyjęty");
+inline const QString kUploadHostKeyChanged = QStringLiteral("klucz serwera się zmienił");
+inline const QString kUploadCertificateUntrusted = QStringLiteral("certyfikat serwera nie jest zaufany");
+inline const QString kUploadCancelled = QStringLiteral("przerwane przez użytkownika");
+inline const QString kUploadIncomplete = QStringLiteral("serwer nie otrzymał całego pliku");
+inline const QString kUploadOther = QStringLiteral("błąd przesyłania");
+inline const QString kUploadRunning = QStringLiteral("Wysyłanie na %1...");
+// %1 the server, %2 the key type, %3 its fingerprint, %4 the known-hosts file.
+inline const QString kHostKeyQuestion =
+    QStringLiteral("Serwer %1 przedstawił klucz, którego jeszcze nie znasz:\n%2 %3\n\n"
+                   "Sprawdź odcisk u administratora serwera. Czy ufasz temu kluczowi? "
+                   "Zostanie zapisany w pliku %4.");
+// %1 the server, %2 the key type, %3 its fingerprint, %4 the known-hosts file.
+inline const QString kHostKeyChangedWarning =
+    QStringLiteral("UWAGA: klucz serwera %1 jest inny niż zapisany w pliku %4!\n"
+                   "Nowy klucz: %2 %3\n\n"
+                   "Ktoś może podszywać się pod serwer. Połączenie zostało odrzucone. Jeśli administrator "
+                   "potwierdzi zmianę klucza, usuń stary wpis z pliku %4.");
+// %1 the server, %2 the fingerprint, %3 the subject, issuer and reason.
+inline const QString kCertificateQuestion =
+    QStringLiteral("Certyfikat serwera %1 nie jest zaufany:\n%3\n\nOdcisk SHA-256:\n%2\n\n"
+                   "Czy ufasz temu certyfikatowi?\nTak – na stałe, Nie – tylko do końca sesji, "
+                   "Anuluj – odrzuć połączenie.");
+// %1 what could not be kept.
+inline const QString kTrustNotStored = QStringLiteral("Nie mogłem zapamiętać zaufania na stałe: %1");
+inline const QString kPasswordNotStored = QStringLiteral("Nie mogłem zapisać hasła w magazynie haseł: %1");
 
 }  // namespace ostrel::res

@@ -46,6 +46,7 @@ Shift+Ctrl+I wcina zaznaczone wiersze, Shift+Ctrl+U cofa wcięcie.
 
 Jak działa wysyłanie na FTP?
 Funkcje > Wyślij na FTP przygotowuje skrypt dla konsolowego klienta FTP systemu (adres serwera, użytkownik, hasło, folder i bieżący plik) i uruchamia klienta w oknie "Klient FTP", w którym widać jego rozmowę z serwerem i można wpisywać dalsze polecenia. Skrypt leży w prywatnym katalogu i znika, gdy tylko klient go przejmie. Na pasku stanu pojawia się informacja, czy plik dotarł na serwer.
+Protokoły SFTP i FTPS (FTP z szyfrowaniem TLS) program obsługuje sam, w tle: pasek postępu pokazuje przesyłanie, a przycisk "Przerwij" je zatrzymuje. Nieznany klucz serwera SFTP lub niezaufany certyfikat serwera FTPS jest pokazywany z odciskiem SHA-256 i przyjmowany dopiero po potwierdzeniu; zmieniony klucz serwera SFTP jest odrzucany z ostrzeżeniem. Hasło nie jest zapisywane w żadnym pliku; na życzenie może trafić do magazynu haseł pulpitu. Każde wysyłanie ma limit czasu (domyślnie 5 minut).
 )";
 
 const char* const kSkroty = R"(Plik

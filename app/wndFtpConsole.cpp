@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/GlobalRes.h"
@@ -81,6 +82,9 @@ TwndFtpConsole::TwndFtpConsole(QWidget* parent) : QDialog(parent)
         if (error == QProcess::FailedToStart)
             ClientFailed();
     });
+    limit_ = new QTimer(this);
+    limit_->setSingleShot(true);
+    connect(limit_, &QTimer::timeout, this, &TwndFtpConsole::TimeLimitReached);
     connect(process_, &QProcess::started, this, [this] {
         process_->write(script_);
         script_.fill('\0');  // it holds the password
@@ -103,6 +107,7 @@ void TwndFtpConsole::Start(const QString& client, const QStringList& arguments, 
 {
     script_ = script;
     Append(client + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')) + QLatin1Char('\n'));
+    limit_->start(std::chrono::seconds(timeLimit_));
     process_->start(client, arguments);
 }
 
@@ -128,6 +133,7 @@ void TwndFtpConsole::SendLine()
 
 void TwndFtpConsole::ClientFinished()
 {
+    limit_->stop();
     if (ended_)
         return;
     ended_ = true;
@@ -137,6 +143,19 @@ void TwndFtpConsole::ClientFinished()
     const QString text = FtpOutcomeText(transcript_);
     Append(QLatin1Char('\n') + text + QLatin1Char('\n'));
     emit Finished(transcript_.Succeeded(), text);
+}
+
+void TwndFtpConsole::TimeLimitReached()
+{
+    if (ended_ || !IsRunning() || transcript_.Outcome() != TFtpOutcome::Pending)
+        return;
+    ended_ = true;
+    process_->kill();
+    process_->waitForFinished();
+    edPolecenie1->setEnabled(false);
+    const QString text = res::kFtpFailed.arg(res::kUploadTimedOut.arg(timeLimit_));
+    Append(QLatin1Char('\n') + text + QLatin1Char('\n'));
+    emit Finished(false, text);
 }
 
 void TwndFtpConsole::ClientFailed()

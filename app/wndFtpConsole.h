@@ -2,7 +2,9 @@
 // The console of one upload: the system's FTP client runs in a process of
 // its own, its dialogue with the server shows here as it happens, and a line
 // below takes what the user answers or asks it. The program never waits for
-// the client.
+// the client, and gives it a time limit: a client that has not got the
+// server to confirm or refuse the file within it is ended as failed. Once
+// the upload is decided the connection stays the user's, without a limit.
 
 #include <QByteArray>
 #include <QDialog>
@@ -16,6 +18,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProcess;
 class QPushButton;
+class QTimer;
 
 namespace ostrel {
 
@@ -31,6 +34,8 @@ public:
 
     // Starts the client and hands it the script as its first input.
     void Start(const QString& client, const QStringList& arguments, const QByteArray& script);
+    // The limit for the next Start, in seconds.
+    void SetTimeLimit(int seconds) { timeLimit_ = seconds; }
     bool IsRunning() const;
     const TFtpTranscript& Transcript() const { return transcript_; }
 
@@ -50,9 +55,12 @@ private:
     void SendLine();
     void ClientFinished();
     void ClientFailed();
+    void TimeLimitReached();
     void Append(const QString& text);
 
     QProcess* process_ = nullptr;  // owned as a child
+    QTimer* limit_ = nullptr;      // owned as a child
+    int timeLimit_ = 300;
     QByteArray script_;
     QStringDecoder decoder_{QStringDecoder::System};
     TFtpTranscript transcript_;

@@ -44,7 +44,8 @@ int runDetect(const Args& args);
 // wrap [--width N] [--tab-width N] [FILE]
 int runWrap(const Args& args);
 
-// ftp --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE
+// ftp [--protocol ftp|sftp|ftps] --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR]
+//     [--target NAME] [--bye] [--timeout SECONDS] [--trust FINGERPRINT]... FILE
 int runFtp(const Args& args);
 
 // print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors]

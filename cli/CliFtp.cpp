@@ -1,13 +1,21 @@
 // ostrel-cli ftp: the editor's FTP upload without a window. The same script
 // goes to the same console client; the client's dialogue is passed through,
-// and the status tells whether the server confirmed the transfer.
+// and the status tells whether the server confirmed the transfer. SFTP and
+// FTPS go through the same transfer as the window's, with the same checks
+// of the server's identity; only fingerprints given with --trust stand in
+// for the user's answer.
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +29,8 @@
 #include "platform/FtpScript.h"
 #include "platform/FtpScriptFile.h"
 #include "platform/FtpTranscript.h"
+#include "platform/upload/CurlUpload.h"
+#include "platform/upload/KnownHosts.h"
 
 extern char** environ;
 
@@ -29,14 +39,40 @@ namespace ostrel::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "ftp: usage: ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] "
-    "[--target NAME] [--bye] FILE";
+    "ftp: usage: ftp [--protocol ftp|sftp|ftps] --server \"HOST[ PORT]\" --user NAME [--password-file FILE] "
+    "[--dir DIR] [--target NAME] [--bye] [--timeout SECONDS] [--trust FINGERPRINT]... FILE";
+
+enum class TProtocolChoice { ConsoleFtp, Sftp, Ftps };
 
 struct TFtpOptions {
     TFtpParameters parameters;
+    TProtocolChoice protocol = TProtocolChoice::ConsoleFtp;
+    int timeLimit = kDefaultUploadTimeLimit;
+    std::vector<std::string> trusted;
     std::string passwordFile;
     std::string file;
 };
+
+bool ParseProtocol(const std::string& name, TProtocolChoice& protocol)
+{
+    if (name == "ftp")
+        protocol = TProtocolChoice::ConsoleFtp;
+    else if (name == "sftp")
+        protocol = TProtocolChoice::Sftp;
+    else if (name == "ftps")
+        protocol = TProtocolChoice::Ftps;
+    else
+        return false;
+    return true;
+}
+
+// A whole number from 1 to max, else 0.
+int PositiveNumber(std::string_view text, int max)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= 1 && value <= max ? value : 0;
+}
 
 // Fills options from the arguments; false on a usage error.
 bool ParseOptions(const Args& args, TFtpOptions& options)
@@ -47,6 +83,15 @@ bool ParseOptions(const Args& args, TFtpOptions& options)
         const bool hasValue = i + 1 < args.size();
         if (a == "--bye")
             p.closeAfterSending = true;
+        else if (a == "--protocol" && hasValue) {
+            if (!ParseProtocol(args[++i], options.protocol))
+                return false;
+        } else if (a == "--timeout" && hasValue) {
+            options.timeLimit = PositiveNumber(args[++i], 7 * 24 * 3600);
+            if (options.timeLimit == 0)
+                return false;
+        } else if (a == "--trust" && hasValue)
+            options.trusted.push_back(args[++i]);
         else if (a == "--server" && hasValue)
             p.server = args[++i];
         else if (a == "--user" && hasValue)
@@ -103,11 +148,23 @@ pid_t StartClient(const std::string& client, int scriptFd, int outputFd)
     return error == 0 ? pid : -1;
 }
 
-// Passes the client's output through to stdout while reading its outcome.
-void RelayOutput(int outputFd, TFtpTranscript& transcript)
+// Passes the client's output through to stdout while reading its outcome;
+// false when the time limit ran out first.
+bool RelayOutput(int outputFd, TFtpTranscript& transcript, int timeLimit)
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeLimit);
     char chunk[4096];
     for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd ready{outputFd, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, 1000)));
+        if (polled < 0 && errno != EINTR)
+            break;
+        if (polled <= 0)
+            continue;
         const ssize_t n = ::read(outputFd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
@@ -118,6 +175,7 @@ void RelayOutput(int outputFd, TFtpTranscript& transcript)
         transcript.Feed(std::string_view(chunk, static_cast<size_t>(n)));
     }
     transcript.Finish();
+    return true;
 }
 
 void WaitFor(pid_t pid)
@@ -127,7 +185,7 @@ void WaitFor(pid_t pid)
     }
 }
 
-int RunClient(const std::string& client, const std::string& script)
+int RunClient(const std::string& client, const std::string& script, int timeLimit)
 {
     TFtpScriptFile scriptFile;
     scriptFile.Write(script);
@@ -142,13 +200,63 @@ int RunClient(const std::string& client, const std::string& script)
         return fail(kExitFailure, "ftp: cannot start " + client);
     writeEnd = TUniqueFd();
     TFtpTranscript transcript;
-    RelayOutput(readEnd.Get(), transcript);
+    if (!RelayOutput(readEnd.Get(), transcript, timeLimit)) {
+        ::kill(pid, SIGKILL);
+        WaitFor(pid);
+        return fail(kExitFailure, "ftp: upload failed: the time limit of " + std::to_string(timeLimit) +
+                                      " s ran out before the server confirmed the transfer");
+    }
     WaitFor(pid);
     if (transcript.Succeeded())
         return kExitOk;
     if (transcript.Outcome() == TFtpOutcome::NoConfirmation)
         return fail(kExitFailure, "ftp: upload failed: the client ended without confirming the transfer");
     return fail(kExitFailure, "ftp: upload failed: " + transcript.DecidingLine());
+}
+
+// The identities given with --trust answer for the user; nobody else can.
+class TCliObserver final : public TUploadObserver {
+public:
+    void Progress(uint64_t, uint64_t) override {}
+    TTrustAnswer TrustHostKey(const TPeerIdentity&) override { return TTrustAnswer::Reject; }
+    TTrustAnswer TrustCertificate(const TPeerIdentity&) override { return TTrustAnswer::Reject; }
+    bool Cancelled() const override { return false; }
+};
+
+// "HOST" or "HOST PORT", as the console client's server field is written.
+bool SplitServer(const std::string& server, std::string& host, int& port)
+{
+    const size_t blank = server.find(' ');
+    host = server.substr(0, blank);
+    port = 0;
+    if (blank == std::string::npos)
+        return !host.empty();
+    port = PositiveNumber(std::string_view(server).substr(blank + 1), 65535);
+    return !host.empty() && port != 0;
+}
+
+int RunCurl(const TFtpOptions& options)
+{
+    const TFtpParameters& p = options.parameters;
+    TUploadRequest request;
+    request.protocol = options.protocol == TProtocolChoice::Sftp ? TUploadProtocol::Sftp : TUploadProtocol::Ftps;
+    if (!SplitServer(p.server, request.host, request.port))
+        return fail(kExitUsage, "ftp: the server must be \"HOST\" or \"HOST PORT\"");
+    request.user = p.user;
+    request.password = p.password;
+    request.folder = p.folder;
+    request.localPath = p.localPath;
+    request.targetName = p.targetName;
+    request.timeLimitSeconds = options.timeLimit;
+    request.knownHostsPath = DefaultKnownHostsPath();
+    request.trustedFingerprints = options.trusted;
+    TCliObserver observer;
+    const TUploadResult result = TCurlUpload(request, observer).Run();
+    if (!result.Succeeded())
+        return fail(kExitFailure, "ftp: upload failed: " + UploadFailureText(result));
+    std::printf("%s: %llu bytes sent to %s\n", ProtocolName(request.protocol),
+                static_cast<unsigned long long>(result.bytesSent), UploadUrl(request).c_str());
+    return kExitOk;
 }
 
 }  // namespace
@@ -172,12 +280,14 @@ int runFtp(const Args& args)
     p.localPath = local.string();
     if (p.targetName.empty())
         p.targetName = local.filename().string();
+    if (options.protocol != TProtocolChoice::ConsoleFtp)
+        return RunCurl(options);
     const char* searchPath = std::getenv("PATH");
     const std::string client = FindFtpClient(searchPath ? searchPath : "");
     if (client.empty())
         return fail(kExitFailure, "ftp: no FTP client found (ftp, tnftp or inetutils-ftp)");
     try {
-        return RunClient(client, BuildFtpScript(p));
+        return RunClient(client, BuildFtpScript(p), options.timeLimit);
     } catch (const std::exception& e) {
         return fail(kExitFailure, std::string("ftp: ") + e.what());
     }

@@ -26,7 +26,9 @@ constexpr CliCommand kCommands[] = {
     {"utf8", "utf8 INPUT OUTPUT", runUtf8},
     {"detect", "detect FILE...", runDetect},
     {"wrap", "wrap [--encoding ENC] [--width N] [--tab-width N] [FILE]", runWrap},
-    {"ftp", "ftp --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] [--target NAME] [--bye] FILE",
+    {"ftp",
+     "ftp [--protocol ftp|sftp|ftps] --server \"HOST[ PORT]\" --user NAME [--password-file FILE] [--dir DIR] "
+     "[--target NAME] [--bye] [--timeout SECONDS] [--trust FINGERPRINT]... FILE",
      runFtp},
 #ifdef OSTREL_CLI_PRINT
     {"print",

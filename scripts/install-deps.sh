@@ -13,6 +13,8 @@ packages=(
   unrtf
   poppler-utils enscript ghostscript
   ftp python3-pyftpdlib
+  libcurl4-openssl-dev libssl-dev libsecret-1-dev
+  python3-asyncssh python3-openssl openssh-client curl bc
 )
 
 missing=()

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <stdexcept>
-#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -17,6 +16,8 @@ extern char** environ;
 namespace ostrel::test {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* kPython = "/usr/bin/python3";
 
@@ -55,43 +56,108 @@ std::string ReadLine(int fd)
     return line;
 }
 
+std::string Script(const std::string& name) { return std::string(OSTREL_TEST_DATA) + "/ftp/" + name; }
+
+// The password goes through a file, never the command line.
+class PasswordFile {
+public:
+    explicit PasswordFile(const std::string& password) { writeFile(Path(), password); }
+    fs::path Path() const { return folder_ / "password"; }
+
+private:
+    TempDir folder_;
+};
+
 }  // namespace
 
-bool FtpTestServer::Available()
+bool TestServerProcess::PythonHas(const std::vector<std::string>& modules)
 {
-    return WaitFor(Spawn({kPython, "-c", "import pyftpdlib"}, -1, -1)) == 0;
+    std::string imports = "import warnings; warnings.simplefilter('ignore')";
+    for (const std::string& module : modules)
+        imports += "; import " + module;
+    return WaitFor(Spawn({kPython, "-c", imports}, -1, -1)) == 0;
 }
 
-FtpTestServer::FtpTestServer(const std::filesystem::path& home, const std::string& user,
-                             const std::string& password)
+TestServerProcess::TestServerProcess(const std::string& script, std::vector<std::string> arguments, int firstLines)
 {
-    // The password goes through a file, never the command line.
-    TempDir secret;
-    writeFile(secret / "password", password);
     int toServer[2];
     int fromServer[2];
     if (pipe2(toServer, O_CLOEXEC) != 0 || pipe2(fromServer, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
-    pid_ = Spawn({kPython, std::string(OSTREL_TEST_DATA) + "/ftp/ftp_server.py", home.string(), user,
-                  (secret / "password").string()},
-                 toServer[0], fromServer[1]);
+    arguments.insert(arguments.begin(), {kPython, Script(script)});
+    pid_ = Spawn(std::move(arguments), toServer[0], fromServer[1]);
     close(toServer[0]);
     close(fromServer[1]);
     input_ = toServer[1];
     const std::string port = ReadLine(fromServer[0]);
+    for (int i = 1; i < firstLines; ++i)
+        lines_.push_back(ReadLine(fromServer[0]));
     close(fromServer[0]);
     if (pid_ < 0 || port.empty()) {
         close(input_);
         WaitFor(pid_);
-        throw std::runtime_error("the FTP test server did not start");
+        throw std::runtime_error("the test server " + script + " did not start");
     }
     port_ = std::stoi(port);
 }
 
-FtpTestServer::~FtpTestServer()
+TestServerProcess::~TestServerProcess()
 {
     close(input_);
     WaitFor(pid_);
+}
+
+bool FtpTestServer::Available() { return TestServerProcess::PythonHas({"pyftpdlib"}); }
+
+bool FtpTestServer::TlsAvailable() { return TestServerProcess::PythonHas({"pyftpdlib", "OpenSSL"}); }
+
+namespace {
+
+std::vector<std::string> FtpArguments(const fs::path& home, const std::string& user, const fs::path& password,
+                                      const fs::path& certificate)
+{
+    std::vector<std::string> arguments{home.string(), user, password.string()};
+    if (!certificate.empty())
+        arguments.push_back(certificate.string());
+    return arguments;
+}
+
+}  // namespace
+
+FtpTestServer::FtpTestServer(const fs::path& home, const std::string& user, const std::string& password,
+                             const fs::path& certificate)
+    : process_("ftp_server.py", FtpArguments(home, user, PasswordFile(password).Path(), certificate),
+               certificate.empty() ? 1 : 2)
+{
+}
+
+std::string FtpTestServer::Fingerprint() const { return process_.Lines().at(0); }
+
+bool SftpTestServer::Available() { return TestServerProcess::PythonHas({"asyncssh"}); }
+
+namespace {
+
+std::vector<std::string> SftpArguments(const fs::path& home, const std::string& user, const fs::path& password,
+                                       const fs::path& hostKey, const fs::path& authorizedKeys)
+{
+    std::vector<std::string> arguments{home.string(), user, password.string(), hostKey.string()};
+    if (!authorizedKeys.empty())
+        arguments.push_back(authorizedKeys.string());
+    return arguments;
+}
+
+}  // namespace
+
+SftpTestServer::SftpTestServer(const fs::path& home, const std::string& user, const std::string& password,
+                               const fs::path& hostKey, const fs::path& authorizedKeys)
+    : process_("sftp_server.py", SftpArguments(home, user, PasswordFile(password).Path(), hostKey, authorizedKeys),
+               2)
+{
+}
+
+TrickleTestServer::TrickleTestServer(double intervalSeconds)
+    : process_("trickle_server.py", {std::to_string(intervalSeconds)}, 1)
+{
 }
 
 int UnusedLocalPort()
@@ -105,6 +171,18 @@ int UnusedLocalPort()
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
     close(s);
     return ntohs(address.sin_port);
+}
+
+std::vector<fs::path> FilesHolding(const fs::path& folder, const std::string& text)
+{
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_regular_file(error) && readFile(it->path()).find(text) != std::string::npos)
+            found.push_back(it->path());
+    }
+    return found;
 }
 
 }  // namespace ostrel::test
