@@ -588,6 +588,9 @@ private:
     bool caretAtRowEnd_ = false;  // the caret shows after its wrapped row's last cell
 
     TBufferCoord lastInsertStart_;  // where the last normal insert began, padding included
+    // Where it ended: the caret, unless a mark it ended with joined the
+    // character after it (the caret then stands before that character).
+    TBufferCoord lastInsertEnd_;
     std::string lastInsertTrimmed_; // blanks before it that trimming took
 
     int paintLock_ = 0;
@@ -596,6 +599,7 @@ private:
     int invalidLastRow_ = 0;
     bool invalidGutter_ = false;
     bool undoRedoRunning_ = false;
+    bool exactPositions_ = false;  // undo and redo place the caret where their items say
     bool redoRunning_ = false;
 
     // ==== display and painting ====

@@ -170,7 +170,7 @@ void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
     if (p.Char > maxChar && !unlimited)
         p.Char = maxChar;
     // The caret stands between characters, never inside one.
-    p.Char = SnapCharPos(p.Line, std::max(p.Char, 1));
+    p.Char = exactPositions_ ? std::max(p.Char, 1) : SnapCharPos(p.Line, std::max(p.Char, 1));
 
     // Every move leaves the end of a wrapped row; the moves that stop there
     // say so afterwards.

@@ -56,7 +56,7 @@ void TCustomOstEdit::PasteFromClipboard()
             // Lines go in where the caret stood once the selection was gone,
             // which an empty column block need not begin at.
             const TBufferCoord start = mode == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
-            undoList_.AddChange(crPaste, start, CaretXY(), lastInsertTrimmed_, smNormal);
+            undoList_.AddChange(crPaste, start, lastInsertEnd_, lastInsertTrimmed_, smNormal);
         }
         undoList_.AddChange(crPasteEnd, CaretXY(), CaretXY(), std::string(), smNormal);
     }

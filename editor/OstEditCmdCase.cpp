@@ -89,7 +89,7 @@ void TCustomOstEdit::DoCaseChange(TOstEditorCommand command)
         const TBufferCoord insertStart =
             activeSelectionMode_ == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
         if (activeSelectionMode_ != smColumn)
-            undoList_.AddChange(crInsert, insertStart, CaretXY(), lastInsertTrimmed_, smNormal);
+            undoList_.AddChange(crInsert, insertStart, lastInsertEnd_, lastInsertTrimmed_, smNormal);
     }
     if (block && hadSelection) {
         SetCaretAndSelection(oldCaret, oldBegin, oldEnd);

@@ -117,6 +117,8 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     const int insertStart = padded ? len + 1 : at;
     undoList_.AddChange(crInsert, {insertStart, y}, {end, y}, overwritten, smNormal);
     PlaceCaretAfterWrite(line, end);
+    // A mark typed after a letter joins it: no end may stay inside the pair.
+    blockBegin_ = blockEnd_ = CaretXY();
 
     if (charsInWindow_ > 0 && DisplayXY().Column >= leftChar_ + charsInWindow_)
         SetLeftChar(leftChar_ + std::min(25, charsInWindow_ - 1));

@@ -90,7 +90,7 @@ void TCustomOstEdit::DoTabKey()
         untrimmed.insert(static_cast<size_t>(caretX_ - 1), text);
         const int end = caretX_ + Len(text);
         SetSelTextPrimitive(smNormal, text);
-        undoList_.AddChange(crInsert, lastInsertStart_, CaretXY(), lastInsertTrimmed_, smNormal);
+        undoList_.AddChange(crInsert, lastInsertStart_, lastInsertEnd_, lastInsertTrimmed_, smNormal);
         ScrollPastEolScope pastEol(*this);
         PlaceCaretAfterWrite(untrimmed, end);
     } else {

@@ -112,7 +112,7 @@ void TCustomOstEdit::InsertDroppedText(TBufferCoord at, const std::string& text,
     ScrollPastEolScope pastEol(*this);
     SetCaretAndSelection(at, at, at);
     SetSelTextPrimitive(smNormal, text);
-    const TBufferCoord end = CaretXY();
+    const TBufferCoord end = lastInsertEnd_;
     undoList_.AddChange(reason, lastInsertStart_, end, lastInsertTrimmed_, smNormal);
     // Selected, the caret at its start, ready to be dragged on.
     SetCaretAndSelection(at, end, at);

@@ -98,7 +98,9 @@ TBufferCoord TCustomOstEdit::ClampBlockPoint(TBufferCoord p) const
     int maxChar = maxLineWidth_ + 1;
     if (activeSelectionMode_ == smNormal)
         maxChar = std::min(maxChar, Len(lines_.Get(p.Line - 1)) + 1);
-    p.Char = SnapCharPos(p.Line, std::clamp(p.Char, 1, maxChar));
+    p.Char = std::clamp(p.Char, 1, maxChar);
+    if (!exactPositions_)
+        p.Char = SnapCharPos(p.Line, p.Char);
     return p;
 }
 
@@ -248,6 +250,16 @@ std::string TCustomOstEdit::SelTextFor(TBufferCoord begin, TBufferCoord end, TOs
         }
         return text;
     case smColumn: {
+        // On one line the block is the text between its ends, as the undo
+        // items of column inserts (one a row) record it.
+        if (begin.Line == end.Line) {
+            const int from = std::min(begin.Char, end.Char);
+            const int to = std::max(begin.Char, end.Char);
+            text = Slice(lines_.Get(begin.Line - 1), from, to);
+            if (padColumns)
+                text.append(static_cast<size_t>(std::max(0, to - from - Len(text))), ' ');
+            return text;
+        }
         int left = 0, right = 0;
         ColumnBlockColumns(begin, end, left, right);
         for (int line = begin.Line; line <= end.Line; ++line) {
@@ -301,7 +313,7 @@ void TCustomOstEdit::SetSelText(std::string_view text)
     SetSelTextPrimitive(selectionMode_, text, true);
     if (!text.empty() && selectionMode_ != smColumn) {
         TBufferCoord start = selectionMode_ == smLine ? TBufferCoord{1, lastInsertStart_.Line} : lastInsertStart_;
-        undoList_.AddChange(crInsert, start, CaretXY(), lastInsertTrimmed_, smNormal);
+        undoList_.AddChange(crInsert, start, lastInsertEnd_, lastInsertTrimmed_, smNormal);
     }
 }
 
@@ -327,7 +339,7 @@ void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_vie
         }
         DeleteSelectionText(bb, be);
     }
-    lastInsertStart_ = CaretXY();
+    lastInsertStart_ = lastInsertEnd_ = CaretXY();
     lastInsertTrimmed_.clear();
     if (!text.empty()) {
         switch (mode) {
@@ -369,6 +381,15 @@ void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
         break;
     }
     case smColumn: {
+        if (bb.Line == be.Line) {
+            const std::string_view s = lines_.Get(bb.Line - 1);
+            const int from = std::min(bb.Char, be.Char);
+            const int to = std::max(bb.Char, be.Char);
+            if (Len(s) >= from)
+                WriteLine(bb.Line, std::string(Slice(s, 1, from)) + std::string(Slice(s, to, INT32_MAX)));
+            InternalSetCaretXY({from, bb.Line});
+            break;
+        }
         int left = 0, right = 0;
         ColumnBlockColumns(bb, be, left, right);
         const TBufferCoord start = ColumnBlockStart(bb, be);
@@ -422,7 +443,8 @@ void TCustomOstEdit::InsertNormal(std::string_view text)
     // and the line's marks go down with it.
     if (lastLine > firstLine)
         LinesInsertedForMarks(caretX_ == 1 ? firstLine : firstLine + 1, lastLine - firstLine);
-    SetCaretXYEx(true, {newCaretX, lastLine});
+    lastInsertEnd_ = {newCaretX, lastLine};
+    SetCaretXYEx(true, lastInsertEnd_);
 }
 
 void TCustomOstEdit::NoteTrimmedLeft(int oldLineLength, const std::string& left, int storedLength)
@@ -456,7 +478,8 @@ void TCustomOstEdit::InsertLineMode(std::string_view text)
     }
     if (line > firstLine)
         LinesInsertedForMarks(firstLine, line - firstLine);
-    SetCaretXYEx(true, {Len(lastPart) + 1, line});
+    lastInsertEnd_ = {Len(lastPart) + 1, line};
+    SetCaretXYEx(true, lastInsertEnd_);
 }
 
 void TCustomOstEdit::AddLineForColumn(bool addToUndo)
@@ -511,7 +534,8 @@ void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstCha
     const int lastLine = caretY_ + static_cast<int>(rows.size()) - 1;
     if (added > 0)
         LinesInsertedForMarks(firstAdded, added);
-    SetCaretXYEx(true, {lastEnd, lastLine});
+    lastInsertEnd_ = {lastEnd, lastLine};
+    SetCaretXYEx(true, lastInsertEnd_);
 }
 
 }  // namespace ostrel

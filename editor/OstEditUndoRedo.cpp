@@ -45,17 +45,23 @@ class TCustomOstEdit::UndoRedoStep {
 public:
     UndoRedoStep(TCustomOstEdit& editor, TOstSelectionMode mode)
         : editor_(editor), lock_(editor), oldMode_(editor.activeSelectionMode_),
-          hadScrollPastEol_(editor.options_.has(eoScrollPastEol))
+          hadScrollPastEol_(editor.options_.has(eoScrollPastEol)), wasExact_(editor.exactPositions_)
     {
         editor_.activeSelectionMode_ = mode;
         editor_.options_.include(eoScrollPastEol);
+        // Text goes back exactly where it was, also where a mark joined to
+        // the character before it has made that place the inside of one.
+        editor_.exactPositions_ = true;
     }
     ~UndoRedoStep()
     {
         editor_.activeSelectionMode_ = oldMode_;
         editor_.options_.set(eoScrollPastEol, hadScrollPastEol_);
+        editor_.exactPositions_ = wasExact_;
         // The item's mode may have let the ends into virtual space.
         editor_.ClampBlockToMode();
+        if (!wasExact_)
+            editor_.SetCaretXYEx(false, editor_.CaretXY());
     }
     UndoRedoStep(const UndoRedoStep&) = delete;
     UndoRedoStep& operator=(const UndoRedoStep&) = delete;
@@ -65,6 +71,7 @@ private:
     TOstPaintLockGuard lock_;
     TOstSelectionMode oldMode_;
     bool hadScrollPastEol_;
+    bool wasExact_;
 };
 
 void TCustomOstEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord blockBegin, TBufferCoord blockEnd)
@@ -73,8 +80,14 @@ void TCustomOstEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord block
     SetCaretXYEx(true, caret);
     if (SelAvail())
         InvalidateLines(blockBegin_.Line, blockEnd_.Line);
-    blockBegin_ = blockBegin;
-    blockEnd_ = blockEnd;
+    // Ends stay where given (virtual space included), but never inside a
+    // character, which an edit can make of a place: a mark that joins the
+    // character before it once what stood between them is gone.
+    const auto onBoundary = [this](TBufferCoord p) {
+        return exactPositions_ ? p : TBufferCoord{SnapCharPos(p.Line, p.Char), p.Line};
+    };
+    blockBegin_ = onBoundary(blockBegin);
+    blockEnd_ = onBoundary(blockEnd);
     if (SelAvail())
         InvalidateLines(blockBegin_.Line, blockEnd_.Line);
     StatusChanged(scSelection);

@@ -23,7 +23,7 @@ public:
         ed_.SetOptions(options);
         ed_.SetMaxUndo(1 << 20);
         ed_.SetTabWidth(1 + pick(8));
-        ed_.Lines().LoadFromBytes(randomDocument());
+        ed_.Lines().LoadFromBytes(randomDocument(), TOstEncodingChoice{TOstEncoding::Windows1250});
     }
 
     std::string bytes() const { return ed_.Lines().Text(); }
@@ -125,7 +125,7 @@ private:
         const std::string text = randomText(5);
         const int mode = pick(4);
         if (mode == 3)
-            clipboard_.putPlain(text);
+            clipboard_.putPlain(ToUtf8(text, ed_.Encoding()));
         else
             clipboard_.put(text, static_cast<uint8_t>(mode));
         note("paste mode " + std::to_string(mode) + " '" + text + "'");
