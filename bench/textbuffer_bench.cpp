@@ -3,8 +3,10 @@
 //   textbuffer_bench                  generates both files in a temporary folder
 //                                     and measures each in a fresh process
 //   textbuffer_bench generate DIR     writes DIR/lines.txt (2 million CR LF
-//                                     lines, about 100 MB) and DIR/oneline.txt
-//                                     (one 50 MB line)
+//                                     lines, about 100 MB), DIR/oneline.txt
+//                                     (one 50 MB line), and about 100 MB of
+//                                     Polish sentences as DIR/polish-utf8.txt
+//                                     and DIR/polish-1250.txt
 //   textbuffer_bench load FILE        loads FILE; prints time, MB/s and peak memory
 //   textbuffer_bench save FILE OUT    loads FILE and saves it to OUT
 //
@@ -21,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "editor/OstEditTextBuffer.h"
@@ -81,12 +84,43 @@ void WriteOneLineFile(const fs::path& path)
     std::ofstream(path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+// Polish prose, the same text in UTF-8 and in Windows-1250.
+void WritePolishFiles(const fs::path& utf8Path, const fs::path& cp1250Path)
+{
+    std::mt19937 random(2024);
+    static const char* const kSentences[] = {
+        "Zażółć gęślą jaźń, powiedział dyrektor, i poszedł do domu.",
+        "Źródło rzeki leży wysoko w górach, gdzie śnieg nie topnieje.",
+        "Świętość tej księgi łączy się z historią naszego miasta.",
+        "Pchnąć w tę łódź jeża lub ośm skrzyń fig.",
+        "Ćma wleciała przez okno i usiadła na żółtej lampie.",
+        "Mój brat ma dwóch synów i córkę, która uczy się grać na skrzypcach.",
+    };
+    std::string content;
+    content.reserve(105'000'000);
+    while (content.size() < 100'000'000) {
+        const int sentences = 1 + static_cast<int>(random() % 3);
+        for (int i = 0; i < sentences; ++i) {
+            content += kSentences[random() % std::size(kSentences)];
+            content += ' ';
+        }
+        content += "\n";
+    }
+    std::ofstream(utf8Path, std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
+    std::string cp1250;
+    if (ostrel::FromUtf8(content, ostrel::TOstEncoding::Windows1250, cp1250) != std::string_view::npos)
+        throw std::runtime_error("the Polish text has no place in Windows-1250");
+    std::ofstream(cp1250Path, std::ios::binary).write(cp1250.data(), static_cast<std::streamsize>(cp1250.size()));
+}
+
 int Generate(const fs::path& dir)
 {
     fs::create_directories(dir);
     WriteLinesFile(dir / "lines.txt");
     WriteOneLineFile(dir / "oneline.txt");
-    std::printf("generated %s and %s\n", (dir / "lines.txt").c_str(), (dir / "oneline.txt").c_str());
+    WritePolishFiles(dir / "polish-utf8.txt", dir / "polish-1250.txt");
+    std::printf("generated %s, %s, polish-utf8.txt and polish-1250.txt\n", (dir / "lines.txt").c_str(),
+                (dir / "oneline.txt").c_str());
     return 0;
 }
 
@@ -100,9 +134,10 @@ int Load(const std::string& file)
     list.LoadFromFile(file);
     const double seconds = Seconds(start);
     const long peak = PeakResidentBytes();
-    std::printf("load  %-40s %9.1f MB %9d lines %8.3f s %8.0f MB/s   peak %7.1f MB = %.2fx file\n",
+    std::printf("load  %-40s %9.1f MB %9d lines %8.3f s %8.0f MB/s   peak %7.1f MB = %.2fx file  (%s)\n",
                 file.c_str(), MegaBytes(size), list.Count(), seconds, MegaBytes(size) / seconds,
-                MegaBytes(static_cast<uintmax_t>(peak)), static_cast<double>(peak) / static_cast<double>(size));
+                MegaBytes(static_cast<uintmax_t>(peak)), static_cast<double>(peak) / static_cast<double>(size),
+                std::string(ostrel::EncodingName(list.Encoding())).c_str());
     return 0;
 }
 
@@ -148,7 +183,7 @@ int All(const char* self)
     const fs::path dir = fs::temp_directory_path() / ("textbuffer_bench." + std::to_string(getpid()));
     Generate(dir);
     int failures = 0;
-    for (const char* name : {"lines.txt", "oneline.txt"}) {
+    for (const char* name : {"lines.txt", "oneline.txt", "polish-utf8.txt", "polish-1250.txt"}) {
         const std::string file = (dir / name).string();
         failures += RunChild(self, {"load", file}) != 0;
         failures += RunChild(self, {"save", file, (dir / "saved.txt").string()}) != 0;
