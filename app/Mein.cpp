@@ -10,8 +10,10 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QMimeData>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -35,13 +37,27 @@ constexpr uint16_t kVkF1 = 112;
 
 }  // namespace
 
+// Without stored bounds the window takes about two thirds of the screen, in
+// its middle.
+void TOstrel3Main::PlaceForFirstStart()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(800, 600);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize size(available.width() * 2 / 3, available.height() * 2 / 3);
+    resize(size);
+    move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
 TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialogs> dialogs)
     : firstArgument_(firstArgument), dialogs_(dialogs ? std::move(dialogs) : std::make_unique<TQtDialogs>())
 {
     setObjectName(QStringLiteral("TOstrel3Main"));
     setWindowTitle(res::kMainCaption);
-    move(201, 112);
-    resize(567, 402);
+    PlaceForFirstStart();
     SetUpTemplateEditor();
 
     pcEdytory1 = new QTabWidget(this);

@@ -274,6 +274,7 @@ private:
     void SetUpTray();
 
     // Menus, toolbar and status bar (MeinMenus.cpp).
+    void PlaceForFirstStart();
     void CreateMenus();
     void CreatePlikMenu();
     void CreateEdycjaMenu();

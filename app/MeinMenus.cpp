@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/qt/Icons.h"
 #include "app/Document.h"
 #include "app/Mein.h"
 
@@ -375,7 +376,7 @@ void TOstrel3Main::CreatePopupMenus()
 QAction* TOstrel3Main::ToolButton(const char* name, const QString& caption, const QString& hint,
                                   const char* iconName, void (TOstrel3Main::*handler)())
 {
-    auto* action = new QAction(QIcon::fromTheme(QString::fromLatin1(iconName)), caption, this);
+    auto* action = new QAction(ThemeIcon(QString::fromLatin1(iconName)), caption, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -389,6 +390,9 @@ void TOstrel3Main::CreateToolBar()
 {
     tbStandardowy1 = addToolBar(QStringLiteral("Standardowy"));
     tbStandardowy1->setObjectName(QStringLiteral("tbStandardowy1"));
+    // Icons, with the captions as tooltips, keep the bar within the window.
+    tbStandardowy1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbStandardowy1->setIconSize(QSize(16, 16));
     tbStandardowy1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tbStandardowy1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pmPasek1->popup(tbStandardowy1->mapToGlobal(at)); });
@@ -420,13 +424,10 @@ void TOstrel3Main::CreateToolBar()
     ToolButton("tbWklej1", QStringLiteral("Wklej"), QStringLiteral("Wklej"), "edit-paste",
                &TOstrel3Main::miWklej1Click);
     tbStandardowy1->addSeparator();
-    for (QAction* undoRedo : {ToolButton("tbCofnij1", QStringLiteral("Cofnij"), QStringLiteral("Cofnij"),
-                                         "edit-undo", &TOstrel3Main::miCofnij1Click),
-                              ToolButton("tbPowtorz1", QStringLiteral("Powtórz"), QStringLiteral("Powtórz"),
-                                         "edit-redo", &TOstrel3Main::miPowtorz1Click)}) {
-        // No tooltip; the hint still reaches the status bar.
-        tbStandardowy1->widgetForAction(undoRedo)->installEventFilter(this);
-    }
+    ToolButton("tbCofnij1", QStringLiteral("Cofnij"), QStringLiteral("Cofnij"), "edit-undo",
+               &TOstrel3Main::miCofnij1Click);
+    ToolButton("tbPowtorz1", QStringLiteral("Powtórz"), QStringLiteral("Powtórz"), "edit-redo",
+               &TOstrel3Main::miPowtorz1Click);
     tbStandardowy1->addSeparator();
     QAction* kolorowanie = ToolButton("tbKolorowanie1", QStringLiteral("Kolorowanie składni"),
                                       QStringLiteral("Kolorowanie składni"), "format-text-color", nullptr);

@@ -12,6 +12,7 @@
 #include "app/Mein.h"
 #include "app/OstrelApplication.h"
 #include "app/SingleInstance.h"
+#include "app/qt/Icons.h"
 #include "app/qt/OstEditWidget.h"
 
 namespace ostrel {
@@ -94,7 +95,7 @@ int RunWindow(int argc, char** argv, const QString& firstArgument, TSingleInstan
     // No display name: the desktop would append it to the window caption,
     // which shows exactly the document and "Ostrel 3.2".
     QGuiApplication::setDesktopFileName(QStringLiteral("ostrel"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
+    QApplication::setWindowIcon(ProgramIcon());
     LoadPolishTranslations(app);
 
     TFirstPaintReporter firstPaint;

@@ -2,6 +2,10 @@
 // and writes its own group at close.
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QToolBar>
+#include <cstdlib>
 
 #include "SettingsTestSupport.h"
 #include "app/HighlighterSet.h"
@@ -10,6 +14,14 @@ namespace ostrel::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Where a window without stored bounds opens.
+QRect FirstStartBounds()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size(screen.width() * 2 / 3, screen.height() * 2 / 3);
+    return QRect(screen.center() - QPoint(size.width() / 2, size.height() / 2), size);
+}
 
 bool WordWrapChecked(const TOstrel3Main& window)
 {
@@ -75,8 +87,30 @@ TEST_F(SettingsTest, StoredBoundsAreTakenOnlyWhereTheyMakeSense)
     Start();
     EXPECT_TRUE(dialogs->shown.empty());
     EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(window->size(), QSize(640, 402));
-    EXPECT_EQ(window->pos(), QPoint(201, 112));
+    EXPECT_EQ(window->size(), QSize(640, FirstStartBounds().height()));
+    EXPECT_EQ(window->pos(), FirstStartBounds().topLeft());
+}
+
+TEST_F(SettingsTest, AFirstStartTakesTwoThirdsOfTheScreenInItsMiddle)
+{
+    Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window->size(), QSize(screen.width() * 2 / 3, screen.height() * 2 / 3));
+    EXPECT_LE(std::abs(window->geometry().center().x() - screen.center().x()), 2);
+    EXPECT_LE(std::abs(window->geometry().center().y() - screen.center().y()), 2);
+    // The toolbar's buttons all fit: none hides behind the extension arrow.
+    QToolBar* bar = window->findChild<QToolBar*>(QStringLiteral("tbStandardowy1"));
+    ASSERT_NE(bar, nullptr);
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        SCOPED_TRACE(action->objectName().toStdString());
+        EXPECT_FALSE(action->icon().isNull());
+        EXPECT_FALSE(action->toolTip().isEmpty());
+        QWidget* button = bar->widgetForAction(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+    }
 }
 
 TEST_F(SettingsTest, WrongTypeIsReportedAndValuesBeforeItStay)
@@ -141,7 +175,7 @@ TEST_F(SettingsTest, StartWithMinusRIgnoresTheStoreAndCloseWritesOnlyTheWindowGr
     Start(QStringLiteral("-R"));
     const TOstEdit& editor = Current().Editor();
     EXPECT_FALSE(window->isMaximized());
-    EXPECT_EQ(window->pos(), QPoint(201, 112));
+    EXPECT_EQ(window->pos(), FirstStartBounds().topLeft());
     EXPECT_EQ(Current().Highlighter(), nullptr);
     EXPECT_FALSE(editor.Gutter().Visible());
     EXPECT_EQ(editor.Color(), clWhite);
