@@ -98,6 +98,8 @@ void TOstrel3Main::SetUpTemplateEditor()
     font.Height = -13;
     smWzor1.SetFont(font);
     smWzor1.Gutter().Assign(TOstGutter::TemplateGutter());
+    // Line numbers in the text's own font and size, whatever it is zoomed to.
+    smWzor1.Gutter().SetUseFontStyle(false);
     smWzor1.SetOptions(TOstEdit::TemplateOptions());
     smWzor1.SetMaxLineWidth(2024);
     smWzor1.SetRightEdge(0);

@@ -106,6 +106,7 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
     editor.SetSearchEngine(&sesSearch1);
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
     editor.Lines().SetEncoding(DefaultEncoding);
+    editor.SetBracketHighlight(true);
     editor.OnTextNotEncodable = [this, &editor](std::string_view utf8) { return OfferUtf8(editor, utf8); };
 }
 

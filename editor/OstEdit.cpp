@@ -270,6 +270,8 @@ void TCustomOstEdit::BufferChanged()
     SetCaretXYEx(false, CaretXY());
     SetTopLine(topLine_);
     UpdateGutterWidth();  // auto-sized line numbers follow the line count
+    if (bracketHighlight_)
+        UpdateBracketPair();
     DecPaintLock();
 }
 

@@ -42,6 +42,14 @@ namespace ostrel {
 
 using TOstCharSet = std::bitset<256>;
 
+// A bracket and its partner: the opening one first.
+struct TOstBracketPair {
+    TBufferCoord Open;
+    TBufferCoord Close;
+    bool Found = false;
+    friend bool operator==(const TOstBracketPair&, const TOstBracketPair&) = default;
+};
+
 class TCustomOstEdit {
 public:
     TCustomOstEdit();
@@ -450,6 +458,17 @@ public:
     void UnregisterCommandHandler(const void* owner);
     // The partner of the bracket at a position, or {0, 0} when there is none.
     TBufferCoord GetMatchingBracketEx(TBufferCoord p);
+    // ---- the bracket pair beside the caret (OstEditBrackets.cpp) ----
+    // The bracket after the caret (else the one before it) and its partner,
+    // brackets in strings and comments left out; <> only where the
+    // highlighter pairs them (HTML, XML).
+    TOstBracketPair FindBracketPair(TBufferCoord caret);
+    // Shows the pair at the caret in the bracket colour as the caret moves.
+    bool BracketHighlight() const { return bracketHighlight_; }
+    void SetBracketHighlight(bool on);
+    TColor BracketColor() const { return bracketColor_; }
+    void SetBracketColor(TColor color);
+    const TOstBracketPair& ShownBracketPair() const { return bracketPair_; }
     TBufferCoord GetMatchingBracket() { return GetMatchingBracketEx(CaretXY()); }
 
     TOstProcessCommandEvent OnProcessCommand;
@@ -600,6 +619,9 @@ private:
     bool invalidGutter_ = false;
     bool undoRedoRunning_ = false;
     bool exactPositions_ = false;  // undo and redo place the caret where their items say
+    bool bracketHighlight_ = false;
+    TColor bracketColor_ = static_cast<TColor>(0x00B4E6FF);  // a light amber: 0x00BBGGRR
+    TOstBracketPair bracketPair_;
     bool redoRunning_ = false;
 
     // ==== display and painting ====
@@ -669,6 +691,8 @@ private:
     void DoPageTopBottom(bool top, bool select);
     void DoScrollUpDown(bool up);
     void DoMatchBracket();
+    std::vector<bool> QuotedBytes(int line);
+    void UpdateBracketPair();
     bool IsCommentOrString(TBufferCoord p);
     void DoTypeText(std::string_view text);
     void PadLineForTyping(int& firstTyped);

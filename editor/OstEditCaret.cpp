@@ -203,6 +203,8 @@ void TCustomOstEdit::SetCaretXYEx(bool ensureVisible, TBufferCoord p)
     UpdateLastCaretColumn();
     if (ensureVisible)
         EnsureCursorPosVisible();
+    if (bracketHighlight_)
+        UpdateBracketPair();
 }
 
 void TCustomOstEdit::SetCaretXY(TBufferCoord p)

@@ -65,6 +65,7 @@ private:
     void DrawTabMarks(int from, int to, const TRect& piece);
     void DrawInvalidMarks(const TRect& piece);
     void FillRestOfRow();
+    void DrawBracket(TBufferCoord at);
     void FillPart(int left, int right, TColor color);
     void DrawRightEdge(int top, int bottom);
 
@@ -259,7 +260,45 @@ void TOstTextPainter::PaintRow(int row)
         AddPlainText();
     FlushRun();
     FillRestOfRow();
+    const TOstBracketPair& pair = ed_.bracketPair_;
+    if (pair.Found) {
+        if (pair.Open.Line == line)
+            DrawBracket(pair.Open);
+        if (pair.Close.Line == line)
+            DrawBracket(pair.Close);
+    }
     DrawRightEdge(rowTop_, rowTop_ + lh_);
+}
+
+// A bracket of the pair at the caret: its cell in the bracket colour, the
+// glyph in its token's look. A selected bracket keeps the selection's look.
+void TOstTextPainter::DrawBracket(TBufferCoord at)
+{
+    const int column = ed_.LineColumn(at) - shift_;
+    if (column < firstCol_ || column + shift_ < lineFirst_ || column + shift_ > lineLast_ || column > lastCol_)
+        return;
+    if (rowSelected_ && column >= rowSelStart_ && column < rowSelEnd_)
+        return;
+    TColor fg = colFG_;
+    TFontStyles style = ed_.font_.Style;
+    if (ed_.highlighter_) {
+        const int offset = static_cast<int>(cells_.ByteOfCell(column + shift_ - 1));
+        for (const LineToken& token : tokens_) {
+            if (offset >= token.start && offset < token.start + token.length && token.attr) {
+                if (token.attr->Foreground() != clNone)
+                    fg = token.attr->Foreground();
+                style = token.attr->Style();
+                break;
+            }
+        }
+    }
+    const char bracket = ed_.lines_.Get(at.Line - 1)[static_cast<size_t>(at.Char - 1)];
+    const int x = ColumnX(column);
+    const TRect cell = IntersectRect({x, rowTop_, x + cw_, rowTop_ + lh_}, clip_);
+    drawer_.SetStyle(style);
+    drawer_.SetForeColor(fg);
+    drawer_.SetBackColor(ed_.bracketColor_);
+    drawer_.ExtTextOut(x, rowTop_, cell, std::string_view(&bracket, 1));
 }
 
 // ---- tokens and runs -------------------------------------------------------------

@@ -153,6 +153,8 @@ public:
     void SkipToLineEnd();
 
     virtual bool IsReservedWord(std::string_view) const { return false; }
+    // Whether < and > pair up as brackets in the language (markup).
+    virtual bool PairsAngleBrackets() const { return false; }
     virtual bool ApplyHostSettings(int) { return false; }
     virtual void ListHostSettings(std::vector<std::string>& list) const { list.clear(); }
 

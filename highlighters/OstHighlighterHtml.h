@@ -36,6 +36,7 @@ enum TOstHtmlLineState : int {
 
 class TOstHTMLHighlighter : public TOstCustomHighlighter {
 public:
+    bool PairsAngleBrackets() const override { return true; }
     TOstHTMLHighlighter();
 
     static const char* LanguageTitle();

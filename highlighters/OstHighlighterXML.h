@@ -60,6 +60,7 @@ enum TOstXmlLineState : int {
 
 class TOstXMLHighlighter : public TOstCustomHighlighter {
 public:
+    bool PairsAngleBrackets() const override { return true; }
     TOstXMLHighlighter();
 
     static const char* LanguageTitle();

@@ -306,6 +306,10 @@ void TOstEditWidget::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
+    if (ZoomKey(*event)) {
+        event->accept();
+        return;
+    }
     const TOstShiftState shift = ShiftStateOf(event->modifiers());
     // Characters arrive as they would with the key: none while Alt alone is
     // held (that is a menu key), and Delete produces none. AltGr gives
@@ -318,6 +322,40 @@ void TOstEditWidget::keyPressEvent(QKeyEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+// Ctrl with plus or minus zooms the text, Ctrl+0 takes it back to its size.
+bool TOstEditWidget::ZoomKey(const QKeyEvent& event)
+{
+    if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier)
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        Zoom(1);
+        return true;
+    case Qt::Key_Minus:
+        Zoom(-1);
+        return true;
+    case Qt::Key_0:
+        Zoom(0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TOstEditWidget::Zoom(int step)
+{
+    TOstFont font = editor_.Font();
+    if (zoomedFrom_ <= 0 || zoomedFont_ != font)
+        zoomedFrom_ = font.Size();
+    const int size = step == 0 ? zoomedFrom_ : std::clamp(font.Size() + step, kSmallestZoom, kLargestZoom);
+    if (size == font.Size())
+        return;
+    font.SetSize(size);
+    editor_.SetFont(font);
+    zoomedFont_ = font;
 }
 
 void TOstEditWidget::keyReleaseEvent(QKeyEvent* event)
@@ -434,6 +472,13 @@ void TOstEditWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TOstEditWidget::wheelEvent(QWheelEvent* event)
 {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        if (delta != 0)
+            Zoom(delta > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
     editor_.MouseWheel(ShiftStateOf(event->modifiers()), event->angleDelta().y());
     event->accept();
 }

@@ -41,6 +41,11 @@ public:
     // tag by which the editors of this program know its source.
     std::unique_ptr<QMimeData> TextDragData() const;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // Makes the text a point larger (step 1) or smaller (-1), or gives it
+    // back its size before zooming (0). Only the view changes.
+    void Zoom(int step);
+    static constexpr int kSmallestZoom = 5;
+    static constexpr int kLargestZoom = 72;
 
 protected:
     bool event(QEvent* event) override;
@@ -75,6 +80,7 @@ private:
     // The editor whose selection a drag carries, when it is one of ours.
     static TOstEditWidget* TextDragSource(const QDropEvent& event);
     bool AcceptDragEvent(QDropEvent& event);
+    bool ZoomKey(const QKeyEvent& event);
     void BlinkCaret();
     void RestartCaretBlink();
     QRect CaretRect() const;
@@ -93,6 +99,8 @@ private:
     QLabel* scrollHint_ = nullptr;  // a child, made on first use
     quint64 dragId_ = 0;            // names this editor as a drag's source
     QString preedit_;
+    int zoomedFrom_ = 0;  // the size before zooming, while the font is the zoomed one
+    TOstFont zoomedFont_;
     // Last, so it goes first: it holds pointers to the members above.
     TOstEdit editor_;
 };

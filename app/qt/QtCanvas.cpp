@@ -2,6 +2,8 @@
 
 #include <QBitmap>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QGlyphRun>
@@ -42,9 +44,33 @@ QString OfCodePoint(char32_t cp)
 
 QtCanvas::QtCanvas(QPainter* painter, QPaintDevice* device) : painter_(painter), device_(device) {}
 
+// A family the system has. A monospaced one it lacks ("Courier New" of
+// another system) becomes the first of ours that is installed, rather than
+// whatever fontconfig offers for it; a proportional one keeps fontconfig's
+// choice.
+QString QtCanvas::InstalledFamily(const std::string& name)
+{
+    static std::map<std::string, QString> resolved;
+    const auto known = resolved.find(name);
+    if (known != resolved.end())
+        return known->second;
+    const QString wanted = QString::fromStdString(name);
+    QString family = wanted;
+    if (!QFontDatabase::hasFamily(wanted) && QFontInfo(QFont(wanted)).fixedPitch()) {
+        family = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        for (const QString& candidate : {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}) {
+            if (QFontDatabase::hasFamily(candidate)) {
+                family = candidate;
+                break;
+            }
+        }
+    }
+    return resolved.emplace(name, family).first->second;
+}
+
 QFont QtCanvas::ToQFont(const TOstFont& font, TFontStyles style)
 {
-    QFont f(QString::fromStdString(font.Name));
+    QFont f(InstalledFamily(font.Name));
     f.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
     f.setFixedPitch(true);
     f.setKerning(false);

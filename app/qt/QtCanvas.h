@@ -32,6 +32,8 @@ public:
 
     // The QFont a logical font stands for, with a style in place of its own.
     static QFont ToQFont(const TOstFont& font, TFontStyles style);
+    // The installed family a font name is drawn in.
+    static QString InstalledFamily(const std::string& name);
     // A plain or system colour as a QColor; system colours follow the
     // application palette.
     static QColor ToQColor(TColor color);

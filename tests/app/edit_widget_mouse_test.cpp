@@ -167,8 +167,26 @@ TEST_F(EditWidgetMouse, WheelScrollsByTheDesktopsLineCount)
     Wheel(-60);
     EXPECT_EQ(ed().TopLine(), 1 + 2 * lines);
     EXPECT_EQ(w->verticalScrollBar()->value(), ed().TopLine());
+}
+
+TEST_F(EditWidgetMouse, CtrlWheelZoomsTheTextAndCtrlZeroTakesItBack)
+{
+    ed().SetText(Numbered(200));
+    ed().SetCaretXY({1, 1});
+    const int size = ed().Font().Size();
+    const int cell = ed().CharWidth();
     Wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(ed().TopLine(), std::max(1, 1 + 2 * lines - ed().LinesInWindow()));
+    Wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(ed().Font().Size(), size + 2);
+    EXPECT_GT(ed().CharWidth(), cell);
+    EXPECT_EQ(ed().TopLine(), 1) << "zooming scrolls nothing";
+    Wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(ed().Font().Size(), size + 1);
+    QKeyEvent reset(QEvent::KeyPress, Qt::Key_0, Qt::ControlModifier, QStringLiteral("0"));
+    QApplication::sendEvent(w.get(), &reset);
+    EXPECT_EQ(ed().Font().Size(), size);
+    EXPECT_EQ(ed().CharWidth(), cell);
+    EXPECT_EQ(ed().Text(), Numbered(200)) << "no key reached the text";
 }
 
 TEST_F(EditWidgetMouse, BarStepsGoThroughTheEditor)
