@@ -43,6 +43,19 @@ inline const QString kReopenModified =
 inline const QString kAutomaticEncoding = QStringLiteral("Automatycznie");
 inline const QString kEncodingLabel = QStringLiteral("&Kodowanie:");
 
+// The find bar.
+inline const QString kFindBarFind = QStringLiteral("Zn&ajdź:");
+inline const QString kFindBarReplace = QStringLiteral("Zamień &na:");
+inline const QString kFindBarNext = QStringLiteral("Znajdź następny (F3)");
+inline const QString kFindBarPrevious = QStringLiteral("Znajdź poprzedni (Shift+F3)");
+inline const QString kFindBarMatchCase = QStringLiteral("&Uwzględnij wielkość liter");
+inline const QString kFindBarRegular = QStringLiteral("Wyrażenia &regularne");
+inline const QString kFindBarClose = QStringLiteral("Zamknij pasek (Esc)");
+inline const QString kFindBarReplaceOne = QStringLiteral("&Zamień");
+inline const QString kFindBarReplaceAll = QStringLiteral("Zamień &wszystkie");
+inline const QString kFindBarNothing = QStringLiteral("Nie znaleziono");
+inline const QString kFindBarBadPattern = QStringLiteral("Błędne wyrażenie");
+
 inline const QString kSearchFinished = QStringLiteral("Wyszukiwanie zakończone.");
 // %1 is the text about to be replaced.
 inline const QString kConfirmReplace = QStringLiteral("Zamienić to wystąpienie \"%1\"?");

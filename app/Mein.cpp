@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QMimeData>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -23,6 +24,7 @@
 
 #include "app/AppErrors.h"
 #include "app/Document.h"
+#include "app/FindBar.h"
 #include "app/GlobalRes.h"
 #include "app/about.h"
 #include "app/help.h"
@@ -66,7 +68,15 @@ TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialog
     pcEdytory1->setDocumentMode(true);
     pcEdytory1->setFocusPolicy(Qt::NoFocus);
     pcEdytory1->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
-    setCentralWidget(pcEdytory1);
+    // The documents, and the find bar under them while it is open.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(pcEdytory1, 1);
+    findBar_ = new TFindBar(*this);
+    column->addWidget(findBar_);
+    setCentralWidget(central);
     connect(pcEdytory1, &QTabWidget::currentChanged, this,
             [this] { RunCommand(&TOstrel3Main::pcEdytory1Change); });
 

@@ -38,6 +38,8 @@ class QToolBar;
 
 namespace ostrel {
 
+class TFindBar;
+
 class TDocumentPage;
 class TwndPomoc;
 class TwndOprogramie;
@@ -66,6 +68,9 @@ public:
     // ---- process-wide state ---------------------------------------------------
     bool MinToTray = true;
     int DecodeBeforeSave = 0;  // recode before saving: 0 none, 1 to ISO-8859-2, 2 to Windows-1250
+    // Ctrl+F opens the find bar ("Pasek wyszukiwania"), else the dialog.
+    bool FindBarEnabled = true;
+    TFindBar& FindBar() { return *findBar_; }
     // The encoding of new documents and of files of plain ASCII.
     TOstEncoding DefaultEncoding = TOstEncoding::Utf8;
     void SetDecodeBeforeSave(int value);
@@ -172,6 +177,7 @@ public:
     void miZnajdz1Click();
     void miZamien1Click();
     void miZnajdzNastepny1Click();
+    void miZnajdzPoprzedni1Click();
     void miWyrazeniaRegularne1Click();
     // What the search dialogs last showed, kept for the whole run.
     struct TSearchState {
@@ -340,6 +346,7 @@ private:
     TOstEditSearch sesSearch1;
     TOstEditRegexSearch sersSearchRegular1;
     TSearchState searchState_;
+    TFindBar* findBar_ = nullptr;  // a child of the window
     // Off until the first search from a dialog ends, then Find next goes on
     // from the caret.
     bool searchFromCaret_ = false;

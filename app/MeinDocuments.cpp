@@ -11,6 +11,7 @@
 
 #include "app/AppErrors.h"
 #include "app/Document.h"
+#include "app/FindBar.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
 #include "app/UiGuards.h"
@@ -220,6 +221,7 @@ void TOstrel3Main::pcEdytory1Change()
     UpdateCaretPanel();
     UpdateModifiedState(document->Editor().Modified());
     UpdateEncodingItems();
+    findBar_->DocumentChanged();
     ApplyViewToggles(*document);
     CheckRegexItem();
 }

@@ -192,6 +192,8 @@ void TOstrel3Main::CreateEdycjaMenu()
     Item(edycja, "miZnajdz1", QStringLiteral("&Znajdź..."), "Ctrl+F", &TOstrel3Main::miZnajdz1Click);
     Item(edycja, "miZnajdzNastepny1", QStringLiteral("Z&najdź następny"), "F3",
          &TOstrel3Main::miZnajdzNastepny1Click);
+    Item(edycja, "miZnajdzPoprzedni1", QStringLiteral("Znajdź &poprzedni"), "Shift+F3",
+         &TOstrel3Main::miZnajdzPoprzedni1Click);
     Item(edycja, "miZamien1", QStringLiteral("Za&mień..."), nullptr, &TOstrel3Main::miZamien1Click);
     Item(edycja, "miWyrazeniaRegularne1", QStringLiteral("Wyrażenia &regularne"), nullptr,
          &TOstrel3Main::miWyrazeniaRegularne1Click)

@@ -6,6 +6,7 @@
 #include <QAction>
 
 #include "app/Document.h"
+#include "app/FindBar.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
 #include "app/dlgConfirmReplace.h"
@@ -38,11 +39,38 @@ private:
 
 int TOstrel3Main::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
-void TOstrel3Main::miZnajdz1Click() { ShowSearchReplaceDialog(false); }
+void TOstrel3Main::miZnajdz1Click()
+{
+    if (FindBarEnabled)
+        findBar_->Open(false);
+    else
+        ShowSearchReplaceDialog(false);
+}
 
-void TOstrel3Main::miZamien1Click() { ShowSearchReplaceDialog(true); }
+void TOstrel3Main::miZamien1Click()
+{
+    if (FindBarEnabled)
+        findBar_->Open(true);
+    else
+        ShowSearchReplaceDialog(true);
+}
 
-void TOstrel3Main::miZnajdzNastepny1Click() { DoSearchReplaceText(false, false); }
+// While the find bar is open F3 goes on with its text.
+void TOstrel3Main::miZnajdzNastepny1Click()
+{
+    if (findBar_->isVisible())
+        findBar_->FindNext(false);
+    else
+        DoSearchReplaceText(false, false);
+}
+
+void TOstrel3Main::miZnajdzPoprzedni1Click()
+{
+    if (findBar_->isVisible())
+        findBar_->FindNext(true);
+    else
+        DoSearchReplaceText(false, true);
+}
 
 void TOstrel3Main::ShowSearchReplaceDialog(bool replace)
 {

@@ -140,8 +140,9 @@ QWidget* TwndKonfiguracja::CreateOptionsGroup()
     cbTabsToSpace1 = CheckBox(group, "cbTabsToSpace1", QStringLiteral("Spacje zamiast tabulacji"));
     cbPasekStatusu1 = CheckBox(group, "cbPasekStatusu1", QStringLiteral("Pasek statusu"));
     cbPasekStandardowy1 = CheckBox(group, "cbPasekStandardowy1", QStringLiteral("Pasek standardowy"));
+    cbPasekWyszukiwania1 = CheckBox(group, "cbPasekWyszukiwania1", QStringLiteral("Pasek wyszukiwania"));
     for (QCheckBox* box : {cbNumeryLiniiNaGutter1, cbGutter1, cbMinTray1, cbTabsToSpace1, cbPasekStatusu1,
-                           cbPasekStandardowy1})
+                           cbPasekStandardowy1, cbPasekWyszukiwania1})
         layout->addWidget(box);
     // The two boxes are coupled on every change, also while the window
     // fills them: numbers need the gutter, and no gutter means no numbers.
@@ -242,6 +243,7 @@ void TwndKonfiguracja::ShowCurrentOptions()
     cbPasekStatusu1->setChecked(owner_.StatusBarShown());
     cbGutter1->setChecked(wzor.Gutter().Visible());
     cbMinTray1->setChecked(owner_.MinToTray);
+    cbPasekWyszukiwania1->setChecked(owner_.FindBarEnabled);
     rbKoduj_[std::clamp(owner_.DecodeBeforeSave, 0, 2)]->setChecked(true);
     dialogColor_ = wzor.Color();
     cbTabsToSpace1->setChecked(wzor.HasOption(eoTabsToSpaces));
@@ -320,6 +322,7 @@ void TwndKonfiguracja::ApplyEditorOptions()
         font.SetSize(dialogFont_.Size());
     wzor.SetFont(font);
     owner_.MinToTray = cbMinTray1->isChecked();
+    owner_.FindBarEnabled = cbPasekWyszukiwania1->isChecked();
     owner_.DefaultEncoding = static_cast<TOstEncoding>(std::clamp(cbDomyslneKodowanie1->currentIndex(), 0,
                                                                    kEncodingCount - 1));
     for (int i = 0; i < 3; ++i)

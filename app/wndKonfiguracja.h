@@ -77,6 +77,7 @@ private:
     QCheckBox* cbTabsToSpace1 = nullptr;
     QCheckBox* cbPasekStatusu1 = nullptr;
     QCheckBox* cbPasekStandardowy1 = nullptr;
+    QCheckBox* cbPasekWyszukiwania1 = nullptr;
     QRadioButton* rbKoduj_[3] = {};
     QCheckBox* cbAutostart1 = nullptr;
     TOstFont dialogFont_;

@@ -284,6 +284,12 @@ public:
     void SetSearchEngine(TOstEditSearchCustom* engine) { searchEngine_ = engine; }
     // Finds (and replaces) as the options say; returns the number of matches.
     int SearchReplace(std::string_view search, std::string_view replace, TOstSearchOptions options);
+    // Shows every match of the engine's pattern (set up by the caller, not
+    // owned) on the rows painted, in the match colour; none shows nothing.
+    TOstEditSearchCustom* MatchHighlight() const { return matchHighlight_; }
+    void SetMatchHighlight(TOstEditSearchCustom* engine);
+    TColor MatchColor() const { return matchColor_; }
+    void SetMatchColor(TColor color);
     // Asked before each replacement with PromptOnReplace: the search and
     // replace texts and the match's line and character.
     std::function<TOstReplaceAction(const std::string& search, const std::string& replace, int line,
@@ -622,6 +628,8 @@ private:
     bool bracketHighlight_ = false;
     TColor bracketColor_ = static_cast<TColor>(0x00B4E6FF);  // a light amber: 0x00BBGGRR
     TOstBracketPair bracketPair_;
+    TOstEditSearchCustom* matchHighlight_ = nullptr;  // not owned
+    TColor matchColor_ = static_cast<TColor>(0x0066FFFF);  // yellow: 0x00BBGGRR
     bool redoRunning_ = false;
 
     // ==== display and painting ====

@@ -61,7 +61,9 @@ private:
     void AddLineEnd(TColor fg, TColor bg);
     bool CellsAreBlank(int from, int to) const;
     void FlushRun();
-    void DrawPiece(int from, int to, bool selected);
+    void DrawPiece(int from, int to, bool selected, bool matched = false);
+    void DrawMatchedPieces(int from, int to);
+    void ComputeRowMatches(int line);
     void DrawTabMarks(int from, int to, const TRect& piece);
     void DrawInvalidMarks(const TRect& piece);
     void FillRestOfRow();
@@ -105,6 +107,9 @@ private:
     TColor colFG_ = clNone, colBG_ = clNone;  // line colours
     TColor selFG_ = clNone, selBG_ = clNone;
     bool specialLine_ = false;
+    // Display columns [first, second) of the row that hold a match of the
+    // highlighted search.
+    std::vector<std::pair<int, int>> matches_;
     bool rowSelected_ = false;      // some of the painted columns are selected
     bool rowFullySelected_ = false; // all of them are
     int rowSelStart_ = 0, rowSelEnd_ = 0;  // selected columns, end excluded
@@ -251,6 +256,7 @@ void TOstTextPainter::PaintRow(int row)
     SetLineColors(line);
     rowTop_ = RowTop(row);
     ComputeRowSelection(row);
+    ComputeRowMatches(line);
     run_ = Run{};
     nextColumn_ = firstCol_;
     drewItalicEnd_ = false;
@@ -413,17 +419,19 @@ void TOstTextPainter::FlushRun()
         return;
     const int from = run_.column;
     const int to = run_.end;
-    if (!rowSelected_ || rowFullySelected_) {
-        DrawPiece(from, to, rowFullySelected_);
+    if (rowFullySelected_) {
+        DrawPiece(from, to, true);
+    } else if (!rowSelected_) {
+        DrawMatchedPieces(from, to);
     } else {
         const int selFrom = std::clamp(rowSelStart_, from, to);
         const int selTo = std::clamp(rowSelEnd_, from, to);
         if (from < selFrom)
-            DrawPiece(from, selFrom, false);
+            DrawMatchedPieces(from, selFrom);
         if (selFrom < selTo)
             DrawPiece(selFrom, selTo, true);
         if (selTo < to)
-            DrawPiece(selTo, to, false);
+            DrawMatchedPieces(selTo, to);
     }
     nextColumn_ = to;
     run_ = Run{};
@@ -431,7 +439,52 @@ void TOstTextPainter::FlushRun()
 
 // ---- drawing -----------------------------------------------------------------------
 
-void TOstTextPainter::DrawPiece(int from, int to, bool selected)
+// The matches of the highlighted search on the line, as display columns of
+// the row.
+void TOstTextPainter::ComputeRowMatches(int line)
+{
+    matches_.clear();
+    TOstEditSearchCustom* engine = ed_.matchHighlight_;
+    if (!engine)
+        return;
+    const std::string_view text = ed_.lines_.Get(line - 1);
+    int found = 0;
+    try {
+        found = engine->FindAll(text);
+    } catch (const std::exception&) {
+        return;  // a pattern that cannot be searched highlights nothing
+    }
+    for (int i = 0; i < found; ++i) {
+        const int start = engine->Result(i);
+        const int length = engine->Length(i);
+        if (length <= 0)
+            continue;
+        const int first = ed_.LineColumn({start, line}) - shift_;
+        const int last = ed_.LineColumn({start + length, line}) - shift_;
+        if (last > firstCol_ && first <= lastCol_)
+            matches_.emplace_back(first, last);
+    }
+}
+
+// Cells outside the selection: those of matches in the match colour.
+void TOstTextPainter::DrawMatchedPieces(int from, int to)
+{
+    int at = from;
+    for (const auto& [first, last] : matches_) {
+        const int matchFrom = std::clamp(first, at, to);
+        const int matchTo = std::clamp(last, at, to);
+        if (matchFrom >= matchTo)
+            continue;
+        if (at < matchFrom)
+            DrawPiece(at, matchFrom, false);
+        DrawPiece(matchFrom, matchTo, false, true);
+        at = matchTo;
+    }
+    if (at < to)
+        DrawPiece(at, to, false);
+}
+
+void TOstTextPainter::DrawPiece(int from, int to, bool selected, bool matched)
 {
     TColor fg = run_.fg, bg = run_.bg;
     if (selected) {
@@ -441,6 +494,8 @@ void TOstTextPainter::DrawPiece(int from, int to, bool selected)
         fg = colFG_;
         bg = colBG_;
     }
+    if (matched && !selected)
+        bg = ed_.matchColor_;
     // A character only partly in the piece (a wide one at the window's edge
     // or at a column block's) is drawn whole, clipped to the piece.
     const int first = from + shift_ - 1;

@@ -134,4 +134,17 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
     return found;
 }
 
+void TCustomOstEdit::SetMatchHighlight(TOstEditSearchCustom* engine)
+{
+    matchHighlight_ = engine;
+    InvalidateAll();
+}
+
+void TCustomOstEdit::SetMatchColor(TColor color)
+{
+    matchColor_ = color;
+    if (matchHighlight_)
+        InvalidateAll();
+}
+
 }  // namespace ostrel

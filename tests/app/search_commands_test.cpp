@@ -40,6 +40,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        // These are the dialogs' tests: Ctrl+F opens the dialog, not the bar.
+        window->FindBarEnabled = false;
         window->ExecDialog = [this](QDialog& dialog) {
             shownDialogs.push_back(dialog.windowTitle());
             if (dialogAnswers.empty()) {
