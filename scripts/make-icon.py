@@ -46,17 +46,18 @@ def shapes():
     yield (lambda x, y: in_polygon(x, y, nib), hex_colour("#f59f00"))
 
 
-def render():
-    layers = list(shapes())
+def render(layers=None, size=SIZE, scale=1.0):
+    """RGBA rows of the layers on a size x size grid, shape units scaled by scale."""
+    layers = list(shapes()) if layers is None else layers
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = bytearray([0])  # filter type: none
-        for px in range(SIZE):
+        for px in range(size):
             totals = [0, 0, 0, 0]
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    x = px + (sx + 0.5) / SAMPLES
-                    y = py + (sy + 0.5) / SAMPLES
+                    x = (px + (sx + 0.5) / SAMPLES) * scale
+                    y = (py + (sy + 0.5) / SAMPLES) * scale
                     colour = None
                     for test, fill in layers:
                         if test(x, y):

@@ -20,7 +20,6 @@ in_round_rect = make_icon.in_round_rect
 hex_colour = make_icon.hex_colour
 chunk = make_icon.chunk
 
-SAMPLES = 4
 INK = "#2e3436"
 PAPER = "#ffffff"
 BLUE = "#3465a4"
@@ -128,36 +127,9 @@ def icons():
     yield "go-down", [(poly((8, 13.5), (14, 7), (10, 7), (10, 2.5), (6, 2.5), (6, 7), (2, 7)), BLUE)]
 
 
-def render(layers, size):
-    scale = 16.0 / size
-    rows = []
-    for py in range(size):
-        row = bytearray([0])
-        for px in range(size):
-            totals = [0, 0, 0, 0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = (px + (sx + 0.5) / SAMPLES) * scale
-                    y = (py + (sy + 0.5) / SAMPLES) * scale
-                    colour = None
-                    for test, fill in layers:
-                        if test(x, y):
-                            colour = fill
-                    if colour:
-                        totals = [t + c for t, c in zip(totals, colour + (255,))]
-            covered = totals[3] // 255
-            if covered:
-                row += bytes([totals[0] // covered, totals[1] // covered, totals[2] // covered,
-                              totals[3] // (SAMPLES * SAMPLES)])
-            else:
-                row += bytes(4)
-        rows.append(bytes(row))
-    return b"".join(rows)
-
-
 def png(layers, size):
     header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(render(layers, size), 9))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(make_icon.render(layers, size, 16.0 / size), 9))
             + chunk(b"IEND", b""))
 
 
