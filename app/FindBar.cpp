@@ -1,6 +1,7 @@
 #include "app/FindBar.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,9 +21,11 @@ namespace ostrel {
 
 namespace {
 
-// Lines counted at one go; the rest follows from the event loop, so typing
-// never waits for the count of a long document.
+// Lines counted at one go, for no longer than a moment; the rest follows
+// from the event loop, so typing never waits for the count of a long
+// document, nor for a slow pattern.
 constexpr int kCountSliceLines = 20000;
+constexpr int kCountSliceMs = 30;
 
 QToolButton* IconButton(QWidget* parent, const char* name, const char* icon, const QString& tip)
 {
@@ -217,7 +220,7 @@ void TFindBar::TextEdited()
         Highlight();
         return;
     }
-    ShowFound(Search(0) || Search(ssoEntireScope));
+    ShowFound(Search(0) || (!searchCancelled_ && Search(ssoEntireScope)));
     Highlight();
 }
 
@@ -236,7 +239,7 @@ bool TFindBar::FindNext(bool backwards)
     if (backwards)
         editor->SetCaretXY(editor->BlockBegin());
     const TOstSearchOptions direction = backwards ? ssoBackwards : 0;
-    const bool found = Search(direction) || Search(direction | ssoEntireScope);
+    const bool found = Search(direction) || (!searchCancelled_ && Search(direction | ssoEntireScope));
     ShowFound(found);
     if (found)
         origin_ = editor->BlockBegin();
@@ -253,8 +256,14 @@ bool TFindBar::Search(TOstSearchOptions options)
     TOstEditSearchCustom* shared = editor->SearchEngine();
     editor->SetSearchEngine(&Engine());
     int found = 0;
+    searchCancelled_ = false;
     try {
         TSearchProgress progress(&window_, *editor, regex_.Regex(), res::kSearchProgress);
+        struct TNoteCancel {  // also when the search ends by an exception
+            TSearchProgress& progress;
+            bool& cancelled;
+            ~TNoteCancel() { cancelled = progress.Cancelled(); }
+        } note{progress, searchCancelled_};
         found = editor->SearchReplace(pattern, std::string(), options | Options());
     } catch (const std::exception& e) {
         // A pattern that is not complete yet, or wrong: said in the counter.
@@ -389,7 +398,9 @@ void TFindBar::CountSlice()
     const TOstEditStringList& lines = editor->Lines();
     const int end = std::min(lines.Count(), countLine_ + kCountSliceLines);
     try {
-        for (; countLine_ < end; ++countLine_)
+        QElapsedTimer slice;
+        slice.start();
+        for (; countLine_ < end && ((countLine_ & 63) != 0 || slice.elapsed() < kCountSliceMs); ++countLine_)
             count_ += engine.FindAll(lines.Get(countLine_));
     } catch (const std::exception&) {
         countLine_ = lines.Count();

@@ -82,6 +82,7 @@ private:
     // dialogs' search.
     TOstEditSearch plain_;
     TOstEditRegexSearch regex_;
+    bool searchCancelled_ = false;  // the last search was ended by the user
     TOstEditSearch countPlain_;
     TOstEditRegexSearch countRegex_;
     QPointer<TOstEditWidget> highlighted_;  // the editor showing the bar's matches

@@ -42,10 +42,13 @@ void TSearchProgress::Show()
     dialog_->show();
 }
 
+// The cancel button, Escape and closing the window all end the search.
 void TSearchProgress::HandleEvents()
 {
     sinceEvents_.restart();
     QCoreApplication::processEvents(QEventLoop::AllEvents, kEventIntervalMs / 2);
+    if (dialog_ && dialog_->wasCanceled())
+        cancelled_ = true;
 }
 
 bool TSearchProgress::Step(int done, int total)

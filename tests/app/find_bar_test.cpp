@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 #include "AppTestSupport.h"
 #include "app/FindBar.h"
@@ -163,4 +165,30 @@ TEST_F(FindBarTest, WithTheSettingOffCtrlFOpensTheDialog)
     window->ExecDialog = [](QDialog&) { return 0; };
     Click("miZnajdz1");
     EXPECT_FALSE(Bar().isVisible());
+}
+
+// A search that takes long shows its progress; cancelling it ends the
+// search, not only its first half (from the caret, then round the end).
+TEST_F(FindBarTest, ALongSearchCanBeCancelledWholly)
+{
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += std::string(99, 'x') + "z\r\n";
+    Ed().SetText(text);
+    Ed().SetCaretXY({1, 50000});
+    Click("miZnajdz1");
+    Child<QCheckBox>("cbWyrazeniaRegularne1")->setChecked(true);
+    int shown = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = window->findChild<QProgressDialog*>(QStringLiteral("dlgPostepWyszukiwania1"));
+        if (dialog && dialog->isVisible() && !dialog->wasCanceled()) {
+            ++shown;
+            dialog->cancel();
+        }
+    });
+    watch.start(20);
+    TypeIntoField(QStringLiteral("x.*?q"));
+    EXPECT_EQ(shown, 1) << "only the last letter's search is long; once cancelled it ends";
+    EXPECT_TRUE(Ed().Text() == text);
 }
