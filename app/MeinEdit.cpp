@@ -193,9 +193,15 @@ void TOstrel3Main::miPierwszeMale1Click()
 
 // ---- date and time ---------------------------------------------------------------------
 
+// The window's texts (dates, colours, comment marks) go in in the
+// document's encoding; one it cannot hold goes in only if the document goes
+// over to UTF-8 (the editor asks), never as "?".
 void TOstrel3Main::InsertText(const QString& text)
 {
-    CurrentEditor().SetSelText(ToAnsi(text));
+    TOstEdit& editor = CurrentEditor();
+    std::string bytes;
+    if (editor.TextForDocument(text.toStdString(), TOstEncoding::Utf8, bytes))
+        editor.SetSelText(bytes);
 }
 
 void TOstrel3Main::InsertDate(const QString& format)
@@ -225,7 +231,9 @@ void TOstrel3Main::miZakomentuj1Click()
     const TWaitCursor wait;
     TOstEdit& editor = CurrentEditor();
     const int line = editor.CaretY();
-    const std::string prefix = ToAnsi(mark);
+    std::string prefix;
+    if (!editor.TextForDocument(mark.toStdString(), TOstEncoding::Utf8, prefix))
+        return;
     std::string result;
     const std::string selected = editor.SelText();
     std::vector<std::string_view> lines = SplitTextLines(selected);

@@ -103,7 +103,7 @@ void TOstrel3Main::miUTF8Click()
     const TDocumentPage* document = RequireCurrentDocument();
     const QString path = RunExportDialog(res::kExportFilter, {});
     if (!path.isEmpty())
-        ExportUtf8(NativePath(path), JoinedText(document->Editor().Lines()));
+        ExportUtf8(NativePath(path), JoinedText(document->Editor().Lines()), document->Editor().Encoding());
 }
 
 void TOstrel3Main::miEksportZaznaczonyTekstDoPliku1Click()

@@ -17,6 +17,7 @@
 #include "app/qt/QtCanvas.h"
 #include "app/qt/QtPrinter.h"
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "platform/CodePage.h"
@@ -27,7 +28,7 @@ namespace ostrel::cli {
 namespace {
 
 constexpr const char* kPrintUsage =
-    "print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
+    "print [--lang LANG] [--encoding ENC] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
     "[--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf";
 
 struct PrintOptions {
@@ -43,6 +44,7 @@ struct PrintOptions {
     double margins[4] = {};  // left, top, right, bottom
     std::string input;
     std::string output;
+    TOstEncodingChoice encoding;
 };
 
 // "L,T,R,B": four lengths in millimetres, none negative.
@@ -81,7 +83,12 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string margins;
-        if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "print: " + error;
+                return false;
+            }
+        } else if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
             takeValue(args, i, "--footer", opt.footer)) {
             continue;
         } else if (takeValue(args, i, "--title", opt.title)) {
@@ -114,7 +121,7 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
     return true;
 }
 
-// Texts from the command line are UTF-8; the job prints Windows-1250.
+// Texts from the command line are UTF-8, as the header and footer take them.
 void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
 {
     const std::string title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
@@ -160,7 +167,7 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
 {
     TOstEditStringList lines;
     try {
-        lines.LoadFromFile(opt.input);
+        lines.LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "print: cannot read '" + opt.input + "': " + e.what());
     }

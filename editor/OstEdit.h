@@ -516,6 +516,8 @@ private:
     void HighlighterAttributesChanged();
     void MarkLineStatesDirty(int first, int last);
     void RescanDirtyLineStates();
+    // True when it scanned every line anew.
+    bool PrepareHighlighter();
 
     // Buffer notifications.
     void BufferChanging();
@@ -584,6 +586,7 @@ private:
     TOstEditSearchCustom* searchEngine_ = nullptr;  // not owned
     int statesDirtyFirst_ = -1;  // lines (from 0) whose stored states may be stale
     int statesDirtyLast_ = -1;
+    bool statesUtf8_ = false;  // the form of text the stored states were scanned in
     TOstCharSet identChars_ = DefaultIdentChars();
     TOstCharSet wordBreakChars_ = DefaultWordBreakChars();
     TOstCharSet wordChars_ = DefaultIdentChars() & ~DefaultWordBreakChars();

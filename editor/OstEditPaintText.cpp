@@ -315,6 +315,7 @@ void TOstTextPainter::ScanTokens(int line)
         return;
     tokensLine_ = line;
     tokens_.clear();
+    ed_.PrepareHighlighter();
     TOstCustomHighlighter& hl = *ed_.highlighter_;
     if (line == 1)
         hl.ClearLineState();

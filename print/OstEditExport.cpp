@@ -14,6 +14,7 @@
 
 #include "editor/OstEditTextBuffer.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace ostrel {
 
@@ -156,6 +157,11 @@ std::string TOstCustomExporter::EncodeDoubleByte(unsigned char lead, unsigned ch
     return {static_cast<char>(lead), static_cast<char>(trail)};
 }
 
+void TOstCustomExporter::EncodeCharacter(char32_t cp, std::string& out)
+{
+    utf8::Append(out, cp);
+}
+
 bool TOstCustomExporter::ExportLines(const TOstEditStringList& lines)
 {
     return ExportSpan(lines, {1, 1}, {INT_MAX, INT_MAX});
@@ -174,7 +180,9 @@ bool TOstCustomExporter::ExportSpan(const TOstEditStringList& lines, TBufferCoor
     if (start.Line == stop.Line && start.Char >= stop.Char)
         return false;
 
+    SetTextEncoding(lines.Encoding());
     BeginExport(static_cast<size_t>(stop.Line - start.Line));
+    highlighter_->SetUtf8Text(HoldsUtf8(lines.Encoding()));
     highlighter_->ClearLineState();
     SkipLines(lines, start.Line - 1);
     for (int line = start.Line; line <= stop.Line; ++line) {
@@ -219,8 +227,9 @@ void TOstCustomExporter::BeginExport(size_t lineCountHint)
 {
     buffer_.Rewind(kPreambleGap);
     buffer_.Reserve(std::max(kMinimumReserve, lineCountHint * kReservePerLine));
+    decodesCharacters_ = textEncoding_ != TOstEncoding::Windows1250;
     for (int c = 0; c < 256; ++c)
-        special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c));
+        special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c)) || (decodesCharacters_ && c >= 0x80);
     firstAttribute_ = true;
 }
 
@@ -260,6 +269,10 @@ bool TOstCustomExporter::EscapeToken(std::string_view text)
         if (plain == n)
             break;
         const auto c = static_cast<unsigned char>(text[plain]);
+        if (decodesCharacters_ && c >= 0x80) {
+            i = EscapeCharacter(text, plain);
+            continue;
+        }
         i = plain + 1;
         if (reservedSet_[c]) {
             escaped_ += reserved_[c];
@@ -271,6 +284,17 @@ bool TOstCustomExporter::EscapeToken(std::string_view text)
         }
     }
     return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+size_t TOstCustomExporter::EscapeCharacter(std::string_view text, size_t i)
+{
+    if (!HoldsUtf8(textEncoding_)) {
+        EncodeCharacter(CodePageOf(textEncoding_)->ToUnicode(static_cast<unsigned char>(text[i])), escaped_);
+        return i + 1;
+    }
+    const utf8::TDecoded d = utf8::Decode(text, i);
+    EncodeCharacter(d.valid ? d.cp : U'\uFFFD', escaped_);
+    return i + d.length;
 }
 
 std::string TOstCustomExporter::EscapeText(std::string_view text)
@@ -510,9 +534,12 @@ void AppendToExistingFile(const std::string& path, std::string_view bytes)
     }
 }
 
-void ExportUtf8(const std::string& path, std::string_view ansiText)
+void ExportUtf8(const std::string& path, std::string_view text, TOstEncoding encoding)
 {
-    WriteFileReplacing(path, codepage::toUtf8(ansiText));
+    if (HoldsUtf8(encoding))
+        WriteFileReplacing(path, text);
+    else
+        WriteFileReplacing(path, ToUtf8(text, encoding));
 }
 
 }  // namespace ostrel

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libutf8proc-dev
-  fonts-liberation
+  fonts-liberation fonts-wqy-microhei
   perl
   unrtf
   poppler-utils enscript ghostscript

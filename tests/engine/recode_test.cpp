@@ -197,13 +197,18 @@ TEST(RecodeEditor, AReadOnlyEditorIsLeftAlone)
 TEST(Utf8Export, EachLetterBecomesItsUtf8BytesWithoutAByteOrderMark)
 {
     TempDir dir;
-    ExportUtf8((dir / "a.txt").string(), "\xB9");  // ą
+    ExportUtf8((dir / "a.txt").string(), "\xB9", TOstEncoding::Windows1250);  // ą
     EXPECT_EQ(readFile(dir / "a.txt"), "\xC4\x85");
-    ExportUtf8((dir / "b.txt").string(), kWin + "\r\n\x80");
+    ExportUtf8((dir / "b.txt").string(), kWin + "\r\n\x80", TOstEncoding::Windows1250);
     EXPECT_EQ(readFile(dir / "b.txt"), "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 "
                                        "ja\xC5\xBA\xC5\x84\r\n\xE2\x82\xAC");  // ... jaźń, €
-    ExportUtf8((dir / "c.txt").string(), "plain ASCII {}\\");
+    ExportUtf8((dir / "c.txt").string(), "plain ASCII {}\\", TOstEncoding::Windows1250);
     EXPECT_EQ(readFile(dir / "c.txt"), "plain ASCII {}\\");
+    ExportUtf8((dir / "d.txt").string(), "\xB1", TOstEncoding::Iso88592);
+    EXPECT_EQ(readFile(dir / "d.txt"), "\xC4\x85");
+    // A UTF-8 document's bytes as they are, a damaged one too, and no mark.
+    ExportUtf8((dir / "e.txt").string(), "\xC5\xBC\xFF\r\nx", TOstEncoding::Utf8Bom);
+    EXPECT_EQ(readFile(dir / "e.txt"), "\xC5\xBC\xFF\r\nx");
 }
 
 TEST(Utf8Export, AnEmptyDocumentWritesAnEmptyFile)
@@ -211,7 +216,7 @@ TEST(Utf8Export, AnEmptyDocumentWritesAnEmptyFile)
     TempDir dir;
     writeFile(dir / "old.txt", "old content");
     TOstEditStringList lines;
-    ExportUtf8((dir / "old.txt").string(), JoinedText(lines));
+    ExportUtf8((dir / "old.txt").string(), JoinedText(lines), lines.Encoding());
     EXPECT_TRUE(std::filesystem::exists(dir / "old.txt"));
     EXPECT_EQ(readFile(dir / "old.txt"), "");
 }
