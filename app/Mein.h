@@ -54,7 +54,12 @@ enum class TOstPolishRecoding;
 // Changes the case of the first letter of every word, a word being what
 // follows a blank (tabs and line breaks do not separate); with continuing the
 // first letter of the text is left alone.
-std::string CapitaliseWords(std::string_view text, bool upper, bool continuing);
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing,
+                            TOstEncoding encoding = TOstEncoding::Windows1250);
+// Every character's case changed, as the document's encoding has it: by
+// Unicode's simple mappings in UTF-8 (a damaged byte stays as it is),
+// through the code page's own tables otherwise.
+std::string ChangeTextCase(std::string_view text, bool upper, TOstEncoding encoding);
 
 class TOstrel3Main : public QMainWindow {
     Q_OBJECT

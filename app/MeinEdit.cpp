@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <utf8proc.h>
+
 #include "app/Document.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
@@ -14,6 +16,7 @@
 #include "editor/OstTextLines.h"
 #include "app/qt/KeyTranslation.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace ostrel {
 
@@ -27,9 +30,23 @@ QString& ShortDateFormat()
     return format;
 }
 
-unsigned char ChangeCase(unsigned char c, bool upper)
+// The character at text[at] in the other case, appended to out; returns
+// where the next character starts.
+size_t AppendCharacterCase(std::string_view text, size_t at, bool upper, TOstEncoding encoding, std::string& out)
 {
-    return upper ? codepage::toUpper(c) : codepage::toLower(c);
+    if (const codepage::TCodePage* page = CodePageOf(encoding)) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        out += static_cast<char>(upper ? page->ToUpper(c) : page->ToLower(c));
+        return at + 1;
+    }
+    const utf8::TDecoded d = utf8::Decode(text, at);
+    if (!d.valid) {
+        out += text[at];
+        return at + 1;
+    }
+    const auto cp = static_cast<utf8proc_int32_t>(d.cp);
+    utf8::Append(out, static_cast<char32_t>(upper ? utf8proc_toupper(cp) : utf8proc_tolower(cp)));
+    return at + d.length;
 }
 
 // "dd.mm.yyyy" style to Qt's letters: months are upper case there, and the
@@ -76,23 +93,40 @@ QString LongTimeText(const QTime& time)
 
 }  // namespace
 
-std::string CapitaliseWords(std::string_view text, bool upper, bool continuing)
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing, TOstEncoding encoding)
 {
-    std::string result(text);
-    if (result.empty())
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;  // text before this is in result
+    const auto changeAt = [&](size_t at) {
+        result.append(text, copied, at - copied);
+        copied = AppendCharacterCase(text, at, upper, encoding, result);
+    };
+    if (text.empty())
         return result;
     if (!continuing)
-        result[0] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[0]), upper));
+        changeAt(0);
     // Only a blank starts a word; after two blanks the search for the next
-    // one starts past the second, so that word stays as it is.
-    size_t from = 0;
-    while (true) {
-        const size_t blank = result.find(' ', from);
-        if (blank == std::string::npos || blank + 1 >= result.size())
-            return result;
-        result[blank + 1] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[blank + 1]), upper));
+    // one starts past the second, so that word stays as it is. A blank is
+    // never a byte of a longer character.
+    for (size_t from = 0;;) {
+        const size_t blank = text.find(' ', from);
+        if (blank == std::string_view::npos || blank + 1 >= text.size())
+            break;
+        changeAt(blank + 1);
         from = blank + 2;
     }
+    result.append(text, copied);
+    return result;
+}
+
+std::string ChangeTextCase(std::string_view text, bool upper, TOstEncoding encoding)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t at = 0; at < text.size();)
+        at = AppendCharacterCase(text, at, upper, encoding, result);
+    return result;
 }
 
 TOstEdit& TOstrel3Main::CurrentEditor() const { return RequireCurrentDocument()->Editor(); }
@@ -173,22 +207,26 @@ void TOstrel3Main::ReplaceSelection(const std::function<std::string(const std::s
 
 void TOstrel3Main::miDuzeZnaki1Click()
 {
-    ReplaceSelection([](const std::string& text) { return codepage::toUpper(text); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return ChangeTextCase(text, true, e); });
 }
 
 void TOstrel3Main::miMaleZnaki1Click()
 {
-    ReplaceSelection([](const std::string& text) { return codepage::toLower(text); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return ChangeTextCase(text, false, e); });
 }
 
 void TOstrel3Main::miPierwszeDuze1Click()
 {
-    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, true, false); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return CapitaliseWords(text, true, false, e); });
 }
 
 void TOstrel3Main::miPierwszeMale1Click()
 {
-    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, false, false); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return CapitaliseWords(text, false, false, e); });
 }
 
 // ---- date and time ---------------------------------------------------------------------
