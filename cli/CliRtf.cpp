@@ -76,9 +76,15 @@ int runRtf(const Args& args)
     } catch (const std::exception& e) {
         return fail(kExitFailure, "rtf: cannot read '" + opt.input + "': " + e.what());
     }
+    // The title is UTF-8, as the command line is; the export writes it in
+    // the document's encoding.
+    std::string title;
+    if (FromUtf8(opt.title, lines.Encoding(), title) != std::string::npos)
+        return fail(kExitUsage, "rtf: the title holds characters that " + std::string(EncodingName(lines.Encoding())) +
+                                    " cannot hold");
     TOstExporterRTF exporter;
     ApplyMainWindowExportSettings(exporter);
-    exporter.SetTitle(opt.title);
+    exporter.SetTitle(title);
     try {
         if (!ExportLinesToFile(exporter, highlighter.get(), lines, opt.output))
             return fail(kExitFailure, "rtf: '" + opt.input + "' has no text to export; nothing written");

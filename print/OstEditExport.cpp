@@ -297,17 +297,11 @@ size_t TOstCustomExporter::EscapeCharacter(std::string_view text, size_t i)
     return i + d.length;
 }
 
+// The title and the font name are in the text's encoding too.
 std::string TOstCustomExporter::EscapeText(std::string_view text)
 {
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (reservedSet_[c])
-            out += reserved_[c];
-        else
-            out += ch;
-    }
-    return out;
+    EscapeToken(text);
+    return escaped_;
 }
 
 // The styles written so far are always the ones in force, so a later token

@@ -165,8 +165,8 @@ protected:
 
     void Write(std::string_view bytes) { buffer_.Append(bytes); }
     void SetReservedChar(unsigned char c, std::string replacement);
-    // The text with every reserved byte replaced, for text outside tokens
-    // (title, font name).
+    // The text (in the text's encoding) escaped as tokens are, for text
+    // outside tokens (title, font name).
     std::string EscapeText(std::string_view text);
     void SetClipboardFormatId(int id) { clipboardFormat_ = id; }
     TColor ResolveColor(TColor color) const;

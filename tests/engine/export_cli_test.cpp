@@ -156,3 +156,22 @@ TEST(RtfCli, TheEncodingDecidesHowCharactersAreWritten)
                   .status,
               2);
 }
+
+// The command line is UTF-8: the title's characters reach the RTF whole.
+TEST(RtfCli, ATitleIsWrittenAsTheDocumentsTextIs)
+{
+    TempDir dir;
+    writeFile(dir / "u.txt", "\xCE\xA9\n");
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", "--title", "Żółw Ω", (dir / "u.txt").string(), (dir / "u.rtf").string()})
+                  .status,
+              0);
+    EXPECT_NE(readFile(dir / "u.rtf").find("{\\title \\'af\\'f3\\'b3w {\\u937?}}}"), std::string::npos);
+    writeFile(dir / "w.txt", kWin + "\n");
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", "--title", "Żółw", (dir / "w.txt").string(), (dir / "w.rtf").string()})
+                  .status,
+              0);
+    EXPECT_NE(readFile(dir / "w.rtf").find("{\\title \\'af\\'f3\\'b3w}}"), std::string::npos);
+    const auto r = runCli({"rtf", "--lang", "cpp", "--title", "Ω", (dir / "w.txt").string(), (dir / "x.rtf").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.rtf"));
+}

@@ -143,8 +143,10 @@ TEST_F(RtfExport, FontSizeTitleAndFontNameAreWrittenEscaped)
     font.Name = "Mono {x}";
     font.SetSize(12);
     rtf.SetFont(&font);
-    rtf.SetTitle("Tytu\xB3 {1}\\");
-    ASSERT_TRUE(rtf.ExportLines(*Lines("a")));
+    rtf.SetTitle("Tytu\xB3 {1}\\");  // in the document's Windows-1250
+    TOstEditStringList lines;
+    lines.LoadFromBytes("a", TOstEncodingChoice{TOstEncoding::Windows1250, TOstEncoding::Windows1250});
+    ASSERT_TRUE(rtf.ExportLines(lines));
     const std::string out(rtf.Output());
     EXPECT_NE(out.find("{\\f0\\fmodern\\fcharset238 Mono \\{x\\};}}"), std::string::npos);
     EXPECT_NE(out.find("{\\title Tytu\\'b3 \\{1\\}\\\\}}"), std::string::npos);
