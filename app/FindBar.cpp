@@ -364,6 +364,7 @@ void TFindBar::StartCount()
     }
     TOstEditSearchCustom& engine = regular_->isChecked() ? static_cast<TOstEditSearchCustom&>(countRegex_)
                                                          : static_cast<TOstEditSearchCustom&>(countPlain_);
+    engine.SetEncoding(Editor()->Encoding());
     engine.SetPattern(pattern);
     engine.SetOptions(Options());
     counted_ = false;

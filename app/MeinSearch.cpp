@@ -133,8 +133,13 @@ void TOstrel3Main::DoSearchReplaceText(bool replace, bool backwards)
                                                            [this, &editor](const std::string&, const std::string&,
                                                                            int, int) { return ConfirmReplace(editor); })
                                                      : nullptr);
-        found = editor.SearchReplace(ToAnsi(searchState_.text), ToAnsi(searchState_.replaceText),
-                                     options);
+        // The texts in the document's encoding: a text it cannot hold is nowhere in it.
+        std::string text, replacement;
+        if (ConvertText(searchState_.text.toStdString(), TOstEncoding::Utf8, editor.Encoding(), text) ==
+                std::string_view::npos &&
+            (!replace ||
+             editor.TextForDocument(searchState_.replaceText.toStdString(), TOstEncoding::Utf8, replacement)))
+            found = editor.SearchReplace(text, replacement, options);
     }
     if (found > 0)
         return;

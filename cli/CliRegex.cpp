@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstRegex.h"
+#include "platform/Utf8.h"
 
 namespace ostrel::cli {
 
@@ -18,6 +20,8 @@ struct RegexArgs {
     std::optional<std::string> replacement;
     bool literal = false;
     std::string pattern;
+    bool haveEncoding = false;
+    TOstEncodingChoice encoding;
 };
 
 // Parses the arguments; returns an error text, empty when they are fine.
@@ -28,7 +32,12 @@ std::string parseRegexArgs(const Args& args, RegexArgs& out)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool isOption = !optionsEnded && a.size() > 1 && a[0] == '-';
-        if (isOption && a == "--") {
+        std::string encodingError;
+        if (isOption && TakeEncodingOption(args, i, out.encoding, encodingError)) {
+            if (!encodingError.empty())
+                return encodingError;
+            out.haveEncoding = true;
+        } else if (isOption && a == "--") {
             optionsEnded = true;
         } else if (isOption && (a == "-m" || a == "--replace")) {
             if (i + 1 >= args.size())
@@ -76,6 +85,27 @@ void writeOut(const std::string& s)
     std::fflush(stdout);
 }
 
+// An argument (terminal text, UTF-8) in the text's code page; an argument
+// that is not UTF-8 is taken to be in the page already. False when a
+// character has no place in the page.
+bool argumentInPage(std::string& arg, TOstEncoding encoding)
+{
+    if (HoldsUtf8(encoding) || !utf8::IsValid(arg))
+        return true;
+    std::string converted;
+    if (FromUtf8(arg, encoding, converted) != std::string_view::npos)
+        return false;
+    arg = std::move(converted);
+    return true;
+}
+
+// The text as the editor holds it in its encoding: UTF-16 and a byte-order
+// mark of UTF-8 become plain UTF-8, which the engine searches in UTF-8 mode.
+struct SearchText {
+    std::string text;
+    TOstEncoding encoding = TOstEncoding::Windows1250;
+};
+
 }  // namespace
 
 int runRegex(const Args& args)
@@ -91,12 +121,29 @@ int runRegex(const Args& args)
         return fail(kExitUsage, "regex: unknown modifier in '" + opts.modifiers +
                                     "' (letters: i r s g m x)");
     }
-    const std::string input = readStdin();
+    SearchText subject{readStdin()};
+    if (opts.haveEncoding) {
+        subject.encoding = opts.encoding.chosen.value_or(DetectEncoding(subject.text, opts.encoding.plainDefault));
+        subject.text = DecodeFileBytes(subject.text, subject.encoding);
+        re.SetEncoding(subject.encoding);
+        if (!argumentInPage(opts.pattern, subject.encoding) ||
+            (opts.replacement && !argumentInPage(*opts.replacement, subject.encoding)))
+            return fail(kExitUsage, "regex: the pattern or the template has characters " +
+                                        std::string(EncodingName(subject.encoding)) + " cannot hold");
+    }
+    const std::string& input = subject.text;
     std::string out;
     try {
         re.SetExpression(opts.pattern);
         if (opts.replacement) {
             out = re.Replace(input, *opts.replacement, !opts.literal);
+            if (opts.haveEncoding && HoldsUtf8(subject.encoding)) {  // back to the file's form
+                std::string file;
+                TOstFileEncoder encoder(subject.encoding);
+                encoder.Encode(out, file);
+                encoder.Finish(file);
+                out = std::move(file);
+            }
         } else {
             for (bool found = re.Exec(input); found; found = re.ExecNext())
                 appendMatchLine(re, out);

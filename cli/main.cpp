@@ -18,7 +18,7 @@ namespace {
 
 // Subcommands, one per capability of the editor that works without a window.
 constexpr CliCommand kCommands[] = {
-    {"regex", "regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
+    {"regex", "regex [-m MODS] [--encoding ENC] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
     {"tokens", "tokens --lang LANG [--sql-dialect NAME] [--encoding ENC] [FILE]", runTokens},
     {"keys", "keys [--encoding ENC] [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
     {"rtf", "rtf --lang LANG [--title TITLE] [--encoding ENC] INPUT OUTPUT", runRtf},

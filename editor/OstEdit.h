@@ -295,6 +295,10 @@ public:
     std::function<TOstReplaceAction(const std::string& search, const std::string& replace, int line,
                                     int column)>
         OnReplaceText;
+    // Asked before each line a SearchReplace searches, with the lines done
+    // and the lines in its range; false ends the search there (replacements
+    // made so far stay, one undoable step when they were one).
+    std::function<bool(int done, int total)> OnSearchProgress;
 
     // ---- highlighter ---------------------------------------------------------------------
     // The control follows the highlighter's attribute changes; the

@@ -451,6 +451,7 @@ void TOstTextPainter::ComputeRowMatches(int line)
     const std::string_view text = ed_.lines_.Get(line - 1);
     int found = 0;
     try {
+        engine->SetEncoding(ed_.lines_.Encoding());
         found = engine->FindAll(text);
     } catch (const std::exception&) {
         return;  // a pattern that cannot be searched highlights nothing

@@ -17,6 +17,8 @@ public:
     void SetPattern(std::string_view pattern) override { regex_.SetExpression(pattern); }
     // Ignores case unless ssoMatchCase; ssoWholeWord has no meaning here.
     void SetOptions(TOstSearchOptions options) override;
+    // UTF-8 mode for the UTF family, the code page's case otherwise.
+    void SetEncoding(TOstEncoding encoding) override { regex_.SetEncoding(encoding); }
 
     // Raises EOstRegex for an invalid pattern.
     int FindAll(std::string_view line) override;

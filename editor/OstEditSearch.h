@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextChars.h"
+#include "platform/TextEncoding.h"
+
 namespace ostrel {
 
 // Search options, an 8-bit set passed to the engine and to the control.
@@ -35,6 +38,9 @@ public:
     virtual std::string Pattern() const = 0;
     virtual void SetPattern(std::string_view pattern) = 0;
     virtual void SetOptions(TOstSearchOptions options) = 0;
+    // The encoding of the lines searched: how their bytes form characters,
+    // which of them are letters and how their case goes.
+    virtual void SetEncoding(TOstEncoding encoding) = 0;
 
     // Finds every match in one line (no line break); returns their number.
     virtual int FindAll(std::string_view line) = 0;
@@ -53,12 +59,16 @@ public:
 
 // The plain engine: a quick search with a shift table indexed by the byte
 // after the window, comparing through a translation table so that ignoring
-// case needs no copy of the line.
+// case needs no copy of a line in the code pages. In UTF-8 a match begins
+// and ends where characters do; ignoring case compares simply folded text,
+// so a line beyond ASCII is folded first (the lengths of a character's
+// cases may differ, so may a match's length from the pattern's).
 class TOstEditSearch : public TOstEditSearchCustom {
 public:
     std::string Pattern() const override { return pattern_; }
     void SetPattern(std::string_view pattern) override;
     void SetOptions(TOstSearchOptions options) override;
+    void SetEncoding(TOstEncoding encoding) override;
 
     // Raises EOstEditError "Pattern is empty" for an empty pattern.
     int FindAll(std::string_view line) override;
@@ -74,21 +84,32 @@ public:
 
 private:
     void buildTables();
-    // The 1-based start of the next match with its last character at or
-    // after `pos`, or 0; leaves `pos` where the search goes on.
-    int next(std::string_view line, std::size_t& pos) const;
+    // The 1-based start of the next match of `key` with its last character
+    // at or after `pos`, or 0; leaves `pos` where the search goes on.
+    int next(std::string_view line, std::string_view key, std::size_t& pos) const;
     bool standsAlone(std::string_view line, std::size_t start, std::size_t end) const;
+    bool wordAt(std::string_view line, std::size_t i) const;
+    // Every match of key in text, given back in the line's offsets.
+    void collect(std::string_view line, std::string_view text, std::string_view key,
+                 const std::vector<uint32_t>* offsets);
+    void foldLine(std::string_view line);
 
     std::string pattern_;
+    std::string key_;  // the pattern as compared: folded in UTF-8 when ignoring case
     bool matchCase_ = false;
     bool wholeWord_ = false;
     bool tablesBuilt_ = false;
+    TOstEncoding encoding_ = TOstEncoding::Windows1250;
+    TOstTextChars chars_{TOstEncoding::Windows1250};
+    std::string folded_;             // the line folded
+    std::vector<uint32_t> offsets_;  // the line's offset of each byte of folded_, and of its end
     std::array<unsigned char, 256> trans_{};
     std::array<bool, 256> delimiter_{};
     std::array<std::size_t, 256> shift_{};
     std::size_t lookAt_ = 1;
     int count_ = 0;
     std::vector<int> results_;
+    std::vector<int> lengths_;
 };
 
 }  // namespace ostrel

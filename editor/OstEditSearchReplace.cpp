@@ -70,6 +70,7 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
         }
     }
 
+    searchEngine_->SetEncoding(Encoding());
     searchEngine_->SetOptions(options);
     searchEngine_->SetPattern(search);
     std::optional<TOstPaintLockGuard> lock;
@@ -80,8 +81,12 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
         block.emplace(undoList_);
 
     int found = 0;
+    const int lineTotal = range.end.Line - range.start.Line + 1;
     for (int line = backwards ? range.end.Line : range.start.Line;
          line >= range.start.Line && line <= range.end.Line; line += backwards ? -1 : 1) {
+        const int done = backwards ? range.end.Line - line : line - range.start.Line;
+        if (OnSearchProgress && !OnSearchProgress(done, lineTotal))
+            return found;
         const int inLine = searchEngine_->FindAll(lines_.Get(line - 1));
         int offset = 0;  // how much earlier replacements moved this line's later matches
         for (int k = 0; k < inLine; ++k) {

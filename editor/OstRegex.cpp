@@ -48,6 +48,9 @@ constexpr struct {
     {reeLoopWithoutEntry, "TOstRegex(exec): Loop Without LoopEntry !"},
     {reeBacktrackLimitExceeded,
      "TOstRegex(exec): Backtrack Limit Exceeded (the match is too complex for the input)"},
+    {reeStepLimitExceeded,
+     "TOstRegex(exec): Step Limit Exceeded (the match takes too long for the input)"},
+    {reeInterrupted, "TOstRegex(exec): Interrupted"},
 };
 
 constexpr std::string_view kModifierLetters = "irsgmx";
@@ -177,6 +180,29 @@ void TOstRegex::SetModifierStr(std::string_view letters)
     SetModifierMask(mask);
 }
 
+void TOstRegex::SetUtf8Mode(bool on)
+{
+    SetEncoding(on ? TOstEncoding::Utf8 : TOstEncoding::Windows1250);
+}
+
+void TOstRegex::SetEncoding(TOstEncoding encoding)
+{
+    const bool utf8 = HoldsUtf8(encoding);
+    const TOstEncoding page = utf8 ? TOstEncoding::Windows1250 : encoding;
+    if (utf8 == utf8_ && page == page_)
+        return;
+    utf8_ = utf8;
+    page_ = page;
+    program_.reset();
+}
+
+void TOstRegex::SetInterruptCheck(std::function<bool()> check)
+{
+    if (!scratch_)
+        scratch_ = std::make_unique<regex_detail::MatchScratch>();
+    scratch_->interrupted = std::move(check);
+}
+
 void TOstRegex::SetLineSeparators(std::string_view separators)
 {
     if (separators == lineSeparators_)
@@ -215,7 +241,7 @@ void TOstRegex::Compile()
     const regex_detail::LineBreaks breaks{lineSeparators_, hasPair_, pairHead_, pairTail_};
     try {
         program_ = std::make_unique<regex_detail::Program>(
-            regex_detail::compile(expression_, modifiers_, breaks));
+            regex_detail::compile(expression_, modifiers_, breaks, utf8_, *CodePageOf(page_)));
     } catch (const EOstRegex& e) {
         program_.reset();
         lastError_ = e.ErrorCode();
@@ -225,7 +251,7 @@ void TOstRegex::Compile()
 
 void TOstRegex::ensureCompiled()
 {
-    if (!program_ || program_->modifiers != modifiers_)
+    if (!program_ || program_->modifiers != modifiers_ || program_->utf8 != utf8_)
         Compile();
     if (program_->code.empty() || program_->code[0] != regex_detail::kCheckByte)
         fail(reeCorruptedProgram);

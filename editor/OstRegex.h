@@ -1,18 +1,23 @@
 #pragma once
 // TOstRegex: the regular-expression engine behind the editor's regex search and
 // replace. A pattern is compiled once into a compact node program and matched by
-// backtracking over bytes in the ANSI code page (Windows-1250). The matcher keeps
-// its backtracking state on the heap, so a long subject cannot exhaust the
-// machine stack; a match that would need too much of that state fails with an
-// EOstRegex error instead.
+// backtracking over bytes in the ANSI code page (Windows-1250), or in UTF-8 mode
+// over the characters of UTF-8 text (code points; each byte of no valid sequence
+// is a character of its own), offsets staying bytes. The matcher keeps its
+// backtracking state on the heap, so a long subject cannot exhaust the machine
+// stack; a match that would need too much of that state, or more steps than the
+// length of its subject allows, fails with an EOstRegex error instead.
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "platform/TextEncoding.h"
 
 namespace ostrel {
 
@@ -57,6 +62,11 @@ enum TOstRegexError : int {
     // Raised instead of exhausting memory or running forever on a match that
     // needs an unbounded number of saved alternatives.
     reeBacktrackLimitExceeded = 1016,
+    // Raised when a search takes more steps than its subject's length allows
+    // (patterns whose matching time grows exponentially or quadratically).
+    reeStepLimitExceeded = 1017,
+    // Raised when the interrupt check said the search is to end.
+    reeInterrupted = 1018,
 };
 
 // Thrown by TOstRegex. The position is the parse offset in the pattern for
@@ -112,6 +122,18 @@ public:
     // keep their state. An unknown letter raises reeUnrecognizedModifier.
     void SetModifierStr(std::string_view letters);
 
+    // UTF-8 mode: literals, '.', sets and classes take whole characters,
+    // \w \d \s \b follow the Unicode classes and 'i' the simple case folding.
+    bool Utf8Mode() const { return utf8_; }
+    void SetUtf8Mode(bool on);
+    // The mode of a document's encoding: UTF-8 mode for the UTF family, the
+    // single-byte mode with the code page's case tables for the others.
+    void SetEncoding(TOstEncoding encoding);
+
+    // Asked every million or so steps of a search; returning true ends the
+    // search with reeInterrupted. Empty: never asked.
+    void SetInterruptCheck(std::function<bool()> check);
+
     const std::string& LineSeparators() const { return lineSeparators_; }
     void SetLineSeparators(std::string_view separators);
     // Two different characters forming one line break together, or "" for none.
@@ -152,6 +174,8 @@ private:
 
     std::string expression_;
     int modifiers_ = kRegexDefaultModifiers;
+    bool utf8_ = false;
+    TOstEncoding page_ = TOstEncoding::Windows1250;  // in single-byte mode
     std::string lineSeparators_ = "\r\n";
     bool hasPair_ = true;
     unsigned char pairHead_ = '\r';

@@ -6,17 +6,54 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "editor/OstRegex.h"
 #include "editor/OstRegexProgram.h"
 #include "platform/CodePage.h"
+#include "platform/UnicodeCase.h"
+#include "platform/Utf8.h"
 
 namespace ostrel::regex_detail {
 
-unsigned char invertCase(unsigned char c)
+std::array<unsigned char, 256> otherCaseTable(const codepage::TCodePage& page)
 {
-    const unsigned char upper = codepage::toUpper(c);
-    return upper != c ? upper : codepage::toLower(c);
+    std::array<unsigned char, 256> t{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const auto c = static_cast<unsigned char>(b);
+        const unsigned char upper = page.ToUpper(c);
+        t[b] = upper != c ? upper : page.ToLower(c);
+    }
+    return t;
+}
+
+bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid)
+{
+    const uint8_t flags = operand[utf8set::kFlags];
+    const bool negated = (flags & utf8set::negated) != 0;
+    if (!valid)
+        return ((operand[utf8set::kInvalid + (cp >> 3)] >> (cp & 7)) & 1) != 0;
+    if (cp < 0x80)
+        return ((operand[utf8set::kAscii + (cp >> 3)] >> (cp & 7)) & 1) != 0;
+    bool in = ((flags & utf8set::word) && unicode::IsRegexWord(cp)) ||
+              ((flags & utf8set::digit) && unicode::IsRegexDigit(cp)) ||
+              ((flags & utf8set::space) && unicode::IsRegexSpace(cp));
+    if (!in) {
+        const char32_t key = (flags & utf8set::folded) ? unicode::SimpleFold(cp) : cp;
+        const auto count = static_cast<std::size_t>(readI32(operand + utf8set::kRangeCount));
+        const uint8_t* ranges = operand + utf8set::kRanges;
+        // The ranges are sorted and apart: the last one starting at or below key.
+        std::size_t lo = 0, hi = count;
+        while (lo < hi) {
+            const std::size_t mid = (lo + hi) / 2;
+            if (static_cast<char32_t>(readI32(ranges + 8 * mid)) <= key)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        in = lo > 0 && key <= static_cast<char32_t>(readI32(ranges + 8 * (lo - 1) + 4));
+    }
+    return in != negated;
 }
 
 namespace {
@@ -88,11 +125,18 @@ Braces scanBraces(std::string_view pat, std::size_t at)
     return b;
 }
 
+// A set of UTF-8 mode as the parser collects it.
+struct Utf8SetSpec {
+    std::vector<std::pair<char32_t, char32_t>> ranges;
+    uint8_t classes = 0;  // utf8set::word, digit, space
+    CharSet invalid{};    // invalid bytes named in the pattern
+};
+
 class Compiler {
 public:
     Compiler(std::string_view pattern, int modifiers, const LineBreaks& breaks,
-             std::vector<uint8_t>* out)
-        : pat_(pattern), compMods_(modifiers), breaks_(breaks), code_(out)
+             std::vector<uint8_t>* out, bool utf8, const std::array<unsigned char, 256>& otherCase)
+        : pat_(pattern), compMods_(modifiers), breaks_(breaks), code_(out), utf8_(utf8), otherCase_(otherCase)
     {
     }
 
@@ -214,6 +258,14 @@ private:
     void addClass(CharSet& set, char cls) const;
     int emitSet(const CharSet& set, bool negate);
     int emitLiteral(std::string_view chars);
+    // ---- UTF-8 mode
+    std::size_t charLengthAt(std::size_t at) const;
+    int parseSetUtf8(int& flagp);
+    void parseSetMemberUtf8(Utf8SetSpec& set);
+    bool parseSetCharUtf8(char32_t& cp);
+    int emitSetUtf8(Utf8SetSpec set, bool negate);
+    int emitClassUtf8(uint8_t cls, bool negate);
+    int emitInvalidByte(unsigned char b);
     bool atQuantifier(std::size_t at) const;
     int32_t bracesArg(std::string_view digits) const;
     void emitComplexBraces(int operand, int32_t min, int32_t max, bool lazy);
@@ -233,6 +285,8 @@ private:
     const LineBreaks& breaks_;
     int npar_ = 1;
     std::vector<uint8_t>* code_;
+    bool utf8_;
+    const std::array<unsigned char, 256>& otherCase_;
     std::size_t size_ = 0;
     // The fewest characters the element parsed last can match, capped so that
     // products of repeat counts cannot overflow.
@@ -504,7 +558,7 @@ int Compiler::parseAtom(int& flagp)
         flagp = fHasWidth | fSimple;
         return emitNode(modOn(rmS) ? opAny : opAnyMl);
     case '[':
-        return parseSet(flagp);
+        return utf8_ ? parseSetUtf8(flagp) : parseSet(flagp);
     case '(': {
         if (!atEnd() && peek() == '?')
             return parseInlineGroup();
@@ -568,6 +622,27 @@ int Compiler::parseEscape(int& flagp)
     if (atEnd())
         fail(reeTrailingBackSlash);
     const char c = pat_[pos_++];
+    if (utf8_) {
+        switch (c) {
+        case 'd': case 'D': case 'w': case 'W': case 's': case 'S':
+            flagp = fHasWidth | fSimple;
+            return emitClassUtf8((c | 0x20) == 'd' ? utf8set::digit : (c | 0x20) == 'w' ? utf8set::word
+                                                                                    : utf8set::space,
+                                 c == 'D' || c == 'W' || c == 'S');
+        default:
+            break;
+        }
+        if (static_cast<unsigned char>(c) >= 0x80) {  // an escaped character stands for itself
+            const std::size_t at = pos_ - 1;
+            const std::size_t n = charLengthAt(at);
+            flagp = fHasWidth | fSimple;
+            pos_ = at + n;
+            if (n == 1 && utf8::MultiByteLength(reinterpret_cast<const unsigned char*>(pat_.data()) + at,
+                                                pat_.size() - at) == 0)
+                return emitInvalidByte(static_cast<unsigned char>(c));
+            return emitLiteral(pat_.substr(at, n));
+        }
+    }
     switch (c) {
     case 'd':
         flagp = fHasWidth | fSimple;
@@ -594,9 +669,16 @@ int Compiler::parseEscape(int& flagp)
         emitByte(static_cast<uint8_t>(c - '0'));
         return ret;
     }
-    const char ch = static_cast<char>(unescape(c));
+    const unsigned char ch = unescape(c);
     flagp = fHasWidth | fSimple;
-    return emitLiteral(std::string_view(&ch, 1));
+    if (utf8_) {  // "\xE9" is the code point U+00E9
+        std::string bytes;
+        utf8::Append(bytes, ch);
+        minLen_ = 1;
+        return emitLiteral(bytes);
+    }
+    const char byte = static_cast<char>(ch);
+    return emitLiteral(std::string_view(&byte, 1));
 }
 
 unsigned char Compiler::unescape(char c)
@@ -658,7 +740,9 @@ unsigned char Compiler::parseHex()
 int Compiler::parseLiteralRun(std::size_t start, int& flagp)
 {
     std::string run;
+    std::size_t chars = 0;
     std::size_t lastCharAt = start;
+    std::size_t lastCharLength = 1;
     std::size_t p = start;
     const bool extended = modOn(rmX);
     while (p < pat_.size()) {
@@ -671,25 +755,213 @@ int Compiler::parseLiteralRun(std::size_t start, int& flagp)
             ++p;
             continue;
         }
-        run += ch;
-        lastCharAt = p++;
+        const std::size_t n = utf8_ ? charLengthAt(p) : 1;
+        if (utf8_ && n == 1 && static_cast<unsigned char>(ch) >= 0x80) {
+            // An invalid byte is an atom of its own.
+            if (p == start) {
+                pos_ = p + 1;
+                minLen_ = 1;
+                flagp = fHasWidth | fSimple;
+                return emitInvalidByte(static_cast<unsigned char>(ch));
+            }
+            break;
+        }
+        run.append(pat_.substr(p, n));
+        ++chars;
+        lastCharAt = p;
+        lastCharLength = n;
+        p += n;
     }
-    if (run.size() > 1 && atQuantifier(extended ? skipIgnored(p) : p)) {
+    if (chars > 1 && atQuantifier(extended ? skipIgnored(p) : p)) {
         p = lastCharAt;
-        run.pop_back();
+        run.resize(run.size() - lastCharLength);
+        --chars;
     }
     pos_ = p;
-    minLen_ = static_cast<int64_t>(run.size());
-    flagp = fHasWidth | (run.size() == 1 ? fSimple : 0);
+    // Folded forms may be shorter, but never below a byte a character.
+    minLen_ = static_cast<int64_t>(utf8_ && modOn(rmI) ? chars : run.size());
+    flagp = fHasWidth | (chars == 1 ? fSimple : 0);
     return emitLiteral(run);
+}
+
+// The bytes of the character at `at` in the pattern: a valid sequence, else one.
+std::size_t Compiler::charLengthAt(std::size_t at) const
+{
+    const int n = utf8::MultiByteLength(reinterpret_cast<const unsigned char*>(pat_.data()) + at, pat_.size() - at);
+    return n == 0 ? 1 : static_cast<std::size_t>(n);
 }
 
 int Compiler::emitLiteral(std::string_view chars)
 {
     const int ret = emitNode(modOn(rmI) ? opExactlyCi : opExactly);
+    std::string folded;
+    if (utf8_ && modOn(rmI)) {  // kept folded, so that matching folds only the subject
+        for (std::size_t i = 0; i < chars.size();) {
+            const utf8::TDecoded d = utf8::Decode(chars, i);
+            utf8::Append(folded, unicode::SimpleFold(d.cp));
+            i += d.length;
+        }
+        chars = folded;
+    }
     emitI32(static_cast<int32_t>(chars.size()));
     for (char ch : chars)
         emitByte(static_cast<uint8_t>(ch));
+    return ret;
+}
+
+// ---- sets of UTF-8 mode ---------------------------------------------------------------
+
+int Compiler::emitClassUtf8(uint8_t cls, bool negate)
+{
+    Utf8SetSpec set;
+    set.classes = cls;
+    return emitSetUtf8(std::move(set), negate);
+}
+
+int Compiler::emitInvalidByte(unsigned char b)
+{
+    Utf8SetSpec set;
+    addToSet(set.invalid, b);
+    return emitSetUtf8(std::move(set), false);
+}
+
+// One character of a set, escapes resolved; false for an invalid byte (its
+// value in cp). The cursor is on it.
+bool Compiler::parseSetCharUtf8(char32_t& cp)
+{
+    if (pat_[pos_] == '\\' && pos_ + 1 < pat_.size() && static_cast<unsigned char>(pat_[pos_ + 1]) < 0x80) {
+        pos_ += 2;
+        cp = unescape(pat_[pos_ - 1]);
+        return true;
+    }
+    if (pat_[pos_] == '\\') {
+        if (pos_ + 1 >= pat_.size()) {
+            ++pos_;
+            fail(reeTrailingBackSlash);
+        }
+        ++pos_;  // an escaped character beyond ASCII stands for itself
+    }
+    const utf8::TDecoded d = utf8::Decode(pat_, pos_);
+    pos_ += d.length;
+    cp = d.cp;
+    return d.valid;
+}
+
+void Compiler::parseSetMemberUtf8(Utf8SetSpec& set)
+{
+    auto classAt = [&](std::size_t at) -> uint8_t {
+        if (pat_[at] != '\\' || at + 1 >= pat_.size())
+            return 0;
+        const char e = pat_[at + 1];
+        return e == 'd' ? utf8set::digit : e == 's' ? utf8set::space : e == 'w' ? utf8set::word : 0;
+    };
+    if (const uint8_t cls = classAt(pos_)) {
+        pos_ += 2;
+        set.classes |= cls;
+        return;
+    }
+    char32_t lo = 0;
+    if (!parseSetCharUtf8(lo)) {
+        addToSet(set.invalid, static_cast<unsigned char>(lo));
+        return;
+    }
+    const bool range = pos_ + 1 < pat_.size() && peek() == '-' && pat_[pos_ + 1] != ']';
+    if (!range) {
+        set.ranges.emplace_back(lo, lo);
+        return;
+    }
+    ++pos_;
+    if (classAt(pos_)) {  // "a-\d": no range, all three members
+        set.ranges.emplace_back(lo, lo);
+        set.ranges.emplace_back('-', '-');
+        return;
+    }
+    char32_t hi = 0;
+    if (!parseSetCharUtf8(hi) || hi < lo)
+        fail(reeInvalidRange);
+    set.ranges.emplace_back(lo, hi);
+}
+
+int Compiler::parseSetUtf8(int& flagp)
+{
+    bool negate = false;
+    if (!atEnd() && peek() == '^') {
+        negate = true;
+        ++pos_;
+    }
+    Utf8SetSpec set;
+    if (!atEnd() && peek() == ']') {
+        set.ranges.emplace_back(']', ']');
+        ++pos_;
+    }
+    for (;;) {
+        if (atEnd())
+            fail(reeUnmatchedSqBrackets);
+        if (peek() == ']') {
+            ++pos_;
+            break;
+        }
+        parseSetMemberUtf8(set);
+    }
+    flagp = fHasWidth | fSimple;
+    return emitSetUtf8(std::move(set), negate);
+}
+
+// Sorts and joins the ranges (their folded forms when ignoring case) and
+// works out the answers for ASCII and the invalid bytes.
+int Compiler::emitSetUtf8(Utf8SetSpec set, bool negate)
+{
+    const bool fold = modOn(rmI);
+    auto& ranges = set.ranges;
+    if (fold) {
+        // A character is in the set when its folded form is the folded form
+        // of a member: the members that fold to another code point bring
+        // that one in. Members that are not folded forms themselves never
+        // equal a folded character, so they may stay.
+        const auto pairs = unicode::FoldingPairs();
+        const std::size_t given = ranges.size();
+        for (std::size_t k = 0; k < given; ++k) {
+            const auto [lo, hi] = ranges[k];
+            auto it = std::lower_bound(pairs.begin(), pairs.end(), std::pair<char32_t, char32_t>(lo, 0));
+            for (; it != pairs.end() && it->first <= hi; ++it)
+                ranges.emplace_back(it->second, it->second);
+        }
+    }
+    std::sort(ranges.begin(), ranges.end());
+    std::vector<std::pair<char32_t, char32_t>> joined;
+    for (const auto& r : ranges) {
+        if (!joined.empty() && r.first <= joined.back().second + 1)
+            joined.back().second = std::max(joined.back().second, r.second);
+        else
+            joined.push_back(r);
+    }
+    std::vector<uint8_t> operand(utf8set::kRanges + 8 * joined.size(), 0);
+    operand[utf8set::kFlags] = static_cast<uint8_t>(set.classes | (negate ? utf8set::negated : 0) |
+                                                    (fold ? utf8set::folded : 0));
+    writeI32(&operand[utf8set::kRangeCount], static_cast<int32_t>(joined.size()));
+    for (std::size_t k = 0; k < joined.size(); ++k) {
+        writeI32(&operand[utf8set::kRanges + 8 * k], static_cast<int32_t>(joined[k].first));
+        writeI32(&operand[utf8set::kRanges + 8 * k + 4], static_cast<int32_t>(joined[k].second));
+    }
+    // The generic answer for ASCII looks at the bitmap, so ask with it empty
+    // and by the ranges instead.
+    for (char32_t c = 0; c < 0x80; ++c) {
+        const char32_t key = fold ? unicode::SimpleFold(c) : c;
+        bool in = ((set.classes & utf8set::word) && unicode::IsRegexWord(c)) ||
+                  ((set.classes & utf8set::digit) && unicode::IsRegexDigit(c)) ||
+                  ((set.classes & utf8set::space) && unicode::IsRegexSpace(c));
+        for (const auto& [lo, hi] : joined)
+            in = in || (key >= lo && key <= hi);
+        if (in != negate)
+            operand[utf8set::kAscii + (c >> 3)] |= static_cast<uint8_t>(1u << (c & 7));
+    }
+    for (unsigned b = 0; b < 256; ++b) {
+        if (inSet(set.invalid, static_cast<unsigned char>(b)) != negate)
+            operand[utf8set::kInvalid + (b >> 3)] |= static_cast<uint8_t>(1u << (b & 7));
+    }
+    const int ret = emitNode(opSetUtf8);
+    for (uint8_t b : operand)
+        emitByte(b);
     return ret;
 }
 
@@ -697,7 +969,7 @@ void Compiler::addChar(CharSet& set, unsigned char c) const
 {
     addToSet(set, c);
     if (modOn(rmI))
-        addToSet(set, invertCase(c));
+        addToSet(set, otherCase_[c]);
 }
 
 void Compiler::addClass(CharSet& set, char cls) const
@@ -831,17 +1103,20 @@ int Compiler::emitSet(const CharSet& set, bool negate)
 
 }  // namespace
 
-Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks)
+Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
+                const codepage::TCodePage& page)
 {
-    Compiler sizing(pattern, modifiers, breaks, nullptr);
-    sizing.run();
     Program prog;
+    prog.otherCase = otherCaseTable(page);
+    Compiler sizing(pattern, modifiers, breaks, nullptr, utf8, prog.otherCase);
+    sizing.run();
     prog.code.resize(sizing.size());
-    Compiler emitter(pattern, modifiers, breaks, &prog.code);
+    Compiler emitter(pattern, modifiers, breaks, &prog.code, utf8, prog.otherCase);
     const int flags = emitter.run();
     if (emitter.size() != prog.code.size())
         throw EOstRegex(reeInternalUrp, 0);
     prog.modifiers = modifiers;
+    prog.utf8 = utf8;
     prog.groupCount = emitter.groupCount();
     prog.minLength = static_cast<std::size_t>(emitter.minLength());
     for (char c : breaks.separators)

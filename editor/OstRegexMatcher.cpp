@@ -9,6 +9,8 @@
 
 #include "editor/OstRegex.h"
 #include "editor/OstRegexProgram.h"
+#include "platform/UnicodeCase.h"
+#include "platform/Utf8.h"
 
 namespace ostrel::regex_detail {
 namespace {
@@ -18,6 +20,17 @@ namespace {
 // costs one or two alternatives and three changes per repetition.
 constexpr std::size_t kMaxChoices = 4'000'000;
 constexpr std::size_t kMaxTrail = 8'000'000;
+
+// A search may take this many steps for each byte of the subject from its
+// start on, and a few million more, before it ends with reeStepLimitExceeded:
+// far more than any linear match needs, yet an exponential one (nested
+// repeats failing at the end) or a quadratic one (a long repeat tried from
+// each position) stops within a fraction of a second. A step is a node
+// visited, an alternative taken back, or a character a repeat looks at.
+constexpr uint64_t kStepsPerByte = 32;
+constexpr uint64_t kStepsBase = 4'000'000;
+// How often the interrupt check is asked.
+constexpr uint64_t kInterruptInterval = 1 << 20;
 
 // Registers: group starts and ends, the start of a group that is open, the
 // loop-stack depth and the loop counters.
@@ -39,9 +52,10 @@ bool isWordChar(unsigned char c)
 
 class Matcher {
 public:
-    Matcher(const Program& prog, std::string_view input, MatchScratch& scratch)
-        : prog_(prog), in_(reinterpret_cast<const unsigned char*>(input.data())),
-          len_(input.size()), choices_(scratch.choices), trail_(scratch.trail)
+    Matcher(const Program& prog, std::string_view input, MatchScratch& scratch, uint64_t stepBudget)
+        : prog_(prog), text_(input), in_(reinterpret_cast<const unsigned char*>(input.data())),
+          len_(input.size()), utf8_(prog.utf8), choices_(scratch.choices), trail_(scratch.trail),
+          interrupted_(scratch.interrupted), stepsLeft_(stepBudget)
     {
         // Groups are reset by run() as far as the program has them; the loop
         // counters are read before their first change, so start them defined.
@@ -49,8 +63,19 @@ public:
     }
 
     bool matchAt(std::size_t start, Slots& starts, Slots& ends);
+    // Whether a character starts at pos (always so in single-byte mode).
+    bool startsChar(std::size_t pos) const;
 
 private:
+    void spend(uint64_t steps)
+    {
+        if (steps > stepsLeft_)
+            execError(reeStepLimitExceeded);
+        const uint64_t before = stepsLeft_;
+        stepsLeft_ -= steps;
+        if (interrupted_ && before / kInterruptInterval != stepsLeft_ / kInterruptInterval && interrupted_())
+            execError(reeInterrupted);
+    }
     bool run(std::size_t start, std::size_t& end);
     bool backtrack(int& node, std::size_t& pos);
 
@@ -83,7 +108,39 @@ private:
 
     // ---- single characters
     bool matchesChar(int node, std::size_t pos) const;
-    std::size_t repeat(int node, std::size_t pos, int64_t maxCount) const;
+    // The bytes the single-character node takes at pos, 0 when it does not match.
+    std::size_t widthAt(int node, std::size_t pos) const
+    {
+        if (!utf8_)
+            return pos < len_ && matchesChar(node, pos) ? 1 : 0;
+        return pos < len_ ? widthUtf8(node, pos) : 0;
+    }
+    std::size_t widthUtf8(int node, std::size_t pos) const;
+    std::size_t charEnd(std::size_t pos) const
+    {
+        if (in_[pos] < 0x80)
+            return pos + 1;
+        const int n = utf8::MultiByteLength(in_ + pos, len_ - pos);
+        return pos + (n == 0 ? 1 : static_cast<std::size_t>(n));
+    }
+    std::size_t charStart(std::size_t end) const
+    {
+        return !utf8_ || in_[end - 1] < 0x80 ? end - 1 : utf8::PrevBoundary(text_, end);
+    }
+    // The code point at pos (a valid one, or the invalid byte's value).
+    utf8::TDecoded charAt(std::size_t pos) const { return utf8::Decode(text_, pos); }
+    bool wordCharAt(std::size_t pos) const
+    {
+        if (!utf8_ || in_[pos] < 0x80)
+            return isWordChar(in_[pos]);
+        const utf8::TDecoded d = charAt(pos);
+        return d.valid && unicode::IsRegexWord(d.cp);
+    }
+    // How many times in a row, up to maxCount, the single-character node
+    // matches; `end` gets where the last one ends.
+    std::size_t repeat(int node, std::size_t pos, int64_t maxCount, std::size_t& end);
+    std::size_t repeatBytes(int node, std::size_t pos, int64_t maxCount) const;
+    bool matchLiteralFolded(const uint8_t* chars, std::size_t n, std::size_t& pos) const;
     bool isSeparator(unsigned char c) const { return inSet(prog_.separators, c); }
     bool pairAt(std::size_t pos) const
     {
@@ -94,8 +151,8 @@ private:
     bool atLineEnd(std::size_t pos) const;
     bool atWordBoundary(std::size_t pos) const
     {
-        const bool before = pos > 0 && isWordChar(in_[pos - 1]);
-        const bool after = pos < len_ && isWordChar(in_[pos]);
+        const bool before = pos > 0 && wordCharAt(charStart(pos));
+        const bool after = pos < len_ && wordCharAt(pos);
         return before != after;
     }
     bool matchLiteral(int node, std::size_t& pos, bool ignoreCase) const;
@@ -110,8 +167,9 @@ private:
     };
     Repeat repeatOf(int node) const;
     bool startRepeat(int& node, std::size_t& pos);
-    bool tryGreedy(int& node, std::size_t& pos, std::size_t base, int64_t count);
-    bool tryLazy(int& node, std::size_t& pos, std::size_t base, int64_t count);
+    // `at` is where the first `count` repetitions end.
+    bool tryGreedy(int& node, std::size_t& pos, std::size_t at, int64_t count);
+    bool tryLazy(int& node, std::size_t& pos, std::size_t at, int64_t count);
     bool literalFits(const Repeat& r, std::size_t at) const
     {
         return r.literal < 0 || (at < len_ && in_[at] == r.literal);
@@ -130,12 +188,79 @@ private:
     }
 
     const Program& prog_;
+    std::string_view text_;
     const unsigned char* in_;
     std::size_t len_;
+    bool utf8_;
     std::array<std::ptrdiff_t, kRegCount> regs_;  // run() resets the groups the program has
     std::vector<Choice>& choices_;
     std::vector<Undo>& trail_;
+    const std::function<bool()>& interrupted_;
+    uint64_t stepsLeft_;
 };
+
+bool Matcher::startsChar(std::size_t pos) const
+{
+    if (!utf8_ || pos == 0 || pos >= len_ || !utf8::IsContinuation(in_[pos]))
+        return true;
+    return utf8::PrevBoundary(text_, pos + 1) == pos;
+}
+
+std::size_t Matcher::widthUtf8(int node, std::size_t pos) const
+{
+    const unsigned char c = in_[pos];
+    const uint8_t* operand = &prog_.code[Program::operand(node)];
+    switch (prog_.op(node)) {
+    case opAny:
+        return charEnd(pos) - pos;
+    case opAnyMl:
+        return isSeparator(c) || pairAt(pos) ? 0 : charEnd(pos) - pos;
+    case opExactly: {
+        const auto n = static_cast<std::size_t>(readI32(operand));
+        return len_ - pos >= n && std::memcmp(in_ + pos, operand + 4, n) == 0 ? n : 0;
+    }
+    case opExactlyCi: {
+        std::size_t at = pos;
+        return matchLiteralFolded(operand + 4, static_cast<std::size_t>(readI32(operand)), at) ? at - pos : 0;
+    }
+    case opSetUtf8: {
+        if (c < 0x80)
+            return (operand[utf8set::kAscii + (c >> 3)] >> (c & 7)) & 1;
+        const utf8::TDecoded d = charAt(pos);
+        return inUtf8Set(operand, d.cp, d.valid) ? d.length : 0;
+    }
+    default:
+        execError(reeRegRepeatCalledInappropriately);
+    }
+}
+
+// The subject's characters from pos against folded ones (valid UTF-8).
+bool Matcher::matchLiteralFolded(const uint8_t* chars, std::size_t n, std::size_t& pos) const
+{
+    const std::string_view folded(reinterpret_cast<const char*>(chars), n);
+    std::size_t at = pos;
+    for (std::size_t i = 0; i < n;) {
+        if (at >= len_)
+            return false;
+        const unsigned char want = chars[i];
+        const unsigned char c = in_[at];
+        if (want < 0x80 && c < 0x80) {  // the common case, without decoding
+            if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != want)
+                return false;
+            ++i;
+            ++at;
+            continue;
+        }
+        const utf8::TDecoded w = utf8::Decode(folded, i);
+        const utf8::TDecoded d = charAt(at);
+        if (!d.valid || unicode::SimpleFold(d.cp) != w.cp)
+            return false;
+        i += w.length;
+        at += d.length;
+    }
+    pos = at;
+    return true;
+}
 
 bool Matcher::matchesChar(int node, std::size_t pos) const
 {
@@ -149,7 +274,7 @@ bool Matcher::matchesChar(int node, std::size_t pos) const
     case opExactly:
         return c == operand[4];
     case opExactlyCi:
-        return c == operand[4] || c == invertCase(operand[4]);
+        return c == operand[4] || c == prog_.otherCase[operand[4]];
     case opAnyOfTiny:
         return c == operand[0] || c == operand[1] || c == operand[2];
     case opAnyButTiny:
@@ -165,8 +290,37 @@ bool Matcher::matchesChar(int node, std::size_t pos) const
     }
 }
 
-// How many times in a row, up to maxCount, the single-character node matches.
-std::size_t Matcher::repeat(int node, std::size_t pos, int64_t maxCount) const
+std::size_t Matcher::repeat(int node, std::size_t pos, int64_t maxCount, std::size_t& end)
+{
+    if (!utf8_) {
+        const std::size_t n = repeatBytes(node, pos, maxCount);
+        spend(n);
+        end = pos + n;
+        return n;
+    }
+    std::size_t n = 0;
+    std::size_t at = pos;
+    const auto max = static_cast<std::size_t>(maxCount);
+    if (prog_.op(node) == opAny) {
+        while (n < max && at < len_) {
+            at = charEnd(at);
+            ++n;
+        }
+    } else {
+        while (n < max && at < len_) {
+            const std::size_t w = widthUtf8(node, at);
+            if (w == 0)
+                break;
+            at += w;
+            ++n;
+        }
+    }
+    spend(n);
+    end = at;
+    return n;
+}
+
+std::size_t Matcher::repeatBytes(int node, std::size_t pos, int64_t maxCount) const
 {
     const std::size_t limit = std::min<std::size_t>(len_ - pos, static_cast<std::size_t>(maxCount));
     const unsigned char* p = in_ + pos;
@@ -217,6 +371,8 @@ bool Matcher::matchLiteral(int node, std::size_t& pos, bool ignoreCase) const
     const uint8_t* operand = &prog_.code[Program::operand(node)];
     const std::size_t n = static_cast<std::size_t>(readI32(operand));
     const uint8_t* chars = operand + 4;
+    if (ignoreCase && utf8_)
+        return matchLiteralFolded(chars, n, pos);
     if (len_ - pos < n)
         return false;
     if (!ignoreCase) {
@@ -225,7 +381,7 @@ bool Matcher::matchLiteral(int node, std::size_t& pos, bool ignoreCase) const
     } else {
         for (std::size_t i = 0; i < n; ++i) {
             const unsigned char c = in_[pos + i];
-            if (c != chars[i] && c != invertCase(chars[i]))
+            if (c != chars[i] && c != prog_.otherCase[chars[i]])
                 return false;
         }
     }
@@ -243,12 +399,27 @@ bool Matcher::matchBackref(int node, std::size_t& pos, bool ignoreCase) const
     if (s < 0 || e < s)
         return false;
     const std::size_t n = static_cast<std::size_t>(e - s);
+    if (ignoreCase && utf8_) {
+        std::string folded;
+        for (std::size_t i = static_cast<std::size_t>(s); i < static_cast<std::size_t>(e);) {
+            const utf8::TDecoded d = charAt(i);
+            if (!d.valid) {  // an invalid byte is only ever equal to itself
+                folded.clear();
+                break;
+            }
+            utf8::Append(folded, unicode::SimpleFold(d.cp));
+            i += d.length;
+        }
+        if (!folded.empty() || n == 0)
+            return matchLiteralFolded(reinterpret_cast<const uint8_t*>(folded.data()), folded.size(), pos);
+        ignoreCase = false;
+    }
     if (len_ - pos < n)
         return false;
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char want = in_[static_cast<std::size_t>(s) + i];
         const unsigned char c = in_[pos + i];
-        if (c != want && !(ignoreCase && c == invertCase(want)))
+        if (c != want && !(ignoreCase && c == prog_.otherCase[want]))
             return false;
     }
     pos += n;
@@ -282,46 +453,52 @@ bool Matcher::startRepeat(int& node, std::size_t& pos)
     const Repeat r = repeatOf(node);
     const uint8_t op = prog_.op(node);
     const bool greedy = op == opStar || op == opPlus || op == opBraces;
-    const int64_t count = static_cast<int64_t>(repeat(r.operand, pos, greedy ? r.max : r.min));
+    std::size_t end = pos;
+    const int64_t count = static_cast<int64_t>(repeat(r.operand, pos, greedy ? r.max : r.min, end));
     if (count < r.min)
         return false;
-    return greedy ? tryGreedy(node, pos, pos, count) : tryLazy(node, pos, pos, count);
+    return greedy ? tryGreedy(node, pos, end, count) : tryLazy(node, pos, end, count);
 }
 
 // Goes on after the largest count, down to the minimum, that suits the literal
 // which follows; the smaller counts stay as an alternative.
-bool Matcher::tryGreedy(int& node, std::size_t& pos, std::size_t base, int64_t count)
-{
-    const Repeat r = repeatOf(node);
-    for (; count >= r.min; --count) {
-        const std::size_t at = base + static_cast<std::size_t>(count);
-        if (!literalFits(r, at))
-            continue;
-        if (count > r.min)
-            pushChoice(ckGreedyRepeat, node, base, count - 1);
-        pos = at;
-        node = r.next;
-        return true;
-    }
-    return false;
-}
-
-// Goes on after the smallest count, up from `count`, that suits the literal
-// which follows; one more repetition stays as an alternative.
-bool Matcher::tryLazy(int& node, std::size_t& pos, std::size_t base, int64_t count)
+bool Matcher::tryGreedy(int& node, std::size_t& pos, std::size_t at, int64_t count)
 {
     const Repeat r = repeatOf(node);
     for (;;) {
-        const std::size_t at = base + static_cast<std::size_t>(count);
+        spend(1);
         if (literalFits(r, at)) {
-            if (count < r.max)
-                pushChoice(ckLazyRepeat, node, base, count);
+            if (count > r.min)
+                pushChoice(ckGreedyRepeat, node, at, count);
             pos = at;
             node = r.next;
             return true;
         }
-        if (count >= r.max || at >= len_ || !matchesChar(r.operand, at))
+        if (count <= r.min)
             return false;
+        --count;
+        at = charStart(at);
+    }
+}
+
+// Goes on after the smallest count, up from `count`, that suits the literal
+// which follows; one more repetition stays as an alternative.
+bool Matcher::tryLazy(int& node, std::size_t& pos, std::size_t at, int64_t count)
+{
+    const Repeat r = repeatOf(node);
+    for (;;) {
+        spend(1);
+        if (literalFits(r, at)) {
+            if (count < r.max)
+                pushChoice(ckLazyRepeat, node, at, count);
+            pos = at;
+            node = r.next;
+            return true;
+        }
+        const std::size_t width = count < r.max ? widthAt(r.operand, at) : 0;
+        if (width == 0)
+            return false;
+        at += width;
         ++count;
     }
 }
@@ -358,6 +535,7 @@ bool Matcher::run(std::size_t start, std::size_t& end)
     int node = 1;
     std::size_t pos = start;
     for (;;) {
+        spend(1);
         if (node <= 0 || static_cast<std::size_t>(node) >= prog_.code.size())
             execError(reeMatchPrimCorruptedPointers);
         bool ok = true;
@@ -371,10 +549,12 @@ bool Matcher::run(std::size_t start, std::size_t& end)
         case opBolMl: ok = atLineStart(pos); break;
         case opEolMl: ok = atLineEnd(pos); break;
         case opAny: case opAnyMl: case opAnyOfTiny: case opAnyButTiny: case opAnyOfFull:
-        case opAnyDigit: case opNotDigit:
-            ok = pos < len_ && matchesChar(node, pos);
-            pos += ok ? 1 : 0;
+        case opAnyDigit: case opNotDigit: case opSetUtf8: {
+            const std::size_t width = widthAt(node, pos);
+            ok = width != 0;
+            pos += width;
             break;
+        }
         case opExactly:
         case opExactlyCi:
             ok = matchLiteral(node, pos, op == opExactlyCi);
@@ -435,6 +615,7 @@ bool Matcher::run(std::size_t start, std::size_t& end)
 bool Matcher::backtrack(int& node, std::size_t& pos)
 {
     while (!choices_.empty()) {
+        spend(1);
         const Choice c = choices_.back();
         choices_.pop_back();
         undoTo(c.trailMark);
@@ -449,14 +630,13 @@ bool Matcher::backtrack(int& node, std::size_t& pos)
             return true;
         }
         case ckGreedyRepeat:
-            if (tryGreedy(node, pos, c.pos, c.count))
+            if (tryGreedy(node, pos, charStart(c.pos), c.count - 1))
                 return true;
             break;
         case ckLazyRepeat: {
             const Repeat r = repeatOf(node);
-            const std::size_t at = c.pos + static_cast<std::size_t>(c.count);
-            if (c.count < r.max && at < len_ && matchesChar(r.operand, at) &&
-                tryLazy(node, pos, c.pos, c.count + 1))
+            const std::size_t width = c.count < r.max ? widthAt(r.operand, c.pos) : 0;
+            if (width != 0 && tryLazy(node, pos, c.pos + width, c.count + 1))
                 return true;
             break;
         }
@@ -504,19 +684,21 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
     const std::size_t last = len - prog.minLength;  // the last start with room for a match
     if (!prog.mustContain.empty() && input.find(prog.mustContain, start) == std::string_view::npos)
         return false;
-    Matcher m(prog, input, scratch);
+    Matcher m(prog, input, scratch, kStepsBase + kStepsPerByte * (len - start));
     if (prog.anchored)
-        return m.matchAt(start, starts, ends);
+        return m.startsChar(start) && m.matchAt(start, starts, ends);
     const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
     if (!prog.firstLiteral.empty()) {  // only where the literal occurs
         const std::string_view literal = prog.firstLiteral;
         for (std::size_t p = input.find(literal, start); p != std::string_view::npos && p <= last;
              p = input.find(literal, p + 1)) {
-            if (m.matchAt(p, starts, ends))
+            if (m.startsChar(p) && m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
     }
+    // In UTF-8 mode a match starts only where a character does; the check
+    // costs something only at continuation bytes.
     if (!prog.anyFirstChar) {  // a match begins with a character of the set
         const uint8_t* firstChars = prog.firstChars.data();
         const bool byPairs = !prog.firstPairs.empty();
@@ -526,13 +708,13 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
                 continue;
             if (byPairs && (p + 1 >= len || !inPairs(prog.firstPairs, bytes + p)))
                 continue;
-            if (m.matchAt(p, starts, ends))
+            if (m.startsChar(p) && m.matchAt(p, starts, ends))
                 return true;
         }
         return false;
     }
     for (std::size_t p = start; p <= last; ++p) {
-        if (m.matchAt(p, starts, ends))
+        if (m.startsChar(p) && m.matchAt(p, starts, ends))
             return true;
     }
     return false;

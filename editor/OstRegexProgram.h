@@ -7,10 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/CodePage.h"
 
 namespace ostrel::regex_detail {
 
@@ -53,6 +56,7 @@ enum Op : uint8_t {
     opLoopEntry,
     opLoop,           // operand: min, max, offset back to the body (32-bit each)
     opLoopNg,
+    opSetUtf8,        // a set of code points in UTF-8 mode; operand: see Utf8Set
 };
 
 inline constexpr int kNodeHeader = 5;
@@ -74,9 +78,24 @@ inline constexpr std::string_view kSpaceChars = " \t\n\r\f";
 inline constexpr std::string_view kWordChars =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
 
+// The operand of opSetUtf8: the flags, the answers for the ASCII characters
+// and for each invalid byte worked out in advance, then the sorted code-point
+// ranges (folded ones when the set ignores case).
+namespace utf8set {
+inline constexpr int kFlags = 0;
+inline constexpr int kAscii = 1;       // 128 bits
+inline constexpr int kInvalid = 17;    // 256 bits
+inline constexpr int kRangeCount = 49; // 32-bit count, then pairs of 32-bit bounds
+inline constexpr int kRanges = 53;
+enum Flag : uint8_t { negated = 1, folded = 2, word = 4, digit = 8, space = 16 };
+}  // namespace utf8set
+
 struct Program {
     std::vector<uint8_t> code;
     int modifiers = 0;         // the modifiers it was compiled with
+    bool utf8 = false;         // characters are UTF-8 sequences, not bytes
+    // Single-byte mode: each byte's other case in the text's code page.
+    std::array<unsigned char, 256> otherCase{};
     int groupCount = 0;        // capturing groups, at most 14
     // Line breaks it was compiled for.
     CharSet separators{};
@@ -111,16 +130,22 @@ struct LineBreaks {
     unsigned char tail = 0;
 };
 
-// Compiles a pattern or throws EOstRegex.
-Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks);
+// Compiles a pattern or throws EOstRegex; in UTF-8 mode the pattern and the
+// subjects are UTF-8 and a character is a code point (or an invalid byte).
+Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
+                const codepage::TCodePage& page);
+
+// Whether a code point (valid) or an invalid byte (cp holds its value) is in
+// an opSetUtf8 set, by its operand.
+bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid);
 
 // Fills the search shortcuts of a compiled program; startsWithRepeat tells
 // that its first piece is a '*' or '+' repeat.
 void computeShortcuts(Program& prog, bool startsWithRepeat);
 
-// Case inversion through the code page's tables: the upper-case form, or the
+// Case inversion through a code page's tables: the upper-case form, or the
 // lower-case form when the character has no different upper-case form.
-unsigned char invertCase(unsigned char c);
+std::array<unsigned char, 256> otherCaseTable(const codepage::TCodePage& page);
 
 using Slots = std::array<std::ptrdiff_t, kMaxGroups>;
 
@@ -142,6 +167,8 @@ struct Undo {
 struct MatchScratch {
     std::vector<Choice> choices;
     std::vector<Undo> trail;
+    // Asked now and then during a long search; true ends it with reeInterrupted.
+    std::function<bool()> interrupted;
 
     void releaseIfLarge()
     {

@@ -1,11 +1,64 @@
 // Search shortcuts of a compiled TOstRegex program: what a match must begin
 // with or contain, so that the search tries few start positions.
 
+#include <algorithm>
+
 #include "editor/OstRegexProgram.h"
+#include "platform/UnicodeCase.h"
+#include "platform/Utf8.h"
 
 namespace ostrel::regex_detail {
 
 namespace {
+
+unsigned char leadByte(char32_t cp)
+{
+    char bytes[4];
+    utf8::Encode(cp, bytes);
+    return static_cast<unsigned char>(bytes[0]);
+}
+
+// The first bytes of a folded literal character in UTF-8 mode: those of every
+// character that folds to it.
+void addFoldedFirstBytes(CharSet& s, const uint8_t* chars, std::size_t n)
+{
+    const utf8::TDecoded d = utf8::Decode(std::string_view(reinterpret_cast<const char*>(chars), n), 0);
+    addToSet(s, leadByte(d.cp));
+    if (d.cp < 0x80)
+        addToSet(s, leadByte(unicode::SimpleUpper(d.cp)));
+    for (char32_t partner : unicode::FoldPartners(d.cp))
+        addToSet(s, leadByte(partner));
+}
+
+// The first bytes of what an opSetUtf8 set matches.
+CharSet utf8SetFirstBytes(const uint8_t* operand)
+{
+    CharSet s{};
+    for (unsigned c = 0; c < 0x80; ++c) {
+        if ((operand[utf8set::kAscii + (c >> 3)] >> (c & 7)) & 1)
+            addToSet(s, static_cast<unsigned char>(c));
+    }
+    for (unsigned b = 0x80; b < 256; ++b) {
+        if ((operand[utf8set::kInvalid + (b >> 3)] >> (b & 7)) & 1)
+            addToSet(s, static_cast<unsigned char>(b));
+    }
+    const uint8_t flags = operand[utf8set::kFlags];
+    if (flags & (utf8set::negated | utf8set::folded | utf8set::word | utf8set::digit | utf8set::space)) {
+        for (unsigned b = 0xC2; b <= 0xF4; ++b)
+            addToSet(s, static_cast<unsigned char>(b));
+        return s;
+    }
+    const auto count = static_cast<std::size_t>(readI32(operand + utf8set::kRangeCount));
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto lo = static_cast<char32_t>(readI32(operand + utf8set::kRanges + 8 * k));
+        const auto hi = static_cast<char32_t>(readI32(operand + utf8set::kRanges + 8 * k + 4));
+        if (hi < 0x80)
+            continue;
+        for (unsigned b = leadByte(std::max<char32_t>(lo, 0x80)); b <= leadByte(hi); ++b)
+            addToSet(s, static_cast<unsigned char>(b));
+    }
+    return s;
+}
 
 CharSet nodeFirstChars(const Program& prog, int node, bool& any)
 {
@@ -16,8 +69,12 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
         addToSet(s, operand[4]);
         break;
     case opExactlyCi:
+        if (prog.utf8) {
+            addFoldedFirstBytes(s, operand + 4, static_cast<std::size_t>(readI32(operand)));
+            break;
+        }
         addToSet(s, operand[4]);
-        addToSet(s, invertCase(operand[4]));
+        addToSet(s, prog.otherCase[operand[4]]);
         break;
     case opAnyOfTiny:
         for (int i = 0; i < 3; ++i)
@@ -45,6 +102,9 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
         for (char c = '0'; c <= '9'; ++c)
             s[0] &= ~(uint64_t(1) << c);
         break;
+    case opSetUtf8:
+        s = utf8SetFirstBytes(operand);
+        break;
     default:  // any character
         any = true;
         break;
@@ -60,6 +120,8 @@ bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs
     const uint8_t* operand = &prog.code[Program::operand(node)];
     if ((op != opExactly && op != opExactlyCi) || readI32(operand) < 2)
         return false;
+    if (op == opExactlyCi && prog.utf8)  // other characters fold to these too
+        return false;
     const unsigned char c0 = operand[4], c1 = operand[5];
     auto add = [&](unsigned char a, unsigned char b) {
         const unsigned pair = unsigned(a) << 8 | b;
@@ -67,9 +129,9 @@ bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs
     };
     add(c0, c1);
     if (op == opExactlyCi) {
-        add(invertCase(c0), c1);
-        add(c0, invertCase(c1));
-        add(invertCase(c0), invertCase(c1));
+        add(prog.otherCase[c0], c1);
+        add(c0, prog.otherCase[c1]);
+        add(prog.otherCase[c0], prog.otherCase[c1]);
     }
     return true;
 }

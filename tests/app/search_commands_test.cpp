@@ -33,7 +33,6 @@ struct TChoices {
     bool wholeWords = false;
 };
 
-std::string Ansi(const QString& text) { return codepage::fromUtf8(text.toStdString()); }
 
 class SearchCommandsTest : public MainWindowTest {
 protected:
@@ -235,13 +234,20 @@ TEST_F(SearchCommandsTest, OptionsFromTheDialogReachTheSearch)
 
 TEST_F(SearchCommandsTest, PolishLettersAreFoundIgnoringCase)
 {
-    Editor().SetText(Ansi(QStringLiteral("ŻÓŁW i żółw")));
-    Editor().SetCaretXY({1, 1});
-    Find({.text = QStringLiteral("żółw")});
-    EXPECT_EQ(Editor().BlockBegin(), (TBufferCoord{1, 1}));
-    EXPECT_EQ(Selected(), Ansi(QStringLiteral("ŻÓŁW")));
-    Click("miZnajdzNastepny1");
-    EXPECT_EQ(Editor().BlockBegin(), (TBufferCoord{8, 1}));
+    for (TOstEncoding encoding : {TOstEncoding::Utf8, TOstEncoding::Windows1250, TOstEncoding::Iso88592}) {
+        SCOPED_TRACE(std::string(EncodingName(encoding)));
+        std::string text, turtle;
+        ASSERT_EQ(FromUtf8("ŻÓŁW i żółw", encoding, text), std::string_view::npos);
+        ASSERT_EQ(FromUtf8("ŻÓŁW", encoding, turtle), std::string_view::npos);
+        Editor().Lines().SetEncoding(encoding);
+        Editor().SetText(text);
+        Editor().SetCaretXY({1, 1});
+        Find({.text = QStringLiteral("żółw")});
+        EXPECT_EQ(Editor().BlockBegin(), (TBufferCoord{1, 1}));
+        EXPECT_EQ(Selected(), turtle);
+        Click("miZnajdzNastepny1");
+        EXPECT_EQ(Editor().BlockBegin(), (TBufferCoord{static_cast<int>(turtle.size()) + 4, 1}));
+    }
 }
 
 TEST_F(SearchCommandsTest, CancelledDialogSearchesNothingAndKeepsTheState)

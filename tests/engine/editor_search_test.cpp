@@ -150,3 +150,34 @@ TEST(EditorReplace, RegularExpressionTemplates)
     EXPECT_EQ(f.ed.SearchReplace("([0-9]+)", "<$1>", kReplaceFromDialog | ssoEntireScope), 2);
     EXPECT_EQ(f.bytes(), "x<12>y\r\nz<7>\r\n");
 }
+
+TEST(EditorSearch, TheProgressHandlerCanEndAReplaceBetweenLines)
+{
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "ab\r\n";
+    Fixture f(text);
+    std::vector<std::pair<int, int>> asked;
+    f.ed.OnSearchProgress = [&](int done, int total) {
+        asked.emplace_back(done, total);
+        return done < 10;
+    };
+    EXPECT_EQ(f.ed.SearchReplace("a", "x", ssoReplaceAll | ssoEntireScope), 10);
+    ASSERT_EQ(asked.size(), 11u);
+    EXPECT_EQ(asked.front(), (std::pair<int, int>{0, 1000}));
+    std::string expected;
+    for (int i = 0; i < 1000; ++i)
+        expected += i < 10 ? "xb\r\n" : "ab\r\n";
+    EXPECT_EQ(f.bytes(), expected);
+    f.ed.Undo();
+    EXPECT_EQ(f.bytes(), text) << "what was replaced goes back as one step";
+    // Backwards the lines are counted from the end.
+    asked.clear();
+    f.ed.OnSearchProgress = [&](int done, int total) {
+        asked.emplace_back(done, total);
+        return true;
+    };
+    f.ed.SetCaretXY({1, 1000});
+    EXPECT_EQ(f.ed.SearchReplace("b", "", ssoBackwards), 1);
+    EXPECT_EQ(asked.front(), (std::pair<int, int>{0, 1000}));
+}

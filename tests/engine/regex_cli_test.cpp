@@ -86,3 +86,43 @@ TEST(RegexCli, UsageErrorsGoToStandardErrorWithStatusTwo)
     EXPECT_EQ(dashPattern.status, 0);
     EXPECT_EQ(dashPattern.out, "2:2" + unmatchedFields(1) + "\n");
 }
+
+TEST(RegexCli, TheEncodingChoosesUtf8ModeOrTheCodePage)
+{
+    // In UTF-8 "ż" is one atom; without --encoding the bytes are characters.
+    EXPECT_EQ(runCli({"regex", "--encoding", "utf-8", "ż+"}, "ażżb").out, "2:4" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "ż+"}, "a\xC5\xBC\xBC").out, "2:3" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "--encoding=utf-8", "-m", "i", "--replace", "[$&]", "żółw"}, "ŻÓŁW i Żółw").out,
+              "[ŻÓŁW] i [Żółw]");
+    // UTF-16 is searched as the editor holds it and written back as UTF-16.
+    const std::string utf16("\xFF\xFE\x7C\x01\x61\x00", 6);  // "ża"
+    EXPECT_EQ(runCli({"regex", "--encoding", "utf-16le", "."}, utf16).out,
+              "1:2" + unmatchedFields(1) + "\n3:1" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "--encoding", "utf-16le", "--replace", "Ż", "ż"}, utf16).out,
+              std::string("\xFF\xFE\x7B\x01\x61\x00", 6));
+    // In a code page the pattern, given as UTF-8, is taken into the page.
+    EXPECT_EQ(runCli({"regex", "--encoding", "iso-8859-2", "-m", "i", "ą"}, "x\xA1\xB1").out,
+              "2:1" + unmatchedFields(1) + "\n3:1" + unmatchedFields(1) + "\n");
+    EXPECT_EQ(runCli({"regex", "--encoding", "windows-1250", "\\w+"}, "\xBF\xF3\xB3w").out,
+              "4:1" + unmatchedFields(1) + "\n") << "single-byte classes stay ASCII, as before";
+    const auto unheld = runCli({"regex", "--encoding", "windows-1250", "中"}, "a");
+    EXPECT_EQ(unheld.status, 2);
+    EXPECT_EQ(runCli({"regex", "--encoding", "koi8", "a"}, "a").status, 2);
+}
+
+TEST(RegexCli, RunawayPatternsEndWithTheStepLimitError)
+{
+    const std::string error = "error 1017 TOstRegex(exec): Step Limit Exceeded (the match takes too long for the input)\n";
+    const std::string manyA(1'000'000, 'a');
+    const struct {
+        const char* pattern;
+        std::string subject;
+    } cases[] = {{"^(a+)+$", std::string(30, 'a') + "!"}, {"(.+){20}x", manyA}, {"a{1,99999999}b", manyA}};
+    for (const auto& c : cases) {
+        for (const char* encoding : {"windows-1250", "utf-8"}) {
+            const auto r = runCli({"regex", "--encoding", encoding, c.pattern}, c.subject);
+            EXPECT_EQ(r.status, 1) << c.pattern;
+            EXPECT_EQ(r.out, error) << c.pattern;
+        }
+    }
+}

@@ -7,10 +7,9 @@
 
 #include <cstdlib>
 #include <random>
-#include <sstream>
 
 #include "editor/OstRegex.h"
-#include "support/TestSupport.h"
+#include "support/RegexPerlChecks.h"
 
 using namespace ostrel;
 
@@ -275,33 +274,6 @@ private:
     bool fragile_ = false;
 };
 
-std::string toHex(const std::string& s)
-{
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : s) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-// Every match from Exec and then ExecNext, in the format of the Perl script.
-std::string ourMatches(TOstRegex& re, const std::string& subject)
-{
-    std::string out;
-    for (bool found = re.Exec(subject); found; found = re.ExecNext()) {
-        if (!out.empty())
-            out += ';';
-        for (int slot = 0; slot < TOstRegex::kSlotCount; ++slot) {
-            if (slot > 0)
-                out += ' ';
-            out += std::to_string(re.MatchPos(slot)) + ":" + std::to_string(re.MatchLen(slot));
-        }
-    }
-    return out;
-}
-
 const char* kPerlScript = R"PERL(
 use strict;
 no warnings;
@@ -334,19 +306,6 @@ struct Case {
     std::string ours, perl, subject, mods;
     bool wholeMatchOnly;
 };
-
-// Keeps slot 0 of every match.
-std::string wholeMatches(const std::string& matches)
-{
-    std::string out;
-    std::size_t at = 0;
-    while (at < matches.size()) {
-        const std::size_t end = std::min(matches.find(';', at), matches.size());
-        out += matches.substr(at, matches.find(' ', at) - at) + ";";
-        at = end + 1;
-    }
-    return out;
-}
 
 // Random characters around the pattern's sample, sometimes with a mistake in it.
 std::string randomSubject(PatternGen& gen)
@@ -399,37 +358,32 @@ TEST(RegexAgainstPerl, SeededPatternsAgreeOnEveryMatchAndGroup)
             cases.push_back({ours, perl, randomSubject(gen), modStr, gen.fragile()});
     }
 
-    test::TempDir dir;
     std::string input;
     for (const Case& c : cases)
-        input += toHex(c.perl) + " " + toHex(c.subject) + "\n";
-    test::writeFile(dir / "cases.txt", input);
-    test::writeFile(dir / "match.pl", kPerlScript);
-    const std::string cmd = "perl '" + (dir / "match.pl").string() + "' < '" +
-                            (dir / "cases.txt").string() + "' > '" + (dir / "out.txt").string() + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::istringstream perlOut(test::readFile(dir / "out.txt"));
+        input += test::toHex(c.perl) + " " + test::toHex(c.subject) + "\n";
+    const std::vector<std::string> perlOut = test::runPerl(kPerlScript, input);
+    ASSERT_EQ(perlOut.size(), cases.size()) << "Perl gave fewer answers";
 
     int mismatches = 0;
     int withMatch = 0;
     int withGroup = 0;
     TOstRegex re;
-    for (const Case& c : cases) {
-        std::string expected;
-        ASSERT_TRUE(std::getline(perlOut, expected)) << "Perl gave fewer answers";
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        const Case& c = cases[k];
+        std::string expected = perlOut[k];
         ASSERT_NE(expected, "ERR") << "Perl refused " << c.perl;
         re.SetModifierMask(kRegexDefaultModifiers);
         re.SetModifierStr(c.mods);
         re.SetExpression(c.ours);
         std::string actual;
         try {
-            actual = ourMatches(re, c.subject);
+            actual = test::allMatchSlots(re, c.subject);
         } catch (const EOstRegex& e) {
             actual = std::string("error: ") + e.what();
         }
         if (c.wholeMatchOnly && actual.rfind("error", 0) != 0) {
-            actual = wholeMatches(actual);
-            expected = wholeMatches(expected);
+            actual = test::wholeMatchesOf(actual);
+            expected = test::wholeMatchesOf(expected);
         }
         withMatch += !expected.empty();
         withGroup += expected.find(" -1:-1") != expected.find(' ');
