@@ -13,36 +13,20 @@
 #include "app/FileProperties.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
-#include "app/SafeSave.h"
 #include "app/UiGuards.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
-namespace {
-
-// A file the user may not write, or one that nobody may write (the
-// counterpart of the read-only attribute, which even an administrator's
-// programs respect).
-bool IsReadOnlyFile(const QString& path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info {};
-    if (::stat(native.constData(), &info) != 0)
-        return false;  // no file yet
-    return ::access(native.constData(), W_OK) != 0 || (info.st_mode & 0222) == 0;
-}
-
-}  // namespace
-
 bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
 {
-    if (IsReadOnlyFile(path)) {
+    if (IsReadOnlyFile(QFile::encodeName(path).toStdString())) {
         dialogs_->Error(this, res::kReadOnlyFile);
         return false;
     }
     try {
         RecodeBeforeSave(document);
-        SaveLinesSafely(document.Editor().Lines(), QFile::encodeName(path).toStdString());
+        document.Editor().Lines().SaveToFile(QFile::encodeName(path).toStdString());
         return true;
     } catch (const std::exception&) {
         // The old file is intact; say so rather than let the user believe

@@ -10,9 +10,10 @@
 #include <QFile>
 
 #include "AppTestSupport.h"
+#include "support/FileSystemLimits.h"
 #include "support/TestSupport.h"
 #include "app/GlobalRes.h"
-#include "app/SafeSave.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel::test {
 namespace {
@@ -100,24 +101,6 @@ TEST_F(FileSaveTest, AReadOnlyTargetIsRefusedAndTheDocumentStaysModified)
     EXPECT_TRUE(Current().Editor().Modified());
 }
 
-// Limits the size of files this process may write, so a save fails halfway
-// like on a full disk.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_ {};
-};
-
 TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
 {
     TempDir dir;
@@ -127,7 +110,7 @@ TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
         lines += std::string(48, 'x') + "\r\n";
     Type(lines.c_str());
     {
-        const TFileSizeLimit limit(4096);
+        const FileSizeLimit limit(4096);
         Click("miZapisz1");
     }
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kSaveError});
@@ -146,12 +129,12 @@ TEST_F(FileSaveTest, TheSafeSaveNeverReplacesWhatItCannotFinish)
     TOstEdit editor;
     editor.SetSelText("new content");
     std::filesystem::create_directory(dir / "adir");
-    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "adir").string()));
+    EXPECT_ANY_THROW(editor.Lines().SaveToFile((dir / "adir").string()));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "adir"));
-    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "nofolder" / "x.txt").string()));
+    EXPECT_ANY_THROW(editor.Lines().SaveToFile((dir / "nofolder" / "x.txt").string()));
     // A new file gets the bits the umask allows.
     const mode_t mask = ::umask(022);
-    SaveLinesSafely(editor.Lines(), (dir / "new.txt").string());
+    editor.Lines().SaveToFile((dir / "new.txt").string());
     ::umask(mask);
     EXPECT_EQ(readFile(dir / "new.txt"), "new content\r\n");
     EXPECT_EQ(ModeOf(dir / "new.txt"), 0644u);
