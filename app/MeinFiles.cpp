@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTabWidget>
 
+#include "app/AppErrors.h"
 #include "app/Document.h"
 #include "app/FileProperties.h"
 #include "app/GlobalRes.h"
@@ -28,10 +29,10 @@ bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
         RecodeBeforeSave(document);
         document.Editor().Lines().SaveToFile(QFile::encodeName(path).toStdString());
         return true;
-    } catch (const std::exception&) {
-        // The old file is intact; say so rather than let the user believe
+    } catch (const std::exception& error) {
+        // The old file is intact; say why rather than let the user believe
         // the text is safe.
-        dialogs_->Error(this, res::kSaveError);
+        dialogs_->Error(this, SaveErrorText(error));
         return false;
     }
 }
@@ -63,8 +64,8 @@ void TOstrel3Main::miZapiszjako1Click()
             UpdateModifiedState(false);
             pcEdytory1Change();
         }
-    } catch (const std::exception&) {
-        dialogs_->Error(this, res::kSaveError);
+    } catch (const std::exception& error) {
+        dialogs_->Error(this, SaveErrorText(error));
     }
 }
 

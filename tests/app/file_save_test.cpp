@@ -113,7 +113,8 @@ TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
         const FileSizeLimit limit(4096);
         Click("miZapisz1");
     }
-    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kSaveError});
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")),
+              std::vector<QString>{res::kSaveError + u' ' + res::kReasonTooLarge});
     EXPECT_EQ(readFile(dir / "kept.txt"), "precious\n");
     EXPECT_TRUE(Current().Editor().Modified());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -138,6 +139,52 @@ TEST_F(FileSaveTest, TheSafeSaveNeverReplacesWhatItCannotFinish)
     ::umask(mask);
     EXPECT_EQ(readFile(dir / "new.txt"), "new content\r\n");
     EXPECT_EQ(ModeOf(dir / "new.txt"), 0644u);
+}
+
+// ---- save errors and their reasons --------------------------------------------------------
+
+TEST_F(FileSaveTest, ASaveErrorGivesTheSystemsReasonAndTheDocumentStaysAsItWas)
+{
+    TempDir dir;
+    Type("text");
+    std::vector<QString> expected;
+    dialogs->saveChoices.push_back(Q(dir / "missing" / "a.txt"));
+    Click("miZapiszjako1");
+    expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Folder nie istnieje."));
+    std::filesystem::create_directory(dir / "closed");
+    ::chmod((dir / "closed").c_str(), 0555);
+    {
+        const PermissionsBind bind;
+        dialogs->saveChoices.push_back(Q(dir / "closed" / "a.txt"));
+        Click("miZapiszjako1");
+        expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Brak uprawnień do zapisu."));
+    }
+    SmallFileSystem small(64 << 10);
+    if (small.Mounted()) {
+        writeFile(small / "full.txt", "old");
+        window->OpenDocument(Q(small / "full.txt"));
+        Type(std::string(100 << 10, 'x').c_str());
+        Click("miZapisz1");
+        expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Brak miejsca na dysku."));
+        EXPECT_EQ(readFile(small / "full.txt"), "old");
+        EXPECT_TRUE(Current().Editor().Modified());
+    }
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), expected);
+    EXPECT_EQ(window->DocumentAt(0)->Path(), QString());
+    EXPECT_TRUE(window->DocumentAt(0)->Editor().Modified());
+    EXPECT_FALSE(std::filesystem::exists(dir / "closed" / "a.txt"));
+}
+
+TEST_F(FileSaveTest, OpeningAFileRemovesWhatAKilledSaveLeftBesideIt)
+{
+    TempDir dir;
+    writeFile(dir / "big.txt", "kept\n");
+    writeFile(dir / ".big.txt.ostrel-k1LLed", std::string(1 << 20, 'x'));
+    writeFile(dir / ".other.txt.ostrel-k1LLed", "another file's");
+    window->OpenDocument(Q(dir / "big.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".big.txt.ostrel-k1LLed"));
+    EXPECT_TRUE(std::filesystem::exists(dir / ".other.txt.ostrel-k1LLed"));
+    EXPECT_EQ(Current().Editor().Lines()[0], "kept");
 }
 
 // ---- save all and the save question ------------------------------------------------------

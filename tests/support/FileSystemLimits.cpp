@@ -1,6 +1,8 @@
 #include "support/FileSystemLimits.h"
 
+#include <linux/capability.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <grp.h>
 #include <unistd.h>
@@ -47,6 +49,39 @@ bool SmallFileSystem::SetReadOnly(bool readOnly)
 {
     return mounted_ && ::mount("tmpfs", path_.c_str(), "tmpfs", MS_REMOUNT | (readOnly ? MS_RDONLY : 0),
                                options_.c_str()) == 0;
+}
+
+namespace {
+
+constexpr unsigned kOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+
+bool Capabilities(__user_cap_data_struct (&data)[2], bool set)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    return ::syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+
+}  // namespace
+
+PermissionsBind::PermissionsBind()
+{
+    __user_cap_data_struct data[2] = {};
+    if (!Capabilities(data, false))
+        return;
+    saved_[0] = data[0].effective;
+    saved_[1] = data[1].effective;
+    data[0].effective &= ~kOverrides;
+    changed_ = Capabilities(data, true);
+}
+
+PermissionsBind::~PermissionsBind()
+{
+    __user_cap_data_struct data[2] = {};
+    if (!changed_ || !Capabilities(data, false))
+        return;
+    data[0].effective = saved_[0];
+    data[1].effective = saved_[1];
+    Capabilities(data, true);
 }
 
 uid_t UnprivilegedUser() { return ::geteuid() == 0 ? 65534 : ::geteuid(); }

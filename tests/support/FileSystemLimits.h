@@ -47,6 +47,20 @@ private:
     bool mounted_ = false;
 };
 
+// While it lives, permission bits bind this thread even when it runs as
+// root (the capabilities that override them are put aside, and back after).
+class PermissionsBind {
+public:
+    PermissionsBind();
+    ~PermissionsBind();
+    PermissionsBind(const PermissionsBind&) = delete;
+    PermissionsBind& operator=(const PermissionsBind&) = delete;
+
+private:
+    unsigned saved_[2] = {};
+    bool changed_ = false;
+};
+
 // Runs the function in a child process, as the user "nobody" when this
 // process is root, so that permission bits bind it; returns its exit status
 // (-1 when it did not exit normally).
