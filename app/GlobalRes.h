@@ -19,6 +19,16 @@ inline const QString kReleaseDate = QStringLiteral("28 stycznia 2004");
 inline const QString kErrorPrefix = QStringLiteral("Wystapił błąd: ");
 inline const QString kLoadError = QStringLiteral("Wystąpił błąd podczas wczytywania pliku.");
 inline const QString kSaveError = QStringLiteral("Wystąpił błąd podczas zapisywania pliku.");
+// The system's reasons a save gives after kSaveError.
+inline const QString kReasonNoSpace = QStringLiteral("Brak miejsca na dysku.");
+inline const QString kReasonTooLarge = QStringLiteral("Plik przekracza dozwolony rozmiar.");
+inline const QString kReasonPermission = QStringLiteral("Brak uprawnień do zapisu.");
+inline const QString kReasonNoFolder = QStringLiteral("Folder nie istnieje.");
+inline const QString kReasonReadOnlyDisk = QStringLiteral("System plików jest tylko do odczytu.");
+inline const QString kReasonIsFolder = QStringLiteral("Pod tą nazwą jest folder.");
+inline const QString kReasonDevice = QStringLiteral("Błąd urządzenia (wejścia-wyjścia).");
+// %1 the copy of a file's old contents that could not be put back.
+inline const QString kOldContentsKept = QStringLiteral("Poprzednia zawartość pliku została zachowana w %1.");
 inline const QString kReadOnlyFile =
     QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać.");
 inline const QString kAlreadyOpen =

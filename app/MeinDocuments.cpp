@@ -16,6 +16,7 @@
 #include "app/Mein.h"
 #include "app/UiGuards.h"
 #include "app/qt/OstEditWidget.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
@@ -136,8 +137,12 @@ void TOstrel3Main::OpenDocument(const QString& givenPath, std::optional<TOstEnco
     try {
         TDocumentPage* document = NewDocument(smWzor1.Highlighter(), false);
         const TWaitCursor wait;
-        document->Editor().Lines().LoadFromFile(QFile::encodeName(path).toStdString(),
-                                                TOstEncodingChoice{encoding, DefaultEncoding});
+        const std::string native = QFile::encodeName(path).toStdString();
+        // What a killed save of this file left beside it (it may be as
+        // large as the file) goes now; a save still running elsewhere keeps its own.
+        RemoveStaleTemporaries(QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(),
+                               QFile::encodeName(QFileInfo(path).fileName()).toStdString());
+        document->Editor().Lines().LoadFromFile(native, TOstEncodingChoice{encoding, DefaultEncoding});
         document->SetPath(path);
         HighlighterForFile(path, *document);
         pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());

@@ -12,6 +12,7 @@
 #include "app/UiGuards.h"
 #include "editor/OstPolishRecode.h"
 #include "print/OstEditExport.h"
+#include "platform/SafeWrite.h"
 #include "print/OstExportRTF.h"
 
 namespace ostrel {
@@ -111,7 +112,7 @@ void TOstrel3Main::miEksportZaznaczonyTekstDoPliku1Click()
     const TDocumentPage* document = RequireCurrentDocument();
     const QString path = RunExportDialog(res::kExportFilter, {});
     if (!path.isEmpty())
-        WriteFileReplacing(NativePath(path), document->Editor().SelText());
+        WriteFileSafely(NativePath(path), document->Editor().SelText());
 }
 
 void TOstrel3Main::miExportDolaczNaKoniecPliku1Click()
@@ -124,7 +125,7 @@ void TOstrel3Main::miExportDolaczNaKoniecPliku1Click()
         dialogs_->Warning(this, res::kAppendTargetMissing);
         return;
     }
-    AppendToExistingFile(NativePath(path), JoinedText(document->Editor().Lines()));
+    AppendToFileSafely(NativePath(path), JoinedText(document->Editor().Lines()));
 }
 
 TOstExporterRTF& TOstrel3Main::RtfExporter()

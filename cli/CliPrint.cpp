@@ -1,9 +1,8 @@
 // ostrel-cli print: the file through the print job into a PDF file, with
 // the editor's default font, a language's colours as the program sets them,
 // a header and a footer of one item each (macros allowed) and margins in
-// millimetres. The page count goes to standard output. The PDF is written
-// beside the output and renamed over it only when complete, so a failure
-// keeps the old file.
+// millimetres. The page count goes to standard output. The PDF goes through
+// the safe writer, so a failure keeps the old file.
 
 #include <QGuiApplication>
 #include <algorithm>
@@ -173,8 +172,7 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
     }
     const auto app = makeGuiApplication();
     QtPrinter printer;
-    const std::string partial = opt.output + ".part";
-    printer.SetOutputFileName(partial);
+    printer.SetOutputFileName(opt.output);
     TOstEditPrint print(&printer);
     print.SetHighlighter(highlighter);
     print.SetLines(lines);
@@ -187,10 +185,7 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
         return fail(kExitUsage, "print: the margins leave no room for a line of text");
     try {
         print.PrintAll();
-        std::filesystem::rename(partial, opt.output);
     } catch (const std::exception& e) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
         return fail(kExitFailure, "print: cannot write '" + opt.output + "': " + e.what());
     }
     std::cout << print.PageCount() << '\n';

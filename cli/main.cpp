@@ -1,5 +1,6 @@
 // ostrel-cli: the headless companion of the Ostrel editor.
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <span>
@@ -63,6 +64,9 @@ void printHelp(std::ostream& out)
 int main(int argc, char** argv)
 {
     using namespace ostrel::cli;
+    // Under a file-size limit a write fails with its message instead of
+    // ending the process in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printHelp(std::cerr);
         return kExitUsage;

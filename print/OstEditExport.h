@@ -134,7 +134,7 @@ public:
     // The result of the last export.
     std::string_view Output() const { return buffer_.View(); }
     // Writes the output to the file, creating or replacing it; see
-    // WriteFileReplacing for what happens on failure.
+    // WriteFileSafely for what happens on failure.
     void WriteToFile(const std::string& path) const;
 
     // Empties the output and forgets the attributes of the last token.
@@ -216,24 +216,9 @@ int RegisterClipboardFormat(std::string_view name);
 
 // ---- exports of plain text to files ------------------------------------------------
 
-// Whether the file exists and this user may not write it.
-bool IsReadOnlyFile(const std::string& path);
-
-// Writes the bytes to a temporary file beside the target, syncs it and
-// renames it over the target, so a failed write leaves an existing file as
-// it was. A link is followed and its target replaced; an existing file keeps
-// its permission bits. A target the user may not write is refused. Failures
-// raise std::system_error naming the path.
-void WriteFileReplacing(const std::string& path, std::string_view bytes);
-
-// Appends the bytes to an existing file (it is never created). When the
-// write fails the file is cut back to its old length, then
-// std::system_error is raised.
-void AppendToExistingFile(const std::string& path, std::string_view bytes);
-
 // The document's text (lines joined with CR LF, in the document's
 // encoding) as UTF-8 without a byte-order mark and without an added line
-// break, written with WriteFileReplacing. A UTF-8 document's bytes are
+// break, written with WriteFileSafely. A UTF-8 document's bytes are
 // written as they are, damaged sequences included.
 void ExportUtf8(const std::string& path, std::string_view text, TOstEncoding encoding);
 

@@ -15,6 +15,7 @@ packages=(
   ftp python3-pyftpdlib
   libcurl4-openssl-dev libssl-dev libsecret-1-dev
   python3-asyncssh python3-openssl openssh-client curl bc
+  acl
 )
 
 missing=()
