@@ -7,8 +7,6 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include <utf8proc.h>
-
 #include "app/Document.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
@@ -16,6 +14,7 @@
 #include "editor/OstTextLines.h"
 #include "app/qt/KeyTranslation.h"
 #include "platform/CodePage.h"
+#include "platform/UnicodeCase.h"
 #include "platform/Utf8.h"
 
 namespace ostrel {
@@ -44,8 +43,7 @@ size_t AppendCharacterCase(std::string_view text, size_t at, bool upper, TOstEnc
         out += text[at];
         return at + 1;
     }
-    const auto cp = static_cast<utf8proc_int32_t>(d.cp);
-    utf8::Append(out, static_cast<char32_t>(upper ? utf8proc_toupper(cp) : utf8proc_tolower(cp)));
+    utf8::Append(out, upper ? unicode::SimpleUpper(d.cp) : unicode::SimpleLower(d.cp));
     return at + d.length;
 }
 
