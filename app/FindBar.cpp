@@ -12,6 +12,7 @@
 #include "app/Document.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
+#include "app/SearchProgress.h"
 #include "app/qt/Icons.h"
 #include "app/qt/OstEditWidget.h"
 
@@ -253,6 +254,7 @@ bool TFindBar::Search(TOstSearchOptions options)
     editor->SetSearchEngine(&Engine());
     int found = 0;
     try {
+        TSearchProgress progress(&window_, *editor, regex_.Regex(), res::kSearchProgress);
         found = editor->SearchReplace(pattern, std::string(), options | Options());
     } catch (const std::exception& e) {
         // A pattern that is not complete yet, or wrong: said in the counter.
@@ -308,6 +310,7 @@ int TFindBar::ReplaceAll()
     editor->SetSearchEngine(&Engine());
     int replaced = 0;
     try {
+        TSearchProgress progress(&window_, *editor, regex_.Regex(), res::kReplaceProgress);
         replaced = editor->SearchReplace(pattern, replacement, Options() | ssoReplaceAll | ssoEntireScope);
     } catch (const std::exception& e) {
         counter_->setText(QString::fromStdString(e.what()));

@@ -53,6 +53,12 @@ inline const QString kReopenModified =
 inline const QString kAutomaticEncoding = QStringLiteral("Automatycznie");
 inline const QString kEncodingLabel = QStringLiteral("&Kodowanie:");
 
+// A long search or replace.
+inline const QString kSearchProgressTitle = QStringLiteral("Wyszukiwanie");
+inline const QString kSearchProgress = QStringLiteral("Trwa wyszukiwanie...");
+inline const QString kReplaceProgress = QStringLiteral("Trwa zamiana...");
+inline const QString kSearchCancel = QStringLiteral("Anuluj");
+
 // The find bar.
 inline const QString kFindBarFind = QStringLiteral("Zn&ajdź:");
 inline const QString kFindBarReplace = QStringLiteral("Zamień &na:");

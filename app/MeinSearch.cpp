@@ -9,6 +9,7 @@
 #include "app/FindBar.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
+#include "app/SearchProgress.h"
 #include "app/dlgConfirmReplace.h"
 #include "app/dlgReplaceText.h"
 #include "app/dlgSearchText.h"
@@ -129,17 +130,32 @@ void TOstrel3Main::DoSearchReplaceText(bool replace, bool backwards)
 
     int found = 0;
     {
+        TSearchProgress progress(this, editor, sersSearchRegular1.Regex(),
+                                 replace ? res::kReplaceProgress : res::kSearchProgress);
         TReplaceHandlerScope handler(editor, replace ? decltype(TOstEdit::OnReplaceText)(
-                                                           [this, &editor](const std::string&, const std::string&,
-                                                                           int, int) { return ConfirmReplace(editor); })
+                                                           [this, &editor, &progress](const std::string&,
+                                                                                      const std::string&, int, int) {
+                                                               const TOstReplaceAction action = ConfirmReplace(editor);
+                                                               progress.Restart();
+                                                               return action;
+                                                           })
                                                      : nullptr);
         // The texts in the document's encoding: a text it cannot hold is nowhere in it.
         std::string text, replacement;
-        if (ConvertText(searchState_.text.toStdString(), TOstEncoding::Utf8, editor.Encoding(), text) ==
-                std::string_view::npos &&
-            (!replace ||
-             editor.TextForDocument(searchState_.replaceText.toStdString(), TOstEncoding::Utf8, replacement)))
-            found = editor.SearchReplace(text, replacement, options);
+        try {
+            if (ConvertText(searchState_.text.toStdString(), TOstEncoding::Utf8, editor.Encoding(), text) ==
+                    std::string_view::npos &&
+                (!replace ||
+                 editor.TextForDocument(searchState_.replaceText.toStdString(), TOstEncoding::Utf8, replacement)))
+                found = editor.SearchReplace(text, replacement, options);
+        } catch (const EOstRegex& e) {
+            if (e.ErrorCode() != reeInterrupted)
+                throw;
+        }
+        if (progress.Cancelled()) {  // ended by the user: the selection shows where
+            UpdateModifiedState(editor.Modified());
+            return;
+        }
     }
     if (found > 0)
         return;

@@ -1,12 +1,19 @@
 // Search throughput of the editor's regular-expression engine, line by line as
 // the editor searches.
 //
-//   regex_bench                        times three patterns over 100 MB of generated text
-//   regex_bench --generate FILE [MB]   writes the generated text to FILE (default 100 MB)
-//   regex_bench --count PATTERN FILE   prints the number of lines of FILE holding a match
+//   regex_bench                        times three patterns over 100 MB of generated text,
+//                                      then three over 100 MB of Polish text in UTF-8 and
+//                                      the same text in Windows-1250
+//   regex_bench --generate FILE [MB] [--polish ENC]
+//                                      writes the generated text to FILE (default 100 MB);
+//                                      --polish the Polish text in ENC (utf-8, windows-1250)
+//   regex_bench --count [--encoding ENC] PATTERN FILE
+//                                      prints the number of lines of FILE holding a match,
+//                                      in the mode of ENC (default: single-byte)
 //
 // --count gives the same figure as "grep -c -E PATTERN FILE" for the patterns
-// below, so the two programs can be timed against each other on one file.
+// below (for UTF-8 with grep in a UTF-8 locale), so the two programs can be
+// timed against each other on one file.
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +26,8 @@
 #include <string_view>
 
 #include "editor/OstRegex.h"
+#include "platform/CodePage.h"
+#include "platform/TextEncoding.h"
 
 using namespace ostrel;
 
@@ -47,6 +56,35 @@ std::string generateText(std::size_t bytes)
             else
                 text += words[pickWord(rng)];
             text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? "(); " : " ";
+        }
+        text.back() = '\n';
+    }
+    return text;
+}
+
+// Lines of Polish prose with numbers, in UTF-8: about one character in
+// twelve beyond ASCII.
+std::string generatePolishText(std::size_t bytes)
+{
+    static const char* words[] = {
+        "zażółć", "gęślą", "jaźń", "żółw", "źdźbło", "pszczoła", "chrząszcz", "brzmi", "w", "trzcinie",
+        "i", "się", "łódź", "miód", "ćma", "dzień", "noc", "gdzie", "jest", "był", "będzie", "ważne",
+        "szybko", "powoli", "książka", "okno", "plik", "błąd", "ostrzeżenie", "wiadomość", "dokument", "edytor",
+    };
+    std::mt19937 rng(1250);
+    std::uniform_int_distribution<int> pickWord(0, static_cast<int>(std::size(words)) - 1);
+    std::uniform_int_distribution<int> pick(0, 99);
+    std::string text;
+    text.reserve(bytes + 200);
+    while (text.size() < bytes) {
+        const int wordsInLine = 3 + pick(rng) % 12;
+        for (int w = 0; w < wordsInLine; ++w) {
+            const int kind = pick(rng);
+            if (kind < 4)
+                text += std::to_string(pick(rng) * 37);
+            else
+                text += words[pickWord(rng)];
+            text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? ". " : " ";
         }
         text.back() = '\n';
     }
@@ -96,6 +134,31 @@ std::string readFile(const char* path)
     return data;
 }
 
+// The same patterns over the same Polish text held in UTF-8 and in Windows-1250.
+void runPolishSuite()
+{
+    const std::string utf8 = generatePolishText(100u << 20);
+    const std::string ansi = codepage::fromUtf8(utf8);
+    std::printf("\n%.1f MB of Polish text in UTF-8 (%.1f MB in Windows-1250), searched line by line\n",
+                static_cast<double>(utf8.size()) / (1 << 20), static_cast<double>(ansi.size()) / (1 << 20));
+    std::printf("%-28s %-14s %12s %10s %10s\n", "pattern", "encoding", "lines", "seconds", "MB/s");
+    const char* patterns[] = {"źdźbło", "[ąęółśżźćń]+", "żółw|błąd|chrząszcz"};
+    for (const char* pattern : patterns) {
+        for (const TOstEncoding encoding : {TOstEncoding::Utf8, TOstEncoding::Windows1250}) {
+            const bool inUtf8 = encoding == TOstEncoding::Utf8;
+            const std::string& text = inUtf8 ? utf8 : ansi;
+            TOstRegex re;
+            re.SetEncoding(encoding);
+            re.SetExpression(inUtf8 ? std::string(pattern) : codepage::fromUtf8(pattern));
+            const auto t0 = std::chrono::steady_clock::now();
+            const long n = countMatchingLines(re, text);
+            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            std::printf("%-28s %-14s %12ld %10.3f %10.1f\n", pattern, std::string(EncodingName(encoding)).c_str(), n, s,
+                        static_cast<double>(text.size()) / (1 << 20) / s);
+        }
+    }
+}
+
 int runSuite()
 {
     const std::string text = generateText(100u << 20);
@@ -114,6 +177,7 @@ int runSuite()
                         everyMatch ? "matches" : "matching lines", n, s, mb / s);
         }
     }
+    runPolishSuite();
     return 0;
 }
 
@@ -122,16 +186,32 @@ int runSuite()
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "--generate" && (argc == 3 || argc == 4)) {
-        const std::size_t megabytes = argc == 4 ? std::stoul(argv[3]) : 100;
+    if (mode == "--generate" && (argc == 3 || argc == 4 || argc == 6)) {
+        const std::size_t megabytes = argc >= 4 ? std::stoul(argv[3]) : 100;
+        if (argc == 6 && std::string(argv[4]) == "--polish") {
+            const std::string text = generatePolishText(megabytes << 20);
+            const bool inUtf8 = std::string(argv[5]) == "utf-8";
+            std::ofstream(argv[2], std::ios::binary) << (inUtf8 ? text : codepage::fromUtf8(text));
+            return 0;
+        }
         std::ofstream(argv[2], std::ios::binary) << generateText(megabytes << 20);
         return 0;
     }
-    if (mode == "--count" && argc == 4) {
+    if (mode == "--count" && (argc == 4 || argc == 6)) {
         TOstRegex re;
-        re.SetExpression(argv[2]);
+        int at = 2;
+        if (argc == 6 && std::string(argv[2]) == "--encoding") {
+            const auto encoding = EncodingFromName(argv[3]);
+            if (!encoding) {
+                std::fprintf(stderr, "unknown encoding '%s'\n", argv[3]);
+                return 2;
+            }
+            re.SetEncoding(*encoding);
+            at = 4;
+        }
+        re.SetExpression(argv[at]);
         try {
-            std::printf("%ld\n", countMatchingLines(re, readFile(argv[3])));
+            std::printf("%ld\n", countMatchingLines(re, readFile(argv[at + 1])));
         } catch (const EOstRegex& e) {
             std::fprintf(stderr, "%s\n", e.what());
             return 1;
@@ -140,6 +220,7 @@ int main(int argc, char** argv)
     }
     if (argc == 1)
         return runSuite();
-    std::fprintf(stderr, "usage: regex_bench [--generate FILE [MB] | --count PATTERN FILE]\n");
+    std::fprintf(stderr, "usage: regex_bench [--generate FILE [MB [--polish ENC]] | "
+                         "--count [--encoding ENC] PATTERN FILE]\n");
     return 2;
 }

@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <functional>
 
 #include "AppTestSupport.h"
@@ -538,6 +540,90 @@ TEST(SearchHistory, EnteredTextGoesFirstOnceAndTheListIsCut)
     EXPECT_EQ(HistoryWith(entries, QString()), entries);
     EXPECT_EQ(SplitHistory(JoinHistory(entries)), entries);
     EXPECT_EQ(SplitHistory(QString()), QStringList());
+}
+
+
+// ---- long searches: progress and cancel ---------------------------------------------
+
+namespace {
+
+// Lines of x's and a z, where "x.*?q|z" tries a long lazy repeat at every x
+// before the z matches: a search that takes seconds, a match on each line.
+std::string SlowText(int lines)
+{
+    std::string text;
+    const std::string line = std::string(99, 'x') + "z";
+    for (int i = 0; i < lines; ++i)
+        text += line + "\r\n";
+    return text;
+}
+
+// Watches for the progress window from the event loop, which the search
+// keeps running, and presses its cancel button when it has seen it three
+// times (the window's events go on meanwhile).
+struct TProgressWatch {
+    QTimer timer;
+    int sightings = 0;
+    int seenValue = -1;
+    bool cancelled = false;
+    explicit TProgressWatch(QWidget& window)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, &window] {
+            auto* dialog = window.findChild<QProgressDialog*>(QStringLiteral("dlgPostepWyszukiwania1"));
+            if (!dialog || !dialog->isVisible() || cancelled || ++sightings < 3)
+                return;
+            seenValue = dialog->value();
+            auto* cancel = dialog->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            EXPECT_EQ(cancel->text(), QStringLiteral("Anuluj"));
+            cancel->click();
+            cancelled = true;
+        });
+        timer.start(20);
+    }
+};
+
+}  // namespace
+
+TEST_F(SearchCommandsTest, ALongSearchShowsProgressAndCanBeCancelled)
+{
+    const std::string text = SlowText(200000);
+    SetText(text.c_str());
+    Editor().SetSearchEngine(&window->RegexSearchEngine());
+    TProgressWatch watch(*window);
+    Find({.text = QStringLiteral("x.*?q|q")});
+    EXPECT_TRUE(watch.cancelled) << "the progress window showed while the search ran";
+    EXPECT_GE(watch.seenValue, 0);
+    EXPECT_EQ(FinishedCount(), 0) << "a cancelled search is not reported as finished";
+    EXPECT_EQ(window->findChild<QProgressDialog*>(QStringLiteral("dlgPostepWyszukiwania1")), nullptr);
+    EXPECT_EQ(Text(), text);
+}
+
+TEST_F(SearchCommandsTest, ACancelledReplaceKeepsWhatItReplacedAsOneUndoStep)
+{
+    const std::string text = SlowText(200000);
+    SetText(text.c_str());
+    Editor().SetMaxUndo(1 << 20);
+    Editor().SetSearchEngine(&window->RegexSearchEngine());
+    TProgressWatch watch(*window);
+    WillConfirm({"btnReplaceAll"});
+    Replace({.text = QStringLiteral("x.*?q|z"), .replaceText = QStringLiteral("y")});
+    ASSERT_TRUE(watch.cancelled);
+    const std::string after = Text();
+    EXPECT_EQ(after.substr(0, 102), std::string(99, 'x') + "y\r\n") << "the first lines were replaced";
+    EXPECT_EQ(after.substr(after.size() - 102), std::string(99, 'x') + "z\r\n") << "the last ones were not";
+    Editor().Undo();
+    EXPECT_TRUE(Text() == text) << "one undo gives the text back";
+}
+
+TEST_F(SearchCommandsTest, RunawayPatternsEndWithTheStepLimitMessage)
+{
+    SetText((std::string(30, 'a') + "!\r\n").c_str());
+    Editor().SetSearchEngine(&window->RegexSearchEngine());
+    Find({.text = QStringLiteral("^(a+)+$")});
+    const std::vector<QString> errors = dialogs->Texts(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors.front().contains(QStringLiteral("Step Limit Exceeded"))) << errors.front().toStdString();
 }
 
 }  // namespace
