@@ -29,6 +29,8 @@
 #include "print/OstExportRTF.h"
 
 class QAction;
+class QFileSystemWatcher;
+class QTimer;
 class QActionGroup;
 class QDialog;
 class QLabel;
@@ -242,6 +244,13 @@ public:
     TwndPrintPreview* PrintPreviewWindow() const;
     TPageSetupDlg* PageSetupWindow() const;
 
+    // ---- changes on disk (MeinDiskChanges.cpp) ----------------------------------------
+    // Looks at every document's file: an unmodified document whose file
+    // changed reloads, a modified one asks, a vanished file marks it
+    // modified. Runs on the watcher's signals, every few seconds and when
+    // the window comes to the front.
+    void CheckDiskChanges();
+
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
     // to the front.
@@ -334,6 +343,17 @@ private:
     void ApplyViewToggles(TDocumentPage& document);
     void UpdateCaption();
 
+    // Changes on disk (MeinDiskChanges.cpp).
+    void SetUpDiskWatch();
+    // The file at path as the document has just read or written it.
+    void RecordDiskState(TDocumentPage& document, const QString& path);
+    void CheckDiskChange(TDocumentPage& document);
+    void ReloadFromDisk(TDocumentPage& document);
+    // False when the file changed on disk since it was read or written and
+    // the user would rather not save over it.
+    bool MaySaveOver(TDocumentPage& document, const QString& path);
+    void WatchDocumentFiles();
+
     // Files (MeinFiles.cpp).
     bool SaveDocument(TDocumentPage& document);
     void RenameDocumentFile(TDocumentPage& document, const QString& newName);
@@ -383,6 +403,10 @@ private:
     void LoadPrintJob();
     // After dialogs_, which their failures at the window's end still use.
     std::unique_ptr<TMRUFileList> mflMRU1;
+    QFileSystemWatcher* diskWatcher_ = nullptr;
+    QTimer* diskCheck_ = nullptr;  // soon after a watcher signal
+    QTimer* diskPoll_ = nullptr;   // every few seconds: watches are lost when a file is renamed over
+    bool checkingDisk_ = false;
     std::unique_ptr<TSysTray> stTray1;
 };
 

@@ -144,6 +144,7 @@ void TOstrel3Main::OpenDocument(const QString& givenPath, std::optional<TOstEnco
                                QFile::encodeName(QFileInfo(path).fileName()).toStdString());
         document->Editor().Lines().LoadFromFile(native, TOstEncodingChoice{encoding, DefaultEncoding});
         document->SetPath(path);
+        RecordDiskState(*document, path);
         HighlighterForFile(path, *document);
         pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
         UpdateModifiedState(false);

@@ -25,9 +25,12 @@ bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
         dialogs_->Error(this, res::kReadOnlyFile);
         return false;
     }
+    if (!MaySaveOver(document, path))
+        return false;
     try {
         RecodeBeforeSave(document);
         document.Editor().Lines().SaveToFile(QFile::encodeName(path).toStdString());
+        RecordDiskState(document, path);
         return true;
     } catch (const std::exception& error) {
         // The old file is intact; say why rather than let the user believe
