@@ -124,14 +124,29 @@ long countMatches(TOstRegex& re, std::string_view text)
     return count;
 }
 
-std::string readFile(const char* path)
+// The lines of a file holding a match, read in blocks as grep reads it
+// (the lines a block ends inside of go on with the next block).
+long countMatchingLinesOfFile(TOstRegex& re, const char* path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::string data(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
-    in.seekg(0);
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    return data;
+    std::ifstream in(path, std::ios::binary);
+    constexpr std::size_t kBlock = 1 << 22;
+    std::string buffer;
+    long count = 0;
+    for (;;) {
+        const std::size_t kept = buffer.size();
+        buffer.resize(kept + kBlock);
+        in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
+        buffer.resize(kept + static_cast<std::size_t>(in.gcount()));
+        if (in.gcount() == 0) {
+            count += countMatchingLines(re, buffer);
+            return count;
+        }
+        const std::size_t lastBreak = buffer.rfind('\n');
+        if (lastBreak == std::string::npos)
+            continue;
+        count += countMatchingLines(re, std::string_view(buffer).substr(0, lastBreak + 1));
+        buffer.erase(0, lastBreak + 1);
+    }
 }
 
 // The same patterns over the same Polish text held in UTF-8 and in Windows-1250.
@@ -211,7 +226,7 @@ int main(int argc, char** argv)
         }
         re.SetExpression(argv[at]);
         try {
-            std::printf("%ld\n", countMatchingLines(re, readFile(argv[at + 1])));
+            std::printf("%ld\n", countMatchingLinesOfFile(re, argv[at + 1]));
         } catch (const EOstRegex& e) {
             std::fprintf(stderr, "%s\n", e.what());
             return 1;

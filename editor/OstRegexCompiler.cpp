@@ -35,6 +35,8 @@ bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid)
         return ((operand[utf8set::kInvalid + (cp >> 3)] >> (cp & 7)) & 1) != 0;
     if (cp < 0x80)
         return ((operand[utf8set::kAscii + (cp >> 3)] >> (cp & 7)) & 1) != 0;
+    if (cp < utf8set::kSmallEnd)
+        return ((operand[utf8set::kSmall + (cp >> 3)] >> (cp & 7)) & 1) != 0;
     bool in = ((flags & utf8set::word) && unicode::IsRegexWord(cp)) ||
               ((flags & utf8set::digit) && unicode::IsRegexDigit(cp)) ||
               ((flags & utf8set::space) && unicode::IsRegexSpace(cp));
@@ -943,17 +945,17 @@ int Compiler::emitSetUtf8(Utf8SetSpec set, bool negate)
         writeI32(&operand[utf8set::kRanges + 8 * k], static_cast<int32_t>(joined[k].first));
         writeI32(&operand[utf8set::kRanges + 8 * k + 4], static_cast<int32_t>(joined[k].second));
     }
-    // The generic answer for ASCII looks at the bitmap, so ask with it empty
-    // and by the ranges instead.
-    for (char32_t c = 0; c < 0x80; ++c) {
+    // The generic answer looks at the bitmaps below U+0800, so ask with
+    // them empty and by the ranges instead.
+    for (char32_t c = 0; c < utf8set::kSmallEnd; ++c) {
         const char32_t key = fold ? unicode::SimpleFold(c) : c;
         bool in = ((set.classes & utf8set::word) && unicode::IsRegexWord(c)) ||
                   ((set.classes & utf8set::digit) && unicode::IsRegexDigit(c)) ||
                   ((set.classes & utf8set::space) && unicode::IsRegexSpace(c));
-        for (const auto& [lo, hi] : joined)
-            in = in || (key >= lo && key <= hi);
+        const auto range = std::upper_bound(joined.begin(), joined.end(), std::pair<char32_t, char32_t>(key, ~0u));
+        in = in || (range != joined.begin() && key <= std::prev(range)->second);
         if (in != negate)
-            operand[utf8set::kAscii + (c >> 3)] |= static_cast<uint8_t>(1u << (c & 7));
+            operand[(c < 0x80 ? utf8set::kAscii : utf8set::kSmall) + (c >> 3)] |= static_cast<uint8_t>(1u << (c & 7));
     }
     for (unsigned b = 0; b < 256; ++b) {
         if (inSet(set.invalid, static_cast<unsigned char>(b)) != negate)

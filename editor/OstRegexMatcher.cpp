@@ -226,6 +226,10 @@ std::size_t Matcher::widthUtf8(int node, std::size_t pos) const
     case opSetUtf8: {
         if (c < 0x80)
             return (operand[utf8set::kAscii + (c >> 3)] >> (c & 7)) & 1;
+        if (c >= 0xC2 && c < 0xE0 && pos + 1 < len_ && utf8::IsContinuation(in_[pos + 1])) {
+            const char32_t cp = (char32_t(c & 0x1F) << 6) | (in_[pos + 1] & 0x3F);
+            return ((operand[utf8set::kSmall + (cp >> 3)] >> (cp & 7)) & 1) ? 2 : 0;
+        }
         const utf8::TDecoded d = charAt(pos);
         return inUtf8Set(operand, d.cp, d.valid) ? d.length : 0;
     }

@@ -78,15 +78,18 @@ inline constexpr std::string_view kSpaceChars = " \t\n\r\f";
 inline constexpr std::string_view kWordChars =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
 
-// The operand of opSetUtf8: the flags, the answers for the ASCII characters
-// and for each invalid byte worked out in advance, then the sorted code-point
-// ranges (folded ones when the set ignores case).
+// The operand of opSetUtf8: the flags, the answers for the characters of one
+// and two bytes (Latin, Greek, Cyrillic) and for each invalid byte worked out
+// in advance, then the sorted code-point ranges (folded ones when the set
+// ignores case) for the rest.
 namespace utf8set {
 inline constexpr int kFlags = 0;
-inline constexpr int kAscii = 1;       // 128 bits
-inline constexpr int kInvalid = 17;    // 256 bits
-inline constexpr int kRangeCount = 49; // 32-bit count, then pairs of 32-bit bounds
-inline constexpr int kRanges = 53;
+inline constexpr int kAscii = 1;        // 128 bits
+inline constexpr int kInvalid = 17;     // 256 bits
+inline constexpr int kSmall = 49;       // 2048 bits, by code point (U+0000 to U+07FF)
+inline constexpr int kRangeCount = 305; // 32-bit count, then pairs of 32-bit bounds
+inline constexpr int kRanges = 309;
+inline constexpr char32_t kSmallEnd = 0x800;
 enum Flag : uint8_t { negated = 1, folded = 2, word = 4, digit = 8, space = 16 };
 }  // namespace utf8set
 
