@@ -319,6 +319,9 @@ private:
     void DoSearchReplaceText(bool replace, bool backwards);
     TOstReplaceAction ConfirmReplace(const TOstEdit& editor);
     void CheckRegexItem();
+    // The engine every document searches with: "Wyrażenia regularne" is one
+    // switch for the whole program.
+    TOstEditSearchCustom* SearchEngineInUse();
 
     // Documents (MeinDocuments.cpp).
     void RemoveDocument(int index);
@@ -328,6 +331,8 @@ private:
     bool IsUntouchedUntitled(const TDocumentPage& document) const;
     void ApplyViewToggles(TDocumentPage& document);
     void UpdateCaption();
+    // The file dialogs start in the current document's folder.
+    void TellDialogsTheFolder();
 
     // Files (MeinFiles.cpp).
     bool SaveDocument(TDocumentPage& document);
@@ -346,6 +351,7 @@ private:
     TOstEditSearch sesSearch1;
     TOstEditRegexSearch sersSearchRegular1;
     TSearchState searchState_;
+    bool regexSearch_ = false;
     TFindBar* findBar_ = nullptr;  // a child of the window
     // Off until the first search from a dialog ends, then Find next goes on
     // from the caret.
