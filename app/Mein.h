@@ -333,6 +333,9 @@ private:
     void DoSearchReplaceText(bool replace, bool backwards);
     TOstReplaceAction ConfirmReplace(const TOstEdit& editor);
     void CheckRegexItem();
+    // The engine every document searches with: "Wyrażenia regularne" is one
+    // switch for the whole program.
+    TOstEditSearchCustom* SearchEngineInUse();
 
     // Documents (MeinDocuments.cpp).
     void RemoveDocument(int index);
@@ -342,6 +345,8 @@ private:
     bool IsUntouchedUntitled(const TDocumentPage& document) const;
     void ApplyViewToggles(TDocumentPage& document);
     void UpdateCaption();
+    // The file dialogs start in the current document's folder.
+    void TellDialogsTheFolder();
 
     // Changes on disk (MeinDiskChanges.cpp).
     void SetUpDiskWatch();
@@ -371,6 +376,7 @@ private:
     TOstEditSearch sesSearch1;
     TOstEditRegexSearch sersSearchRegular1;
     TSearchState searchState_;
+    bool regexSearch_ = false;
     TFindBar* findBar_ = nullptr;  // a child of the window
     // Off until the first search from a dialog ends, then Find next goes on
     // from the caret.

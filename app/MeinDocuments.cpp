@@ -105,7 +105,7 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
     editor.SetOptions(smWzor1.Options());
     editor.SetKeystrokes(smWzor1.Keystrokes());
     editor.SetRightEdge(smWzor1.RightEdge());
-    editor.SetSearchEngine(&sesSearch1);
+    editor.SetSearchEngine(SearchEngineInUse());
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
     editor.Lines().SetEncoding(DefaultEncoding);
     editor.SetBracketHighlight(true);
@@ -124,6 +124,8 @@ void TOstrel3Main::ConnectDocument(TDocumentPage& document)
         if (&document == CurrentDocument()) {
             UpdateModifiedState(document.Editor().Modified());
             UpdateEncodingItems();
+            // Searches, replacements and commands move the caret as keys do.
+            UpdateCaretPanel();
         }
     });
 }
@@ -280,9 +282,17 @@ void TOstrel3Main::Nowy1Click() { NewDocument(smWzor1.Highlighter(), true); }
 
 void TOstrel3Main::NewDocumentOfType(THighlighterId id) { NewDocument(highlighters_.Get(id), true); }
 
+void TOstrel3Main::TellDialogsTheFolder()
+{
+    const TDocumentPage* document = CurrentDocument();
+    dialogs_->SetDocumentFolder(document && !document->Path().isEmpty() ? QFileInfo(document->Path()).absolutePath()
+                                                                        : QString());
+}
+
 void TOstrel3Main::miOtworz1Click()
 {
     std::optional<TOstEncoding> encoding;
+    TellDialogsTheFolder();
     const QStringList files = dialogs_->OpenFiles(this, res::kFileFilters, encoding);
     if (files.isEmpty())
         return;

@@ -153,31 +153,21 @@ void TOstrel3Main::miUsun1Click()
 
 // ---- lines -----------------------------------------------------------------------------
 
-// Works on the buffer directly, so neither deleting nor duplicating a line
-// leaves an undo step.
+// Both are edits like any other: one undo step each.
 void TOstrel3Main::miUsunWiersz1Click()
 {
     TOstEdit& editor = CurrentEditor();
     const int line = editor.CaretY();
-    if (line <= 1 && editor.Lines().Count() < 2) {
-        if (editor.Lines().Count() == 1) {
-            editor.Lines().AddLine({});
-            miUsunWiersz1Click();
-        }
-        return;
-    }
-    editor.Lines().RemoveLine(line - 1);
+    editor.DeleteLineRecorded(line);
     editor.SetCaretY(line - 1);
-    UpdateModifiedState(true);
+    UpdateModifiedState(editor.Modified());
 }
 
 void TOstrel3Main::miDuplikujWiersz1Click()
 {
     TOstEdit& editor = CurrentEditor();
-    const int line = editor.CaretY();
-    editor.Lines().InsertLine(line - 1, std::string(editor.Lines().Get(line - 1)));
-    editor.SetCaretY(line);
-    UpdateModifiedState(true);
+    editor.DuplicateLine();
+    UpdateModifiedState(editor.Modified());
 }
 
 void TOstrel3Main::miIdzDoWiersza1Click()

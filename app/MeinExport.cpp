@@ -88,6 +88,7 @@ void TOstrel3Main::UpdateExportItems()
 // file may not be written (after saying so).
 QString TOstrel3Main::RunExportDialog(const QString& filter, const QString& defaultSuffix)
 {
+    TellDialogsTheFolder();
     const QString chosen = dialogs_->SaveFile(this, TFileDialogId::Export, filter, defaultSuffix);
     if (chosen.isEmpty())
         return {};

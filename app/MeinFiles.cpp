@@ -55,6 +55,7 @@ void TOstrel3Main::miZapisz1Click() { SaveDocument(*RequireCurrentDocument()); }
 void TOstrel3Main::miZapiszjako1Click()
 {
     TDocumentPage* document = RequireCurrentDocument();
+    TellDialogsTheFolder();
     const QString chosen = dialogs_->SaveFile(this, TFileDialogId::Save, res::kFileFilters);
     if (chosen.isEmpty())
         return;
