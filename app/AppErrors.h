@@ -19,6 +19,10 @@ public:
 // The text the application-wide handler shows for a failure.
 QString ProgramErrorText(const std::exception& error);
 
+// kSaveError with the reason the failure gives: the system's (no space,
+// permission, folder missing, ...) or the text's own.
+QString SaveErrorText(const std::exception& error);
+
 // Runs a command, ending a silent abort quietly and handing any other failure
 // to the handler, so no exception ever crosses the event loop.
 void RunGuarded(const std::function<void()>& command,

@@ -88,10 +88,22 @@ QString TQtDialogs::Input(QWidget* owner, const QString& caption, const QString&
     return ok ? answer : initial;
 }
 
+QString TQtDialogs::StartFolder(const TPlace& place) const
+{
+    return documentFolder_.isEmpty() ? place.folder : documentFolder_;
+}
+
+void TQtDialogs::Remember(TPlace& place, const QFileDialog& dialog)
+{
+    const QStringList files = dialog.selectedFiles();
+    place.folder = files.isEmpty() ? dialog.directory().absolutePath() : QFileInfo(files.first()).absolutePath();
+    place.filter = dialog.selectedNameFilter();
+}
+
 QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding)
 {
     TPlace& place = places_[TFileDialogId::Open];
-    QFileDialog dialog(owner, QString(), place.folder, ConvertFileFilters(filters));
+    QFileDialog dialog(owner, QString(), StartFolder(place), ConvertFileFilters(filters));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!place.filter.isEmpty())
@@ -99,8 +111,7 @@ QStringList TQtDialogs::OpenFiles(QWidget* owner, const QString& filters, std::o
     QComboBox* encodings = AddEncodingChoice(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    place.folder = dialog.directory().absolutePath();
-    place.filter = dialog.selectedNameFilter();
+    Remember(place, dialog);
     const int chosen = encodings->currentData().toInt();
     encoding = chosen < 0 ? std::nullopt : std::optional<TOstEncoding>(static_cast<TOstEncoding>(chosen));
     return dialog.selectedFiles();
@@ -132,7 +143,7 @@ QString TQtDialogs::SaveFile(QWidget* owner, TFileDialogId id, const QString& fi
                              const QString& defaultSuffix)
 {
     TPlace& place = places_[id];
-    QFileDialog dialog(owner, QString(), place.folder, ConvertFileFilters(filters));
+    QFileDialog dialog(owner, QString(), StartFolder(place), ConvertFileFilters(filters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -140,8 +151,7 @@ QString TQtDialogs::SaveFile(QWidget* owner, TFileDialogId id, const QString& fi
         dialog.selectNameFilter(place.filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    place.folder = dialog.directory().absolutePath();
-    place.filter = dialog.selectedNameFilter();
+    Remember(place, dialog);
     return dialog.selectedFiles().first();
 }
 
@@ -155,6 +165,13 @@ std::optional<QFont> TQtDialogs::ChooseFont(QWidget* owner, const QFont& initial
 {
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+std::optional<QFont> TQtDialogs::ChooseEditorFont(QWidget* owner, const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner, QString(), QFontDialog::MonospacedFonts);
     return ok ? std::optional<QFont>(chosen) : std::nullopt;
 }
 

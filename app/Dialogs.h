@@ -38,6 +38,9 @@ public:
     // the program's "Name|*.a;*.b" form. encoding gets the encoding chosen
     // to read them in, none for "Automatycznie".
     virtual QStringList OpenFiles(QWidget* owner, const QString& filters, std::optional<TOstEncoding>& encoding) = 0;
+    // The current document's folder, where the next file dialog starts;
+    // empty (an untitled document) starts where the dialog ended last.
+    virtual void SetDocumentFolder(const QString& folder) { (void)folder; }
     // The chosen file (after the overwrite question), or empty when cancelled.
     virtual QString SaveFile(QWidget* owner, TFileDialogId id, const QString& filters,
                              const QString& defaultSuffix = {}) = 0;
@@ -45,6 +48,12 @@ public:
     // font dialog offers every size and takes no style.
     virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) = 0;
     virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) = 0;
+    // The same for the editor's font, which must keep every cell one width:
+    // only fixed-pitch families are offered.
+    virtual std::optional<QFont> ChooseEditorFont(QWidget* owner, const QFont& initial)
+    {
+        return ChooseFont(owner, initial);
+    }
     // The print dialog and the printer setup dialog on the printer they set
     // up (a PDF file is one of the print dialog's choices); false when
     // cancelled.
@@ -71,8 +80,10 @@ public:
                      const QString& defaultSuffix) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override;
+    std::optional<QFont> ChooseEditorFont(QWidget* owner, const QFont& initial) override;
     bool Print(QWidget* owner, QPrinter& printer) override;
     bool PrinterSetup(QWidget* owner, QPrinter& printer) override;
+    void SetDocumentFolder(const QString& folder) override { documentFolder_ = folder; }
 
 private:
     static QComboBox* AddEncodingChoice(QFileDialog& dialog);
@@ -82,6 +93,10 @@ private:
         QString filter;
     };
     std::map<TFileDialogId, TPlace> places_;
+    QString documentFolder_;
+    QString StartFolder(const TPlace& place) const;
+    // The folder of the file chosen, also of a path typed in the name field.
+    static void Remember(TPlace& place, const QFileDialog& dialog);
 };
 
 }  // namespace ostrel

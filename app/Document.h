@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "editor/OstEdit.h"
+#include "platform/FileStamp.h"
 
 namespace ostrel {
 
@@ -29,6 +30,13 @@ public:
     // Whether the path names an existing file.
     bool HasExistingFile() const;
 
+    // The file as this document last read or wrote it, and the change on
+    // disk the user was last asked about.
+    const TFileStamp& DiskStamp() const { return diskStamp_; }
+    void SetDiskStamp(const TFileStamp& stamp) { diskStamp_ = stamp; }
+    const TFileStamp& ChangeAskedAbout() const { return changeAskedAbout_; }
+    void SetChangeAskedAbout(const TFileStamp& stamp) { changeAskedAbout_ = stamp; }
+
     // One of the main window's shared instances, or none.
     TOstCustomHighlighter* Highlighter() const;
     void SetHighlighter(TOstCustomHighlighter* highlighter);
@@ -40,6 +48,8 @@ signals:
 private:
     TOstEditWidget* editWidget_;  // owned by this page
     QString path_;
+    TFileStamp diskStamp_;
+    TFileStamp changeAskedAbout_;
 };
 
 }  // namespace ostrel

@@ -19,6 +19,23 @@ inline const QString kReleaseDate = QStringLiteral("28 stycznia 2004");
 inline const QString kErrorPrefix = QStringLiteral("Wystapił błąd: ");
 inline const QString kLoadError = QStringLiteral("Wystąpił błąd podczas wczytywania pliku.");
 inline const QString kSaveError = QStringLiteral("Wystąpił błąd podczas zapisywania pliku.");
+// The system's reasons a save gives after kSaveError.
+inline const QString kReasonNoSpace = QStringLiteral("Brak miejsca na dysku.");
+inline const QString kReasonTooLarge = QStringLiteral("Plik przekracza dozwolony rozmiar.");
+inline const QString kReasonPermission = QStringLiteral("Brak uprawnień do zapisu.");
+inline const QString kReasonNoFolder = QStringLiteral("Folder nie istnieje.");
+inline const QString kReasonReadOnlyDisk = QStringLiteral("System plików jest tylko do odczytu.");
+inline const QString kReasonIsFolder = QStringLiteral("Pod tą nazwą jest folder.");
+inline const QString kReasonDevice = QStringLiteral("Błąd urządzenia (wejścia-wyjścia).");
+// %1 the copy of a file's old contents that could not be put back.
+inline const QString kOldContentsKept = QStringLiteral("Poprzednia zawartość pliku została zachowana w %1.");
+// Changes on disk. %1 the file's path.
+inline const QString kChangedOnDisk =
+    QStringLiteral("Plik %1 został zmieniony przez inny program. Wczytać go ponownie i utracić zmiany?");
+inline const QString kReloadedFromDisk = QStringLiteral("Plik %1 został zmieniony przez inny program i wczytany ponownie.");
+inline const QString kGoneFromDisk = QStringLiteral("Plik %1 został usunięty lub przeniesiony przez inny program.");
+inline const QString kSaveOverChange = QStringLiteral(
+    "Plik %1 został zmieniony przez inny program od ostatniego wczytania lub zapisu. Zapisać go mimo to, zastępując tamte zmiany?");
 inline const QString kReadOnlyFile =
     QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać.");
 inline const QString kAlreadyOpen =

@@ -88,6 +88,7 @@ TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialog
     setAcceptDrops(true);
     SetUpTray();
     SetUpRecentFiles();
+    SetUpDiskWatch();
 
     OpenWithDesktop = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 }
@@ -180,6 +181,8 @@ void TOstrel3Main::ExceptionProgramu(const std::exception& error)
 
 bool TOstrel3Main::event(QEvent* event)
 {
+    if (event->type() == QEvent::WindowActivate && diskCheck_)
+        diskCheck_->start();
     if (event->type() == QEvent::StatusTip) {
         ShowApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;

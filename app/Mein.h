@@ -29,6 +29,8 @@
 #include "print/OstExportRTF.h"
 
 class QAction;
+class QFileSystemWatcher;
+class QTimer;
 class QActionGroup;
 class QDialog;
 class QLabel;
@@ -54,7 +56,12 @@ enum class TOstPolishRecoding;
 // Changes the case of the first letter of every word, a word being what
 // follows a blank (tabs and line breaks do not separate); with continuing the
 // first letter of the text is left alone.
-std::string CapitaliseWords(std::string_view text, bool upper, bool continuing);
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing,
+                            TOstEncoding encoding = TOstEncoding::Windows1250);
+// Every character's case changed, as the document's encoding has it: by
+// Unicode's simple mappings in UTF-8 (a damaged byte stays as it is),
+// through the code page's own tables otherwise.
+std::string ChangeTextCase(std::string_view text, bool upper, TOstEncoding encoding);
 
 class TOstrel3Main : public QMainWindow {
     Q_OBJECT
@@ -237,6 +244,13 @@ public:
     TwndPrintPreview* PrintPreviewWindow() const;
     TPageSetupDlg* PageSetupWindow() const;
 
+    // ---- changes on disk (MeinDiskChanges.cpp) ----------------------------------------
+    // Looks at every document's file: an unmodified document whose file
+    // changed reloads, a modified one asks, a vanished file marks it
+    // modified. Runs on the watcher's signals, every few seconds and when
+    // the window comes to the front.
+    void CheckDiskChanges();
+
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
     // to the front.
@@ -319,6 +333,9 @@ private:
     void DoSearchReplaceText(bool replace, bool backwards);
     TOstReplaceAction ConfirmReplace(const TOstEdit& editor);
     void CheckRegexItem();
+    // The engine every document searches with: "Wyrażenia regularne" is one
+    // switch for the whole program.
+    TOstEditSearchCustom* SearchEngineInUse();
 
     // Documents (MeinDocuments.cpp).
     void RemoveDocument(int index);
@@ -328,6 +345,19 @@ private:
     bool IsUntouchedUntitled(const TDocumentPage& document) const;
     void ApplyViewToggles(TDocumentPage& document);
     void UpdateCaption();
+    // The file dialogs start in the current document's folder.
+    void TellDialogsTheFolder();
+
+    // Changes on disk (MeinDiskChanges.cpp).
+    void SetUpDiskWatch();
+    // The file at path as the document has just read or written it.
+    void RecordDiskState(TDocumentPage& document, const QString& path);
+    void CheckDiskChange(TDocumentPage& document);
+    void ReloadFromDisk(TDocumentPage& document);
+    // False when the file changed on disk since it was read or written and
+    // the user would rather not save over it.
+    bool MaySaveOver(TDocumentPage& document, const QString& path);
+    void WatchDocumentFiles();
 
     // Files (MeinFiles.cpp).
     bool SaveDocument(TDocumentPage& document);
@@ -346,6 +376,7 @@ private:
     TOstEditSearch sesSearch1;
     TOstEditRegexSearch sersSearchRegular1;
     TSearchState searchState_;
+    bool regexSearch_ = false;
     TFindBar* findBar_ = nullptr;  // a child of the window
     // Off until the first search from a dialog ends, then Find next goes on
     // from the caret.
@@ -378,6 +409,10 @@ private:
     void LoadPrintJob();
     // After dialogs_, which their failures at the window's end still use.
     std::unique_ptr<TMRUFileList> mflMRU1;
+    QFileSystemWatcher* diskWatcher_ = nullptr;
+    QTimer* diskCheck_ = nullptr;  // soon after a watcher signal
+    QTimer* diskPoll_ = nullptr;   // every few seconds: watches are lost when a file is renamed over
+    bool checkingDisk_ = false;
     std::unique_ptr<TSysTray> stTray1;
 };
 

@@ -16,6 +16,7 @@
 #include "app/Mein.h"
 #include "app/UiGuards.h"
 #include "app/qt/OstEditWidget.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
@@ -104,7 +105,7 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
     editor.SetOptions(smWzor1.Options());
     editor.SetKeystrokes(smWzor1.Keystrokes());
     editor.SetRightEdge(smWzor1.RightEdge());
-    editor.SetSearchEngine(&sesSearch1);
+    editor.SetSearchEngine(SearchEngineInUse());
     editor.SetMaxLineWidth(smWzor1.MaxLineWidth());
     editor.Lines().SetEncoding(DefaultEncoding);
     editor.SetBracketHighlight(true);
@@ -123,6 +124,8 @@ void TOstrel3Main::ConnectDocument(TDocumentPage& document)
         if (&document == CurrentDocument()) {
             UpdateModifiedState(document.Editor().Modified());
             UpdateEncodingItems();
+            // Searches, replacements and commands move the caret as keys do.
+            UpdateCaretPanel();
         }
     });
 }
@@ -136,9 +139,14 @@ void TOstrel3Main::OpenDocument(const QString& givenPath, std::optional<TOstEnco
     try {
         TDocumentPage* document = NewDocument(smWzor1.Highlighter(), false);
         const TWaitCursor wait;
-        document->Editor().Lines().LoadFromFile(QFile::encodeName(path).toStdString(),
-                                                TOstEncodingChoice{encoding, DefaultEncoding});
+        const std::string native = QFile::encodeName(path).toStdString();
+        // What a killed save of this file left beside it (it may be as
+        // large as the file) goes now; a save still running elsewhere keeps its own.
+        RemoveStaleTemporaries(QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(),
+                               QFile::encodeName(QFileInfo(path).fileName()).toStdString());
+        document->Editor().Lines().LoadFromFile(native, TOstEncodingChoice{encoding, DefaultEncoding});
         document->SetPath(path);
+        RecordDiskState(*document, path);
         HighlighterForFile(path, *document);
         pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
         UpdateModifiedState(false);
@@ -274,9 +282,17 @@ void TOstrel3Main::Nowy1Click() { NewDocument(smWzor1.Highlighter(), true); }
 
 void TOstrel3Main::NewDocumentOfType(THighlighterId id) { NewDocument(highlighters_.Get(id), true); }
 
+void TOstrel3Main::TellDialogsTheFolder()
+{
+    const TDocumentPage* document = CurrentDocument();
+    dialogs_->SetDocumentFolder(document && !document->Path().isEmpty() ? QFileInfo(document->Path()).absolutePath()
+                                                                        : QString());
+}
+
 void TOstrel3Main::miOtworz1Click()
 {
     std::optional<TOstEncoding> encoding;
+    TellDialogsTheFolder();
     const QStringList files = dialogs_->OpenFiles(this, res::kFileFilters, encoding);
     if (files.isEmpty())
         return;

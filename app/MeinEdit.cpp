@@ -14,6 +14,8 @@
 #include "editor/OstTextLines.h"
 #include "app/qt/KeyTranslation.h"
 #include "platform/CodePage.h"
+#include "platform/UnicodeCase.h"
+#include "platform/Utf8.h"
 
 namespace ostrel {
 
@@ -27,9 +29,22 @@ QString& ShortDateFormat()
     return format;
 }
 
-unsigned char ChangeCase(unsigned char c, bool upper)
+// The character at text[at] in the other case, appended to out; returns
+// where the next character starts.
+size_t AppendCharacterCase(std::string_view text, size_t at, bool upper, TOstEncoding encoding, std::string& out)
 {
-    return upper ? codepage::toUpper(c) : codepage::toLower(c);
+    if (const codepage::TCodePage* page = CodePageOf(encoding)) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        out += static_cast<char>(upper ? page->ToUpper(c) : page->ToLower(c));
+        return at + 1;
+    }
+    const utf8::TDecoded d = utf8::Decode(text, at);
+    if (!d.valid) {
+        out += text[at];
+        return at + 1;
+    }
+    utf8::Append(out, upper ? unicode::SimpleUpper(d.cp) : unicode::SimpleLower(d.cp));
+    return at + d.length;
 }
 
 // "dd.mm.yyyy" style to Qt's letters: months are upper case there, and the
@@ -76,23 +91,40 @@ QString LongTimeText(const QTime& time)
 
 }  // namespace
 
-std::string CapitaliseWords(std::string_view text, bool upper, bool continuing)
+std::string CapitaliseWords(std::string_view text, bool upper, bool continuing, TOstEncoding encoding)
 {
-    std::string result(text);
-    if (result.empty())
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;  // text before this is in result
+    const auto changeAt = [&](size_t at) {
+        result.append(text, copied, at - copied);
+        copied = AppendCharacterCase(text, at, upper, encoding, result);
+    };
+    if (text.empty())
         return result;
     if (!continuing)
-        result[0] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[0]), upper));
+        changeAt(0);
     // Only a blank starts a word; after two blanks the search for the next
-    // one starts past the second, so that word stays as it is.
-    size_t from = 0;
-    while (true) {
-        const size_t blank = result.find(' ', from);
-        if (blank == std::string::npos || blank + 1 >= result.size())
-            return result;
-        result[blank + 1] = static_cast<char>(ChangeCase(static_cast<unsigned char>(result[blank + 1]), upper));
+    // one starts past the second, so that word stays as it is. A blank is
+    // never a byte of a longer character.
+    for (size_t from = 0;;) {
+        const size_t blank = text.find(' ', from);
+        if (blank == std::string_view::npos || blank + 1 >= text.size())
+            break;
+        changeAt(blank + 1);
         from = blank + 2;
     }
+    result.append(text, copied);
+    return result;
+}
+
+std::string ChangeTextCase(std::string_view text, bool upper, TOstEncoding encoding)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t at = 0; at < text.size();)
+        at = AppendCharacterCase(text, at, upper, encoding, result);
+    return result;
 }
 
 TOstEdit& TOstrel3Main::CurrentEditor() const { return RequireCurrentDocument()->Editor(); }
@@ -121,31 +153,21 @@ void TOstrel3Main::miUsun1Click()
 
 // ---- lines -----------------------------------------------------------------------------
 
-// Works on the buffer directly, so neither deleting nor duplicating a line
-// leaves an undo step.
+// Both are edits like any other: one undo step each.
 void TOstrel3Main::miUsunWiersz1Click()
 {
     TOstEdit& editor = CurrentEditor();
     const int line = editor.CaretY();
-    if (line <= 1 && editor.Lines().Count() < 2) {
-        if (editor.Lines().Count() == 1) {
-            editor.Lines().AddLine({});
-            miUsunWiersz1Click();
-        }
-        return;
-    }
-    editor.Lines().RemoveLine(line - 1);
+    editor.DeleteLineRecorded(line);
     editor.SetCaretY(line - 1);
-    UpdateModifiedState(true);
+    UpdateModifiedState(editor.Modified());
 }
 
 void TOstrel3Main::miDuplikujWiersz1Click()
 {
     TOstEdit& editor = CurrentEditor();
-    const int line = editor.CaretY();
-    editor.Lines().InsertLine(line - 1, std::string(editor.Lines().Get(line - 1)));
-    editor.SetCaretY(line);
-    UpdateModifiedState(true);
+    editor.DuplicateLine();
+    UpdateModifiedState(editor.Modified());
 }
 
 void TOstrel3Main::miIdzDoWiersza1Click()
@@ -173,29 +195,39 @@ void TOstrel3Main::ReplaceSelection(const std::function<std::string(const std::s
 
 void TOstrel3Main::miDuzeZnaki1Click()
 {
-    ReplaceSelection([](const std::string& text) { return codepage::toUpper(text); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return ChangeTextCase(text, true, e); });
 }
 
 void TOstrel3Main::miMaleZnaki1Click()
 {
-    ReplaceSelection([](const std::string& text) { return codepage::toLower(text); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return ChangeTextCase(text, false, e); });
 }
 
 void TOstrel3Main::miPierwszeDuze1Click()
 {
-    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, true, false); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return CapitaliseWords(text, true, false, e); });
 }
 
 void TOstrel3Main::miPierwszeMale1Click()
 {
-    ReplaceSelection([](const std::string& text) { return CapitaliseWords(text, false, false); });
+    const TOstEncoding e = CurrentEditor().Encoding();
+    ReplaceSelection([e](const std::string& text) { return CapitaliseWords(text, false, false, e); });
 }
 
 // ---- date and time ---------------------------------------------------------------------
 
+// The window's texts (dates, colours, comment marks) go in in the
+// document's encoding; one it cannot hold goes in only if the document goes
+// over to UTF-8 (the editor asks), never as "?".
 void TOstrel3Main::InsertText(const QString& text)
 {
-    CurrentEditor().SetSelText(ToAnsi(text));
+    TOstEdit& editor = CurrentEditor();
+    std::string bytes;
+    if (editor.TextForDocument(text.toStdString(), TOstEncoding::Utf8, bytes))
+        editor.SetSelText(bytes);
 }
 
 void TOstrel3Main::InsertDate(const QString& format)
@@ -225,7 +257,9 @@ void TOstrel3Main::miZakomentuj1Click()
     const TWaitCursor wait;
     TOstEdit& editor = CurrentEditor();
     const int line = editor.CaretY();
-    const std::string prefix = ToAnsi(mark);
+    std::string prefix;
+    if (!editor.TextForDocument(mark.toStdString(), TOstEncoding::Utf8, prefix))
+        return;
     std::string result;
     const std::string selected = editor.SelText();
     std::vector<std::string_view> lines = SplitTextLines(selected);

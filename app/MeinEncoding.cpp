@@ -105,6 +105,7 @@ void TOstrel3Main::ReopenAs(TDocumentPage& document, TOstEncoding encoding)
         }
         editor.SetModified(false);
         editor.SetCaretXY(caret);
+        RecordDiskState(document, document.Path());
     } else {
         editor.Lines().SetEncoding(encoding);
         editor.InvalidateAll();

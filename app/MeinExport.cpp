@@ -12,6 +12,7 @@
 #include "app/UiGuards.h"
 #include "editor/OstPolishRecode.h"
 #include "print/OstEditExport.h"
+#include "platform/SafeWrite.h"
 #include "print/OstExportRTF.h"
 
 namespace ostrel {
@@ -87,6 +88,7 @@ void TOstrel3Main::UpdateExportItems()
 // file may not be written (after saying so).
 QString TOstrel3Main::RunExportDialog(const QString& filter, const QString& defaultSuffix)
 {
+    TellDialogsTheFolder();
     const QString chosen = dialogs_->SaveFile(this, TFileDialogId::Export, filter, defaultSuffix);
     if (chosen.isEmpty())
         return {};
@@ -103,7 +105,7 @@ void TOstrel3Main::miUTF8Click()
     const TDocumentPage* document = RequireCurrentDocument();
     const QString path = RunExportDialog(res::kExportFilter, {});
     if (!path.isEmpty())
-        ExportUtf8(NativePath(path), JoinedText(document->Editor().Lines()));
+        ExportUtf8(NativePath(path), JoinedText(document->Editor().Lines()), document->Editor().Encoding());
 }
 
 void TOstrel3Main::miEksportZaznaczonyTekstDoPliku1Click()
@@ -111,7 +113,7 @@ void TOstrel3Main::miEksportZaznaczonyTekstDoPliku1Click()
     const TDocumentPage* document = RequireCurrentDocument();
     const QString path = RunExportDialog(res::kExportFilter, {});
     if (!path.isEmpty())
-        WriteFileReplacing(NativePath(path), document->Editor().SelText());
+        WriteFileSafely(NativePath(path), document->Editor().SelText());
 }
 
 void TOstrel3Main::miExportDolaczNaKoniecPliku1Click()
@@ -124,7 +126,7 @@ void TOstrel3Main::miExportDolaczNaKoniecPliku1Click()
         dialogs_->Warning(this, res::kAppendTargetMissing);
         return;
     }
-    AppendToExistingFile(NativePath(path), JoinedText(document->Editor().Lines()));
+    AppendToFileSafely(NativePath(path), JoinedText(document->Editor().Lines()));
 }
 
 TOstExporterRTF& TOstrel3Main::RtfExporter()

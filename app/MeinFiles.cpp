@@ -9,45 +9,33 @@
 #include <QFileInfo>
 #include <QTabWidget>
 
+#include "app/AppErrors.h"
 #include "app/Document.h"
 #include "app/FileProperties.h"
 #include "app/GlobalRes.h"
 #include "app/Mein.h"
-#include "app/SafeSave.h"
 #include "app/UiGuards.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
-namespace {
-
-// A file the user may not write, or one that nobody may write (the
-// counterpart of the read-only attribute, which even an administrator's
-// programs respect).
-bool IsReadOnlyFile(const QString& path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info {};
-    if (::stat(native.constData(), &info) != 0)
-        return false;  // no file yet
-    return ::access(native.constData(), W_OK) != 0 || (info.st_mode & 0222) == 0;
-}
-
-}  // namespace
-
 bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
 {
-    if (IsReadOnlyFile(path)) {
+    if (IsReadOnlyFile(QFile::encodeName(path).toStdString())) {
         dialogs_->Error(this, res::kReadOnlyFile);
         return false;
     }
+    if (!MaySaveOver(document, path))
+        return false;
     try {
         RecodeBeforeSave(document);
-        SaveLinesSafely(document.Editor().Lines(), QFile::encodeName(path).toStdString());
+        document.Editor().Lines().SaveToFile(QFile::encodeName(path).toStdString());
+        RecordDiskState(document, path);
         return true;
-    } catch (const std::exception&) {
-        // The old file is intact; say so rather than let the user believe
+    } catch (const std::exception& error) {
+        // The old file is intact; say why rather than let the user believe
         // the text is safe.
-        dialogs_->Error(this, res::kSaveError);
+        dialogs_->Error(this, SaveErrorText(error));
         return false;
     }
 }
@@ -67,6 +55,7 @@ void TOstrel3Main::miZapisz1Click() { SaveDocument(*RequireCurrentDocument()); }
 void TOstrel3Main::miZapiszjako1Click()
 {
     TDocumentPage* document = RequireCurrentDocument();
+    TellDialogsTheFolder();
     const QString chosen = dialogs_->SaveFile(this, TFileDialogId::Save, res::kFileFilters);
     if (chosen.isEmpty())
         return;
@@ -79,8 +68,8 @@ void TOstrel3Main::miZapiszjako1Click()
             UpdateModifiedState(false);
             pcEdytory1Change();
         }
-    } catch (const std::exception&) {
-        dialogs_->Error(this, res::kSaveError);
+    } catch (const std::exception& error) {
+        dialogs_->Error(this, SaveErrorText(error));
     }
 }
 

@@ -174,22 +174,24 @@ TOstReplaceAction TOstrel3Main::ConfirmReplace(const TOstEdit& editor)
     return ReplaceActionOf(ExecDialog(dialog));
 }
 
+TOstEditSearchCustom* TOstrel3Main::SearchEngineInUse()
+{
+    if (regexSearch_)
+        return &sersSearchRegular1;
+    return &sesSearch1;
+}
+
 void TOstrel3Main::miWyrazeniaRegularne1Click()
 {
-    TOstEdit& editor = RequireCurrentDocument()->Editor();
-    if (editor.SearchEngine() == &sersSearchRegular1)
-        editor.SetSearchEngine(&sesSearch1);
-    else
-        editor.SetSearchEngine(&sersSearchRegular1);
+    regexSearch_ = !regexSearch_;
+    for (int i = 0; i < DocumentCount(); ++i)
+        DocumentAt(i)->Editor().SetSearchEngine(SearchEngineInUse());
     CheckRegexItem();
 }
 
-// The switch shows the current document's engine.
 void TOstrel3Main::CheckRegexItem()
 {
-    const TDocumentPage* document = CurrentDocument();
-    findChild<QAction*>(QStringLiteral("miWyrazeniaRegularne1"))
-        ->setChecked(document && document->Editor().SearchEngine() == &sersSearchRegular1);
+    findChild<QAction*>(QStringLiteral("miWyrazeniaRegularne1"))->setChecked(regexSearch_);
 }
 
 }  // namespace ostrel

@@ -140,6 +140,10 @@ void TOstrel3Main::LoadSettings()
 
 void TOstrel3Main::SaveWindowSettings()
 {
+    // A window never shown (a start with "-h" ended from the tray) has read
+    // nothing; its built-in place and size must not replace the stored ones.
+    if (!shownOnce_)
+        return;
     TRegistry reg;
     reg.SetLazyWrite(true);
     reg.OpenKey(kOstrelSettingsKey, true);

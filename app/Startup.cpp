@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -119,6 +120,9 @@ int RunWindow(int argc, char** argv, const QString& firstArgument, TSingleInstan
 
 int RunProgram(int argc, char** argv)
 {
+    // Under a file-size limit a save fails with its message instead of
+    // ending the program with its documents unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     const QString firstArgument = FirstArgument(argc, argv);
     if (firstArgument == kListDocumentsOption)
         return ListDocuments(argc, argv);

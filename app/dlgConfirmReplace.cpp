@@ -3,6 +3,7 @@
 #include "app/dlgConfirmReplace.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -64,6 +65,21 @@ void TConfirmReplaceDialog::SetReplacedText(const QString& text)
 }
 
 QString TConfirmReplaceDialog::Message() const { return lblConfirmation->text(); }
+
+void TConfirmReplaceDialog::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers others = event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier);
+    if (others == Qt::NoModifier) {
+        for (QPushButton* button : {btnReplace, btnSkip, btnReplaceAll}) {
+            const QKeySequence letter = QKeySequence::mnemonic(button->text());
+            if (!letter.isEmpty() && letter[0].key() == event->key()) {
+                button->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
 
 TOstReplaceAction ReplaceActionOf(int result)
 {

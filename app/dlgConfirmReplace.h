@@ -7,6 +7,7 @@
 
 #include "editor/OstEditSearch.h"
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -31,6 +32,10 @@ public:
     QPushButton* btnSkip = nullptr;
     QPushButton* btnCancel = nullptr;
     QPushButton* btnReplaceAll = nullptr;
+
+protected:
+    // A button's letter answers for it, with Alt or without.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // What the editor is told for a result of the dialog.

@@ -104,7 +104,7 @@ QGroupBox* TTextSearchDialog::NewOptionsGroup()
     auto* group = new QGroupBox(QStringLiteral("Opcje wyszukiwania"));
     group->setObjectName(QStringLiteral("gbSearchOptions"));
     auto* column = new QVBoxLayout(group);
-    cbSearchCaseSensitive = AddCheckBox(column, "cbSearchCaseSensitive", QStringLiteral("&Uwzględnij wielkość lister"));
+    cbSearchCaseSensitive = AddCheckBox(column, "cbSearchCaseSensitive", QStringLiteral("&Uwzględnij wielkość liter"));
     cbSearchWholeWords = AddCheckBox(column, "cbSearchWholeWords", QStringLiteral("&Znajdź tylko całe wyrazy"));
     cbSearchFromCursor = AddCheckBox(column, "cbSearchFromCursor", QStringLiteral("&Szukaj od pozycji kursora"));
     cbSearchSelectedOnly = AddCheckBox(column, "cbSearchSelectedOnly", QStringLiteral("T&ylko zaznaczony tekst"));

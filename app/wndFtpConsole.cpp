@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <csignal>
 
 #include "app/GlobalRes.h"
 
@@ -76,6 +77,8 @@ TwndFtpConsole::TwndFtpConsole(QWidget* parent) : QDialog(parent)
 
     process_ = new QProcess(this);
     process_->setProcessChannelMode(QProcess::MergedChannels);
+    // The client gets the default of the signal the program ignores.
+    process_->setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
     connect(process_, &QProcess::readyReadStandardOutput, this, &TwndFtpConsole::ReadOutput);
     connect(process_, &QProcess::finished, this, &TwndFtpConsole::ClientFinished);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {

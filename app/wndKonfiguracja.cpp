@@ -271,9 +271,13 @@ void TwndKonfiguracja::cbAutostart1Click()
 
 void TwndKonfiguracja::sbEditorFont1Click()
 {
-    QFont initial(FromAnsi(dialogFont_.Name));
+    // The dialog starts on the family the editor really draws with: a
+    // stored name the system lacks stands for the monospaced one put in
+    // its place, not for whatever a lookup of the name would offer.
+    const QString inUse = QtCanvas::InstalledFamily(dialogFont_.Name);
+    QFont initial(inUse);
     initial.setPointSize(dialogFont_.Size() > 0 ? dialogFont_.Size() : 10);
-    const std::optional<QFont> chosen = owner_.Dialogs().ChooseFont(this, initial);
+    const std::optional<QFont> chosen = owner_.Dialogs().ChooseEditorFont(this, initial);
     if (!chosen)
         return;
     dialogFont_.Name = ToAnsi(chosen->family());

@@ -142,8 +142,17 @@ pid_t StartClient(const std::string& client, int scriptFd, int outputFd)
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // The client gets the default of the signal this tool ignores.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, client.c_str(), &actions, nullptr, argv.data(), environ);
+    const int error = posix_spawn(&pid, client.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return error == 0 ? pid : -1;
 }

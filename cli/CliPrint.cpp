@@ -1,9 +1,8 @@
 // ostrel-cli print: the file through the print job into a PDF file, with
 // the editor's default font, a language's colours as the program sets them,
 // a header and a footer of one item each (macros allowed) and margins in
-// millimetres. The page count goes to standard output. The PDF is written
-// beside the output and renamed over it only when complete, so a failure
-// keeps the old file.
+// millimetres. The page count goes to standard output. The PDF goes through
+// the safe writer, so a failure keeps the old file.
 
 #include <QGuiApplication>
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "app/qt/QtCanvas.h"
 #include "app/qt/QtPrinter.h"
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "platform/CodePage.h"
@@ -27,7 +27,7 @@ namespace ostrel::cli {
 namespace {
 
 constexpr const char* kPrintUsage =
-    "print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
+    "print [--lang LANG] [--encoding ENC] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
     "[--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf";
 
 struct PrintOptions {
@@ -43,6 +43,7 @@ struct PrintOptions {
     double margins[4] = {};  // left, top, right, bottom
     std::string input;
     std::string output;
+    TOstEncodingChoice encoding;
 };
 
 // "L,T,R,B": four lengths in millimetres, none negative.
@@ -81,7 +82,12 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string margins;
-        if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "print: " + error;
+                return false;
+            }
+        } else if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
             takeValue(args, i, "--footer", opt.footer)) {
             continue;
         } else if (takeValue(args, i, "--title", opt.title)) {
@@ -114,7 +120,7 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
     return true;
 }
 
-// Texts from the command line are UTF-8; the job prints Windows-1250.
+// Texts from the command line are UTF-8, as the header and footer take them.
 void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
 {
     const std::string title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
@@ -160,14 +166,13 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
 {
     TOstEditStringList lines;
     try {
-        lines.LoadFromFile(opt.input);
+        lines.LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "print: cannot read '" + opt.input + "': " + e.what());
     }
     const auto app = makeGuiApplication();
     QtPrinter printer;
-    const std::string partial = opt.output + ".part";
-    printer.SetOutputFileName(partial);
+    printer.SetOutputFileName(opt.output);
     TOstEditPrint print(&printer);
     print.SetHighlighter(highlighter);
     print.SetLines(lines);
@@ -180,10 +185,7 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
         return fail(kExitUsage, "print: the margins leave no room for a line of text");
     try {
         print.PrintAll();
-        std::filesystem::rename(partial, opt.output);
     } catch (const std::exception& e) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
         return fail(kExitFailure, "print: cannot write '" + opt.output + "': " + e.what());
     }
     std::cout << print.PageCount() << '\n';

@@ -9,7 +9,6 @@
 #include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstPolishRecode.h"
-#include "print/OstEditExport.h"
 
 namespace ostrel::cli {
 
@@ -66,7 +65,7 @@ int runRecode(const Args& args)
                                       files[0] + "' is " + std::string(EncodingName(lines.Encoding())));
     try {
         RecodeLines(lines, recoding);
-        WriteFileReplacing(files[1], lines.FileBytes());
+        lines.SaveToFile(files[1]);
     } catch (const std::exception& e) {
         return fail(kExitFailure, std::string("recode: ") + e.what());
     }

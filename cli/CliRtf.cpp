@@ -1,12 +1,14 @@
 // ostrel-cli rtf: the file's lines, coloured by a lexer, as an RTF document
 // with the main window's exporter settings (Courier New 10 pt, title "RTF
 // Eksport" unless --title gives one). A document the exporter refuses (no
-// lines, one empty line) is an error and no file is written.
+// lines, one empty line) is an error and no file is written. The file's
+// encoding is detected, or given with --encoding.
 
 #include <algorithm>
 #include <string>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "print/OstExportRTF.h"
@@ -20,6 +22,7 @@ struct RtfOptions {
     std::string title = "RTF Eksport";
     std::string input;
     std::string output;
+    TOstEncodingChoice encoding;
 };
 
 bool parseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
@@ -27,7 +30,12 @@ bool parseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--lang" && i + 1 < args.size()) {
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "rtf: " + error;
+                return false;
+            }
+        } else if (a == "--lang" && i + 1 < args.size()) {
             opt.language = args[++i];
         } else if (a.starts_with("--lang=")) {
             opt.language = a.substr(7);
@@ -43,7 +51,7 @@ bool parseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
         }
     }
     if (opt.language.empty() || files != 2) {
-        error = "rtf: usage: rtf --lang LANG [--title TITLE] INPUT OUTPUT";
+        error = "rtf: usage: rtf --lang LANG [--title TITLE] [--encoding ENC] INPUT OUTPUT";
         return false;
     }
     return true;
@@ -64,13 +72,19 @@ int runRtf(const Args& args)
 
     TOstEditStringList lines;
     try {
-        lines.LoadFromFile(opt.input);
+        lines.LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "rtf: cannot read '" + opt.input + "': " + e.what());
     }
+    // The title is UTF-8, as the command line is; the export writes it in
+    // the document's encoding.
+    std::string title;
+    if (FromUtf8(opt.title, lines.Encoding(), title) != std::string::npos)
+        return fail(kExitUsage, "rtf: the title holds characters that " + std::string(EncodingName(lines.Encoding())) +
+                                    " cannot hold");
     TOstExporterRTF exporter;
     ApplyMainWindowExportSettings(exporter);
-    exporter.SetTitle(opt.title);
+    exporter.SetTitle(title);
     try {
         if (!ExportLinesToFile(exporter, highlighter.get(), lines, opt.output))
             return fail(kExitFailure, "rtf: '" + opt.input + "' has no text to export; nothing written");

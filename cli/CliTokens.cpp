@@ -2,7 +2,9 @@
 // the editor would paint them, with the line state carried from line to line.
 //
 // --sql-dialect NAME chooses the SQL dialect by its enumeration name
-// ("sqlMySQL"); the default is sqlSybase, as in the editor.
+// ("sqlMySQL"); the default is sqlSybase, as in the editor. --encoding NAME
+// reads the file in that encoding instead of detecting it; in a UTF-8 file
+// the bytes of a character are letters of identifiers, as in the editor.
 //
 // Output, one line per token before the line's end and then the state:
 //   N<TAB>START<TAB>LENGTH<TAB>KIND<TAB>ATTRIBUTE
@@ -14,6 +16,7 @@
 #include <system_error>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "highlighters/OstHighlighterSQL.h"
@@ -26,13 +29,19 @@ struct TokensOptions {
     std::string language;
     std::string sqlDialect;  // empty: the lexer's default
     std::string file;        // empty: standard input
+    TOstEncodingChoice encoding;
 };
 
 bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--lang" && i + 1 < args.size()) {
+        if (TakeEncodingOption(args, i, opt.encoding, error)) {
+            if (!error.empty()) {
+                error = "tokens: " + error;
+                return false;
+            }
+        } else if (a == "--lang" && i + 1 < args.size()) {
             opt.language = args[++i];
         } else if (a.starts_with("--lang=")) {
             opt.language = a.substr(7);
@@ -101,6 +110,7 @@ void appendNumber(std::string& out, long long n)
 void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
 {
     std::string out;
+    hl.SetUtf8Text(HoldsUtf8(lines.Encoding()));
     hl.ClearLineState();
     for (int i = 0; i < lines.Count(); ++i) {
         hl.StartLine(lines.Get(i), i);
@@ -153,9 +163,9 @@ int runTokens(const Args& args)
     TOstEditStringList lines;
     try {
         if (opt.file.empty())
-            lines.LoadFromBytes(readStandardInput());
+            lines.LoadFromBytes(readStandardInput(), opt.encoding);
         else
-            lines.LoadFromFile(opt.file);
+            lines.LoadFromFile(opt.file, opt.encoding);
     } catch (const std::exception& e) {
         return fail(kExitFailure, "tokens: cannot read '" + (opt.file.empty() ? "-" : opt.file) + "': " + e.what());
     }

@@ -1,10 +1,12 @@
 // ostrel-cli utf8: the editor's UTF-8 export of a file: its lines joined
 // with CR LF, without a byte-order mark and without a break after the last
-// line.
+// line. The file's encoding is detected, or given with --encoding.
 
 #include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliEncoding.h"
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstPolishRecode.h"
 #include "print/OstEditExport.h"
@@ -13,17 +15,30 @@ namespace ostrel::cli {
 
 int runUtf8(const Args& args)
 {
-    if (args.size() != 2 || (args[0].starts_with("-") && args[0].size() > 1) ||
-        (args[1].starts_with("-") && args[1].size() > 1))
-        return fail(kExitUsage, "utf8: usage: utf8 INPUT OUTPUT");
+    const std::string usage = "utf8: usage: utf8 [--encoding ENC] INPUT OUTPUT";
+    TOstEncodingChoice encoding;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string error;
+        if (TakeEncodingOption(args, i, encoding, error)) {
+            if (!error.empty())
+                return fail(kExitUsage, "utf8: " + error);
+        } else if (args[i].starts_with("-") && args[i].size() > 1) {
+            return fail(kExitUsage, usage);
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2)
+        return fail(kExitUsage, usage);
     TOstEditStringList lines;
     try {
-        lines.LoadFromFile(args[0]);
+        lines.LoadFromFile(files[0], encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "utf8: cannot read '" + args[0] + "': " + e.what());
+        return fail(kExitFailure, "utf8: cannot read '" + files[0] + "': " + e.what());
     }
     try {
-        ExportUtf8(args[1], JoinedText(lines));
+        ExportUtf8(files[1], JoinedText(lines), lines.Encoding());
     } catch (const std::exception& e) {
         return fail(kExitFailure, std::string("utf8: ") + e.what());
     }

@@ -1,5 +1,6 @@
 // ostrel-cli: the headless companion of the Ostrel editor.
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <span>
@@ -19,11 +20,11 @@ namespace {
 // Subcommands, one per capability of the editor that works without a window.
 constexpr CliCommand kCommands[] = {
     {"regex", "regex [-m MODS] [--encoding ENC] [--replace TEMPLATE] [--literal] PATTERN", runRegex},
-    {"tokens", "tokens --lang LANG [--sql-dialect NAME] [FILE]", runTokens},
+    {"tokens", "tokens --lang LANG [--sql-dialect NAME] [--encoding ENC] [FILE]", runTokens},
     {"keys", "keys [--encoding ENC] [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT", runKeys},
-    {"rtf", "rtf --lang LANG [--title TITLE] INPUT OUTPUT", runRtf},
+    {"rtf", "rtf --lang LANG [--title TITLE] [--encoding ENC] INPUT OUTPUT", runRtf},
     {"recode", "recode [--encoding ENC] --to iso|win|ascii INPUT OUTPUT", runRecode},
-    {"utf8", "utf8 INPUT OUTPUT", runUtf8},
+    {"utf8", "utf8 [--encoding ENC] INPUT OUTPUT", runUtf8},
     {"detect", "detect FILE...", runDetect},
     {"wrap", "wrap [--encoding ENC] [--width N] [--tab-width N] [FILE]", runWrap},
     {"ftp",
@@ -32,7 +33,7 @@ constexpr CliCommand kCommands[] = {
      runFtp},
 #ifdef OSTREL_CLI_PRINT
     {"print",
-     "print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
+     "print [--lang LANG] [--encoding ENC] [--title TITLE] [--line-numbers] [--wrap] [--no-colors] [--header TEXT] "
      "[--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf",
      runPrint},
 #endif
@@ -63,6 +64,9 @@ void printHelp(std::ostream& out)
 int main(int argc, char** argv)
 {
     using namespace ostrel::cli;
+    // Under a file-size limit a write fails with its message instead of
+    // ending the process in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         printHelp(std::cerr);
         return kExitUsage;

@@ -183,6 +183,8 @@ void TCustomOstEdit::DecPaintLock()
 {
     if (paintLock_ == 0)
         return;
+    if (paintLock_ == 1 && !writtenLines_.empty())
+        TrimWrittenLines();
     if (--paintLock_ != 0)
         return;
     if (host_) {
@@ -277,6 +279,7 @@ void TCustomOstEdit::BufferChanged()
 
 void TCustomOstEdit::BufferCleared()
 {
+    writtenLines_.clear();
     statesDirtyFirst_ = statesDirtyLast_ = -1;
     undoList_.Clear();
     redoList_.Clear();
@@ -293,6 +296,9 @@ void TCustomOstEdit::BufferCleared()
 
 void TCustomOstEdit::BufferLinesInserted(int index, int count)
 {
+    for (int& line : writtenLines_)
+        if (line > index)
+            line += count;
     if (statesDirtyFirst_ >= 0 && index <= statesDirtyLast_)
         statesDirtyLast_ += count;
     MarkLineStatesDirty(index, index + count - 1);
@@ -310,6 +316,10 @@ void TCustomOstEdit::BufferLinesInserted(int index, int count)
 
 void TCustomOstEdit::BufferLinesDeleted(int index, int count)
 {
+    std::erase_if(writtenLines_, [index, count](int line) { return line > index && line <= index + count; });
+    for (int& line : writtenLines_)
+        if (line > index + count)
+            line -= count;
     if (statesDirtyFirst_ >= 0 && statesDirtyLast_ >= index)
         statesDirtyLast_ = std::max(index, statesDirtyLast_ - count);
     MarkLineStatesDirty(index, index);
@@ -364,6 +374,12 @@ void TCustomOstEdit::SetModified(bool value)
     }
     if (was != Modified() || !value)
         StatusChanged(scModified);
+}
+
+void TCustomOstEdit::BreakUndoGroup()
+{
+    if (options_.has(eoGroupUndo) && undoList_.CanUndo())
+        undoList_.AddGroupBreak();
 }
 
 void TCustomOstEdit::UndoListAdded(bool isRedoList)

@@ -203,6 +203,13 @@ public:
                              TOstChangeReason columnReason = crInsert, int column = 0);
     // Removes the selection, recording it for undo (Delete, cut, typing over it).
     void ClearSelection();
+    // Removes a line with its line break as one undoable step (the last line
+    // with the break before it); the only line is emptied. Other lines are
+    // left as they are.
+    void DeleteLineRecorded(int line);
+    // Puts an exact copy of the caret's line above it as one undoable step;
+    // the caret keeps its line number, so it stands on the copy.
+    void DuplicateLine();
 
     // The whole text, lines joined by CR LF; replacing it is one undoable step.
     std::string Text() const;
@@ -506,6 +513,8 @@ protected:
     virtual void LinesDeletedForMarks(int firstLine, int count);
     // Line writes of editing go through the trimming rule.
     void WriteLine(int line, std::string_view text);
+    // A new line (index from 0) written by editing.
+    void InsertWrittenLine(int index, std::string_view text);
 
 protected:
     // The gutter paints itself here, for the rows in the clip.
@@ -515,11 +524,22 @@ private:
     friend class TOstPaintLockGuard;
     friend class TOstTextPainter;
     class UndoRedoStep;
+    class SearchModeScope;
+    // A match a search left selected goes back to the chosen mode when it goes.
+    void EndMatchSelection();
+    // A command that is one undo step of its own does not join a run of
+    // edits of its kind (eoGroupUndo) before it.
+    void BreakUndoGroup();
+    // Trimming of the lines an edit wrote, once the edit is complete.
+    void NoteWrittenLine(int line);
+    void TrimWrittenLines();
 
     // Highlighter internals.
     void HighlighterAttributesChanged();
     void MarkLineStatesDirty(int first, int last);
     void RescanDirtyLineStates();
+    // True when it scanned every line anew.
+    bool PrepareHighlighter();
 
     // Buffer notifications.
     void BufferChanging();
@@ -588,6 +608,7 @@ private:
     TOstEditSearchCustom* searchEngine_ = nullptr;  // not owned
     int statesDirtyFirst_ = -1;  // lines (from 0) whose stored states may be stale
     int statesDirtyLast_ = -1;
+    bool statesUtf8_ = false;  // the form of text the stored states were scanned in
     TOstCharSet identChars_ = DefaultIdentChars();
     TOstCharSet wordBreakChars_ = DefaultWordBreakChars();
     TOstCharSet wordChars_ = DefaultIdentChars() & ~DefaultWordBreakChars();
@@ -635,6 +656,9 @@ private:
     TOstEditSearchCustom* matchHighlight_ = nullptr;  // not owned
     TColor matchColor_ = static_cast<TColor>(0x0066FFFF);  // yellow: 0x00BBGGRR
     bool redoRunning_ = false;
+    int trimSuspended_ = 0;  // lines are written as given, trimming or not
+    std::vector<int> writtenLines_;  // lines (from 1) written since the edit began, to trim
+    bool matchSelected_ = false;  // a plain selection of a match in another chosen mode
 
     // ==== display and painting ====
     TOstFont font_;
@@ -670,6 +694,18 @@ private:
     private:
         TCustomOstEdit& e_;
         bool had_;
+    };
+    // Lines are written exactly as given for a scope: copies of text the
+    // buffer already holds, and undo and redo putting back what was there.
+    class TrimSuspendScope {
+    public:
+        explicit TrimSuspendScope(TCustomOstEdit& e) : e_(e) { ++e_.trimSuspended_; }
+        ~TrimSuspendScope() { --e_.trimSuspended_; }
+        TrimSuspendScope(const TrimSuspendScope&) = delete;
+        TrimSuspendScope& operator=(const TrimSuspendScope&) = delete;
+
+    private:
+        TCustomOstEdit& e_;
     };
     // Sets the active selection mode for a scope and puts the old one back.
     class ActiveModeScope {

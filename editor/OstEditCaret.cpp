@@ -150,11 +150,12 @@ void TCustomOstEdit::SetGutterWidth(int value)
 
 int TCustomOstEdit::MaxCaretChar(int line) const
 {
+    const int lineEnd = lines_.Count() == 0 ? 1 : static_cast<int>(lines_.Get(line - 1).size()) + 1;
+    // The width limits virtual space only: the end of a longer line is
+    // always within reach.
     if (options_.has(eoScrollPastEol))
-        return maxLineWidth_ + 1;
-    if (lines_.Count() == 0)
-        return 1;
-    return static_cast<int>(lines_.Get(line - 1).size()) + 1;
+        return std::max(maxLineWidth_ + 1, lineEnd);
+    return lineEnd;
 }
 
 void TCustomOstEdit::UpdateLastCaretColumn()
@@ -261,7 +262,8 @@ int TCustomOstEdit::MaxLeftChar() const
     }
     if (options_.has(eoAutoSizeMaxLineWidth))
         return INT_MAX - charsInWindow_;
-    return std::max(maxLineWidth_ - charsInWindow_ + 1, 1);
+    const int widest = std::max(maxLineWidth_, const_cast<TOstEditStringList&>(lines_).LongestLineWidth());
+    return std::max(widest - charsInWindow_ + 1, 1);
 }
 
 void TCustomOstEdit::SetTopLine(int value)

@@ -168,22 +168,29 @@ void TCustomOstEdit::DoDeleteBackTo(TBufferCoord target)
         DeleteRangeRecorded(target, CaretXY(), crDeleteBackwardQuiet);
 }
 
-void TCustomOstEdit::DoDeleteLine()
+void TCustomOstEdit::DeleteLineRecorded(int y)
 {
     const int count = lines_.Count();
-    if (count == 0 || (count == 1 && lines_.Get(0).empty()))
+    if (readOnly_ || y < 1 || y > count || (count == 1 && lines_.Get(0).empty()))
         return;
-    const int y = caretY_;
     const int len = Len(lines_.Get(y - 1));
+    BreakUndoGroup();
     if (count == 1) {
         DeleteRangeRecorded({1, 1}, {len + 1, 1}, crDeleteForward);
     } else if (y < count) {
         DeleteRangeRecorded({1, y}, {1, y + 1}, crDeleteForward);
     } else {
         // The last line goes with the line break before it, so that undo and
-        // redo rebuild the same number of lines.
+        // redo rebuild the same number of lines; the line above keeps every
+        // byte it had.
         DeleteRangeRecorded({Len(lines_.Get(y - 2)) + 1, y - 1}, {len + 1, y}, crDeleteForward);
     }
+}
+
+void TCustomOstEdit::DoDeleteLine()
+{
+    const int y = caretY_;
+    DeleteLineRecorded(y);
     SetCaretXY({1, y});
 }
 

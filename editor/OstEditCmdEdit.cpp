@@ -81,9 +81,6 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
         return;
     }
     const int y = caretY_;
-    if (insertMode_ && !options_.has(eoAutoSizeMaxLineWidth) &&
-        (caretX_ > maxLineWidth_ || lines_.ExpandedWidth(y - 1) >= maxLineWidth_))
-        return;
     ScrollPastEolScope pastEol(*this);
     TOstUndoBlock block(undoList_);
 
@@ -122,6 +119,27 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
 
     if (charsInWindow_ > 0 && DisplayXY().Column >= leftChar_ + charsInWindow_)
         SetLeftChar(leftChar_ + std::min(25, charsInWindow_ - 1));
+    EnsureCursorPosVisible();
+}
+
+void TCustomOstEdit::DuplicateLine()
+{
+    if (readOnly_ || lines_.Count() == 0)
+        return;
+    const TBufferCoord caret = CaretXY();
+    const TBufferCoord lineStart{1, caret.Line};
+    const std::string copy = std::string(lines_.Get(caret.Line - 1)) + "\r\n";
+    TOstPaintLockGuard lock(*this);
+    BreakUndoGroup();
+    TOstUndoBlock block(undoList_);
+    ScrollPastEolScope pastEol(*this);
+    ActiveModeScope normal(*this, smNormal);
+    {
+        const TrimSuspendScope exactCopy(*this);
+        InsertTextAt(lineStart, copy, smNormal);
+    }
+    undoList_.AddChange(crInsert, lineStart, {1, caret.Line + 1}, std::string(), smNormal);
+    SetCaretAndSelection(caret, caret, caret);
     EnsureCursorPosVisible();
 }
 

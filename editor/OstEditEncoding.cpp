@@ -37,8 +37,7 @@ bool TCustomOstEdit::ConvertEncoding(TOstEncoding to, size_t* failedAt)
 void TCustomOstEdit::ReplaceWholeText(std::string_view text, TOstEncoding encoding)
 {
     TOstPaintLockGuard lock(*this);
-    if (options_.has(eoGroupUndo) && undoList_.CanUndo())
-        undoList_.AddGroupBreak();
+    BreakUndoGroup();
     undoList_.AddWholeText(CaretXY(), Text(), Encoding());
     ApplyWholeText(text, encoding, CaretXY());
 }

@@ -41,6 +41,7 @@ bool TCustomOstEdit::StartHighlighterAt(int line)
 {
     if (!highlighter_ || line < 1 || line > lines_.Count())
         return false;
+    PrepareHighlighter();
     if (line == 1)
         highlighter_->ClearLineState();
     else
@@ -49,11 +50,27 @@ bool TCustomOstEdit::StartHighlighterAt(int line)
     return true;
 }
 
+// The highlighter is shared with documents of the other form of text, so it
+// is told this one's before every scan; states stored while the document
+// had the other form are scanned anew.
+bool TCustomOstEdit::PrepareHighlighter()
+{
+    const bool utf8 = HoldsUtf8(Encoding());
+    highlighter_->SetUtf8Text(utf8);
+    if (utf8 == statesUtf8_)
+        return false;
+    ScanAllLineStates();
+    InvalidateAll();
+    return true;
+}
+
 void TCustomOstEdit::ScanAllLineStates()
 {
     statesDirtyFirst_ = statesDirtyLast_ = -1;
     if (!highlighter_)
         return;
+    statesUtf8_ = HoldsUtf8(Encoding());
+    highlighter_->SetUtf8Text(statesUtf8_);
     highlighter_->ClearLineState();
     for (int i = 0; i < lines_.Count(); ++i) {
         highlighter_->StartLine(lines_.Get(i), i);
@@ -98,6 +115,8 @@ void TCustomOstEdit::RescanDirtyLineStates()
         statesDirtyFirst_ = statesDirtyLast_ = -1;
         return;
     }
+    if (PrepareHighlighter())
+        return;
     const int count = lines_.Count();
     const int first = std::min(statesDirtyFirst_, count);
     const int last = std::min(statesDirtyLast_, count - 1);

@@ -66,7 +66,7 @@ private:
     void ComputeRowMatches(int line);
     void DrawTabMarks(int from, int to, const TRect& piece);
     void DrawInvalidMarks(const TRect& piece);
-    void FillRestOfRow();
+    void FillRestOfRow(int fromColumn);
     void DrawBracket(TBufferCoord at);
     void FillPart(int left, int right, TColor color);
     void DrawRightEdge(int top, int bottom);
@@ -115,8 +115,6 @@ private:
     int rowSelStart_ = 0, rowSelEnd_ = 0;  // selected columns, end excluded
     Run run_;
     int nextColumn_ = 0;           // column after the last drawn cell
-    bool drewItalicEnd_ = false;   // the last drawn cell is italic
-    char32_t lastDrawnChar_ = 0;
 };
 
 TOstTextPainter::TOstTextPainter(TCustomOstEdit& editor, Canvas& canvas, const TOstPaintArea& area)
@@ -259,13 +257,15 @@ void TOstTextPainter::PaintRow(int row)
     ComputeRowMatches(line);
     run_ = Run{};
     nextColumn_ = firstCol_;
-    drewItalicEnd_ = false;
     if (ed_.highlighter_)
         AddHighlighterTokens(line);
     else
         AddPlainText();
+    // The rest of the row gets its background before the last glyphs are
+    // drawn: a slanted (italic) tail reaching past its cell then stands on
+    // this paint's background, never on what the screen held before.
+    FillRestOfRow(run_.empty() ? nextColumn_ : run_.end);
     FlushRun();
-    FillRestOfRow();
     const TOstBracketPair& pair = ed_.bracketPair_;
     if (pair.Found) {
         if (pair.Open.Line == line)
@@ -315,6 +315,7 @@ void TOstTextPainter::ScanTokens(int line)
         return;
     tokensLine_ = line;
     tokens_.clear();
+    ed_.PrepareHighlighter();
     TOstCustomHighlighter& hl = *ed_.highlighter_;
     if (line == 1)
         hl.ClearLineState();
@@ -529,8 +530,6 @@ void TOstTextPainter::DrawPiece(int from, int to, bool selected, bool matched)
         DrawTabMarks(from, to, piece);
     if (!shown_.invalid.empty())
         DrawInvalidMarks(piece);
-    drewItalicEnd_ = (run_.style & fsItalic) != 0;
-    lastDrawnChar_ = shown_.last;
 }
 
 void TOstTextPainter::DrawTabMarks(int from, int to, const TRect& piece)
@@ -573,14 +572,9 @@ void TOstTextPainter::DrawInvalidMarks(const TRect& piece)
     }
 }
 
-void TOstTextPainter::FillRestOfRow()
+void TOstTextPainter::FillRestOfRow(int fromColumn)
 {
-    int left = std::max(clip_.Left, nextColumn_ > firstCol_ ? ColumnX(nextColumn_) : clip_.Left);
-    if (drewItalicEnd_) {
-        // Leave the slanted tail of the last glyph standing.
-        const int lastCell = ColumnX(nextColumn_ - 1);
-        left = std::max(left, lastCell + drawer_.GlyphExtent(lastDrawnChar_));
-    }
+    const int left = std::max(clip_.Left, fromColumn > firstCol_ ? ColumnX(fromColumn) : clip_.Left);
     if (left >= clip_.Right)
         return;
     if (!rowSelected_ || rowFullySelected_) {

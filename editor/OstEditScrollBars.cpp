@@ -38,9 +38,8 @@ TOstScrollBarInfo TCustomOstEdit::ScrollBarInfo(TOstScrollBarKind bar) const
         info.Page = std::max(linesInWindow_, 1);
         info.Pos = topLine_;
     } else {
-        const int width = options_.has(eoScrollPastEol)
-                              ? maxLineWidth_
-                              : const_cast<TOstEditStringList&>(lines_).LongestLineWidth();
+        const int longest = const_cast<TOstEditStringList&>(lines_).LongestLineWidth();
+        const int width = options_.has(eoScrollPastEol) ? std::max(maxLineWidth_, longest) : longest;
         info.Max = std::max(width - charsInWindow_ + 1, 1);
         info.Page = std::max(charsInWindow_, 1);
         info.Pos = leftChar_;

@@ -32,6 +32,40 @@ struct SearchRange {
 
 }  // namespace
 
+// A search selects and replaces exactly its matches, whatever the selection
+// mode: for its duration both modes are normal. Afterwards the chosen mode
+// comes back; a match left selected stays a plain selection until it goes.
+class TCustomOstEdit::SearchModeScope {
+public:
+    explicit SearchModeScope(TCustomOstEdit& e)
+        : e_(e), mode_(e.selectionMode_), active_(e.matchSelected_ ? e.selectionMode_ : e.activeSelectionMode_)
+    {
+        e_.selectionMode_ = e_.activeSelectionMode_ = smNormal;
+    }
+    ~SearchModeScope()
+    {
+        e_.selectionMode_ = mode_;
+        e_.matchSelected_ = e_.SelAvail() && active_ != smNormal;
+        if (!e_.matchSelected_)
+            e_.activeSelectionMode_ = active_;
+    }
+    SearchModeScope(const SearchModeScope&) = delete;
+    SearchModeScope& operator=(const SearchModeScope&) = delete;
+
+private:
+    TCustomOstEdit& e_;
+    TOstSelectionMode mode_;
+    TOstSelectionMode active_;
+};
+
+void TCustomOstEdit::EndMatchSelection()
+{
+    if (!matchSelected_)
+        return;
+    matchSelected_ = false;
+    activeSelectionMode_ = selectionMode_;
+}
+
 int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view replace, TOstSearchOptions options)
 {
     if (!searchEngine_)
@@ -73,9 +107,12 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
     searchEngine_->SetEncoding(Encoding());
     searchEngine_->SetOptions(options);
     searchEngine_->SetPattern(search);
+    const SearchModeScope exactMatches(*this);
+    // While the user is asked, the match and the replacements made so far
+    // must show: the paint lock waits until nobody is asked any more.
     std::optional<TOstPaintLockGuard> lock;
     std::optional<TOstUndoBlock> block;
-    if (replaceAll)
+    if (replaceAll && !prompt)
         lock.emplace(*this);
     if (replaceAll && !prompt)
         block.emplace(undoList_);
@@ -111,16 +148,16 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
                     return found;
             }
             if (action == raReplaceAll) {
-                if (!replaceAll || prompt) {
-                    replaceAll = true;
-                    if (!lock)
-                        lock.emplace(*this);
-                }
+                replaceAll = true;
                 prompt = false;
+                if (!lock)
+                    lock.emplace(*this);
                 if (!block)
                     block.emplace(undoList_);
             }
             if (action != raSkip) {
+                // The match itself goes, also where nothing may be selected.
+                SetCaretAndSelection({first + length, line}, {first, line}, {first + length, line});
                 SetSelText(searchEngine_->ReplaceResult(n, replace));
                 const int replaceLength = caretX_ - first;
                 if (!backwards) {

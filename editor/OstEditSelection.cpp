@@ -37,14 +37,67 @@ std::string_view Slice(std::string_view line, int from, int to)
 
 std::string TCustomOstEdit::TrimWritten(std::string_view line) const
 {
-    if (options_.has(eoTrimTrailingSpaces))
+    if (options_.has(eoTrimTrailingSpaces) && trimSuspended_ == 0)
         return std::string(TrimRight(line));
     return std::string(line);
 }
 
 void TCustomOstEdit::WriteLine(int line, std::string_view text)
 {
-    lines_.SetLine(line - 1, TrimWritten(text));
+    // A line that an edit leaves as it was is not written at all: its
+    // trailing blanks are not the edit's business.
+    if (line >= 1 && line <= lines_.Count() && lines_.Get(line - 1) == text)
+        return;
+    TOstPaintLockGuard lock(*this);
+    lines_.SetLine(line - 1, text);
+    NoteWrittenLine(line);
+}
+
+void TCustomOstEdit::InsertWrittenLine(int index, std::string_view text)
+{
+    TOstPaintLockGuard lock(*this);
+    lines_.InsertLine(index, text);
+    NoteWrittenLine(index + 1);
+}
+
+// Trimming waits until the edit is complete (the outermost paint lock ends):
+// every item the edit recorded then describes the text as the edit left it,
+// and the blanks trimming takes are recorded after them, so undo puts them
+// back first and exactly.
+void TCustomOstEdit::NoteWrittenLine(int line)
+{
+    if (options_.has(eoTrimTrailingSpaces) && trimSuspended_ == 0)
+        writtenLines_.push_back(line);
+}
+
+void TCustomOstEdit::TrimWrittenLines()
+{
+    if (writtenLines_.empty())
+        return;
+    std::vector<int> written;
+    written.swap(writtenLines_);
+    bool trimmed = false;
+    std::sort(written.begin(), written.end());
+    written.erase(std::unique(written.begin(), written.end()), written.end());
+    // The caret stays where the edit left it, in virtual space if need be.
+    ScrollPastEolScope pastEol(*this);
+    for (const int line : written) {
+        if (line < 1 || line > lines_.Count())
+            continue;
+        const std::string_view text = lines_.Get(line - 1);
+        const std::string_view kept = TrimRight(text);
+        if (kept.size() == text.size())
+            continue;
+        const std::string blanks(text.substr(kept.size()));
+        const int keptLength = Len(kept);
+        lines_.SetLine(line - 1, kept);
+        undoList_.AddToNewestGroup(crWhiteSpaceDelete, {keptLength + 1, line},
+                                   {keptLength + 1 + Len(blanks), line}, blanks);
+        trimmed = true;
+    }
+    // A selection never ends inside blanks that are gone.
+    if (trimmed && SelAvail())
+        ClampBlockToMode();
 }
 
 // ---- selection ends ------------------------------------------------------------------
@@ -95,9 +148,11 @@ TBufferCoord TCustomOstEdit::ColumnBlockStart(TBufferCoord a, TBufferCoord b) co
 TBufferCoord TCustomOstEdit::ClampBlockPoint(TBufferCoord p) const
 {
     p.Line = std::clamp(p.Line, 1, std::max(lines_.Count(), 1));
-    int maxChar = maxLineWidth_ + 1;
+    const int lineEnd = Len(lines_.Get(p.Line - 1)) + 1;
+    // Virtual space ends at the maximum width; the text itself never does.
+    int maxChar = std::max(maxLineWidth_ + 1, lineEnd);
     if (activeSelectionMode_ == smNormal)
-        maxChar = std::min(maxChar, Len(lines_.Get(p.Line - 1)) + 1);
+        maxChar = lineEnd;
     p.Char = std::clamp(p.Char, 1, maxChar);
     if (!exactPositions_)
         p.Char = SnapCharPos(p.Line, p.Char);
@@ -106,6 +161,7 @@ TBufferCoord TCustomOstEdit::ClampBlockPoint(TBufferCoord p) const
 
 void TCustomOstEdit::SetBlockBegin(TBufferCoord p)
 {
+    EndMatchSelection();
     p = ClampBlockPoint(p);
     TOstPaintLockGuard lock(*this);
     if (SelAvail())
@@ -151,6 +207,9 @@ void TCustomOstEdit::MoveCaretAndSelection(TBufferCoord start, TBufferCoord newP
 
 void TCustomOstEdit::SelectAll()
 {
+    if (options_.has(eoNoSelection))
+        return;
+    EndMatchSelection();
     const int count = lines_.Count();
     const TBufferCoord last{count > 0 ? Len(lines_.Get(count - 1)) + 1 : 1, std::max(count, 1)};
     TOstPaintLockGuard lock(*this);
@@ -338,6 +397,9 @@ void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_vie
             ColumnBlockColumns(bb, be, column, right);
         }
         DeleteSelectionText(bb, be);
+        // A column block that only goes leaves the caret on its last line.
+        if (text.empty() && activeSelectionMode_ == smColumn && be.Line > bb.Line)
+            InternalSetCaretXY({CharAtColumnCeil(be.Line, column), be.Line});
     }
     lastInsertStart_ = lastInsertEnd_ = CaretXY();
     lastInsertTrimmed_.clear();
@@ -349,6 +411,7 @@ void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_vie
         }
     }
     blockBegin_ = blockEnd_ = CaretXY();
+    EndMatchSelection();
     StatusChanged(scSelection);
 }
 
@@ -356,6 +419,13 @@ void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
 {
     switch (activeSelectionMode_) {
     case smNormal: {
+        if (bb.Char == 1 && be.Char == 1 && be.Line > bb.Line) {
+            // Whole lines go as they are; the line after them stays untouched.
+            lines_.DeleteBlock(bb.Line - 1, be.Line - bb.Line);
+            LinesDeletedForMarks(bb.Line + 1, be.Line - bb.Line);
+            InternalSetCaretXY(bb);
+            break;
+        }
         const std::string joined = std::string(Slice(lines_.Get(bb.Line - 1), 1, bb.Char)) +
                                    std::string(Slice(lines_.Get(be.Line - 1), be.Char, INT32_MAX));
         WriteLine(bb.Line, joined);
@@ -430,15 +500,11 @@ void TCustomOstEdit::InsertNormal(std::string_view text)
             WriteLine(firstLine + static_cast<int>(i), parts[i]);
         lastText = std::string(parts.back());
     }
-    const std::string stored = TrimWritten(lastText + right);
-    lines_.SetLine(lastLine - 1, stored);
+    WriteLine(lastLine, lastText + right);
     NoteTrimmedLeft(oldLength, left, Len(lines_.Get(firstLine - 1)));
-
-    const bool trimming = options_.has(eoTrimTrailingSpaces);
-    const int rightLen = trimming ? Len(TrimRight(right)) : Len(right);
-    // Nothing after the inserted text: the caret stands right after it, even
-    // where trimming took trailing blanks from the stored line.
-    const int newCaretX = rightLen == 0 ? Len(lastText) + 1 : Len(stored) - rightLen + 1;
+    // The caret stands right after the inserted text; trimming, which comes
+    // when the edit is complete, leaves it there.
+    const int newCaretX = Len(lastText) + 1;
     // Inserted at the start of a line, the new lines come before its text,
     // and the line's marks go down with it.
     if (lastLine > firstLine)
@@ -466,13 +532,13 @@ void TCustomOstEdit::InsertLineMode(std::string_view text)
     int line = caretY_;
     const int firstLine = line;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
-        lines_.InsertLine(std::min(line - 1, lines_.Count()), TrimWritten(parts[i]));
+        InsertWrittenLine(std::min(line - 1, lines_.Count()), parts[i]);
         ++line;
     }
     const std::string_view lastPart = parts.back();
     if (!lastPart.empty()) {
         if (line > lines_.Count())
-            lines_.AddLine(TrimWritten(lastPart));
+            InsertWrittenLine(lines_.Count(), lastPart);
         else
             WriteLine(line, std::string(lastPart) + std::string(lines_.Get(line - 1)));
     }

@@ -1,5 +1,6 @@
 #include "editor/OstEditTextBuffer.h"
 #include "editor/OstTextLines.h"
+#include "platform/SafeWrite.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -793,23 +794,6 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(std::istream& in)
 
 namespace {
 
-// A file descriptor closed with its owner.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 [[noreturn]] void ThrowFileError(const std::string& path)
 {
     throw std::system_error(errno, std::generic_category(), path);
@@ -836,15 +820,22 @@ size_t ReadFully(int fd, char* data, size_t size, const std::string& path)
 
 // One read of the whole file into one block. The size comes from the file
 // system; a file that has grown in between, or reports no size (such as
-// those under /proc), is read on to its end.
+// those under /proc), is read on to its end. Anything but a plain file (a
+// FIFO, a device such as /dev/zero, a folder) is refused before a byte is
+// read: reading it could block or never end.
 TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
+    // Not blocking, so that opening a FIFO without a writer does not wait.
+    TUniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.IsOpen())
         ThrowFileError(path);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
+    if (::fstat(file.Get(), &info) != 0)
         ThrowFileError(path);
+    if (S_ISDIR(info.st_mode))
+        throw std::system_error(EISDIR, std::generic_category(), path);
+    if (!S_ISREG(info.st_mode))
+        throw EOstEditStringList("'" + path + "' is not a regular file");
     const size_t expected = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
     Chunk chunk = MakeChunk(expected);
     // Read in steps and count each step's lines while its bytes are still in
@@ -853,7 +844,7 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
     LineCounter counter;
     size_t got = 0;
     while (got < expected) {
-        const size_t n = ReadFully(file.get(), chunk.bytes.get() + got, std::min(kStep, expected - got), path);
+        const size_t n = ReadFully(file.Get(), chunk.bytes.get() + got, std::min(kStep, expected - got), path);
         if (n == 0)
             break;
         got += n;
@@ -862,7 +853,7 @@ TOstEditStringList::Chunk TOstEditStringList::ReadChunk(const std::string& path)
     std::string more;
     if (got == expected) {
         char block[65536];
-        for (size_t n; (n = ReadFully(file.get(), block, sizeof block, path)) > 0;)
+        for (size_t n; (n = ReadFully(file.Get(), block, sizeof block, path)) > 0;)
             more.append(block, n);
     }
     if (!more.empty()) {
@@ -1013,10 +1004,7 @@ void TOstEditStringList::SaveToStream(std::ostream& out) const
 
 void TOstEditStringList::SaveToFile(const std::string& path) const
 {
-    TOstEditFileWriter writer(path);
-    writer.SetFileFormat(lineBreakStyle_);
-    ForEachFileBlock([&writer](std::string_view piece) { writer.Write(piece); });
-    writer.Close();
+    WriteFileSafely(path, [this](const TBytesSink& put) { ForEachFileBlock(put); });
 }
 
 // --- buffered file output ----------------------------------------------------
@@ -1024,16 +1012,12 @@ void TOstEditStringList::SaveToFile(const std::string& path) const
 TOstEditFiler::TOstEditFiler(const std::string& path, int openFlags)
     : buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)), path_(path)
 {
-    fd_ = ::open(path.c_str(), openFlags | O_CLOEXEC, 0666);
-    if (fd_ < 0)
+    fd_ = TUniqueFd(::open(path.c_str(), openFlags | O_CLOEXEC, 0666));
+    if (!fd_.IsOpen())
         Fail();
 }
 
-TOstEditFiler::~TOstEditFiler()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+TOstEditFiler::~TOstEditFiler() = default;
 
 void TOstEditFiler::Fail() const
 {
@@ -1042,8 +1026,7 @@ void TOstEditFiler::Fail() const
 
 void TOstEditFiler::CloseFile()
 {
-    const int fd = std::exchange(fd_, -1);
-    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
+    if (!fd_.Close())
         Fail();
 }
 
@@ -1087,17 +1070,9 @@ void TOstEditFileWriter::Close()
 
 void TOstEditFileWriter::WriteOut(const char* data, size_t size)
 {
-    if (fd_ < 0)
+    if (!fd_.IsOpen())
         throw std::system_error(EBADF, std::generic_category(), path_);
-    while (size > 0) {
-        const ssize_t done = ::write(fd_, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            Fail();
-        data += done;
-        size -= static_cast<size_t>(done);
-    }
+    fd_.WriteAll(std::string_view(data, size), path_);
 }
 
 }  // namespace ostrel

@@ -18,6 +18,7 @@
 #include "editor/OstLineText.h"
 #include "platform/TextChars.h"
 #include "platform/TextEncoding.h"
+#include "platform/UniqueFd.h"
 
 namespace ostrel {
 
@@ -107,6 +108,8 @@ public:
     void LoadFromFile(const std::string& path, const TOstEncodingChoice& choice = {});
     void LoadFromStream(std::istream& in, const TOstEncodingChoice& choice = {});
     void LoadFromBytes(std::string_view content, const TOstEncodingChoice& choice = {});
+    // Through the safe writer: a failure (ESafeWrite, or the encoding's
+    // EOstEditStringList) leaves the file as it was.
     void SaveToFile(const std::string& path) const;
     void SaveToStream(std::ostream& out) const;
     // The lines joined by the line-break style, as the buffer holds them
@@ -224,7 +227,7 @@ protected:
     size_t bufferPos_ = 0;
     size_t bufferSize_ = kBufferSize;
     TOstEditFileFormat fileFormat_ = Lf;
-    int fd_ = -1;
+    TUniqueFd fd_;
     std::string path_;
 };
 

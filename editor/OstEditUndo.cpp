@@ -51,6 +51,27 @@ void TOstEditUndoList::Append(TOstEditUndoItem item)
         OnAddedUndo();
 }
 
+void TOstEditUndoList::AddToNewestGroup(TOstChangeReason reason, TBufferCoord start, TBufferCoord end,
+                                        const std::string& text)
+{
+    if (lockCount_ > 0)
+        return;
+    if (blockChangeNumber_ != 0 || items_.empty() || items_.back().ChangeReason == crGroupBreak) {
+        AddChange(reason, start, end, text, smNormal);
+        return;
+    }
+    TOstEditUndoItem item;
+    item.ChangeReason = reason;
+    item.ChangeStartPos = start;
+    item.ChangeEndPos = end;
+    item.ChangeStr = text;
+    item.ChangeNumber = items_.back().ChangeNumber;
+    items_.push_back(std::move(item));
+    Trim();
+    if (OnAddedUndo)
+        OnAddedUndo();
+}
+
 void TOstEditUndoList::AddGroupBreak()
 {
     if (!items_.empty() && items_.back().ChangeReason == crGroupBreak)

@@ -38,6 +38,7 @@ enum TOstChangeReason : uint8_t {
     crGroupBreak = 21,
     crDeleteAll = 22,
     crWhiteSpaceAdd = 23,
+    // Trailing blanks that trimming took from a line an edit wrote.
     crWhiteSpaceDelete = 24,
     crPaddingInsert = 25,
     // The whole text and its encoding before a command that rewrote them
@@ -89,6 +90,9 @@ public:
     // The whole text (lines joined by CR LF) with its encoding, and the caret.
     void AddWholeText(TBufferCoord caret, std::string text, TOstEncoding encoding);
     void AddGroupBreak();
+    // Records a change that belongs to the newest item's step (the blanks
+    // trimming took after an edit): undone and redone with it.
+    void AddToNewestGroup(TOstChangeReason reason, TBufferCoord start, TBufferCoord end, const std::string& text);
     void BeginBlock();
     void EndBlock();
 

@@ -12,17 +12,27 @@ namespace {
 bool IsDeleteReason(TOstChangeReason r)
 {
     return r == crDeleteForward || r == crDeleteBackward || r == crDeleteBackwardQuiet ||
-           r == crDeleteForwardQuiet || r == crDeleteAll;
+           r == crDeleteForwardQuiet || r == crDeleteAll || r == crWhiteSpaceDelete;
 }
 
 bool IsForwardDelete(TOstChangeReason r)
 {
-    return r == crDeleteForward || r == crDeleteForwardQuiet || r == crDeleteAll;
+    return r == crDeleteForward || r == crDeleteForwardQuiet || r == crDeleteAll || r == crWhiteSpaceDelete;
 }
 
 bool IsInsertReason(TOstChangeReason r)
 {
     return r == crInsert || r == crPaste || r == crDragDropInsert;
+}
+
+// The reason of the newest item of a group (at the top of the list) that is
+// not trimming; trimming's own when the group holds nothing else.
+TOstChangeReason EditReasonOf(const TOstEditUndoList& list, int group)
+{
+    for (int i = list.ItemCount() - 1; i >= 0 && list.Item(i).ChangeNumber == group; --i)
+        if (list.Item(i).ChangeReason != crWhiteSpaceDelete)
+            return list.Item(i).ChangeReason;
+    return crWhiteSpaceDelete;
 }
 
 }  // namespace
@@ -148,12 +158,16 @@ void TCustomOstEdit::RunGroupedStep(bool undoing)
     const auto reverseOne = [&] { undoing ? UndoItem() : RedoItem(); };
 
     const TOstEditUndoItem* top = from.PeekItem();
-    const TOstChangeReason firstReason = top->ChangeReason;
     const int group = top->ChangeNumber;
+    // Trimmed blanks ride along with the edit they followed: the step is
+    // judged by the items of the edits themselves.
+    const TOstChangeReason firstReason = EditReasonOf(from, group);
     const int savedBlock = to.BlockChangeNumber();
     to.SetBlockChangeNumber(group);
+    TOstChangeReason reversed = firstReason;
     while (true) {
-        const TOstChangeReason reversed = from.PeekItem()->ChangeReason;
+        if (from.PeekItem()->ChangeReason != crWhiteSpaceDelete)
+            reversed = from.PeekItem()->ChangeReason;
         reverseOne();
         top = from.PeekItem();
         if (!top)
@@ -164,12 +178,17 @@ void TCustomOstEdit::RunGroupedStep(bool undoing)
             continue;
         }
         const bool sameGroup = top->ChangeNumber == group;
-        const bool grouped = options_.has(eoGroupUndo) && top->ChangeReason == reversed &&
-                             reversed != crIndent && reversed != crUnindent;
+        const TOstChangeReason next = EditReasonOf(from, top->ChangeNumber);
+        const bool grouped = options_.has(eoGroupUndo) && next == reversed && reversed != crIndent &&
+                             reversed != crUnindent;
         if (!sameGroup && !grouped)
             break;
     }
     if (opens(firstReason) && top && top->ChangeReason == partner(firstReason))
+        reverseOne();
+    // Redone, the trimming of a step comes after the step's last item.
+    for (top = from.PeekItem(); top && top->ChangeNumber == group && top->ChangeReason == crWhiteSpaceDelete;
+         top = from.PeekItem())
         reverseOne();
     to.SetBlockChangeNumber(savedBlock);
 }
@@ -179,6 +198,8 @@ void TCustomOstEdit::Undo()
     if (readOnly_)
         return;
     TOstPaintLockGuard lock(*this);
+    // Undo puts back the text as it was, blanks included.
+    const TrimSuspendScope exact(*this);
     const TOstEditUndoItem* top = undoList_.PeekItem();
     if (top && top->ChangeReason == crGroupBreak) {
         redoList_.PushItem(*undoList_.PopItem());
@@ -283,6 +304,8 @@ void TCustomOstEdit::Redo()
     if (readOnly_ || !redoList_.PeekItem())
         return;
     TOstPaintLockGuard lock(*this);
+    // The trimming of the edit comes back as its own recorded item.
+    const TrimSuspendScope exact(*this);
     redoRunning_ = true;
     RunGroupedStep(false);
     redoRunning_ = false;
@@ -399,8 +422,8 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
         newCaret = {indent + 1, caret.Line + 1};
     } else if (caret.Char > len) {
         const std::string indent = line.substr(0, static_cast<size_t>(LeftSpaces(line)));
-        const std::string written = moveCaret ? TrimWritten(indent) : std::string();
-        lines_.InsertLine(caret.Line, written);
+        const std::string written = moveCaret ? indent : std::string();
+        InsertWrittenLine(caret.Line, written);
         // Trimming may leave the new line empty: the caret still goes to the
         // indentation's column, in virtual space.
         newCaret = {written.empty() ? LeftSpacesColumns(indent) + 1 : static_cast<int>(written.size()) + 1,
@@ -416,7 +439,7 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
         const std::string indent = GetLeftSpacing(LeftSpacesColumns(left), true);
         WriteLine(caret.Line, left);
         trimmed = left.substr(lines_.Get(caret.Line - 1).size());
-        lines_.InsertLine(caret.Line, TrimWritten(indent + moved));
+        InsertWrittenLine(caret.Line, indent + moved);
         newCaret = {static_cast<int>(indent.size()) + 1, caret.Line + 1};
     }
     const TBufferCoord target = moveCaret ? newCaret : caret;

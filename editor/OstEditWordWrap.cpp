@@ -57,6 +57,13 @@ void TOstWordWrapPlugin::WrapLine(std::string_view s, std::vector<uint8_t>& rows
         return;
     }
     auto at = [&s](int i) { return s[static_cast<size_t>(i)]; };
+    // Letters of the encoding (the Polish ones among them) never break a
+    // row, whatever identifier characters a highlighter names.
+    const TOstTextChars& chars = editor_.Lines().Chars();
+    auto breaksAfter = [this, &chars](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return breakChars_.test(b) && (b < 0x80 || !chars.IsLetterOrDigitAt(std::string_view(&c, 1), 0));
+    };
     int start = 0;
     while (start + maxRowLength_ < len) {
         int end = start + maxRowLength_;
@@ -66,7 +73,7 @@ void TOstWordWrapPlugin::WrapLine(std::string_view s, std::vector<uint8_t>& rows
                 ++end;
         } else {
             for (int p = end - 1; p > start + minRowLength_; --p) {
-                if (breakChars_.test(static_cast<unsigned char>(at(p)))) {
+                if (breaksAfter(at(p))) {
                     end = p + 1;
                     break;
                 }

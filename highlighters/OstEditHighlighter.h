@@ -136,6 +136,13 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool on);
 
+    // The form of the lines to scan: a single-byte code page (off), or UTF-8,
+    // where every byte from 0x80 up is a letter of an identifier, so that no
+    // token splits a character and no keyword takes one. The instances are
+    // shared by documents of both forms: whoever scans sets it first.
+    void SetUtf8Text(bool on) { utf8Text_ = on; }
+    bool Utf8Text() const { return utf8Text_; }
+
     // Scanning. StartLine keeps its own copy of the text and scans the first
     // token at once.
     virtual void StartLine(std::string_view line, int lineIndex);
@@ -198,6 +205,7 @@ protected:
     int run_ = 0;
     int tokenPos_ = 0;
     int tokenKind_ = 0;
+    bool utf8Text_ = false;
 
 private:
     std::string lineCopy_;

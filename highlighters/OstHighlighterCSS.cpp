@@ -99,14 +99,14 @@ const TOstCharValues& nameValues()
     return values;
 }
 
-// A property name is a run of "-" and letters followed by a run of digits,
-// which add their numeric values.
-int hashName(const unsigned char* s, int& length)
+// A property name is a run of "-" and letters (in UTF-8 text also the bytes
+// from 0x80) followed by a run of digits, which add their numeric values.
+int hashName(const unsigned char* s, int& length, bool utf8 = false)
 {
     const TOstCharValues& values = nameValues();
     int hash = 0;
     length = 0;
-    while (has(s[length], cfNameLetter))
+    while (has(s[length], cfNameLetter) || (utf8 && s[length] >= 0x80))
         hash += values[s[length++]];
     while (has(s[length], cfDigit))
         hash += s[length++] - '0';
@@ -123,7 +123,9 @@ const TOstHashEntryList& propertyList()
     static const TOstHashEntryList list = [] {
         TOstHashEntryList l;
         AddKeywords(l, kPropertyNames, cssTkProperty, cssIdentifierChars(),
-                    [](std::string_view name) { return HashOfText(name, hashName); });
+                    [](std::string_view name) {
+                        return HashOfText(name, [](const unsigned char* s, int& length) { return hashName(s, length); });
+                    });
         return l;
     }();
     return list;
@@ -272,7 +274,7 @@ void TOstCssHighlighter::word()
 void TOstCssHighlighter::propertyName()
 {
     int length = 0;
-    const int hash = hashName(line_ + run_, length);
+    const int hash = hashName(line_ + run_, length, utf8Text_);
     const TOstHashEntry* known = properties_.Find(hash, line_ + run_, length, nameValues());
     tokenKind_ = known ? known->Kind : cssTkUndefProperty;
     ++run_;

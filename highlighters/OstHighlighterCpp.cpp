@@ -35,8 +35,10 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : c >= 'a' && c <= 'z' ? c - 95 : 0;
 });
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
 int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
+int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
 
 const TOstKeywordTable& keywordTable()
 {
@@ -84,6 +86,7 @@ constexpr CharClass classOf(int c)
     return ccBlank;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '+' || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'U' ||
@@ -96,8 +99,8 @@ unsigned char lower(unsigned char c) { return static_cast<unsigned char>(c | 0x2
 // floating, with its suffixes; a malformed one is illegal.
 class NumberScan {
 public:
-    NumberScan(const unsigned char* s, int start)
-        : s_(s), start_(start), run_(start + 1), kind_(s[start] == '.' ? cppFloat : cppNumber)
+    NumberScan(const unsigned char* s, int start, bool utf8)
+        : s_(s), start_(start), run_(start + 1), kind_(s[start] == '.' ? cppFloat : cppNumber), utf8_(utf8)
     {
     }
 
@@ -160,7 +163,11 @@ private:
                 return true;
         return false;
     }
-    int kindAfter() const { return IsAsciiLetter(s_[run_]) || s_[run_] == '_' ? cppIllegal : kind_; }
+    int kindAfter() const
+    {
+        const unsigned char c = s_[run_];
+        return IsAsciiLetter(c) || c == '_' || (utf8_ && c >= 0x80) ? cppIllegal : kind_;
+    }
 
     // A sign belongs only to the exponent of a float.
     Step sign()
@@ -236,6 +243,7 @@ private:
     int start_;
     int run_;
     int kind_;
+    bool utf8_;
 };
 
 std::unique_ptr<TOstCustomHighlighter> createCpp() { return std::make_unique<TOstCppHighlighter>(); }
@@ -363,7 +371,7 @@ void TOstCppHighlighter::NextToken()
 
 void TOstCppHighlighter::dispatch()
 {
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = cppLineEnd; break;
     case ccLineFeed:
     case ccReturn: run_ = scan::SkipLineBreak(line_, run_); tokenKind_ = cppSpace; break;
@@ -529,7 +537,7 @@ void TOstCppHighlighter::stringContinued()
 void TOstCppHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length);
+    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
     const int kind = keywordTable().Classify(line_ + run_, length, hash, cppIdentifier, cppIdentifier);
     run_ += length;
     if (kind == kAsmKeyword) {
@@ -543,7 +551,7 @@ void TOstCppHighlighter::word()
 
 void TOstCppHighlighter::number()
 {
-    NumberScan scan(line_, run_);
+    NumberScan scan(line_, run_, utf8Text_);
     tokenKind_ = scan.Scan();
     run_ = scan.End();
 }
@@ -570,7 +578,7 @@ void TOstCppHighlighter::symbol()
 }
 
 // The code page has no double-byte characters, so an illegal character is
-// always one byte.
+// always one byte; in UTF-8 text every byte from 0x80 is a letter.
 void TOstCppHighlighter::illegal()
 {
     ++run_;

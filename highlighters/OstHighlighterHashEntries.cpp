@@ -80,7 +80,7 @@ const TOstHashEntry* TOstHashEntryList::Find(int hash, const unsigned char* word
         if (e->KeywordLen != length)
             continue;
         int i = 0;
-        while (i < length && values[static_cast<unsigned char>(e->Keyword[static_cast<size_t>(i)])] == values[word[i]])
+        while (i < length && SameKeywordChar(values, static_cast<unsigned char>(e->Keyword[static_cast<size_t>(i)]), word[i]))
             ++i;
         if (i == length)
             return e;

@@ -22,6 +22,14 @@ namespace ostrel {
 
 using TOstCharValues = std::array<int, 256>;
 
+// Whether a character of a word matches that of a keyword: the same value,
+// and a byte from 0x80 up only itself, whatever value it has, so that no
+// letter of a multi-byte character ever stands for a keyword's character.
+inline bool SameKeywordChar(const TOstCharValues& values, unsigned char keyword, unsigned char word)
+{
+    return values[keyword] == values[word] && (word < 0x80 || word == keyword);
+}
+
 // The usual value table: A-Z and a-z are 1 to 26, "_" is 31 when
 // `underscore`, everything else 0.
 TOstCharValues LetterValues(bool underscore);
@@ -57,7 +65,7 @@ private:
     bool sameValues(const std::string& keyword, const unsigned char* word) const
     {
         for (size_t i = 0; i < keyword.size(); ++i)
-            if (values_[static_cast<unsigned char>(keyword[i])] != values_[word[i]])
+            if (!SameKeywordChar(values_, static_cast<unsigned char>(keyword[i]), word[i]))
                 return false;
         return true;
     }

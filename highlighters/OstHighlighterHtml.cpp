@@ -89,13 +89,14 @@ constexpr TOstCharValues makeTagValues()
 }
 constexpr TOstCharValues kTagValues = makeTagValues();
 
-// A tag name is a run of "!", "/" and letters followed by a run of digits;
-// the digits add their numeric values. Returns the name's length.
-int hashTagName(const unsigned char* s, int& hash)
+// A tag name is a run of "!", "/" and letters (in UTF-8 text also the bytes
+// from 0x80) followed by a run of digits; the digits add their numeric
+// values. Returns the name's length.
+int hashTagName(const unsigned char* s, int& hash, bool utf8 = false)
 {
     int n = 0;
     hash = 0;
-    while (kTagValues[s[n]] != 0)
+    while (kTagValues[s[n]] != 0 || (utf8 && s[n] >= 0x80))
         hash += kTagValues[s[n++]];
     while (s[n] >= '0' && s[n] <= '9')
         hash += s[n++] - '0';
@@ -402,7 +403,7 @@ void TOstHTMLHighlighter::word()
 void TOstHTMLHighlighter::tagName()
 {
     int hash = 0;
-    const int length = hashTagName(line_ + run_, hash);
+    const int length = hashTagName(line_ + run_, hash, utf8Text_);
     tokenKind_ = tagTable().Classify(line_ + run_, length, hash, htmlTkUndefKey, htmlTkIdentifier);
     run_ += length;
     state_ = htmlRsTag;

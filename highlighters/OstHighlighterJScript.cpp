@@ -81,6 +81,7 @@ enum CharClass : uint8_t {
 };
 
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
 // The symbols longer than one character, with their first characters;
 // every other character without a scanner of its own is a symbol of one.
@@ -116,6 +117,7 @@ constexpr std::array<uint8_t, 256> makeCharClasses()
     return t;
 }
 constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
+constexpr std::array<uint8_t, 256> kCharClassUtf8 = WithUtf8Letters(kCharClass, ccLetter);
 
 const TOstKeywordTable& keywordTable()
 {
@@ -200,7 +202,7 @@ void TOstJScriptHighlighter::NextToken()
 void TOstJScriptHighlighter::dispatch()
 {
     const unsigned char c = line_[run_];
-    switch (kCharClass[c]) {
+    switch ((utf8Text_ ? kCharClassUtf8 : kCharClass)[c]) {
     case ccNull: tokenKind_ = jsTkNull; break;
     case ccLineBreak:
         run_ = scan::SkipLineBreak(line_, run_);
@@ -230,7 +232,7 @@ void TOstJScriptHighlighter::whitespaceRun()
 void TOstJScriptHighlighter::word()
 {
     int length = 0;
-    const int hash = SumHash(line_ + run_, length, kWordChar, keywords_.Values());
+    const int hash = SumHash(line_ + run_, length, utf8Text_ ? kWordCharUtf8 : kWordChar, keywords_.Values());
     tokenKind_ = keywords_.Classify(line_ + run_, length, hash, jsTkIdentifier, jsTkIdentifier);
     run_ += length;
 }

@@ -28,7 +28,10 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : (c >= 'a' && c <= 'z') || IsAccentedLetter(c) ? c - 95 : 0;
 });
 
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
+
 int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
+int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
 
 const TOstKeywordTable& keywordTable()
 {
@@ -68,6 +71,7 @@ constexpr CharClass classOf(int c)
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccUnknown;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x';
@@ -150,7 +154,7 @@ void TOstJavaHighlighter::NextToken()
 
 void TOstJavaHighlighter::dispatch()
 {
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = javaLineEnd; break;
     case ccLineBreak: take(javaSpace, scan::SkipLineBreak(line_, run_) - run_); break;
     case ccBlank: take(javaSpace, SkipBlanks(line_, run_) - run_); break;
@@ -211,7 +215,7 @@ void TOstJavaHighlighter::comment()
 void TOstJavaHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length);
+    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
     tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, javaIdentifier, javaIdentifier);
     run_ += length;
 }

@@ -31,6 +31,8 @@ enum CharClass : uint8_t {
 };
 
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
+constexpr const std::array<bool, 256>& wordChars(bool utf8) { return utf8 ? kWordCharUtf8 : kWordChar; }
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x';
 });
@@ -68,6 +70,7 @@ constexpr std::array<uint8_t, 256> makeCharClasses()
     return t;  // "\", "`", 127 and 128 to 255 stay unknown
 }
 constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
+constexpr std::array<uint8_t, 256> kCharClassUtf8 = WithUtf8Letters(kCharClass, ccLetter);
 
 const TOstKeywordTable& keywordTable()
 {
@@ -160,7 +163,7 @@ void TOstPHPHighlighter::NextToken()
 void TOstPHPHighlighter::dispatch()
 {
     const unsigned char c = line_[run_];
-    switch (kCharClass[c]) {
+    switch ((utf8Text_ ? kCharClassUtf8 : kCharClass)[c]) {
     case ccNull: tokenKind_ = phpTkNull; break;
     case ccLineBreak:
         run_ = scan::SkipLineBreak(line_, run_);
@@ -190,7 +193,7 @@ void TOstPHPHighlighter::whitespaceRun()
 void TOstPHPHighlighter::word()
 {
     int length = 0;
-    const int hash = SumHash(line_ + run_, length, kWordChar, keywords_.Values());
+    const int hash = SumHash(line_ + run_, length, wordChars(utf8Text_), keywords_.Values());
     tokenKind_ = keywords_.Classify(line_ + run_, length, hash, phpTkIdentifier, phpTkIdentifier);
     run_ += length;
 }
@@ -207,8 +210,9 @@ void TOstPHPHighlighter::number()
 
 void TOstPHPHighlighter::variable()
 {
+    const auto& wordChar = wordChars(utf8Text_);
     ++run_;
-    while (kWordChar[line_[run_]])
+    while (wordChar[line_[run_]])
         ++run_;
     tokenKind_ = phpTkVariable;
 }
@@ -270,6 +274,7 @@ void TOstPHPHighlighter::openString(int state)
 // variable comes next, unless an odd number of backslashes escapes it.
 void TOstPHPHighlighter::string()
 {
+    const auto& wordChar = wordChars(utf8Text_);
     if (run_ == tokenPos_ && scan::IsLineEnd(line_[run_])) {
         dispatch();
         return;
@@ -285,7 +290,7 @@ void TOstPHPHighlighter::string()
             state_ = phpRsCode;
             return;
         }
-        if (c == '$' && state_ == phpRsDoubleQuoted && (line_[run_ + 1] == '{' || kWordChar[line_[run_ + 1]])) {
+        if (c == '$' && state_ == phpRsDoubleQuoted && (line_[run_ + 1] == '{' || wordChar[line_[run_ + 1]])) {
             int at = run_;
             if (at >= 2 && line_[at - 1] == '{' && at - 1 >= tokenPos_)
                 --at;
@@ -338,7 +343,8 @@ void TOstPHPHighlighter::bracedVariable()
 // bracket opened is closed again.
 void TOstPHPHighlighter::plainVariable()
 {
-    while (kWordChar[line_[run_]])
+    const auto& wordChar = wordChars(utf8Text_);
+    while (wordChar[line_[run_]])
         ++run_;
     int p = run_;
     int open = 0;
@@ -361,9 +367,9 @@ void TOstPHPHighlighter::plainVariable()
         } else {
             return;
         }
-        if (!kWordChar[line_[p]])
+        if (!wordChar[line_[p]])
             return;
-        while (kWordChar[line_[p]])
+        while (wordChar[line_[p]])
             ++p;
         while (line_[p] == ']' && open > 0) {
             --open;

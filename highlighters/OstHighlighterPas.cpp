@@ -72,19 +72,21 @@ constexpr auto kValues = CharTable<int>([](int c) {
 });
 constexpr auto kLetter = CharTable<bool>(IsAsciiLetter);
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 constexpr auto kDigit = CharTable<bool>(IsDigit);
 constexpr auto kHexDigit = CharTable<bool>(IsHexDigit);
 constexpr auto kCharCode = CharTable<bool>([](int c) { return IsHexDigit(c) || c == '$'; });
 
 // The hash sums the leading letters only; a digit or "_" after them adds one
-// to the length, so such a word never equals a keyword of the letters alone.
-int hashWord(const unsigned char* s, int& length)
+// to the length, so such a word never equals a keyword of the letters alone;
+// in UTF-8 text so does a byte from 0x80.
+int hashWord(const unsigned char* s, int& length, bool utf8 = false)
 {
     int hash = 0;
     length = 0;
     while (kLetter[s[length]])
         hash += kValues[s[length++]];
-    if (kDigit[s[length]] || s[length] == '_')
+    if (kDigit[s[length]] || s[length] == '_' || (utf8 && s[length] >= 0x80))
         ++length;
     return hash;
 }
@@ -94,7 +96,8 @@ const TOstKeywordTable& keywordTable()
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kValues, kMaxHash);
         for (const Keyword& k : kKeywords)
-            t.Add(HashOfText(k.text, hashWord), k.text, k.rule);
+            t.Add(HashOfText(k.text, [](const unsigned char* s, int& length) { return hashWord(s, length); }),
+                  k.text, k.rule);
         return t;
     }();
     return table;
@@ -130,6 +133,7 @@ constexpr CharClass classOf(int c)
     return c >= 127 ? ccIllegal : ccSymbol;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 std::unique_ptr<TOstCustomHighlighter> createPas() { return std::make_unique<TOstPasHighlighter>(); }
 
@@ -257,7 +261,7 @@ void TOstPasHighlighter::NextToken()
 void TOstPasHighlighter::dispatch()
 {
     const unsigned char next = line_[run_ + 1];
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = pasLineEnd; break;
     case ccLineBreak: run_ = scan::SkipLineBreak(line_, run_); tokenKind_ = pasSpace; break;
     case ccBlank: run_ = SkipBlanks(line_, run_); tokenKind_ = pasSpace; break;
@@ -377,9 +381,10 @@ void TOstPasHighlighter::parenComment()
 void TOstPasHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length);
+    const int hash = hashWord(line_ + run_, length, utf8Text_);
     const int code = keywordTable().Classify(line_ + run_, length, hash, pasIdentifier, pasIdentifier);
-    while (kWordChar[line_[run_]])
+    const auto& wordChar = utf8Text_ ? kWordCharUtf8 : kWordChar;
+    while (wordChar[line_[run_]])
         ++run_;
     tokenKind_ = code == pasIdentifier ? pasIdentifier : resolveKeyword(code);
 }

@@ -60,7 +60,11 @@ constexpr bool isScanChar(int c) { return IsAsciiWordChar(c) || c == '$' || c ==
 constexpr auto kScanChar = CharTable<bool>(isScanChar);
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
+constexpr auto kScanCharUtf8 = WithUtf8Letters(kScanChar, true);
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
+
 int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kScanChar, kExactValues); }
+int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kScanCharUtf8, kExactValues); }
 
 const TOstKeywordTable& keywordTable()
 {
@@ -106,6 +110,7 @@ constexpr CharClass classOf(int c)
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccSymbol;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 // What may follow "$" in a punctuation variable ("$_", "$1", "$!", ...).
 constexpr auto kAfterDollar = CharTable<bool>([](int c) {
@@ -181,7 +186,7 @@ std::string TOstPerlHighlighter::SampleText() const
 void TOstPerlHighlighter::NextToken()
 {
     tokenPos_ = run_;
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = perlLineEnd; break;
     case ccLineBreak: take(perlSpace, scan::SkipLineBreak(line_, run_) - run_); break;
     case ccBlank: take(perlSpace, SkipBlanks(line_, run_) - run_); break;
@@ -229,9 +234,10 @@ void TOstPerlHighlighter::variableOrWord()
 void TOstPerlHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length);
+    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
     tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, perlIdentifier, perlIdentifier);
-    for (run_ += length; kWordChar[line_[run_]];)
+    const auto& wordChar = utf8Text_ ? kWordCharUtf8 : kWordChar;
+    for (run_ += length; wordChar[line_[run_]];)
         ++run_;
 }
 

@@ -24,6 +24,8 @@ constexpr int generalValue(int c)
 }
 constexpr auto kGeneralWordChar = CharTable<bool>(isGeneralWordChar);
 constexpr auto kServerWordChar = CharTable<bool>([](int c) { return isGeneralWordChar(c) || c == '@'; });
+constexpr auto kGeneralWordCharUtf8 = WithUtf8Letters(kGeneralWordChar, true);
+constexpr auto kServerWordCharUtf8 = WithUtf8Letters(kServerWordChar, true);
 constexpr auto kGeneralValues = CharTable<int>(generalValue);
 constexpr auto kServerValues = CharTable<int>([](int c) { return c == '@' ? 28 : generalValue(c); });
 
@@ -113,6 +115,7 @@ constexpr CharClass classOf(int c)
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccSymbol;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 std::unique_ptr<TOstCustomHighlighter> createSql() { return std::make_unique<TOstSQLHighlighter>(); }
 
@@ -121,10 +124,15 @@ std::unique_ptr<TOstCustomHighlighter> createSql() { return std::make_unique<TOs
 // What a dialect scans with: its word characters, hash values and keywords.
 struct TOstSQLHighlighter::DialectTables {
     const std::array<bool, 256>* wordChar;
+    const std::array<bool, 256>* wordCharUtf8;
     const std::array<int, 256>* values;
     TOstHashEntryList keywords;
 
-    unsigned Hash(const unsigned char* s, int& length) const { return hashWord(s, length, *wordChar, *values); }
+    const std::array<bool, 256>& WordChars(bool utf8) const { return utf8 ? *wordCharUtf8 : *wordChar; }
+    unsigned Hash(const unsigned char* s, int& length, bool utf8 = false) const
+    {
+        return hashWord(s, length, WordChars(utf8), *values);
+    }
 
     static const DialectTables& Of(TSQLDialect d)
     {
@@ -144,6 +152,7 @@ private:
     {
         const bool server = isServerDialect(d);
         wordChar = server ? &kServerWordChar : &kGeneralWordChar;
+        wordCharUtf8 = server ? &kServerWordCharUtf8 : &kGeneralWordCharUtf8;
         values = server ? &kServerValues : &kGeneralValues;
         TOstCharSet cut = identifierCharsOf(d);
         if (d == sqlStandard)
@@ -258,7 +267,7 @@ bool TOstSQLHighlighter::IsReservedWord(std::string_view word) const
     const std::string zeroEnded(word);
     const auto* w = reinterpret_cast<const unsigned char*>(zeroEnded.c_str());
     int length = 0;
-    const unsigned hash = tables_->Hash(w, length);
+    const unsigned hash = tables_->Hash(w, length, utf8Text_);
     if (length != static_cast<int>(word.size()))
         return false;
     switch (kindOfWord(w, length, hash)) {
@@ -321,7 +330,7 @@ bool TOstSQLHighlighter::continuationAtLineBreak()
 void TOstSQLHighlighter::dispatch()
 {
     const unsigned char next = line_[run_ + 1];
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = sqlLineEnd; break;
     case ccLineBreak: take(sqlSpace, scan::SkipLineBreak(line_, run_) - run_); break;
     case ccBlank: take(sqlSpace, SkipBlanks(line_, run_) - run_); break;
@@ -360,7 +369,7 @@ void TOstSQLHighlighter::take(int kind, int length)
 void TOstSQLHighlighter::word()
 {
     int length = 0;
-    const unsigned hash = tables_->Hash(line_ + run_, length);
+    const unsigned hash = tables_->Hash(line_ + run_, length, utf8Text_);
     tokenKind_ = kindOfWord(line_ + run_, length, hash);
     run_ += length;
     if (tokenKind_ == sqlComment)
@@ -370,7 +379,8 @@ void TOstSQLHighlighter::word()
 void TOstSQLHighlighter::variable()
 {
     tokenKind_ = sqlVariable;
-    for (++run_; (*tables_->wordChar)[line_[run_]];)
+    const auto& wordChar = tables_->WordChars(utf8Text_);
+    for (++run_; wordChar[line_[run_]];)
         ++run_;
 }
 

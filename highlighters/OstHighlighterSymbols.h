@@ -75,6 +75,16 @@ constexpr std::array<T, 256> CharTable(F valueOf)
     return t;
 }
 
+// The table a lexer uses on UTF-8 text: every byte from 0x80 up gets the
+// value of an identifier letter, so the bytes of a character stay together.
+template <typename T, typename V>
+constexpr std::array<T, 256> WithUtf8Letters(std::array<T, 256> table, V letter)
+{
+    for (size_t c = 0x80; c < 256; ++c)
+        table[c] = static_cast<T>(letter);
+    return table;
+}
+
 constexpr bool IsAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 constexpr bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }

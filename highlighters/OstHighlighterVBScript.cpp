@@ -29,7 +29,10 @@ constexpr auto kValues = CharTable<int>([](int c) {
 });
 constexpr auto kNumberChar = CharTable<bool>([](int c) { return IsDigit(c) || c == '.' || c == 'E' || c == 'e'; });
 
+constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
+
 int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kValues); }
+int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kValues); }
 
 const TOstKeywordTable& keywordTable()
 {
@@ -64,6 +67,7 @@ constexpr CharClass classOf(int c)
     return IsAsciiLetter(c) || c == '_' ? ccWord : ccOther;
 }
 constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 std::unique_ptr<TOstCustomHighlighter> createVBScript() { return std::make_unique<TOstVBScriptHighlighter>(); }
 
@@ -117,7 +121,7 @@ void TOstVBScriptHighlighter::NextToken()
 {
     tokenPos_ = run_;
     const unsigned char next = line_[run_ + 1];
-    switch (kClass[line_[run_]]) {
+    switch ((utf8Text_ ? kClassUtf8 : kClass)[line_[run_]]) {
     case ccNull: tokenKind_ = vbsLineEnd; break;
     case ccLineBreak: take(vbsSpace, scan::SkipLineBreak(line_, run_) - run_); break;
     case ccBlank: take(vbsSpace, SkipBlanks(line_, run_) - run_); break;
@@ -142,7 +146,7 @@ void TOstVBScriptHighlighter::take(int kind, int length)
 void TOstVBScriptHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length);
+    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
     tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, vbsIdentifier, vbsIdentifier);
     run_ += length;
 }

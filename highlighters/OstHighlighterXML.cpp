@@ -49,6 +49,8 @@ constexpr CharTables makeCharTables()
 constexpr CharTables kChars = makeCharTables();
 
 inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
+// In UTF-8 text every byte from 0x80 belongs to a name.
+inline bool isName(unsigned char c, bool utf8) { return has(c, cfName) || (utf8 && c >= 0x80); }
 
 inline bool startsWith(const unsigned char* s, std::string_view prefix)
 {
@@ -298,7 +300,7 @@ void TOstXMLHighlighter::elementName()
 {
     if (line_[run_] == '/')
         ++run_;
-    while (has(line_[run_], cfName))
+    while (isName(line_[run_], utf8Text_))
         ++run_;
     tokenKind_ = xmlTkElement;
     state_ = xmlRsAttribute;
@@ -314,7 +316,7 @@ void TOstXMLHighlighter::attributeName()
         tokenKind_ = xmlTkSymbol;
         return;
     }
-    while (has(line_[run_], cfName))
+    while (isName(line_[run_], utf8Text_))
         ++run_;
     const std::string_view name(reinterpret_cast<const char*>(line_) + tokenPos_, static_cast<size_t>(run_ - tokenPos_));
     const bool ns = name.find("xmlns") != std::string_view::npos;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/FtpScript.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
@@ -27,59 +28,7 @@ bool IsPrivateFolderOfOurs(const char* path)
            info.st_uid == ::geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
-void WriteFully(int fd, const std::string& bytes, const std::string& path)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ThrowErrno("cannot write " + path);
-        done += static_cast<size_t>(n);
-    }
-}
-
 }  // namespace
-
-TUniqueFd::~TUniqueFd()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-TUniqueFd& TUniqueFd::operator=(TUniqueFd&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-int TUniqueFd::Release()
-{
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
-std::string TUniqueFd::ReadAll() const
-{
-    std::string bytes;
-    char chunk[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd_, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ThrowErrno("cannot read the FTP script");
-        if (n == 0)
-            return bytes;
-        bytes.append(chunk, static_cast<size_t>(n));
-    }
-}
 
 std::string PrivateFolderRoot()
 {
@@ -100,15 +49,9 @@ void TFtpScriptFile::Write(const std::string& script)
         ThrowErrno("cannot create a private folder in " + PrivateFolderRoot());
     folder_ = pattern;
     path_ = folder_ + '/' + kFtpScriptFileName;
-    TUniqueFd file(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!file.IsOpen()) {
-        const int error = errno;
-        DeleteScriptFile();
-        errno = error;
-        ThrowErrno("cannot create " + pattern + '/' + kFtpScriptFileName);
-    }
     try {
-        WriteFully(file.Get(), script, path_);
+        // The folder is new and only ours, so nobody can have put a link there.
+        WriteFileSafely(path_, script, TSafeWriteOptions{.newFileMode = 0600});
     } catch (...) {
         DeleteScriptFile();
         throw;

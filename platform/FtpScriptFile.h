@@ -6,28 +6,9 @@
 
 #include <string>
 
+#include "platform/UniqueFd.h"
+
 namespace ostrel {
-
-// An owned file descriptor, closed with the object.
-class TUniqueFd {
-public:
-    TUniqueFd() = default;
-    explicit TUniqueFd(int fd) : fd_(fd) {}
-    ~TUniqueFd();
-    TUniqueFd(TUniqueFd&& other) noexcept : fd_(other.Release()) {}
-    TUniqueFd& operator=(TUniqueFd&& other) noexcept;
-    TUniqueFd(const TUniqueFd&) = delete;
-    TUniqueFd& operator=(const TUniqueFd&) = delete;
-
-    int Get() const { return fd_; }
-    bool IsOpen() const { return fd_ >= 0; }
-    int Release();
-    // The rest of the file's bytes.
-    std::string ReadAll() const;
-
-private:
-    int fd_ = -1;
-};
 
 class TFtpScriptFile {
 public:

@@ -15,6 +15,8 @@
 #include <system_error>
 
 #include "platform/CodePage.h"
+#include "platform/SafeWrite.h"
+#include "platform/UniqueFd.h"
 
 namespace ostrel {
 
@@ -433,19 +435,19 @@ public:
     explicit FileLock(const fs::path& file)
     {
         const fs::path lockPath = file.string() + ".lock";
-        fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0)
+        fd_ = TUniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (!fd_.IsOpen())
             throw ERegistryException("Cannot lock the settings file '" + file.string() +
                                      "': " + std::strerror(errno));
-        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        while (::flock(fd_.Get(), LOCK_EX) != 0 && errno == EINTR) {
         }
     }
-    ~FileLock() { ::close(fd_); }  // closing releases the lock
+    // Closing the descriptor releases the lock.
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
 private:
-    int fd_ = -1;
+    TUniqueFd fd_;
 };
 
 std::string timestamp()
@@ -496,51 +498,15 @@ void readFile(const fs::path& file, Tree& tree)
     }
 }
 
-void writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw std::system_error(errno, std::generic_category());
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-}
-
-void syncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Writes a temporary file beside the target, syncs it and renames it over the
-// target. Call with the lock held.
+// Written through the safe writer: a link to the settings file stays a
+// link, and a failure leaves the old settings. Call with the lock held.
 void replaceFile(const fs::path& file, std::string_view bytes)
 {
-    std::string tmp = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0)
-        throw ERegistryException("Cannot save the settings file '" + file.string() +
-                                 "': " + std::strerror(errno));
     try {
-        writeAll(fd, bytes);
-        if (::fsync(fd) != 0)
-            throw std::system_error(errno, std::generic_category());
-        if (::close(fd) != 0)
-            throw std::system_error(errno, std::generic_category(), "close");
-        if (::rename(tmp.c_str(), file.c_str()) != 0)
-            throw std::system_error(errno, std::generic_category());
+        WriteFileSafely(file.string(), bytes, TSafeWriteOptions{.newFileMode = 0600});
     } catch (const std::system_error& e) {
-        ::close(fd);  // harmless when already closed
-        ::unlink(tmp.c_str());
-        throw ERegistryException("Cannot save the settings file '" + file.string() +
-                                 "': " + e.code().message());
+        throw ERegistryException("Cannot save the settings file '" + file.string() + "': " + e.code().message());
     }
-    syncFolder(file.parent_path());
 }
 
 }  // namespace registry_detail

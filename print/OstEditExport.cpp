@@ -1,19 +1,12 @@
 #include "print/OstEditExport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "editor/OstEditTextBuffer.h"
 #include "platform/CodePage.h"
+#include "platform/SafeWrite.h"
+#include "platform/Utf8.h"
 
 namespace ostrel {
 
@@ -156,6 +149,11 @@ std::string TOstCustomExporter::EncodeDoubleByte(unsigned char lead, unsigned ch
     return {static_cast<char>(lead), static_cast<char>(trail)};
 }
 
+void TOstCustomExporter::EncodeCharacter(char32_t cp, std::string& out)
+{
+    utf8::Append(out, cp);
+}
+
 bool TOstCustomExporter::ExportLines(const TOstEditStringList& lines)
 {
     return ExportSpan(lines, {1, 1}, {INT_MAX, INT_MAX});
@@ -174,7 +172,9 @@ bool TOstCustomExporter::ExportSpan(const TOstEditStringList& lines, TBufferCoor
     if (start.Line == stop.Line && start.Char >= stop.Char)
         return false;
 
+    SetTextEncoding(lines.Encoding());
     BeginExport(static_cast<size_t>(stop.Line - start.Line));
+    highlighter_->SetUtf8Text(HoldsUtf8(lines.Encoding()));
     highlighter_->ClearLineState();
     SkipLines(lines, start.Line - 1);
     for (int line = start.Line; line <= stop.Line; ++line) {
@@ -219,8 +219,9 @@ void TOstCustomExporter::BeginExport(size_t lineCountHint)
 {
     buffer_.Rewind(kPreambleGap);
     buffer_.Reserve(std::max(kMinimumReserve, lineCountHint * kReservePerLine));
+    decodesCharacters_ = textEncoding_ != TOstEncoding::Windows1250;
     for (int c = 0; c < 256; ++c)
-        special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c));
+        special_[c] = reservedSet_[c] || IsLeadByte(static_cast<unsigned char>(c)) || (decodesCharacters_ && c >= 0x80);
     firstAttribute_ = true;
 }
 
@@ -260,6 +261,10 @@ bool TOstCustomExporter::EscapeToken(std::string_view text)
         if (plain == n)
             break;
         const auto c = static_cast<unsigned char>(text[plain]);
+        if (decodesCharacters_ && c >= 0x80) {
+            i = EscapeCharacter(text, plain);
+            continue;
+        }
         i = plain + 1;
         if (reservedSet_[c]) {
             escaped_ += reserved_[c];
@@ -273,17 +278,22 @@ bool TOstCustomExporter::EscapeToken(std::string_view text)
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
+size_t TOstCustomExporter::EscapeCharacter(std::string_view text, size_t i)
+{
+    if (!HoldsUtf8(textEncoding_)) {
+        EncodeCharacter(CodePageOf(textEncoding_)->ToUnicode(static_cast<unsigned char>(text[i])), escaped_);
+        return i + 1;
+    }
+    const utf8::TDecoded d = utf8::Decode(text, i);
+    EncodeCharacter(d.valid ? d.cp : U'\uFFFD', escaped_);
+    return i + d.length;
+}
+
+// The title and the font name are in the text's encoding too.
 std::string TOstCustomExporter::EscapeText(std::string_view text)
 {
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (reservedSet_[c])
-            out += reserved_[c];
-        else
-            out += ch;
-    }
-    return out;
+    EscapeToken(text);
+    return escaped_;
 }
 
 // The styles written so far are always the ones in force, so a later token
@@ -318,7 +328,7 @@ void TOstCustomExporter::ApplyTokenAttribute(bool blankOnly, const TOstHighlight
 
 void TOstCustomExporter::WriteToFile(const std::string& path) const
 {
-    WriteFileReplacing(path, Output());
+    WriteFileSafely(path, Output());
 }
 
 int RegisterClipboardFormat(std::string_view name)
@@ -343,176 +353,12 @@ bool ExportLinesToFile(TOstCustomExporter& exporter, TOstCustomHighlighter* high
 
 // ---- files ---------------------------------------------------------------------------
 
-namespace {
-
-[[noreturn]] void ThrowFileError(int error, const std::string& what)
+void ExportUtf8(const std::string& path, std::string_view text, TOstEncoding encoding)
 {
-    throw std::system_error(error, std::generic_category(), what);
-}
-
-std::string CannotWrite(const std::string& path)
-{
-    return "cannot write '" + path + "'";
-}
-
-// A file descriptor closed with its owner; Close reports what the
-// destructor would have to drop.
-class TFileHandle {
-public:
-    explicit TFileHandle(int fd) : fd_(fd) {}
-    ~TFileHandle()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    int Get() const { return fd_; }
-    bool Close() { return ::close(std::exchange(fd_, -1)) == 0 || errno == EINTR; }
-
-private:
-    int fd_;
-};
-
-// Removed with its owner unless it has been renamed into place.
-class TTemporaryFile {
-public:
-    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TTemporaryFile()
-    {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-void WriteAll(int fd, std::string_view bytes, const std::string& path)
-{
-    const char* data = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t done = ::write(fd, data, left);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            ThrowFileError(errno, CannotWrite(path));
-        if (done == 0)
-            ThrowFileError(ENOSPC, CannotWrite(path));
-        data += done;
-        left -= static_cast<size_t>(done);
-    }
-}
-
-// The file a path finally names, so that a link stays and its target is
-// replaced.
-std::string ResolveLinks(const std::string& path)
-{
-    std::error_code ec;
-    const auto resolved = std::filesystem::canonical(path, ec);
-    return ec ? path : resolved.string();
-}
-
-mode_t NewFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-void SyncFolder(const std::string& folder)
-{
-    TFileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());  // best effort: the rename has already happened
-}
-
-// Devices and pipes have no content to lose and cannot be renamed over.
-void WriteInPlace(const std::string& path, std::string_view bytes)
-{
-    TFileHandle fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.Get() < 0)
-        ThrowFileError(errno, CannotWrite(path));
-    WriteAll(fd.Get(), bytes, path);
-    if (!fd.Close())
-        ThrowFileError(errno, CannotWrite(path));
-}
-
-}  // namespace
-
-bool IsReadOnlyFile(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    // No write bit at all counts even for a user whom permissions do not bind.
-    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
-}
-
-void WriteFileReplacing(const std::string& path, std::string_view bytes)
-{
-    const std::string target = ResolveLinks(path);
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        ThrowFileError(EISDIR, CannotWrite(path));
-    if (exists && IsReadOnlyFile(target))
-        ThrowFileError(EACCES, CannotWrite(path));
-    if (exists && !S_ISREG(old.st_mode))
-        return WriteInPlace(target, bytes);
-
-    const std::filesystem::path targetPath(target);
-    const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
-    std::string pattern = folder + "/." + targetPath.filename().string() + ".ostrel-XXXXXX";
-    TFileHandle fd(::mkstemp(pattern.data()));
-    if (fd.Get() < 0)
-        ThrowFileError(errno, "cannot create a temporary file beside '" + path + "'");
-    TTemporaryFile temp(pattern);
-    WriteAll(fd.Get(), bytes, path);
-    if (::fchmod(fd.Get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0 || ::fsync(fd.Get()) != 0 ||
-        !fd.Close())
-        ThrowFileError(errno, CannotWrite(path));
-    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
-        ThrowFileError(errno, CannotWrite(path));
-    temp.Keep();
-    SyncFolder(folder);
-}
-
-void AppendToExistingFile(const std::string& path, std::string_view bytes)
-{
-    const std::string what = "cannot append to '" + path + "'";
-    TFileHandle fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
-    struct stat info {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0)
-        ThrowFileError(errno, what);
-    const bool regular = S_ISREG(info.st_mode);
-    try {
-        WriteAll(fd.Get(), bytes, path);
-        if (regular && ::fsync(fd.Get()) != 0)
-            ThrowFileError(errno, what);
-    } catch (...) {
-        if (regular && ::ftruncate(fd.Get(), info.st_size) != 0) {
-            // Nothing better is left to do: the write error is the one to report.
-        }
-        throw;
-    }
-    if (!fd.Close()) {
-        const int error = errno;
-        if (regular && ::truncate(path.c_str(), info.st_size) != 0) {
-            // As above.
-        }
-        ThrowFileError(error, what);
-    }
-}
-
-void ExportUtf8(const std::string& path, std::string_view ansiText)
-{
-    WriteFileReplacing(path, codepage::toUtf8(ansiText));
+    if (HoldsUtf8(encoding))
+        WriteFileSafely(path, text);
+    else
+        WriteFileSafely(path, ToUtf8(text, encoding));
 }
 
 }  // namespace ostrel

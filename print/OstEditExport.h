@@ -27,6 +27,7 @@
 #include "highlighters/OstEditHighlighter.h"
 #include "platform/Canvas.h"
 #include "platform/OstColors.h"
+#include "platform/TextEncoding.h"
 
 namespace ostrel {
 
@@ -105,6 +106,12 @@ public:
     void SetColorResolver(std::function<TColor(TColor)> resolver);
     int ClipboardFormatId() const { return clipboardFormat_; }
     virtual std::string FormatName() const { return {}; }
+    // The encoding of the text runs; ExportSpan takes that of the lines. In
+    // Windows-1250 the bytes go through the reserved-byte table as they are;
+    // in the other encodings every character beyond ASCII goes to the
+    // format's EncodeCharacter.
+    TOstEncoding TextEncoding() const { return textEncoding_; }
+    void SetTextEncoding(TOstEncoding encoding) { textEncoding_ = encoding; }
 
     // ---- exporting --------------------------------------------------------------
     // All lines. False when the export was refused without a word: no
@@ -127,7 +134,7 @@ public:
     // The result of the last export.
     std::string_view Output() const { return buffer_.View(); }
     // Writes the output to the file, creating or replacing it; see
-    // WriteFileReplacing for what happens on failure.
+    // WriteFileSafely for what happens on failure.
     void WriteToFile(const std::string& path) const;
 
     // Empties the output and forgets the attributes of the last token.
@@ -147,6 +154,10 @@ protected:
     // Windows-1250.
     virtual bool IsLeadByte(unsigned char) const { return false; }
     virtual std::string EncodeDoubleByte(unsigned char lead, unsigned char trail);
+    // A character beyond ASCII of a text that is not in Windows-1250, as the
+    // format writes it; a byte of no valid UTF-8 sequence comes as U+FFFD.
+    // Base: the character in UTF-8.
+    virtual void EncodeCharacter(char32_t cp, std::string& out);
 
     // Tracks colour and style from token to token and calls the format only
     // for a real change; a run of blanks never changes the foreground.
@@ -154,8 +165,8 @@ protected:
 
     void Write(std::string_view bytes) { buffer_.Append(bytes); }
     void SetReservedChar(unsigned char c, std::string replacement);
-    // The text with every reserved byte replaced, for text outside tokens
-    // (title, font name).
+    // The text (in the text's encoding) escaped as tokens are, for text
+    // outside tokens (title, font name).
     std::string EscapeText(std::string_view text);
     void SetClipboardFormatId(int id) { clipboardFormat_ = id; }
     TColor ResolveColor(TColor color) const;
@@ -165,6 +176,9 @@ protected:
 private:
     // Escapes into escaped_; true when the text is blanks (code 32) only.
     bool EscapeToken(std::string_view text);
+    // The character beyond ASCII at text[i] to escaped_; returns where the
+    // next one starts.
+    size_t EscapeCharacter(std::string_view text, size_t i);
     void ExportLine(std::string_view text, int line, size_t from, size_t to);
     void SkipLines(const TOstEditStringList& lines, int count);
 
@@ -174,6 +188,8 @@ private:
     std::array<bool, 256> reservedSet_{};
     std::array<bool, 256> special_{};  // reserved, or a possible lead byte
     bool firstAttribute_ = true;
+    TOstEncoding textEncoding_ = TOstEncoding::Windows1250;
+    bool decodesCharacters_ = false;  // of this export: bytes from 0x80 form characters
     TColor color_ = clWindow;
     int clipboardFormat_ = kPlainTextClipboardFormat;
     std::string defaultFilter_;
@@ -200,24 +216,10 @@ int RegisterClipboardFormat(std::string_view name);
 
 // ---- exports of plain text to files ------------------------------------------------
 
-// Whether the file exists and this user may not write it.
-bool IsReadOnlyFile(const std::string& path);
-
-// Writes the bytes to a temporary file beside the target, syncs it and
-// renames it over the target, so a failed write leaves an existing file as
-// it was. A link is followed and its target replaced; an existing file keeps
-// its permission bits. A target the user may not write is refused. Failures
-// raise std::system_error naming the path.
-void WriteFileReplacing(const std::string& path, std::string_view bytes);
-
-// Appends the bytes to an existing file (it is never created). When the
-// write fails the file is cut back to its old length, then
-// std::system_error is raised.
-void AppendToExistingFile(const std::string& path, std::string_view bytes);
-
-// The document's text (Windows-1250, lines joined with CR LF) as UTF-8
-// without a byte-order mark and without an added line break, written with
-// WriteFileReplacing.
-void ExportUtf8(const std::string& path, std::string_view ansiText);
+// The document's text (lines joined with CR LF, in the document's
+// encoding) as UTF-8 without a byte-order mark and without an added line
+// break, written with WriteFileSafely. A UTF-8 document's bytes are
+// written as they are, damaged sequences included.
+void ExportUtf8(const std::string& path, std::string_view text, TOstEncoding encoding);
 
 }  // namespace ostrel

@@ -67,6 +67,7 @@ void TOstEditPrint::SetLines(const TOstEditStringList& source)
     list.SetEncoding(source.Encoding());
     list.AddAll(source);
     encoding_ = source.Encoding();
+    chars_ = TOstTextChars(encoding_);
     std::vector<std::string> expanded;
     expanded.reserve(static_cast<size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i) {
@@ -141,6 +142,8 @@ int TOstEditPrint::LastPrintedLine() const
     return selAvail_ ? std::min(last, selEnd_.Line - 1) : -1;
 }
 
+// The selection's ends are columns (cells) of the expanded line; a
+// character they fall inside is printed whole from its first cell.
 std::string TOstEditPrint::PrintedText(int line, int& start) const
 {
     const std::string& text = lines_.at(static_cast<size_t>(line));
@@ -153,12 +156,24 @@ std::string TOstEditPrint::PrintedText(int line, int& start) const
     const int left = column ? std::min(selBegin_.Char, selEnd_.Char) : selBegin_.Char;
     const int right = column ? std::max(selBegin_.Char, selEnd_.Char) : selEnd_.Char;
     const size_t size = text.size();
-    const size_t from = (column || line + 1 == selBegin_.Line) ? static_cast<size_t>(std::max(left, 1) - 1) : 0;
-    size_t to = (column || line + 1 == selEnd_.Line) ? static_cast<size_t>(std::max(right, 1) - 1) : size;
+    const auto byteAt = [&](int column1) {
+        const size_t cell = static_cast<size_t>(std::max(column1, 1) - 1);
+        return chars_.IsSimple(text) ? cell : chars_.ByteAtColumn(text, static_cast<int>(cell), 1);
+    };
+    const size_t from = (column || line + 1 == selBegin_.Line) ? byteAt(left) : 0;
+    size_t to = (column || line + 1 == selEnd_.Line) ? byteAt(right) : size;
     const size_t begin = std::min(from, size);
     to = std::clamp(to, begin, size);
     start = static_cast<int>(begin);
     return text.substr(begin, to - begin);
+}
+
+TOstLineCells TOstEditPrint::CellsOf(std::string text) const
+{
+    TOstLineCells cells;
+    const bool simple = chars_.IsSimple(text);
+    cells.Assign(std::move(text), chars_, simple);
+    return cells;
 }
 
 int TOstEditPrint::MaxLineNumber() const
@@ -228,6 +243,7 @@ void TOstEditPrint::ScanLineStates()
     lineStates_.assign(lines_.size(), 0);
     if (highlighter_ && !lines_.empty()) {
         TOstCustomHighlighter& hl = *highlighter_;
+        hl.SetUtf8Text(HoldsUtf8(encoding_));
         hl.ClearLineState();
         lineStates_[0] = hl.LineState();
         for (size_t i = 1; i < lines_.size(); ++i) {
@@ -239,27 +255,34 @@ void TOstEditPrint::ScanLineStates()
     statesValid_ = true;
 }
 
-std::vector<int> TOstEditPrint::RowStarts(const std::string& text) const
+std::vector<int> TOstEditPrint::RowStarts(const TOstLineCells& cells) const
 {
     std::vector<int> starts{0};
-    if (!Wrap || static_cast<int>(text.size()) <= maxCol_)
+    if (!Wrap || cells.Width() <= maxCol_)
         return starts;
     std::vector<TWrapPos> breaks;
-    if (!FindWrapBreaks(text, " -\t,", maxCol_, breaks) && !FindWrapBreaks(text, ";).", maxCol_, breaks)) {
-        for (int cut = maxCol_; cut < static_cast<int>(text.size()); cut += maxCol_)
-            breaks.push_back({cut});
+    if (cells.Simple()) {
+        const std::string& text = cells.Expanded();
+        if (!FindWrapBreaks(text, " -\t,", maxCol_, breaks) && !FindWrapBreaks(text, ";).", maxCol_, breaks)) {
+            for (int cut = maxCol_; cut < static_cast<int>(text.size()); cut += maxCol_)
+                breaks.push_back({cut});
+        }
+    } else if (!FindCellWrapBreaks(cells, " -\t,", maxCol_, breaks) &&
+               !FindCellWrapBreaks(cells, ";).", maxCol_, breaks)) {
+        CutCellRows(cells, maxCol_, breaks);
     }
     for (const TWrapPos& b : breaks)
         starts.push_back(b.Index);
     return starts;
 }
 
-int TOstEditPrint::RowEnd(const std::vector<int>& starts, size_t row, size_t textSize) const
+int TOstEditPrint::RowEnd(const std::vector<int>& starts, size_t row, const TOstLineCells& cells) const
 {
     if (row + 1 < starts.size())
         return starts[row + 1];
     // Without wrapping the row ends at the body's right edge.
-    return static_cast<int>(Wrap ? textSize : std::min(textSize, static_cast<size_t>(maxCol_)));
+    const size_t size = cells.Expanded().size();
+    return static_cast<int>(Wrap ? size : std::min(size, cells.ByteOfCell(maxCol_)));
 }
 
 void TOstEditPrint::CountPages()
@@ -275,7 +298,7 @@ void TOstEditPrint::CountPages()
     bool pageHasRows = false;
     for (int i = first; i <= last; ++i) {
         int start = 0;
-        const int rows = static_cast<int>(RowStarts(PrintedText(i, start)).size());
+        const int rows = static_cast<int>(RowStarts(CellsOf(PrintedText(i, start))).size());
         for (int row = 0; row < rows; ++row) {
             // A page takes at least one row, however little room it has;
             // the rows of a line too long for the rest of the page go on the

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "editor/OstEditTypes.h"
+#include "editor/OstLineCells.h"
 #include "editor/OstTextDrawer.h"
 #include "platform/Canvas.h"
 #include "platform/TextEncoding.h"
@@ -154,16 +155,19 @@ private:
     void LayoutMargins(Canvas& canvas, int pageNumber);
     void ScanLineStates();
     void CountPages();
-    // Where the rows of a printed text start (the first at 0).
-    std::vector<int> RowStarts(const std::string& text) const;
-    int RowEnd(const std::vector<int>& starts, size_t row, size_t textSize) const;
+    // A printed text laid out in cells.
+    TOstLineCells CellsOf(std::string text) const;
+    // The bytes where the rows of a printed text start (the first at 0):
+    // rows of at most MaxCol cells, a character never split.
+    std::vector<int> RowStarts(const TOstLineCells& cells) const;
+    int RowEnd(const std::vector<int>& starts, size_t row, const TOstLineCells& cells) const;
     bool FireStatus(TOstPrintStatus status, int pageNumber);
     void PrintCopies(Printer& printer, int first, int last);
 
     void DrawPage(Canvas& canvas, int pageNumber);
     void DrawBody(int pageNumber);
     void DrawLineNumber(int line, int y);
-    void WriteLine(int line, int start, const std::string& text, const std::vector<int>& rows,
+    void WriteLine(int line, int start, const TOstLineCells& cells, const std::vector<int>& rows,
                    const PageRows& span);
     // How a run of text is drawn: font style, text and cell colours.
     struct RunLook {
@@ -174,7 +178,7 @@ private:
     };
     RunLook LookOf(const TOstHighlighterAttributes* attr) const;
     void SetRunLook(const RunLook& look);
-    void DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
+    void DrawRun(const TOstLineCells& cells, int from, int to, const std::vector<int>& rows,
                  const PageRows& span);
 
     // The source lines (from 0) the job prints: all, or the selection's.
@@ -192,6 +196,7 @@ private:
     TOstEditPrintMargins margins_;
     std::vector<std::string> lines_;
     TOstEncoding encoding_ = TOstEncoding::Windows1250;  // of the lines' bytes
+    TOstTextChars chars_;
     TOstFont font_{"Courier New", -13, 0, clWindowText, 96};
     TOstCustomHighlighter* highlighter_ = nullptr;
     int tabWidth_ = 8;

@@ -34,8 +34,8 @@ void TOstEditPrint::DrawBody(int pageNumber)
     for (int i = std::max(page.FirstLine, FirstPrintedLine());
          i < next.FirstLine || (i == next.FirstLine && next.FirstRow > 0); ++i) {
         int start = 0;
-        const std::string text = PrintedText(i, start);
-        const std::vector<int> rows = RowStarts(text);
+        const TOstLineCells cells = CellsOf(PrintedText(i, start));
+        const std::vector<int> rows = RowStarts(cells);
         // Clamped: wrapping switched since the layout changes the rows.
         const int count = static_cast<int>(rows.size());
         PageRows span;
@@ -44,7 +44,7 @@ void TOstEditPrint::DrawBody(int pageNumber)
         span.top = y;
         if (LineNumbers && span.first == 0)
             DrawLineNumber(i, y);
-        WriteLine(i, start, text, rows, span);
+        WriteLine(i, start, cells, rows, span);
         y += (span.end - span.first) * lineHeight_;
         if (span.end == count)
             PrintLine(i + 1, pageNumber);
@@ -63,19 +63,21 @@ void TOstEditPrint::DrawLineNumber(int line, int y)
     canvas.TextOutBaseline(x, y + drawer_.FontStock().Metrics(canvas, 0).Ascent, number);
 }
 
-void TOstEditPrint::WriteLine(int line, int start, const std::string& text, const std::vector<int>& rows,
+void TOstEditPrint::WriteLine(int line, int start, const TOstLineCells& cells, const std::vector<int>& rows,
                               const PageRows& span)
 {
-    const int end = start + static_cast<int>(text.size());
+    const int size = static_cast<int>(cells.Expanded().size());
+    const int end = start + size;
     if (!highlighting_) {
         SetRunLook(LookOf(nullptr));
-        DrawRun(text, 0, static_cast<int>(text.size()), rows, span);
+        DrawRun(cells, 0, size, rows, span);
         return;
     }
     // The whole line is lexed, so a part of it (a selection) keeps the
     // colours it has in the line. Neighbouring tokens that look the same are
     // drawn as one run: a printer or a PDF file gets far fewer pieces.
     TOstCustomHighlighter& hl = *highlighter_;
+    hl.SetUtf8Text(HoldsUtf8(encoding_));
     hl.RestoreLineState(lineStates_.at(static_cast<size_t>(line)));
     hl.StartLine(lines_[static_cast<size_t>(line)], line);
     RunLook look;
@@ -93,7 +95,7 @@ void TOstEditPrint::WriteLine(int line, int start, const std::string& text, cons
         }
         if (runTo > runFrom) {
             SetRunLook(look);
-            DrawRun(text, runFrom, runTo, rows, span);
+            DrawRun(cells, runFrom, runTo, rows, span);
         }
         look = tokenLook;
         runFrom = from;
@@ -101,7 +103,7 @@ void TOstEditPrint::WriteLine(int line, int start, const std::string& text, cons
     }
     if (runTo > runFrom) {
         SetRunLook(look);
-        DrawRun(text, runFrom, runTo, rows, span);
+        DrawRun(cells, runFrom, runTo, rows, span);
     }
 }
 
@@ -124,22 +126,33 @@ void TOstEditPrint::SetRunLook(const RunLook& look)
     drawer_.SetBackColor(look.back);
 }
 
-void TOstEditPrint::DrawRun(const std::string& text, int from, int to, const std::vector<int>& rows,
+// Every character in the cells of its width, whatever the font's glyphs
+// measure; the canvas takes glyphs the font lacks from a fallback font.
+void TOstEditPrint::DrawRun(const TOstLineCells& cells, int from, int to, const std::vector<int>& rows,
                             const PageRows& span)
 {
+    TOstLineCells::TShown shown;
     for (int row = span.first; row < span.end; ++row) {
         const int rowStart = rows[static_cast<size_t>(row)];
         const int b = std::max(from, rowStart);
-        const int e = std::min(to, RowEnd(rows, static_cast<size_t>(row), text.size()));
+        const int e = std::min(to, RowEnd(rows, static_cast<size_t>(row), cells));
         if (b >= e)
             continue;
-        const int x = margins_.PixLeft + (b - rowStart) * charWidth_;
+        const int firstCell = cells.CellOfByte(static_cast<size_t>(b));
+        const int endCell = cells.CellOfByte(static_cast<size_t>(e));
+        const int x = margins_.PixLeft + (firstCell - cells.CellOfByte(static_cast<size_t>(rowStart))) * charWidth_;
         const int y = span.top + (row - span.first) * lineHeight_;
         // Cells on the body's own colour need no filling: the page has it.
         const bool onBody = drawer_.BackColor() == DefaultColorToRGB(Color);
-        const TRect cells = onBody ? TRect{} : TRect{x, y, x + (e - b) * charWidth_, y + lineHeight_};
-        const std::string_view bytes = std::string_view(text).substr(static_cast<size_t>(b), static_cast<size_t>(e - b));
-        drawer_.ExtTextOut(x, y, cells, ToUtf8(bytes, encoding_));
+        const TRect opaque = onBody ? TRect{} : TRect{x, y, x + (endCell - firstCell) * charWidth_, y + lineHeight_};
+        if (cells.Simple()) {
+            const std::string_view bytes =
+                std::string_view(cells.Expanded()).substr(static_cast<size_t>(b), static_cast<size_t>(e - b));
+            drawer_.ExtTextOut(x, y, opaque, ToUtf8(bytes, encoding_));
+        } else {
+            cells.Show(firstCell, endCell, false, shown);
+            drawer_.DrawCells(x, y, opaque, shown.text, shown.cells);
+        }
     }
 }
 

@@ -51,4 +51,53 @@ bool FindWrapBreaks(std::string_view line, std::string_view breakChars, int maxC
     return true;
 }
 
+bool FindCellWrapBreaks(const TOstLineCells& cells, std::string_view breakChars, int maxCol,
+                        std::vector<TWrapPos>& breaks)
+{
+    const int width = cells.Width();
+    if (width <= maxCol)
+        return true;
+    if (maxCol < 1)
+        return false;
+    const std::string& line = cells.Expanded();
+    const size_t firstAdded = breaks.size();
+    int rowStart = 0;
+    int candidate = -1;  // the cell after the row's last break character
+    for (int c = 0; c < width;) {
+        const int end = cells.CharEnd(c);
+        if (end - rowStart > maxCol) {
+            // The character goes to the next row, which starts after the
+            // last break character; it is looked at again there.
+            if (candidate < 0) {
+                breaks.resize(firstAdded);
+                return false;
+            }
+            breaks.push_back({static_cast<int>(cells.ByteOfCell(candidate))});
+            rowStart = candidate;
+            candidate = -1;
+            if (width - rowStart <= maxCol)
+                return true;
+            continue;
+        }
+        // Break characters are ASCII: only a character's first byte can be one.
+        if (breakChars.find(line[cells.ByteOfCell(c)]) != std::string_view::npos)
+            candidate = end;
+        c = end;
+    }
+    return true;
+}
+
+void CutCellRows(const TOstLineCells& cells, int maxCol, std::vector<TWrapPos>& breaks)
+{
+    int rowStart = 0;
+    for (int c = 0; c < cells.Width();) {
+        const int end = cells.CharEnd(c);
+        if (end - rowStart > maxCol && c > rowStart) {
+            breaks.push_back({static_cast<int>(cells.ByteOfCell(c))});
+            rowStart = c;
+        }
+        c = end;
+    }
+}
+
 }  // namespace ostrel

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/OstLineCells.h"
+
 namespace ostrel {
 
 enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
@@ -33,5 +35,13 @@ std::string ToRomanNumeral(int n);
 // it takes back what it appended and fails.
 bool FindWrapBreaks(std::string_view line, std::string_view breakChars, int maxCol,
                     std::vector<TWrapPos>& breaks);
+
+// The same for a line of characters of any width (UTF-8): rows of at most
+// maxCol cells; each break is the byte where the next row starts.
+bool FindCellWrapBreaks(const TOstLineCells& cells, std::string_view breakChars, int maxCol,
+                        std::vector<TWrapPos>& breaks);
+// Rows cut at the last character that still fits in maxCol cells; a
+// character wider than a row gets a row of its own.
+void CutCellRows(const TOstLineCells& cells, int maxCol, std::vector<TWrapPos>& breaks);
 
 }  // namespace ostrel

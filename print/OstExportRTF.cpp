@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/CodePage.h"
+
 namespace ostrel {
 
 namespace {
@@ -28,6 +30,17 @@ std::string Hex(unsigned char c)
     char text[4];
     std::snprintf(text, sizeof text, "%x", c);
     return text;
+}
+
+// "\uN?" for one UTF-16 unit; "?" is what a reader without Unicode shows.
+void AppendUnicodeUnit(char16_t unit, std::string& out)
+{
+    char digits[16];
+    const int value = unit < 0x8000 ? unit : unit - 0x10000;
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out += "\\u";
+    out.append(digits, static_cast<size_t>(end - digits));
+    out += '?';
 }
 
 }  // namespace
@@ -106,6 +119,28 @@ void TOstExporterRTF::WriteLineBreak()
 std::string TOstExporterRTF::EncodeDoubleByte(unsigned char lead, unsigned char trail)
 {
     return "\\'" + Hex(lead) + "\\'" + Hex(trail);
+}
+
+void TOstExporterRTF::EncodeCharacter(char32_t cp, std::string& out)
+{
+    unsigned char b = 0;
+    if (codepage::Windows1250().FromUnicode(cp, b) && b >= 0x80) {
+        constexpr char kDigits[] = "0123456789abcdef";
+        const char escape[] = {'\\', '\'', kDigits[b >> 4], kDigits[b & 15]};
+        out.append(escape, sizeof escape);
+        return;
+    }
+    // A group of its own: some readers skip the whole word after "?", not
+    // the one fallback character, and the group ends the word.
+    out += '{';
+    if (cp <= 0xFFFF) {
+        AppendUnicodeUnit(static_cast<char16_t>(cp), out);
+    } else {
+        const char32_t v = cp - 0x10000;
+        AppendUnicodeUnit(static_cast<char16_t>(0xD800 + (v >> 10)), out);
+        AppendUnicodeUnit(static_cast<char16_t>(0xDC00 + (v & 0x3FF)), out);
+    }
+    out += '}';
 }
 
 std::string TOstExporterRTF::Preamble()

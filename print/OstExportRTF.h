@@ -4,7 +4,10 @@
 // The output declares its code page, Windows-1250 (\ansicpg1250 and
 // \fcharset238 on the font), and writes every byte from 128 to 255 as a
 // \'hh escape, so that any RTF reader shows the Polish letters right, not
-// only those that take raw 8-bit bytes in the system's own code page.
+// only those that take raw 8-bit bytes in the system's own code page. A
+// character of a UTF-8 or ISO-8859-2 document goes the same way when
+// Windows-1250 holds it, and as {\uN?} otherwise (N the UTF-16 unit as a
+// signed 16-bit number, two of them beyond U+FFFF), so no text is lost.
 
 #include <string>
 #include <string_view>
@@ -33,6 +36,7 @@ protected:
     std::string Preamble() override;
     std::string Trailer() override { return "}"; }
     std::string EncodeDoubleByte(unsigned char lead, unsigned char trail) override;
+    void EncodeCharacter(char32_t cp, std::string& out) override;
 
 private:
     int ColorIndex(TColor color);

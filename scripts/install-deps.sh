@@ -8,13 +8,14 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libutf8proc-dev
-  fonts-liberation
+  fonts-liberation fonts-wqy-microhei
   perl
   unrtf
   poppler-utils enscript ghostscript
   ftp python3-pyftpdlib
   libcurl4-openssl-dev libssl-dev libsecret-1-dev
   python3-asyncssh python3-openssl openssh-client curl bc
+  acl
 )
 
 missing=()

@@ -251,8 +251,13 @@ void QtCanvas::DrawCellsOneByOne(QPointF origin, const QList<uint>& codePoints, 
         while (end < codePoints.size() && advances[static_cast<size_t>(end)] == 0)
             ++end;
         const QList<uint> cluster = codePoints.mid(i, end - i);
-        painter_->drawText(QPointF(pos, origin.y()),
-                           QString::fromUcs4(reinterpret_cast<const char32_t*>(cluster.constData()), cluster.size()));
+        QString text = QString::fromUcs4(reinterpret_cast<const char32_t*>(cluster.constData()), cluster.size());
+        // A letter with its marks as one character where one exists: a font
+        // without the lone mark would otherwise draw it from a fallback font
+        // beside the letter instead of on it.
+        if (cluster.size() > 1)
+            text = text.normalized(QString::NormalizationForm_C);
+        painter_->drawText(QPointF(pos, origin.y()), text);
         for (qsizetype k = i; k < end; ++k)
             pos += advances[static_cast<size_t>(k)];
         i = end;

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <stdexcept>
+#include <utility>
 
 #include "app/qt/QtCanvas.h"
 #include "platform/CodePage.h"
@@ -117,7 +118,7 @@ void QtPrinter::BeginDoc(std::string_view title)
     const QString name = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
     QPagedPaintDevice* device = nullptr;
     if (ToPdfFile()) {
-        auto pdf = std::make_unique<QPdfWriter>(QString::fromStdString(outputFile_));
+        auto pdf = std::make_unique<QPdfWriter>(BeginFileOutput(outputFile_));
         pdf->setResolution(pdfDpi_);
         pdf->setPageLayout(PdfLayout());
         pdf->setTitle(name);
@@ -128,11 +129,18 @@ void QtPrinter::BeginDoc(std::string_view title)
         if (!Capabilities())
             throw std::runtime_error("No printer is installed");
         EnsurePrinter().setDocName(name);
+        if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+            printerOutput_ = printer_->outputFileName();
+            printer_->setOutputFileName(BeginFileOutput(QFile::encodeName(printerOutput_).toStdString()));
+        }
         device = printer_.get();
     }
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(device)) {
         pdf_.reset();
+        replacement_.reset();
+        if (!printerOutput_.isEmpty())
+            printer_->setOutputFileName(std::exchange(printerOutput_, QString()));
         throw std::runtime_error(ToPdfFile() ? "Cannot write the file " + outputFile_
                                              : std::string("The printer cannot start the job"));
     }
@@ -155,6 +163,9 @@ void QtPrinter::EndDoc()
         throw std::logic_error("No print job is open");
     const bool ended = painter_->end();
     Finish();
+    if (ended)
+        CommitFileOutput();
+    replacement_.reset();
     if (!ended)
         throw std::runtime_error(ToPdfFile() ? "Cannot write the file " + outputFile_
                                              : std::string("The printer cannot finish the job"));
@@ -167,11 +178,22 @@ void QtPrinter::Abort()
     if (!pdf_)
         printer_->abort();
     painter_->end();
-    const bool toFile = pdf_ != nullptr;
     Finish();
-    // Nothing of an abandoned job is kept: a half-written file goes.
-    if (toFile)
-        QFile::remove(QString::fromStdString(outputFile_));
+    // Nothing of an abandoned job is kept: the half-written temporary file
+    // goes, and an older file of that name stays as it was.
+    replacement_.reset();
+}
+
+QString QtPrinter::BeginFileOutput(const std::string& path)
+{
+    replacement_ = std::make_unique<TSafeReplacement>(path);
+    return QFile::decodeName(QByteArray::fromStdString(replacement_->TemporaryPath()));
+}
+
+void QtPrinter::CommitFileOutput()
+{
+    if (replacement_)
+        replacement_->Commit();
 }
 
 void QtPrinter::Finish()
@@ -179,6 +201,8 @@ void QtPrinter::Finish()
     canvas_.reset();
     painter_.reset();
     pdf_.reset();
+    if (!printerOutput_.isEmpty())
+        printer_->setOutputFileName(std::exchange(printerOutput_, QString()));
 }
 
 Canvas& QtPrinter::PageCanvas()

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "platform/Printer.h"
+#include "platform/SafeWrite.h"
 
 class QPageLayout;
 class QPainter;
@@ -53,6 +56,9 @@ private:
     static QPageLayout PdfLayout();
     static TPrinterCaps PdfCaps(int dpi);
     void Finish();
+    // A PDF file, from us or from the QPrinter, goes to a temporary file first.
+    QString BeginFileOutput(const std::string& path);
+    void CommitFileOutput();
     std::string outputFile_;
     int pdfDpi_ = 600;
     QPrinter& EnsurePrinter() const;
@@ -61,6 +67,9 @@ private:
     std::unique_ptr<QPagedPaintDevice> pdf_;
     std::unique_ptr<QPainter> painter_;
     std::unique_ptr<QtCanvas> canvas_;
+    // The PDF file being written, put in place only when the job ends well.
+    std::unique_ptr<TSafeReplacement> replacement_;
+    QString printerOutput_;  // the QPrinter's own file name while it writes the temporary one
 };
 
 }  // namespace ostrel

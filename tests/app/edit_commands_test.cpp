@@ -194,6 +194,7 @@ TEST_F(EditCommandsTest, GoToLineIgnoresTextThatIsNoNumberAndZero)
 
 TEST_F(EditCommandsTest, CaseChangesTurnPolishLettersToo)
 {
+    Editor().Lines().SetEncoding(TOstEncoding::Windows1250);
     const std::string lower = "za\xBF\xF3\xB3\xE6 ja\x9F\xF1";
     const std::string upper = "ZA\xAF\xD3\xA3\xC6 JA\x8F\xD1";
     Type(lower.c_str());
@@ -211,6 +212,45 @@ TEST_F(EditCommandsTest, CaseChangesTurnPolishLettersToo)
     Editor().SelectAll();
     Click("miPierwszeMale1");
     EXPECT_EQ(Text(), "zA\xAF\xD3\xA3\xC6 jA\x8F\xD1");
+}
+
+// The same commands on the same words in each encoding's own bytes.
+TEST_F(EditCommandsTest, CaseChangesWorkByCharacterInEveryEncoding)
+{
+    const std::string lower = "zażółć gęślą jaźń żółw";
+    const std::string upper = "ZAŻÓŁĆ GĘŚLĄ JAŹŃ ŻÓŁW";
+    for (const TOstEncoding e : {TOstEncoding::Utf8, TOstEncoding::Windows1250, TOstEncoding::Iso88592}) {
+        const auto bytes = [e](const std::string& utf8) {
+            std::string out;
+            EXPECT_EQ(FromUtf8(utf8, e, out), std::string::npos);
+            return out;
+        };
+        const auto shown = [e](const std::string& text) { return ToUtf8(text, e); };
+        Editor().ClearAll();
+        Editor().Lines().SetEncoding(e);
+        Type(bytes(lower).c_str());
+        Editor().SelectAll();
+        Click("miDuzeZnaki1");
+        EXPECT_EQ(shown(Text()), upper) << EncodingName(e);
+        Editor().SelectAll();
+        Click("miMaleZnaki1");
+        EXPECT_EQ(shown(Text()), lower) << EncodingName(e);
+        Editor().SelectAll();
+        Click("miPierwszeDuze1");
+        EXPECT_EQ(shown(Text()), "Zażółć Gęślą Jaźń Żółw") << EncodingName(e);
+        Editor().SelectAll();
+        Click("miDuzeZnaki1");
+        Editor().SelectAll();
+        Click("miPierwszeMale1");
+        EXPECT_EQ(shown(Text()), "zAŻÓŁĆ gĘŚLĄ jAŹŃ żÓŁW") << EncodingName(e);
+    }
+}
+
+TEST(CapitaliseWordsTest, Utf8LettersOfAnyLengthAndDamagedBytes)
+{
+    EXPECT_EQ(CapitaliseWords("ćma ωμέγα \xFFx ǆ", true, false, TOstEncoding::Utf8), "Ćma Ωμέγα \xFFx Ǆ");
+    EXPECT_EQ(ChangeTextCase("ıſa", true, TOstEncoding::Utf8), "ISA");  // shorter in UTF-8
+    EXPECT_EQ(ChangeTextCase("ŻÓŁW \xC5", false, TOstEncoding::Utf8), "żółw \xC5");
 }
 
 TEST_F(EditCommandsTest, CaseChangeWithoutSelectionChangesNothing)
@@ -300,7 +340,44 @@ TEST_F(EditCommandsTest, CommentOutIsEnabledWithASelectionOnly)
     EXPECT_TRUE(Action("miZakomentuj1")->isEnabled());
 }
 
+TEST_F(EditCommandsTest, TheCommentMarkGoesInInTheDocumentsEncoding)
+{
+    for (const TOstEncoding e : {TOstEncoding::Utf8, TOstEncoding::Windows1250}) {
+        Editor().ClearAll();
+        Editor().Lines().SetEncoding(e);
+        std::string text;
+        ASSERT_EQ(FromUtf8("żółw\r\nłódź\r\n", e, text), std::string::npos);
+        Type(text.c_str());
+        Editor().SelectAll();
+        dialogs->inputs = {QStringLiteral("§ ż ")};
+        Click("miZakomentuj1");
+        EXPECT_EQ(ToUtf8(Text(), e), "§ ż żółw\r\n§ ż łódź\r\n") << EncodingName(e);
+    }
+}
+
+// ---- lines in UTF-8 ---------------------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, DuplicatingAUtf8LineCopiesItsCharactersWhole)
+{
+    Type("żółw\r\nźdźbło");
+    Editor().SetCaretXY({5, 1});  // after "żó"
+    Click("miDuplikujWiersz1");
+    EXPECT_EQ(Text(), "żółw\r\nżółw\r\nźdźbło");
+    EXPECT_EQ(Editor().CaretXY(), (TBufferCoord{5, 1}));
+}
+
 // ---- HTML ---------------------------------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, TagsWrapAUtf8SelectionWhole)
+{
+    Type("a żółw b");
+    Select(2, 9);  // "żółw"
+    Click("miPogrubienie1");
+    EXPECT_EQ(Text(), "a <B>żółw</B> b");
+    EXPECT_EQ(Editor().CaretX(), 2 + 3 + 7 + 1);
+    Click("miNbsp1");
+    EXPECT_EQ(Text(), "a <B>żółw&nbsp;</B> b");
+}
 
 TEST_F(EditCommandsTest, BoldWrapsTheSelectionOrLeavesTheCaretBetweenTheTags)
 {

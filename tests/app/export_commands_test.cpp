@@ -409,6 +409,22 @@ TEST_F(ExportCommandsTest, RtfExportWritesTheColouredDocument)
     EXPECT_FALSE(window->RtfExporter().UseBackground());
 }
 
+// A UTF-8 document's characters are neither taken for Windows-1250 bytes
+// nor lost: the UTF-8 export is its text as it is, the RTF export escapes
+// each character once.
+TEST_F(ExportCommandsTest, Utf8DocumentsExportTheirCharacters)
+{
+    TempDir dir;
+    OpenFile(dir.path(), "page.html", "\xEF\xBB\xBF<b>żółw Ω</b>\n<i>\xFF</i>\n");
+    ASSERT_EQ(window->EncodingPanelText(), QStringLiteral("UTF-8 BOM"));
+    ExportTo("miUTF8", dir / "page.txt");
+    EXPECT_EQ(readFile(dir / "page.txt"), "<b>żółw Ω</b>\r\n<i>\xFF</i>");
+    ExportTo("miExportRTF1", dir / "page.rtf");
+    const std::string rtf = readFile(dir / "page.rtf");
+    EXPECT_NE(rtf.find("\\'bf\\'f3\\'b3w {\\u937?}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("{\\u-3?}"), std::string::npos) << rtf;
+}
+
 TEST_F(ExportCommandsTest, RtfExportNeedsAHighlighterAndText)
 {
     TempDir dir;

@@ -10,9 +10,10 @@
 #include <QFile>
 
 #include "AppTestSupport.h"
+#include "support/FileSystemLimits.h"
 #include "support/TestSupport.h"
 #include "app/GlobalRes.h"
-#include "app/SafeSave.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel::test {
 namespace {
@@ -100,24 +101,6 @@ TEST_F(FileSaveTest, AReadOnlyTargetIsRefusedAndTheDocumentStaysModified)
     EXPECT_TRUE(Current().Editor().Modified());
 }
 
-// Limits the size of files this process may write, so a save fails halfway
-// like on a full disk.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~TFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_ {};
-};
-
 TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
 {
     TempDir dir;
@@ -127,10 +110,11 @@ TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
         lines += std::string(48, 'x') + "\r\n";
     Type(lines.c_str());
     {
-        const TFileSizeLimit limit(4096);
+        const FileSizeLimit limit(4096);
         Click("miZapisz1");
     }
-    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kSaveError});
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")),
+              std::vector<QString>{res::kSaveError + u' ' + res::kReasonTooLarge});
     EXPECT_EQ(readFile(dir / "kept.txt"), "precious\n");
     EXPECT_TRUE(Current().Editor().Modified());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -146,15 +130,61 @@ TEST_F(FileSaveTest, TheSafeSaveNeverReplacesWhatItCannotFinish)
     TOstEdit editor;
     editor.SetSelText("new content");
     std::filesystem::create_directory(dir / "adir");
-    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "adir").string()));
+    EXPECT_ANY_THROW(editor.Lines().SaveToFile((dir / "adir").string()));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "adir"));
-    EXPECT_ANY_THROW(SaveLinesSafely(editor.Lines(), (dir / "nofolder" / "x.txt").string()));
+    EXPECT_ANY_THROW(editor.Lines().SaveToFile((dir / "nofolder" / "x.txt").string()));
     // A new file gets the bits the umask allows.
     const mode_t mask = ::umask(022);
-    SaveLinesSafely(editor.Lines(), (dir / "new.txt").string());
+    editor.Lines().SaveToFile((dir / "new.txt").string());
     ::umask(mask);
     EXPECT_EQ(readFile(dir / "new.txt"), "new content\r\n");
     EXPECT_EQ(ModeOf(dir / "new.txt"), 0644u);
+}
+
+// ---- save errors and their reasons --------------------------------------------------------
+
+TEST_F(FileSaveTest, ASaveErrorGivesTheSystemsReasonAndTheDocumentStaysAsItWas)
+{
+    TempDir dir;
+    Type("text");
+    std::vector<QString> expected;
+    dialogs->saveChoices.push_back(Q(dir / "missing" / "a.txt"));
+    Click("miZapiszjako1");
+    expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Folder nie istnieje."));
+    std::filesystem::create_directory(dir / "closed");
+    ::chmod((dir / "closed").c_str(), 0555);
+    {
+        const PermissionsBind bind;
+        dialogs->saveChoices.push_back(Q(dir / "closed" / "a.txt"));
+        Click("miZapiszjako1");
+        expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Brak uprawnień do zapisu."));
+    }
+    SmallFileSystem small(64 << 10);
+    if (small.Mounted()) {
+        writeFile(small / "full.txt", "old");
+        window->OpenDocument(Q(small / "full.txt"));
+        Type(std::string(100 << 10, 'x').c_str());
+        Click("miZapisz1");
+        expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Brak miejsca na dysku."));
+        EXPECT_EQ(readFile(small / "full.txt"), "old");
+        EXPECT_TRUE(Current().Editor().Modified());
+    }
+    EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), expected);
+    EXPECT_EQ(window->DocumentAt(0)->Path(), QString());
+    EXPECT_TRUE(window->DocumentAt(0)->Editor().Modified());
+    EXPECT_FALSE(std::filesystem::exists(dir / "closed" / "a.txt"));
+}
+
+TEST_F(FileSaveTest, OpeningAFileRemovesWhatAKilledSaveLeftBesideIt)
+{
+    TempDir dir;
+    writeFile(dir / "big.txt", "kept\n");
+    writeFile(dir / ".big.txt.ostrel-k1LLed", std::string(1 << 20, 'x'));
+    writeFile(dir / ".other.txt.ostrel-k1LLed", "another file's");
+    window->OpenDocument(Q(dir / "big.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".big.txt.ostrel-k1LLed"));
+    EXPECT_TRUE(std::filesystem::exists(dir / ".other.txt.ostrel-k1LLed"));
+    EXPECT_EQ(Current().Editor().Lines()[0], "kept");
 }
 
 // ---- save all and the save question ------------------------------------------------------

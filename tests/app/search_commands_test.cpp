@@ -378,16 +378,26 @@ TEST_F(SearchCommandsTest, InvalidExpressionReachesTheErrorHandler)
     EXPECT_FALSE(static_cast<bool>(Editor().OnReplaceText));
 }
 
-TEST_F(SearchCommandsTest, SwitchFollowsTheCurrentDocument)
+TEST_F(SearchCommandsTest, SwitchHoldsForEveryDocumentOldAndNew)
 {
+    window->Nowy1Click();
     Click("miWyrazeniaRegularne1");
-    TDocumentPage* first = window->CurrentDocument();
+    TDocumentPage* second = window->CurrentDocument();
     Click("miNowy1");
-    EXPECT_EQ(Editor().SearchEngine(), &window->PlainSearchEngine());
-    EXPECT_FALSE(Action("miWyrazeniaRegularne1")->isChecked());
-    Click("miPoprzednia1");
-    ASSERT_EQ(window->CurrentDocument(), first);
+    EXPECT_EQ(Editor().SearchEngine(), &window->RegexSearchEngine());
     EXPECT_TRUE(Action("miWyrazeniaRegularne1")->isChecked());
+    // The new document searches with the expression at once.
+    SetText("x12y");
+    Find({.text = QStringLiteral("[0-9]+")});
+    EXPECT_EQ(Selected(), "12");
+    Click("miPoprzednia1");
+    ASSERT_EQ(window->CurrentDocument(), second);
+    EXPECT_TRUE(Action("miWyrazeniaRegularne1")->isChecked());
+    Click("miWyrazeniaRegularne1");
+    for (int i = 0; i < window->DocumentCount(); ++i)
+        EXPECT_EQ(window->DocumentAt(i)->Editor().SearchEngine(), &window->PlainSearchEngine()) << i;
+    Click("miNowy1");
+    EXPECT_FALSE(Action("miWyrazeniaRegularne1")->isChecked());
 }
 
 // ---- the dialogs and their history --------------------------------------------------------
@@ -408,7 +418,7 @@ TEST_F(SearchCommandsTest, FindDialogShowsItsCaptionsAndTheStoredState)
         EXPECT_TRUE(search->cbSearchWholeWords->isChecked());
         EXPECT_FALSE(search->cbSearchFromCursor->isChecked());
         EXPECT_FALSE(search->cbSearchSelectedOnly->isChecked());
-        EXPECT_EQ(search->cbSearchCaseSensitive->text(), QStringLiteral("&Uwzględnij wielkość lister"));
+        EXPECT_EQ(search->cbSearchCaseSensitive->text(), QStringLiteral("&Uwzględnij wielkość liter"));
         EXPECT_EQ(search->cbSearchWholeWords->text(), QStringLiteral("&Znajdź tylko całe wyrazy"));
         EXPECT_EQ(search->cbSearchFromCursor->text(), QStringLiteral("&Szukaj od pozycji kursora"));
         EXPECT_EQ(search->cbSearchSelectedOnly->text(), QStringLiteral("T&ylko zaznaczony tekst"));

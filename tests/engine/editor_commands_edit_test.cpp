@@ -126,18 +126,19 @@ TEST(Typing, OverwritingTheLastCharacterWithASpaceIsUndoneExactly)
     f.expectRoundTrip("abc\r\n", "ab\r\n");
 }
 
-TEST(Typing, RefusedAtTheMaximumLineWidthAndForControlCharacters)
+TEST(Typing, GoesInBeyondTheMaximumLineWidthButControlCharactersNever)
 {
+    // The width limits virtual space, never the text a line holds.
     Fixture f("abcde\r\n");
     f.ed.SetMaxLineWidth(5);
     f.at(3, 1);
     f.type("x");
-    EXPECT_EQ(f.bytes(), "abcde\r\n");
-    f.ed.SetOption(eoAutoSizeMaxLineWidth, true);
-    f.type("x");
     EXPECT_EQ(f.bytes(), "abxcde\r\n");
+    f.at(7, 1);
+    f.type("y");
+    EXPECT_EQ(f.bytes(), "abxcdey\r\n");
     f.type("\t\x7F\x01");
-    EXPECT_EQ(f.bytes(), "abxcde\r\n");
+    EXPECT_EQ(f.bytes(), "abxcdey\r\n");
 }
 
 TEST(Typing, ReplacesTheSelectionInOneUndoStep)

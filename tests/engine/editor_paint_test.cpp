@@ -448,7 +448,7 @@ TEST_F(PaintTest, SpecialLineKeepsTokenColoursWithDefaultFgOption)
     ed.SetHighlighter(nullptr);
 }
 
-TEST_F(PaintTest, ItalicTailIsNotCutByTheFill)
+TEST_F(PaintTest, ItalicTailStandsOnThisPaintsBackground)
 {
     TOstHTMLHighlighter html;
     for (int i = 0; i < html.AttributeCount(); ++i)
@@ -456,14 +456,31 @@ TEST_F(PaintTest, ItalicTailIsNotCutByTheFill)
     ed.SetHighlighter(&html);
     SetLines("abc");
     PaintAll();
-    // The fixed-metrics italic glyph reaches 2 pixels into the next cell.
+    // The fixed-metrics italic glyph reaches 2 pixels into the next cell:
+    // those pixels must be filled by this paint before the glyph is drawn,
+    // and never filled over after it.
     const int textEnd = ed.TextOffset() + 3 * ed.CharWidth();
-    const RecordingCanvas::Op* fill = nullptr;
-    for (const auto& op : canvas.Ops())
-        if (op.kind == RecordingCanvas::OpKind::Fill && op.rect.Top == 0 && op.rect.Left >= textEnd)
-            fill = &op;
-    ASSERT_NE(fill, nullptr);
-    EXPECT_EQ(fill->rect.Left, textEnd + 2);
+    const TRect tail{textEnd, 0, textEnd + 2, ed.LineHeight()};
+    const auto& ops = canvas.Ops();
+    size_t lastText = ops.size();
+    for (size_t i = 0; i < ops.size(); ++i)
+        if (ops[i].kind == RecordingCanvas::OpKind::Text && ops[i].y == 0 && ops[i].text.find('c') != std::string::npos)
+            lastText = i;
+    ASSERT_LT(lastText, ops.size());
+    EXPECT_TRUE(ops[lastText].style & fsItalic);
+    const auto covers = [](const TRect& r, const TRect& part) {
+        return r.Left <= part.Left && r.Right >= part.Right && r.Top <= part.Top && r.Bottom >= part.Bottom;
+    };
+    bool filledBefore = false;
+    for (size_t i = 0; i < lastText; ++i)
+        if (ops[i].kind == RecordingCanvas::OpKind::Fill && covers(ops[i].rect, tail))
+            filledBefore = true;
+    EXPECT_TRUE(filledBefore);
+    for (size_t i = lastText + 1; i < ops.size(); ++i) {
+        if (ops[i].kind == RecordingCanvas::OpKind::Fill) {
+            EXPECT_TRUE(IntersectRect(ops[i].rect, tail).IsEmpty()) << "a fill after the glyph cuts its tail";
+        }
+    }
     ed.SetHighlighter(nullptr);
 }
 

@@ -122,3 +122,56 @@ TEST(Utf8Cli, AnEmptyFileGivesAnEmptyFileAndErrorsAreReported)
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
 }
+
+TEST(Utf8Cli, AUtf8FileIsWrittenAsItIsAndOtherEncodingsAreConverted)
+{
+    TempDir dir;
+    writeFile(dir / "u.txt", "za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\n\xFF\n");
+    auto r = runCli({"utf8", "--encoding", "utf-8", (dir / "u.txt").string(), (dir / "u.out").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "u.out"), "za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\r\n\xFF");
+    writeFile(dir / "bom.txt", "\xEF\xBB\xBF\xC5\xBC\xC3\xB3\xC5\x82w\n");
+    r = runCli({"utf8", (dir / "bom.txt").string(), (dir / "bom.out").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "bom.out"), "\xC5\xBC\xC3\xB3\xC5\x82w");
+    writeFile(dir / "iso.txt", kIso);
+    r = runCli({"utf8", "--encoding=iso-8859-2", (dir / "iso.txt").string(), (dir / "iso.out").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(dir / "iso.out"), "Zażółć gęślą jaźń");
+    EXPECT_EQ(runCli({"utf8", "--encoding", "koi8", (dir / "iso.txt").string(), (dir / "x").string()}).status, 2);
+}
+
+TEST(RtfCli, TheEncodingDecidesHowCharactersAreWritten)
+{
+    TempDir dir;
+    writeFile(dir / "a.txt", "\xCE\xA9\n");  // Ω in UTF-8, "Î©" in Windows-1250
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", (dir / "a.txt").string(), (dir / "u.rtf").string()}).status, 0);
+    EXPECT_NE(readFile(dir / "u.rtf").find("\\u937?"), std::string::npos);
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", "--encoding", "windows-1250", (dir / "a.txt").string(),
+                      (dir / "w.rtf").string()})
+                  .status,
+              0);
+    EXPECT_NE(readFile(dir / "w.rtf").find("\\'ce\\'a9"), std::string::npos);
+    EXPECT_EQ(runCli({"rtf", "--lang", "cpp", "--encoding", "x", (dir / "a.txt").string(), (dir / "x.rtf").string()})
+                  .status,
+              2);
+}
+
+// The command line is UTF-8: the title's characters reach the RTF whole.
+TEST(RtfCli, ATitleIsWrittenAsTheDocumentsTextIs)
+{
+    TempDir dir;
+    writeFile(dir / "u.txt", "\xCE\xA9\n");
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", "--title", "Żółw Ω", (dir / "u.txt").string(), (dir / "u.rtf").string()})
+                  .status,
+              0);
+    EXPECT_NE(readFile(dir / "u.rtf").find("{\\title \\'af\\'f3\\'b3w {\\u937?}}}"), std::string::npos);
+    writeFile(dir / "w.txt", kWin + "\n");
+    ASSERT_EQ(runCli({"rtf", "--lang", "cpp", "--title", "Żółw", (dir / "w.txt").string(), (dir / "w.rtf").string()})
+                  .status,
+              0);
+    EXPECT_NE(readFile(dir / "w.rtf").find("{\\title \\'af\\'f3\\'b3w}}"), std::string::npos);
+    const auto r = runCli({"rtf", "--lang", "cpp", "--title", "Ω", (dir / "w.txt").string(), (dir / "x.rtf").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.rtf"));
+}

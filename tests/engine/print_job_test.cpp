@@ -612,3 +612,94 @@ TEST(PrintJobTest, RenderPageOutsideTheLayoutDrawsNothing)
     EXPECT_FALSE(job.print.RenderPage(job.canvas, 0));
     EXPECT_TRUE(job.canvas.Ops().empty());
 }
+
+// ---- UTF-8 ----------------------------------------------------------------------------
+
+namespace {
+
+struct CellRow {
+    int x = 0;
+    int cells = 0;
+    std::string text;
+};
+
+// The body rows of a UTF-8 page: the row's left edge, the cells its
+// characters take (advances of 25 pixels) and its text; each piece must
+// start where the one before it ended.
+std::vector<CellRow> CellRows(const RecordingCanvas& canvas)
+{
+    std::map<int, std::map<int, RecordingCanvas::Op>> pieces;
+    for (const auto& op : canvas.TextOps())
+        if (!op.transparent)
+            pieces[op.y][op.x] = op;
+    std::vector<CellRow> rows;
+    for (const auto& [y, byX] : pieces) {
+        CellRow row{byX.begin()->first, 0, {}};
+        for (const auto& [x, op] : byX) {
+            EXPECT_EQ(x, row.x + row.cells * 25) << "cells are not contiguous";
+            for (const int advance : op.advances)
+                row.cells += advance / 25;
+            row.text += op.text;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(PrintUtf8Test, CharactersTakeTheCellsOfTheirWidthAndRowsBreakByCells)
+{
+    std::string words;
+    for (int i = 0; i < 20; ++i)
+        words += "żółw ";
+    std::string wide;
+    for (int i = 0; i < 50; ++i)
+        wide += "日";
+    TOstEditStringList lines;
+    lines.LoadFromBytes(words + "\n" + wide + "\na" + wide.substr(0, 40 * 3) + "\ne\xCC\x81" "x\xFFy\n");
+    ASSERT_EQ(lines.Encoding(), TOstEncoding::Utf8);
+    TOstEditPrint print;
+    print.SetFont(kFont);
+    print.Wrap = true;
+    print.SetLines(lines);
+    RecordingCanvas canvas;
+    print.LayoutPages(canvas);
+    canvas.Clear();
+    ASSERT_TRUE(print.RenderPage(canvas, 1));
+    ASSERT_EQ(print.MaxCol(), 80);
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen += "żółw ";
+    const auto rows = CellRows(canvas);
+    ASSERT_EQ(rows.size(), 7u);
+    // Broken after the last blank within 80 cells.
+    EXPECT_EQ(rows[0].text, sixteen);
+    EXPECT_EQ(rows[0].cells, 80);
+    EXPECT_EQ(rows[1].text, words.substr(sixteen.size()));
+    // No break character: cut by cells, never inside a character.
+    EXPECT_EQ(rows[2].text, wide.substr(0, 40 * 3));
+    EXPECT_EQ(rows[2].cells, 80);
+    EXPECT_EQ(rows[3].text, wide.substr(40 * 3));
+    EXPECT_EQ(rows[3].cells, 20);
+    // 81 cells: the last wide character does not fit in the row's 80.
+    EXPECT_EQ(rows[4].text, "a" + wide.substr(0, 39 * 3));
+    EXPECT_EQ(rows[4].cells, 79);
+    EXPECT_EQ(rows[5].text, "日");
+    // A mark is drawn with its letter and takes no cell of its own; a
+    // damaged byte shows as the replacement character in one cell.
+    EXPECT_EQ(rows[6].text, "e\xCC\x81x\xEF\xBF\xBDy");
+    EXPECT_EQ(rows[6].cells, 4);
+    for (const CellRow& row : rows)
+        EXPECT_EQ(row.x, 230);
+    EXPECT_EQ(print.PageCount(), 1);
+}
+
+TEST(PrintUtf8Test, SelectionColumnsOfAUtf8LineAreCells)
+{
+    EditorJob job("日本語 żółw\r\nx");
+    job.Select({4, 1}, {17, 1}, smNormal);  // from "本" to the end of "żół"
+    const auto texts = job.PrintSelection();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "本語 żół");
+}

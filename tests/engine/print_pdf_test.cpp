@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -156,4 +157,59 @@ TEST(PrintCli, BadInputFailsAndKeepsTheOldOutput)
         EXPECT_EQ(readFile(dir / "old.pdf"), "keep me");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "old.pdf.part"));
+}
+
+// A UTF-8 file: every character in the cells of its width, a long line of
+// wide characters broken by cells (never inside a character), a header in
+// UTF-8, line numbers, and characters the body font lacks drawn from a
+// fallback font; the PDF's text layer gives them all back.
+TEST(PrintCli, PrintsUtf8TextInItsCellsAndGivesItBack)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    std::string cjk;
+    for (int i = 0; i < 60; ++i)
+        cjk += "日本";
+    const std::string text = "Zażółć gęślą jaźń ŻÓŁW\n"
+                             "Ωμέγα привет naïve\n" +
+                             cjk + "\n"
+                             "$koniec = 'ćma';\n";
+    writeFile(dir / "utf.php", text);
+    const auto r = runCli({"print", "--lang", "php", "--wrap", "--line-numbers", "--header", "Nagłówek: żółw €",
+                           (dir / "utf.php").string(), (dir / "out.pdf").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string page = PdfText(dir / "out.pdf", 1);
+    EXPECT_NE(page.find("Nagłówek: żółw €"), std::string::npos) << page;
+    EXPECT_NE(page.find("1: Zażółć gęślą jaźń ŻÓŁW"), std::string::npos) << page;
+    EXPECT_NE(page.find("2: Ωμέγα привет naïve"), std::string::npos) << page;
+    EXPECT_NE(page.find("4: $koniec = 'ćma';"), std::string::npos) << page;
+    // 240 cells of wide characters take rows of whole characters; all 120
+    // of them come back, in order.
+    std::string shown;
+    for (size_t at = page.find("日"); at != std::string::npos && at < page.size();) {
+        if (page.compare(at, 3, "日") == 0 || page.compare(at, 3, "本") == 0) {
+            shown += page.substr(at, 3);
+            at += 3;
+        } else {
+            ++at;
+        }
+    }
+    EXPECT_EQ(shown, cjk) << page;
+    // More than one row: the line is broken by cells.
+    EXPECT_GT(std::count(page.begin(), page.end(), '\n'), 5) << page;
+}
+
+// The same text read in another encoding on request.
+TEST(PrintCli, TheEncodingOptionChoosesHowTheFileIsRead)
+{
+    REQUIRE_PRINTING();
+    TempDir dir;
+    writeFile(dir / "a.txt", "Za\xBF\xF3\xB3\xE6 \xB1\n");
+    ASSERT_EQ(runCli({"print", "--encoding", "iso-8859-2", (dir / "a.txt").string(), (dir / "a.pdf").string()}).status,
+              0);
+    EXPECT_NE(PdfText(dir / "a.pdf", 1).find("Zażółć ą"), std::string::npos);
+    ASSERT_EQ(runCli({"print", "--encoding", "windows-1250", (dir / "a.txt").string(), (dir / "b.pdf").string()}).status,
+              0);
+    EXPECT_NE(PdfText(dir / "b.pdf", 1).find("Zażółć ±"), std::string::npos);
+    EXPECT_EQ(runCli({"print", "--encoding", "koi8", (dir / "a.txt").string(), (dir / "c.pdf").string()}).status, 2);
 }

@@ -15,10 +15,13 @@
 #include "editor/OstPolishRecode.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "platform/CodePage.h"
+#include "platform/SafeWrite.h"
 #include "print/OstEditExport.h"
+#include "support/FileSystemLimits.h"
 #include "support/TestSupport.h"
 
 using namespace ostrel;
+using ostrel::test::FileSizeLimit;
 using ostrel::test::readFile;
 using ostrel::test::TempDir;
 using ostrel::test::writeFile;
@@ -44,28 +47,6 @@ std::vector<std::string> LinesOf(const TOstEditStringList& lines)
         out.emplace_back(lines.Get(i));
     return out;
 }
-
-// Writes beyond this many bytes fail with EFBIG while the object lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
-};
 
 }  // namespace
 
@@ -197,13 +178,18 @@ TEST(RecodeEditor, AReadOnlyEditorIsLeftAlone)
 TEST(Utf8Export, EachLetterBecomesItsUtf8BytesWithoutAByteOrderMark)
 {
     TempDir dir;
-    ExportUtf8((dir / "a.txt").string(), "\xB9");  // ą
+    ExportUtf8((dir / "a.txt").string(), "\xB9", TOstEncoding::Windows1250);  // ą
     EXPECT_EQ(readFile(dir / "a.txt"), "\xC4\x85");
-    ExportUtf8((dir / "b.txt").string(), kWin + "\r\n\x80");
+    ExportUtf8((dir / "b.txt").string(), kWin + "\r\n\x80", TOstEncoding::Windows1250);
     EXPECT_EQ(readFile(dir / "b.txt"), "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 "
                                        "ja\xC5\xBA\xC5\x84\r\n\xE2\x82\xAC");  // ... jaźń, €
-    ExportUtf8((dir / "c.txt").string(), "plain ASCII {}\\");
+    ExportUtf8((dir / "c.txt").string(), "plain ASCII {}\\", TOstEncoding::Windows1250);
     EXPECT_EQ(readFile(dir / "c.txt"), "plain ASCII {}\\");
+    ExportUtf8((dir / "d.txt").string(), "\xB1", TOstEncoding::Iso88592);
+    EXPECT_EQ(readFile(dir / "d.txt"), "\xC4\x85");
+    // A UTF-8 document's bytes as they are, a damaged one too, and no mark.
+    ExportUtf8((dir / "e.txt").string(), "\xC5\xBC\xFF\r\nx", TOstEncoding::Utf8Bom);
+    EXPECT_EQ(readFile(dir / "e.txt"), "\xC5\xBC\xFF\r\nx");
 }
 
 TEST(Utf8Export, AnEmptyDocumentWritesAnEmptyFile)
@@ -211,7 +197,7 @@ TEST(Utf8Export, AnEmptyDocumentWritesAnEmptyFile)
     TempDir dir;
     writeFile(dir / "old.txt", "old content");
     TOstEditStringList lines;
-    ExportUtf8((dir / "old.txt").string(), JoinedText(lines));
+    ExportUtf8((dir / "old.txt").string(), JoinedText(lines), lines.Encoding());
     EXPECT_TRUE(std::filesystem::exists(dir / "old.txt"));
     EXPECT_EQ(readFile(dir / "old.txt"), "");
 }
@@ -223,7 +209,7 @@ TEST(ReplacingWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     writeFile(target, "precious");
     {
         FileSizeLimit limit(4);
-        EXPECT_THROW(WriteFileReplacing(target.string(), "a longer new content"), std::system_error);
+        EXPECT_THROW(WriteFileSafely(target.string(), "a longer new content"), std::system_error);
     }
     EXPECT_EQ(readFile(target), "precious");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -236,7 +222,7 @@ TEST(ReplacingWrite, KeepsPermissionsFollowsLinksAndRefusesReadOnlyTargets)
     writeFile(target, "old");
     chmod(target.c_str(), 0640);
     std::filesystem::create_symlink(target, dir / "link.txt");
-    WriteFileReplacing((dir / "link.txt").string(), "new");
+    WriteFileSafely((dir / "link.txt").string(), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
     EXPECT_EQ(readFile(target), "new");
     struct stat info {};
@@ -246,9 +232,9 @@ TEST(ReplacingWrite, KeepsPermissionsFollowsLinksAndRefusesReadOnlyTargets)
     chmod(target.c_str(), 0444);
     EXPECT_TRUE(IsReadOnlyFile(target.string()));
     EXPECT_FALSE(IsReadOnlyFile((dir / "missing.txt").string()));
-    EXPECT_THROW(WriteFileReplacing(target.string(), "newer"), std::system_error);
+    EXPECT_THROW(WriteFileSafely(target.string(), "newer"), std::system_error);
     EXPECT_EQ(readFile(target), "new");
-    EXPECT_THROW(WriteFileReplacing((dir / "no-such-folder" / "x.txt").string(), "x"), std::system_error);
+    EXPECT_THROW(WriteFileSafely((dir / "no-such-folder" / "x.txt").string(), "x"), std::system_error);
 }
 
 TEST(AppendExport, JoinsTheFirstLineToTheFilesLastWithoutASeparator)
@@ -258,14 +244,14 @@ TEST(AppendExport, JoinsTheFirstLineToTheFilesLastWithoutASeparator)
     writeFile(target, "end of file");
     TOstEditStringList lines;
     lines.LoadFromBytes("first\r\nsecond\r\n");
-    AppendToExistingFile(target.string(), JoinedText(lines));
+    AppendToFileSafely(target.string(), JoinedText(lines));
     EXPECT_EQ(readFile(target), "end of filefirst\r\nsecond");
 }
 
 TEST(AppendExport, AMissingFileIsNotCreated)
 {
     TempDir dir;
-    EXPECT_THROW(AppendToExistingFile((dir / "none.txt").string(), "x"), std::system_error);
+    EXPECT_THROW(AppendToFileSafely((dir / "none.txt").string(), "x"), std::system_error);
     EXPECT_FALSE(std::filesystem::exists(dir / "none.txt"));
 }
 
@@ -276,7 +262,7 @@ TEST(AppendExport, AFailedAppendCutsTheFileBackToItsOldLength)
     writeFile(target, "0123456789");
     {
         FileSizeLimit limit(16);
-        EXPECT_THROW(AppendToExistingFile(target.string(), std::string(100, 'x')), std::system_error);
+        EXPECT_THROW(AppendToFileSafely(target.string(), std::string(100, 'x')), std::system_error);
     }
     EXPECT_EQ(readFile(target), "0123456789");
 }

@@ -311,6 +311,32 @@ TEST_F(RegistryTest, SavingReplacesTheFileWhole)
     EXPECT_EQ(reopen()->ReadString("New").size(), 100000u);
 }
 
+// Settings kept with the user's other dotfiles and linked into place stay
+// linked: the file behind the link takes the new settings, mode and all.
+TEST_F(RegistryTest, ASettingsFileBehindASymlinkIsWrittenThroughTheLink)
+{
+    fs::create_directories(dir / "dotfiles");
+    fs::create_directories(file.parent_path());
+    {
+        TRegistry reg(dir / "dotfiles" / "registry.txt");
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteString("Kept", "from before");
+    }
+    fs::permissions(dir / "dotfiles" / "registry.txt", fs::perms(0640));
+    fs::create_symlink("../dotfiles/registry.txt", file);
+    {
+        TRegistry reg(file);
+        reg.OpenKey(kOstrelSettingsKey, true);
+        reg.WriteString("New", "through the link");
+    }
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(fs::status(dir / "dotfiles" / "registry.txt").permissions(), fs::perms(0640));
+    auto reg = reopen();
+    EXPECT_EQ(reg->ReadString("Kept"), "from before");
+    EXPECT_EQ(reg->ReadString("New"), "through the link");
+    EXPECT_NE(readFile(dir / "dotfiles" / "registry.txt").find("through the link"), std::string::npos);
+}
+
 TEST_F(RegistryTest, WriteThatCannotBeSavedFails)
 {
     writeFile(dir / "not-a-folder", "");

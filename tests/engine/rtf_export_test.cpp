@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 #include <regex>
+#include <string>
+#include <vector>
 #include <system_error>
 
 #include "editor/OstEditTextBuffer.h"
@@ -141,8 +143,10 @@ TEST_F(RtfExport, FontSizeTitleAndFontNameAreWrittenEscaped)
     font.Name = "Mono {x}";
     font.SetSize(12);
     rtf.SetFont(&font);
-    rtf.SetTitle("Tytu\xB3 {1}\\");
-    ASSERT_TRUE(rtf.ExportLines(*Lines("a")));
+    rtf.SetTitle("Tytu\xB3 {1}\\");  // in the document's Windows-1250
+    TOstEditStringList lines;
+    lines.LoadFromBytes("a", TOstEncodingChoice{TOstEncoding::Windows1250, TOstEncoding::Windows1250});
+    ASSERT_TRUE(rtf.ExportLines(lines));
     const std::string out(rtf.Output());
     EXPECT_NE(out.find("{\\f0\\fmodern\\fcharset238 Mono \\{x\\};}}"), std::string::npos);
     EXPECT_NE(out.find("{\\title Tytu\\'b3 \\{1\\}\\\\}}"), std::string::npos);
@@ -395,4 +399,72 @@ TEST_F(RtfExport, AnotherReaderGetsThePolishLettersAndBracesBack)
     TempDir dir;
     ASSERT_TRUE(ExportLinesToFile(rtf, cpp.get(), *Lines(text), (dir / "doc.rtf").string()));
     EXPECT_EQ(UnrtfText(dir / "doc.rtf", dir), expected);
+}
+
+// ---- UTF-8 and ISO-8859-2 documents ---------------------------------------------------------
+
+namespace {
+
+std::unique_ptr<TOstEditStringList> LinesIn(std::string_view text, TOstEncoding encoding)
+{
+    auto lines = std::make_unique<TOstEditStringList>();
+    lines->LoadFromBytes(text, TOstEncodingChoice{encoding, encoding});
+    return lines;
+}
+
+}  // namespace
+
+// What Windows-1250 holds goes as before; the rest as UTF-16 units, signed,
+// two of them beyond U+FFFF, in a group of each character's own; a damaged
+// byte as the replacement character.
+TEST_F(RtfExport, Utf8CharactersAreCodePageEscapesOrUnicodeUnits)
+{
+    ASSERT_TRUE(rtf.ExportLines(*LinesIn("Zażółć € Ω Ж 日 😀 e\xCC\x81 \xFF {x}", TOstEncoding::Utf8)));
+    EXPECT_EQ(BodyOf(rtf.Output()),
+              "Za\\'bf\\'f3\\'b3\\'e6 \\'80 {\\u937?} {\\u1046?} {\\u26085?} {\\u-10179?\\u-8704?} e{\\u769?} {\\u-3?} "
+              "\\{x\\}"
+              "\r\n\\par ");
+}
+
+TEST_F(RtfExport, Iso88592LettersBecomeTheirWindows1250Escapes)
+{
+    // ą ś ź sit elsewhere in ISO-8859-2; ± is ą's Windows-1250 byte.
+    ASSERT_TRUE(rtf.ExportLines(*LinesIn("\xB1\xB6\xBC \xEA", TOstEncoding::Iso88592)));
+    EXPECT_EQ(BodyOf(rtf.Output()), "\\'b9\\'9c\\'9f \\'ea\r\n\\par ");
+    ASSERT_TRUE(rtf.ExportLines(*LinesIn("\xB1", TOstEncoding::Windows1250)));
+    EXPECT_EQ(BodyOf(rtf.Output()), "\\'b1\r\n\\par ");
+}
+
+// unrtf's HTML output, turned back into text by Python's own HTML decoder:
+// an independent reader of what the export wrote.
+TEST_F(RtfExport, AnotherReaderGetsAUtf8DocumentBackExactly)
+{
+    if (std::system("command -v unrtf > /dev/null 2>&1 && test -x /usr/bin/python3") != 0)
+        GTEST_SKIP() << "unrtf or python3 is not installed";
+    const std::vector<std::string> lines = {
+        "// Zażółć gęślą jaźń ŻÓŁW {\\}",
+        "int łódź = f(\"Ωμέγα привет 日本語\", 'ß');",
+        "/* emoji 😀 and e\xCC\x81 and € */ return x;",
+    };
+    std::string text;
+    std::string expected;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+        expected += line + "\n";
+    }
+    const auto cpp = CreateHighlighter("cpp");
+    TempDir dir;
+    ASSERT_TRUE(ExportLinesToFile(rtf, cpp.get(), *LinesIn(text, TOstEncoding::Utf8), (dir / "doc.rtf").string()));
+    writeFile(dir / "decode.py",
+              "import html, re, sys\n"
+              "s = sys.stdin.read()\n"
+              "b = s[s.index('<body>') + 6:s.index('</body>')].replace('\\n', '').replace('<br>', '\\n')\n"
+              "b = re.sub(r'&#([0-9]+);', lambda m: chr(int(m[1])), b)\n"
+              "t = html.unescape(re.sub(r'<[^>]+>', '', b))\n"
+              "t = t.encode('utf-16', 'surrogatepass').decode('utf-16')\n"
+              "sys.stdout.buffer.write(t.encode('utf-8'))\n");
+    const std::string command = "unrtf --html '" + (dir / "doc.rtf").string() + "' 2>/dev/null | /usr/bin/python3 '" +
+                                (dir / "decode.py").string() + "' > '" + (dir / "out.txt").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readFile(dir / "out.txt"), expected);
 }

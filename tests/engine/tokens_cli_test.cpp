@@ -107,3 +107,19 @@ TEST(TokensCli, EveryLanguageEitherLexesOrSaysItCannotYet)
         }
     }
 }
+
+// A UTF-8 file lexes with the bytes of a character as letters, as the
+// editor does; --encoding reads the same bytes as a code page.
+TEST(TokensCli, TheEncodingDecidesWhatTheBytesAre)
+{
+    const std::string word = "za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87";  // zażółć
+    auto r = runCli({"tokens", "--lang", "cpp"}, word + "\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\t0\t10\t3\tIdentifier\n1\tstate\t0\n");
+    r = runCli({"tokens", "--lang", "cpp", "--encoding", "windows-1250"}, word + "\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(summarize(r.out).tokens.size(), 9u) << r.out;  // "za" and seven illegal bytes
+    r = runCli({"tokens", "--lang", "cpp", "--encoding=klingon"}, word);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("klingon"), std::string::npos) << r.err;
+}
