@@ -45,14 +45,17 @@ public:
     ~SearchModeScope()
     {
         e_.selectionMode_ = mode_;
-        e_.matchSelected_ = e_.SelAvail() && active_ != smNormal;
+        e_.matchSelected_ = matchLeft_ && e_.SelAvail() && active_ != smNormal;
         if (!e_.matchSelected_)
             e_.activeSelectionMode_ = active_;
     }
     SearchModeScope(const SearchModeScope&) = delete;
     SearchModeScope& operator=(const SearchModeScope&) = delete;
+    // The search ends with a match selected (not a selection from before).
+    void LeaveMatchSelected() { matchLeft_ = true; }
 
 private:
+    bool matchLeft_ = false;
     TCustomOstEdit& e_;
     TOstSelectionMode mode_;
     TOstSelectionMode active_;
@@ -107,7 +110,7 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
     searchEngine_->SetEncoding(Encoding());
     searchEngine_->SetOptions(options);
     searchEngine_->SetPattern(search);
-    const SearchModeScope exactMatches(*this);
+    SearchModeScope exactMatches(*this);
     // While the user is asked, the match and the replacements made so far
     // must show: the paint lock waits until nobody is asked any more.
     std::optional<TOstPaintLockGuard> lock;
@@ -138,6 +141,7 @@ int TCustomOstEdit::SearchReplace(std::string_view search, std::string_view repl
             EnsureCursorPosVisibleEx(true);
             SetBlockEnd({first + length, line});
             SetCaretXYEx(true, backwards ? TBufferCoord{first, line} : TBufferCoord{first + length, line});
+            exactMatches.LeaveMatchSelected();
             if (!replacing)
                 return found;
 

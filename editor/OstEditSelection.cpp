@@ -357,7 +357,15 @@ std::string TCustomOstEdit::UndoTextOfSelection() const
 
 void TCustomOstEdit::RecordDeleteOfSelection(TOstChangeReason reason)
 {
-    undoList_.AddChange(reason, blockBegin_, blockEnd_, UndoTextOfSelection(), activeSelectionMode_);
+    // A plain selection's ends count from the text they stand in: undo puts
+    // the text back there, not after blanks added up to a place beyond it.
+    TBufferCoord anchor = blockBegin_;
+    TBufferCoord moving = blockEnd_;
+    if (activeSelectionMode_ == smNormal) {
+        anchor.Char = std::min(anchor.Char, Len(lines_.Get(anchor.Line - 1)) + 1);
+        moving.Char = std::min(moving.Char, Len(lines_.Get(moving.Line - 1)) + 1);
+    }
+    undoList_.AddChange(reason, anchor, moving, UndoTextOfSelection(), activeSelectionMode_);
 }
 
 void TCustomOstEdit::SetSelText(std::string_view text)

@@ -36,17 +36,15 @@ const TOstEditorOption kTried[] = {
 
 class RandomScript {
 public:
-    RandomScript(unsigned seed, bool trimming) : rng_(seed), trimming_(trimming)
+    RandomScript(unsigned seed, bool trimming) : rng_(seed)
     {
         for (TOstEditorOption o : kTried)
             if (pick(2))
                 options_.include(o);
-        // Trimming takes blanks off line ends and undo can only give them
-        // back as spaces: with trimming on, documents hold no tabs.
-        if (trimming) {
+        // Trimming records the blanks it takes, tabs as tabs, so the
+        // documents hold both, also at line ends.
+        if (trimming)
             options_.include(eoTrimTrailingSpaces);
-            options_.include(eoTabsToSpaces);
-        }
         tabWidth_ = 1 + pick(8);
         document_ = randomDocument();
         for (int i = 0; i < 150; ++i)
@@ -78,9 +76,9 @@ private:
         for (int i = 0; i < lines; ++i) {
             std::string line;
             for (int w = pick(5); w > 0; --w)
-                line += std::string(static_cast<size_t>(pick(3)), pick(2) || trimming_ ? ' ' : '\t') +
+                line += std::string(static_cast<size_t>(pick(3)), pick(2) ? ' ' : '\t') +
                         (pick(3) ? "word" : "(x.y)") + std::to_string(pick(100));
-            if (!trimming_ && pick(4) == 0)
+            if (pick(4) == 0)
                 line += pick(2) ? "  " : "\t";
             doc += line + lineBreak;
         }
@@ -101,7 +99,6 @@ private:
     }
 
     std::mt19937 rng_;
-    bool trimming_;
     TOstEditorOptions options_;
     int tabWidth_ = 8;
     std::string document_;
