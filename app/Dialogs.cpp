@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 
 #include "app/GlobalRes.h"
+#include "app/dlgRecovery.h"
 
 namespace ostrel {
 
@@ -185,6 +186,14 @@ bool TQtDialogs::PrinterSetup(QWidget* owner, QPrinter& printer)
 {
     QPageSetupDialog dialog(&printer, owner);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::vector<bool>> TQtDialogs::ChooseRecovered(QWidget* owner, const QStringList& items)
+{
+    TdlgRecovery dialog(owner, items);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Chosen();
 }
 
 }  // namespace ostrel

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "platform/TextEncoding.h"
 
@@ -59,6 +60,9 @@ public:
     // cancelled.
     virtual bool Print(QWidget* owner, QPrinter& printer) = 0;
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
+    // The documents a crash left, one line each: which to restore (the
+    // others are dropped), or none when the user would rather decide later.
+    virtual std::optional<std::vector<bool>> ChooseRecovered(QWidget* owner, const QStringList& items) = 0;
 };
 
 // "Name|*.a;*.b|Other|*.c" to Qt's "Name (*.a *.b);;Other (*.c)". A pattern
@@ -84,6 +88,7 @@ public:
     bool Print(QWidget* owner, QPrinter& printer) override;
     bool PrinterSetup(QWidget* owner, QPrinter& printer) override;
     void SetDocumentFolder(const QString& folder) override { documentFolder_ = folder; }
+    std::optional<std::vector<bool>> ChooseRecovered(QWidget* owner, const QStringList& items) override;
 
 private:
     static QComboBox* AddEncodingChoice(QFileDialog& dialog);

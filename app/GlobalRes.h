@@ -36,6 +36,12 @@ inline const QString kReloadedFromDisk = QStringLiteral("Plik %1 został zmienio
 inline const QString kGoneFromDisk = QStringLiteral("Plik %1 został usunięty lub przeniesiony przez inny program.");
 inline const QString kSaveOverChange = QStringLiteral(
     "Plik %1 został zmieniony przez inny program od ostatniego wczytania lub zapisu. Zapisać go mimo to, zastępując tamte zmiany?");
+// Crash recovery.
+inline const QString kRecoveryPrompt = QStringLiteral(
+    "Program nie został ostatnio zamknięty poprawnie. Te dokumenty miały niezapisane zmiany; "
+    "zaznaczone zostaną przywrócone, pozostałe odrzucone:");
+inline const QString kRecoveryRestore = QStringLiteral("&Przywróć");
+inline const QString kRecoveryLater = QStringLiteral("Zapytaj &później");
 inline const QString kReadOnlyFile =
     QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać.");
 inline const QString kAlreadyOpen =

@@ -26,6 +26,7 @@
 #include "app/Document.h"
 #include "app/FindBar.h"
 #include "app/GlobalRes.h"
+#include "app/RecoveryJournal.h"
 #include "app/about.h"
 #include "app/help.h"
 #include "app/qt/OstEditWidget.h"
@@ -89,6 +90,8 @@ TOstrel3Main::TOstrel3Main(const QString& firstArgument, std::unique_ptr<TDialog
     SetUpTray();
     SetUpRecentFiles();
     SetUpDiskWatch();
+    journal_ = new TRecoveryJournal(
+        [this](TDocumentPage& document) { return pcEdytory1->tabText(pcEdytory1->indexOf(&document)); }, this);
 
     OpenWithDesktop = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 }
@@ -138,9 +141,11 @@ void TOstrel3Main::FormShow()
 {
     if (firstArgument_.toLower() != QStringLiteral("-r"))
         RunCommand(&TOstrel3Main::LoadSettings);
+    bool recovered = false;
+    RunCommand([&] { recovered = OfferRecovery(); });
     if (!firstArgument_.isEmpty() && QFileInfo(firstArgument_).isFile())
         OpenDocument(firstArgument_);
-    else
+    else if (!recovered)
         Nowy1Click();
 }
 
@@ -159,6 +164,7 @@ void TOstrel3Main::closeEvent(QCloseEvent* event)
     // program from ending.
     RunCommand(&TOstrel3Main::SaveWindowSettings);
     RunCommand(&TOstrel3Main::DeleteFtpScript);
+    journal_->Shutdown();
     event->accept();
 }
 

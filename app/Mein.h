@@ -41,6 +41,8 @@ class QToolBar;
 namespace ostrel {
 
 class TFindBar;
+class TRecoveryJournal;
+struct TOstRecoveryRecord;
 
 class TDocumentPage;
 class TwndPomoc;
@@ -251,6 +253,12 @@ public:
     // the window comes to the front.
     void CheckDiskChanges();
 
+    // ---- crash recovery (MeinRecovery.cpp) ------------------------------------------
+    TRecoveryJournal& Journal() { return *journal_; }
+    // The documents a crash left: listed, and the chosen ones restored.
+    // True when any came back.
+    bool OfferRecovery();
+
     void HandleDropFiles(const QStringList& paths);
     // A file handed over by a later start: opened, and the window brought
     // to the front.
@@ -359,6 +367,9 @@ private:
     bool MaySaveOver(TDocumentPage& document, const QString& path);
     void WatchDocumentFiles();
 
+    // Crash recovery (MeinRecovery.cpp).
+    void RestoreRecovered(const TOstRecoveryRecord& record);
+
     // Files (MeinFiles.cpp).
     bool SaveDocument(TDocumentPage& document);
     void RenameDocumentFile(TDocumentPage& document, const QString& newName);
@@ -413,6 +424,7 @@ private:
     QTimer* diskCheck_ = nullptr;  // soon after a watcher signal
     QTimer* diskPoll_ = nullptr;   // every few seconds: watches are lost when a file is renamed over
     bool checkingDisk_ = false;
+    TRecoveryJournal* journal_ = nullptr;  // a child of the window
     std::unique_ptr<TSysTray> stTray1;
 };
 

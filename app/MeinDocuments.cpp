@@ -13,6 +13,7 @@
 #include "app/Document.h"
 #include "app/FindBar.h"
 #include "app/GlobalRes.h"
+#include "app/RecoveryJournal.h"
 #include "app/Mein.h"
 #include "app/UiGuards.h"
 #include "app/qt/OstEditWidget.h"
@@ -114,6 +115,7 @@ void TOstrel3Main::SetupEditor(TDocumentPage& document, TOstCustomHighlighter* h
 
 void TOstrel3Main::ConnectDocument(TDocumentPage& document)
 {
+    journal_->Track(document);
     TOstEditWidget& widget = document.EditWidget();
     widget.installEventFilter(this);
     widget.viewport()->installEventFilter(this);

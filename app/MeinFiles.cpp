@@ -13,6 +13,7 @@
 #include "app/Document.h"
 #include "app/FileProperties.h"
 #include "app/GlobalRes.h"
+#include "app/RecoveryJournal.h"
 #include "app/Mein.h"
 #include "app/UiGuards.h"
 #include "platform/SafeWrite.h"
@@ -31,6 +32,7 @@ bool TOstrel3Main::WriteDocument(TDocumentPage& document, const QString& path)
         RecodeBeforeSave(document);
         document.Editor().Lines().SaveToFile(QFile::encodeName(path).toStdString());
         RecordDiskState(document, path);
+        journal_->Forget(document);
         return true;
     } catch (const std::exception& error) {
         // The old file is intact; say why rather than let the user believe

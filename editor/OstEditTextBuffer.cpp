@@ -331,6 +331,7 @@ void TOstEditStringList::EndUpdate()
 
 void TOstEditStringList::Notify(const std::function<void()>& callback) const
 {
+    ++revision_;
     if (callback)
         callback();
 }
@@ -338,6 +339,7 @@ void TOstEditStringList::Notify(const std::function<void()>& callback) const
 void TOstEditStringList::Notify(const std::function<void(int, int)>& callback, int index,
                                 int count) const
 {
+    ++revision_;
     if (callback)
         callback(index, count);
 }
@@ -632,6 +634,7 @@ void TOstEditStringList::SetEncoding(TOstEncoding encoding)
 {
     if (encoding == encoding_)
         return;
+    ++revision_;
     const bool widthsChange = HoldsUtf8(encoding) != HoldsUtf8(encoding_);
     encoding_ = encoding;
     chars_ = TOstTextChars(encoding);

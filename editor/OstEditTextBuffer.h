@@ -96,9 +96,20 @@ public:
     const TOstTextChars& Chars() const { return chars_; }
 
     TOstEditFileFormat LineBreakStyle() const { return lineBreakStyle_; }
-    void SetLineBreakStyle(TOstEditFileFormat style) { lineBreakStyle_ = style; }
+    void SetLineBreakStyle(TOstEditFileFormat style)
+    {
+        lineBreakStyle_ = style;
+        ++revision_;
+    }
     bool TrailingLineBreak() const { return trailingLineBreak_; }
-    void SetTrailingLineBreak(bool on) { trailingLineBreak_ = on; }
+    void SetTrailingLineBreak(bool on)
+    {
+        trailingLineBreak_ = on;
+        ++revision_;
+    }
+    // Grows with every change of the text or of how it is written out, so a
+    // copy taken in steps can tell that the text moved on under it.
+    uint64_t Revision() const { return revision_; }
 
     // Loading and saving. Loading finds the encoding as the choice says and
     // keeps it for saving. File errors raise std::system_error with the
@@ -194,6 +205,7 @@ private:
     TOstEncoding encoding_ = TOstEncoding::Windows1250;
     TOstTextChars chars_{encoding_};
     bool trailingLineBreak_ = true;
+    mutable uint64_t revision_ = 0;  // counted where changes are announced
     const TabRoutine* tabRoutine_;
     int longestLine_ = -1;
     int tabWidth_ = 8;

@@ -49,6 +49,10 @@ inline QApplication& TestApp()
     static const TempDir configHome;
     static const bool homeSet = qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(configHome.path().string()));
     (void)homeSet;
+    // Nor their recovery journals and kept copies.
+    static const TempDir stateHome;
+    static const bool stateSet = qputenv("XDG_STATE_HOME", QByteArray::fromStdString(stateHome.path().string()));
+    (void)stateSet;
     return *app;
 }
 
@@ -74,6 +78,8 @@ public:
     std::deque<QString> printChoices;
     // Printer setup dialogs: confirmed or cancelled.
     std::deque<bool> printerSetupChoices;
+    // Recovery lists: the items to restore, or nullopt for "later".
+    std::deque<std::optional<std::vector<bool>>> recoveryChoices;
     std::vector<TShown> shown;
 
     TAnswer Question(QWidget*, const QString& text, bool withCancel) override
@@ -159,6 +165,16 @@ public:
             return false;
         }
         return Pop(printerSetupChoices);
+    }
+
+    std::optional<std::vector<bool>> ChooseRecovered(QWidget*, const QStringList& items) override
+    {
+        shown.push_back({QStringLiteral("recovery"), items.join(u'\n')});
+        if (recoveryChoices.empty()) {
+            ADD_FAILURE() << "unexpected recovery list: " << items.join(u' ').toStdString();
+            return std::nullopt;
+        }
+        return Pop(recoveryChoices);
     }
 
     // The texts shown of one kind, in order.

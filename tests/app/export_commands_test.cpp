@@ -70,6 +70,10 @@ public:
     }
     bool Print(QWidget* owner, QPrinter& printer) override { return script_.Print(owner, printer); }
     bool PrinterSetup(QWidget* owner, QPrinter& printer) override { return script_.PrinterSetup(owner, printer); }
+    std::optional<std::vector<bool>> ChooseRecovered(QWidget* owner, const QStringList& items) override
+    {
+        return script_.ChooseRecovered(owner, items);
+    }
 
 private:
     TScriptedDialogs& script_;

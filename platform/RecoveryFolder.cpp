@@ -1,0 +1,105 @@
+#include "platform/RecoveryFolder.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "platform/SafeWrite.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::string_view kJournalSuffix = ".journal";
+constexpr std::string_view kLockSuffix = ".lock";
+
+std::string NewInstanceId()
+{
+    std::random_device random;
+    return std::to_string(::getpid()) + '-' + std::to_string(random() % 1000000);
+}
+
+// The instance a journal "PID-RANDOM-SERIAL.journal" belongs to.
+std::string InstanceOf(const std::string& name)
+{
+    const std::string stem = name.substr(0, name.size() - kJournalSuffix.size());
+    const size_t dash = stem.rfind('-');
+    return dash == std::string::npos ? stem : stem.substr(0, dash);
+}
+
+bool IsHeld(const std::string& lockPath)
+{
+    const TUniqueFd lock(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    return lock.IsOpen() && ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0;
+}
+
+}  // namespace
+
+std::string TRecoveryFolder::Folder() { return StateFolder() + "/recovery"; }
+
+TRecoveryFolder::TRecoveryFolder() : id_(NewInstanceId())
+{
+    try {
+        MakePrivateFolder(Folder());
+    } catch (const ESafeWrite&) {
+        return;
+    }
+    RemoveStaleTemporaries(Folder());
+    lock_ = TUniqueFd(::open((Folder() + '/' + id_ + std::string(kLockSuffix)).c_str(),
+                             O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (lock_.IsOpen() && ::flock(lock_.Get(), LOCK_EX | LOCK_NB) != 0)
+        lock_ = TUniqueFd();
+}
+
+TRecoveryFolder::~TRecoveryFolder() { Release(); }
+
+std::string TRecoveryFolder::JournalPath(int serial) const
+{
+    return Folder() + '/' + id_ + '-' + std::to_string(serial) + std::string(kJournalSuffix);
+}
+
+std::vector<std::string> TRecoveryFolder::Orphans() const
+{
+    namespace fs = std::filesystem;
+    std::vector<std::pair<fs::file_time_type, std::string>> found;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(Folder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.ends_with(kJournalSuffix) || !entry.is_regular_file(error))
+            continue;
+        const std::string instance = InstanceOf(name);
+        if (instance == id_ || IsHeld(Folder() + '/' + instance + std::string(kLockSuffix)))
+            continue;
+        found.emplace_back(entry.last_write_time(error), entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> paths;
+    for (auto& [time, path] : found)
+        paths.push_back(std::move(path));
+    // The locks of instances that are gone and left nothing.
+    for (const fs::directory_entry& entry : fs::directory_iterator(Folder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.ends_with(kLockSuffix) && name != id_ + std::string(kLockSuffix) && !IsHeld(entry.path().string())) {
+            const std::string instance = name.substr(0, name.size() - kLockSuffix.size());
+            if (std::none_of(paths.begin(), paths.end(), [&](const std::string& p) {
+                    return InstanceOf(fs::path(p).filename().string()) == instance;
+                }))
+                ::unlink(entry.path().c_str());
+        }
+    }
+    return paths;
+}
+
+void TRecoveryFolder::Release()
+{
+    if (lock_.IsOpen())
+        ::unlink((Folder() + '/' + id_ + std::string(kLockSuffix)).c_str());
+    lock_ = TUniqueFd();
+}
+
+}  // namespace ostrel
