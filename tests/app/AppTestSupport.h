@@ -75,6 +75,8 @@ public:
     // Printer setup dialogs: confirmed or cancelled.
     std::deque<bool> printerSetupChoices;
     std::vector<TShown> shown;
+    QString documentFolder;  // where the window said the next file dialog starts
+    void SetDocumentFolder(const QString& folder) override { documentFolder = folder; }
 
     TAnswer Question(QWidget*, const QString& text, bool withCancel) override
     {
