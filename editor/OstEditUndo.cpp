@@ -139,13 +139,22 @@ void TOstEditUndoList::SetMaxUndoActions(int value)
     Trim();
 }
 
+// Whole steps go, oldest first, and never the newest one: a step cut in
+// two would undo into a text that never existed (half a Replace All).
 void TOstEditUndoList::Trim()
 {
     if (static_cast<int>(items_.size()) <= maxUndo_)
         return;
     fullUndoImpossible_ = true;
-    while (static_cast<int>(items_.size()) > maxUndo_)
-        items_.pop_front();
+    if (maxUndo_ == 0) {
+        items_.clear();
+        return;
+    }
+    while (static_cast<int>(items_.size()) > maxUndo_ && items_.front().ChangeNumber != items_.back().ChangeNumber) {
+        const int oldest = items_.front().ChangeNumber;
+        while (items_.front().ChangeNumber == oldest)
+            items_.pop_front();
+    }
 }
 
 void TOstEditUndoList::MarkTopAsSaved()

@@ -81,6 +81,8 @@ public:
     // Recovery lists: the items to restore, or nullopt for "later".
     std::deque<std::optional<std::vector<bool>>> recoveryChoices;
     std::vector<TShown> shown;
+    QString documentFolder;  // where the window said the next file dialog starts
+    void SetDocumentFolder(const QString& folder) override { documentFolder = folder; }
 
     TAnswer Question(QWidget*, const QString& text, bool withCancel) override
     {

@@ -293,6 +293,60 @@ TEST_F(SearchCommandsTest, ReplaceAsksBeforeEachMatch)
               QStringList(3, QStringLiteral("Zamienić to wystąpienie \"ab\"?")));
 }
 
+TEST_F(SearchCommandsTest, WhileAskingTheMatchIsSelectedInViewAndEarlierReplacementsShow)
+{
+    // A line long enough that the second match lies out of view.
+    const std::string far(300, 'x');
+    SetText(("ab " + far + " ab").c_str());
+    Editor().SetSelectionMode(smLine);
+    WillChoose({.text = QStringLiteral("ab"), .replaceText = QStringLiteral("XY")});
+    for (int i = 0; i < 2; ++i)
+        dialogAnswers.push_back([this](QDialog& dialog) {
+            EXPECT_EQ(Editor().PaintLock(), 0) << "the window may paint while it asks";
+            EXPECT_EQ(Selected(), "ab");
+            const int column = Editor().LineColumn(Editor().BlockBegin());
+            EXPECT_GE(column, Editor().LeftChar());
+            EXPECT_LT(column, Editor().LeftChar() + Editor().CharsInWindow());
+            confirmMessages << QString::fromStdString(Text().substr(0, 3));
+            Press(dialog, "btnReplace");
+        });
+    Click("miZamien1");
+    EXPECT_EQ(confirmMessages, (QStringList{QStringLiteral("ab "), QStringLiteral("XY ")}));
+    EXPECT_EQ(Text(), "XY " + far + " XY");
+    EXPECT_EQ(Editor().SelectionMode(), smLine) << "the chosen mode comes back";
+}
+
+TEST_F(SearchCommandsTest, TheQuestionAnswersItsLettersWithoutAlt)
+{
+    const std::pair<int, int> keys[] = {{Qt::Key_T, TConfirmReplaceDialog::Yes},
+                                        {Qt::Key_N, TConfirmReplaceDialog::No},
+                                        {Qt::Key_W, TConfirmReplaceDialog::All}};
+    for (const auto& [key, result] : keys) {
+        for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::AltModifier)}) {
+            TConfirmReplaceDialog dialog;
+            dialog.setResult(-1);
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(&dialog, &press);
+            EXPECT_EQ(dialog.result(), result) << key;
+        }
+    }
+}
+
+TEST_F(SearchCommandsTest, CaretPanelFollowsFindFindNextAndReplace)
+{
+    SetText("one two\r\nthree two two");
+    Find({.text = QStringLiteral("two")});
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("1:8"));
+    Click("miZnajdzNastepny1");
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("2:10"));
+    WillConfirm({"btnReplace"});
+    Replace({.text = QStringLiteral("two"), .replaceText = QStringLiteral("2"), .fromCaret = true});
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("2:12"));
+    Click("miDuplikujWiersz1");
+    Editor().CommandProcessor(ecEditorTop, 0);
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("1:1"));
+}
+
 TEST_F(SearchCommandsTest, CancelStopsTheReplaceKeepingWhatWasReplaced)
 {
     SetText("ab ab ab");

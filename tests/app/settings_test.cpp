@@ -204,6 +204,22 @@ TEST_F(SettingsTest, WindowGroupComesBackAtTheNextStart)
     EXPECT_TRUE(WordWrapChecked(*window));
 }
 
+TEST_F(SettingsTest, AHiddenStartNeverShownWritesNoWindowSettingsBack)
+{
+    const std::map<std::string, TStored> stored{
+        {"WndWidth", 640}, {"WndHeight", 410}, {"WndLeft", 25}, {"WndTop", 45}, {"MaxState", 0}, {"WWrap", 1}};
+    Seed(stored);
+    auto scripted = std::make_unique<TScriptedDialogs>();
+    dialogs = scripted.get();
+    window = std::make_unique<TOstrel3Main>(QStringLiteral("-h"), std::move(scripted));
+    window->Tray().IsTrayAvailable = [] { return true; };
+    window->ShowAtStart();
+    ASSERT_FALSE(window->isVisible());
+    // Ended from the tray (or at log-out) without ever being shown.
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(Stored(), stored);
+}
+
 TEST_F(SettingsTest, FullDiskAtCloseIsReportedKeepsTheOldFileAndStillCloses)
 {
     Seed({{"Syntax", 2}, {"FontName", std::string("Liberation Mono")}, {"WndWidth", 999}});

@@ -210,3 +210,24 @@ TEST(ColumnBlocks, DeletingABlockLeavesTheCaretOnItsLastLine)
     f.ed.Undo();
     EXPECT_EQ(f.text(), "abcdef\r\nghijkl\r\nmnopqr");
 }
+
+// ---- the undo limit -------------------------------------------------------------------------
+
+TEST(UndoLimit, AStepLargerThanTheLimitStillUndoesWhole)
+{
+    std::string line;
+    for (int i = 0; i < 1500; ++i)
+        line += "ab ";
+    Fixture f("first\r\n" + line + "\r\n");
+    f.ed.SetCaretXY({1, 1});
+    f.key(ecChar, 'z');
+    ASSERT_EQ(f.ed.MaxUndo(), 1024);
+    EXPECT_EQ(f.ed.SearchReplace("ab", "x", ssoReplaceAll | ssoEntireScope), 1500);
+    EXPECT_TRUE(f.ed.UndoList().FullUndoImpossible());
+    f.ed.Undo();
+    // Trimming took the last blank; undo gives it back too.
+    EXPECT_TRUE(f.ed.Lines().Get(1) == line);
+    // The older step went whole; nothing half done is left to undo.
+    EXPECT_FALSE(f.ed.CanUndo());
+    EXPECT_EQ(f.ed.Lines().Get(0), "zfirst");
+}

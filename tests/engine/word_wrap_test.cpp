@@ -125,6 +125,35 @@ TEST_F(WrapTest, PunctuationBreaksRowsAndIdentifierCharactersDoNot)
     EXPECT_EQ(RowLengths(), (std::vector<int>{40, 21}));
 }
 
+TEST_F(WrapTest, PolishLettersAndTheirCapitalsNeverEndARowInsideAWord)
+{
+    // ł ą ś ź ż and their capitals: in the code pages some lie below 192 and
+    // beyond a highlighter's identifier characters. A word that reaches past
+    // the row's end with one of them nearer to that end than the blank
+    // before the word moves to the next row whole.
+    const char* const kLetters[] = {"\xc5\x82", "\xc4\x85", "\xc5\x9b", "\xc5\xba", "\xc5\xbc",
+                                    "\xc5\x81", "\xc4\x84", "\xc5\x9a", "\xc5\xb9", "\xc5\xbb"};
+    TOstHTMLHighlighter html;
+    for (const TOstEncoding encoding : {TOstEncoding::Windows1250, TOstEncoding::Iso88592, TOstEncoding::Utf8}) {
+        for (TOstCustomHighlighter* highlighter : {static_cast<TOstCustomHighlighter*>(nullptr),
+                                                   static_cast<TOstCustomHighlighter*>(&html)}) {
+            for (const char* letter : kLetters) {
+                const std::string line = std::string(29, 'a') + " s" + letter + std::string(20, 'o');
+                std::string bytes;
+                ASSERT_EQ(ConvertText(line, TOstEncoding::Utf8, encoding, bytes), std::string_view::npos);
+                ed.SetWordWrap(false);
+                ed.SetHighlighter(highlighter);
+                ed.Lines().LoadFromBytes(bytes);
+                ed.Lines().SetEncoding(encoding);
+                ed.SetWordWrap(true);
+                EXPECT_EQ(ed.WordWrapPlugin()->RowLength(1), 30)
+                    << EncodingName(encoding) << (highlighter ? " html " : " ") << letter;
+            }
+        }
+    }
+    ed.SetHighlighter(nullptr);
+}
+
 TEST_F(WrapTest, TabCellsCountAsCharacters)
 {
     ed.SetTabWidth(8);
