@@ -299,11 +299,3 @@ TEST(CppProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
     for (unsigned seed = 1; seed <= 10; ++seed)
         EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
 }
-
-TEST(CppCli, TokensMatchTheGoldenFile)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/cpp/";
-    const auto r = runCli({"tokens", "--lang", "cpp", dir + "golden.cpp"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}

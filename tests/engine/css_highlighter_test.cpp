@@ -215,8 +215,3 @@ TEST(CssProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
     ExpectIncrementalStatesExact(kFacts, "css/shop.css");
 }
-
-TEST(CssProperties, CliTokensMatchTheGoldenFile)
-{
-    ExpectCliTokensMatchGolden("css", "css", "golden.css");
-}

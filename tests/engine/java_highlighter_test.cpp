@@ -163,11 +163,3 @@ TEST(JavaProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
     for (unsigned seed = 1; seed <= 10; ++seed)
         EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
 }
-
-TEST(JavaCli, TokensMatchTheGoldenFile)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/java/";
-    const auto r = runCli({"tokens", "--lang", "java", dir + "golden.java"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}

@@ -189,8 +189,3 @@ TEST(JsProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
     ExpectIncrementalStatesExact(kFacts, "js/menu.js");
 }
-
-TEST(JsProperties, CliTokensMatchTheGoldenFile)
-{
-    ExpectCliTokensMatchGolden("js", "js", "golden.js");
-}

@@ -264,11 +264,3 @@ TEST(PasProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
     for (unsigned seed = 1; seed <= 10; ++seed)
         EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
 }
-
-TEST(PasCli, TokensMatchTheGoldenFile)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/pas/";
-    const auto r = runCli({"tokens", "--lang", "pas", dir + "golden.pas"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}

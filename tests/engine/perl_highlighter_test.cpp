@@ -162,11 +162,3 @@ TEST(PerlProperties, GeneratedAndRealLinesAreCovered)
     TOstPerlHighlighter hl;
     EXPECT_EQ(CountIncrementalStateMismatches(hl, readFile(files.front()), 1, 100), 0);
 }
-
-TEST(PerlCli, TokensMatchTheGoldenFile)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/perl/";
-    const auto r = runCli({"tokens", "--lang", "perl", dir + "golden.pl"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}

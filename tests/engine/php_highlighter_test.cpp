@@ -238,8 +238,3 @@ TEST(PhpProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
     ExpectIncrementalStatesExact(kFacts, "php/guestbook.php");
 }
-
-TEST(PhpProperties, CliTokensMatchTheGoldenFile)
-{
-    ExpectCliTokensMatchGolden("php", "php", "golden.php");
-}

@@ -266,29 +266,3 @@ TEST(SqlProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
     for (unsigned seed = 1; seed <= 10; ++seed)
         EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
 }
-
-// ---- ostrel-cli tokens ----------------------------------------------------------------------
-
-TEST(SqlCli, TokensMatchTheGoldenFileAndTheDialectIsChosenByName)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/sql/";
-    const auto r = runCli({"tokens", "--lang", "sql", dir + "golden.sql"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-    const auto sybase = runCli({"tokens", "--lang", "sql", "--sql-dialect", "sqlSybase", dir + "golden.sql"});
-    EXPECT_EQ(sybase.out, r.out) << "Sybase is the default";
-
-    const auto server = runCli({"tokens", "--lang", "sql", "--sql-dialect=sqlMSSQL2K"}, "@@rowcount\n");
-    ASSERT_EQ(server.status, 0) << server.err;
-    EXPECT_EQ(server.out, "1\t0\t10\t16\tVariable\n1\tstate\t0\n");
-
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"tokens", "--lang", "sql", "--sql-dialect", "mysql"},
-             {"tokens", "--lang", "sql", "--sql-dialect"},
-             {"tokens", "--lang", "cpp", "--sql-dialect", "sqlMySQL"}}) {
-        const auto bad = runCli(args, "x\n");
-        EXPECT_EQ(bad.status, 2) << args.back();
-        EXPECT_EQ(bad.out, "");
-        EXPECT_FALSE(bad.err.empty());
-    }
-}

@@ -109,11 +109,3 @@ TEST(VbsProperties, GeneratedAndRealLinesAreCovered)
     TOstVBScriptHighlighter hl;
     EXPECT_EQ(CountIncrementalStateMismatches(hl, readFile(files.front()), 1, 100), 0);
 }
-
-TEST(VbsCli, TokensMatchTheGoldenFile)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/vbs/";
-    const auto r = runCli({"tokens", "--lang", "vbs", dir + "golden.vbs"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}

@@ -250,8 +250,3 @@ TEST(XmlProperties, EditorStatesAfterRandomEditsEqualAFullRescan)
 {
     ExpectIncrementalStatesExact(kFacts, "xml/catalogue.xml");
 }
-
-TEST(XmlProperties, CliTokensMatchTheGoldenFile)
-{
-    ExpectCliTokensMatchGolden("xml", "xml", "golden.xml");
-}

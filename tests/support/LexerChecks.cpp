@@ -222,12 +222,4 @@ void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& fi
         EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, seed, 150), 0) << file << ", seed " << seed;
 }
 
-void ExpectCliTokensMatchGolden(const std::string& language, const std::string& folder, const std::string& source)
-{
-    const std::string dir = std::string(OSTREL_TEST_DATA) + "/" + folder + "/";
-    const RunResult r = runCli({"tokens", "--lang", language, dir + source});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
-}
-
 }  // namespace ostrel::test

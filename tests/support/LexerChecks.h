@@ -81,8 +81,5 @@ void ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folde
 // The line states an editor keeps for tests/data/<file> through seeded
 // random edits equal a full rescan after every edit.
 void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file);
-// `ostrel-cli tokens --lang LANGUAGE tests/data/<folder>/<source>` prints
-// exactly tests/data/<folder>/golden.tokens.
-void ExpectCliTokensMatchGolden(const std::string& language, const std::string& folder, const std::string& source);
 
 }  // namespace ostrel::test

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers shared by the tests: temporary folders, file contents, and running
-// ostrel-cli as a user would.
+// Helpers shared by the tests: temporary folders and file contents.
 
 #include <filesystem>
 #include <string>
@@ -24,14 +23,5 @@ private:
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
-
-struct RunResult {
-    int status = -1;     // exit status, or -1 when the process did not exit normally
-    std::string out;     // standard output
-    std::string err;     // standard error
-};
-
-// Runs ostrel-cli with the arguments, feeding stdinBytes to its standard input.
-RunResult runCli(const std::vector<std::string>& args, const std::string& stdinBytes = {});
 
 }  // namespace ostrel::test

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 using ostrel::test::readFile;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "support/CliRun.h"
+#include "support/RandomKeyScript.h"
 #include "support/TestSupport.h"
 
 using namespace ostrel::test;
@@ -98,4 +100,34 @@ TEST(KeysCli, ScriptErrorsNameTheLineAndWriteNothing)
     EXPECT_EQ(options.result.status, 2);
     Session missing("abc\r\n", "", {"--window", "80"});
     EXPECT_EQ(missing.result.status, 2);
+}
+
+// The command-line tool runs the same script: a few sessions through it,
+// ending with Ctrl+Z pressed until nothing is left, give back the input.
+TEST(RandomCommands, CommandLineSessionsUndoToTheInput)
+{
+    for (unsigned seed = 1000; seed < 1004; ++seed) {
+        const RandomKeyScript s(seed, seed % 2 == 0);
+        TempDir dir;
+        writeFile(dir / "in.txt", s.document());
+        std::string script;
+        for (size_t i = 0; i < 60; ++i)
+            script += s.lines()[i] + "\n";
+        const RunResult edited = runCli({"keys", "--options", s.optionList(), "--tab-width",
+                                                     std::to_string(s.tabWidth()), "--window", "20x5",
+                                                     (dir / "in.txt").string(), (dir / "mid.txt").string()},
+                                                    script);
+        ASSERT_EQ(edited.status, 0) << edited.err;
+        // Group undo may take several steps each; 600 presses are plenty.
+        std::string undoAll;
+        for (int i = 0; i < 600; ++i)
+            undoAll += "cmd ecUndo\n";
+        const RunResult undone =
+            runCli({"keys", "--options", s.optionList(), "--tab-width", std::to_string(s.tabWidth()),
+                          "--window", "20x5", (dir / "in.txt").string(), (dir / "out.txt").string()},
+                         script + undoAll);
+        ASSERT_EQ(undone.status, 0) << undone.err;
+        EXPECT_EQ(readFile(dir / "out.txt"), s.document()) << "seed " << seed;
+        EXPECT_NE(undone.out.find(" undo 0 "), std::string::npos) << undone.out;
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 using ostrel::test::runCli;

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "highlighters/OstHighlighterFactory.h"
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 using ostrel::test::readFile;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 using ostrel::test::runCli;

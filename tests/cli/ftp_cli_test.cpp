@@ -11,6 +11,7 @@
 
 #include "support/FtpTestServer.h"
 #include "support/ScopedEnv.h"
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 namespace ostrel::test {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 using ostrel::test::readFile;
