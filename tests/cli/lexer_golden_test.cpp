@@ -7,15 +7,42 @@
 
 using namespace ostrel::test;
 
-TEST(CppCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("cpp", "cpp", "golden.cpp"); }
-TEST(CssCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("css", "css", "golden.css"); }
-TEST(JavaCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("java", "java", "golden.java"); }
-TEST(JsCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("js", "js", "golden.js"); }
-TEST(PasCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("pas", "pas", "golden.pas"); }
-TEST(PerlCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("perl", "perl", "golden.pl"); }
-TEST(PhpCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("php", "php", "golden.php"); }
-TEST(VbsCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("vbs", "vbs", "golden.vbs"); }
-TEST(XmlCli, TokensMatchTheGoldenFile) { ExpectCliTokensMatchGolden("xml", "xml", "golden.xml"); }
+TEST(CppCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("cpp", "cpp", "golden.cpp");
+}
+TEST(CssCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("css", "css", "golden.css");
+}
+TEST(JavaCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("java", "java", "golden.java");
+}
+TEST(JsCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("js", "js", "golden.js");
+}
+TEST(PasCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("pas", "pas", "golden.pas");
+}
+TEST(PerlCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("perl", "perl", "golden.pl");
+}
+TEST(PhpCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("php", "php", "golden.php");
+}
+TEST(VbsCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("vbs", "vbs", "golden.vbs");
+}
+TEST(XmlCli, TokensMatchTheGoldenFile)
+{
+    ExpectCliTokensMatchGolden("xml", "xml", "golden.xml");
+}
 
 TEST(SqlCli, TokensMatchTheGoldenFileAndTheDialectIsChosenByName)
 {
@@ -29,10 +56,10 @@ TEST(SqlCli, TokensMatchTheGoldenFileAndTheDialectIsChosenByName)
     ASSERT_EQ(server.status, 0) << server.err;
     EXPECT_EQ(server.out, "1\t0\t10\t16\tVariable\n1\tstate\t0\n");
 
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"tokens", "--lang", "sql", "--sql-dialect", "mysql"},
-             {"tokens", "--lang", "sql", "--sql-dialect"},
-             {"tokens", "--lang", "cpp", "--sql-dialect", "sqlMySQL"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"tokens", "--lang", "sql", "--sql-dialect", "mysql"},
+                                               {"tokens", "--lang", "sql", "--sql-dialect"},
+                                               {"tokens", "--lang", "cpp", "--sql-dialect", "sqlMySQL"}}) {
         const auto bad = runCli(args, "x\n");
         EXPECT_EQ(bad.status, 2) << args.back();
         EXPECT_EQ(bad.out, "");

@@ -10,17 +10,9 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = cppPlain)
-{
-    TOstCppHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstCppHighlighter> lex{cppPlain};
 
-intptr_t stateAfter(const std::string& line, intptr_t state = cppPlain)
-{
-    TOstCppHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstCppHighlighter> stateAfter{cppPlain};
 
 // The kind of the only token of a line.
 int kindOf(const std::string& text)
@@ -250,17 +242,11 @@ TEST(CppClass, AttributesDefaultsRolesAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstCppHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {
-        hl.AsmAttri, hl.CommentAttri, hl.DirecAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr,
-        hl.NumberAttri, hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri, hl.InvalidAttri, hl.CharAttri,
-        hl.FloatAttri, hl.HexAttri, hl.OctalAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstCppHighlighter>(); }, cppLineEnd, 15, attributeOfKind};
+using Lexer = TOstCppHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(
+    cppLineEnd, {&Lexer::AsmAttri, &Lexer::CommentAttri, &Lexer::DirecAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri,
+                 nullptr, &Lexer::NumberAttri, &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri,
+                 &Lexer::InvalidAttri, &Lexer::CharAttri, &Lexer::FloatAttri, &Lexer::HexAttri, &Lexer::OctalAttri});
 
 const std::vector<intptr_t> kStates = {cppPlain, cppInComment, cppInAsmComment, cppInAsmBlockComment, cppInAsm,
                                        cppInAsmBlock, cppInDirectiveComment, cppInString, cppInDirective};
@@ -273,29 +259,18 @@ TEST(CppProperties, GeneratedLinesAreCoveredAndRestartExactly)
         "#", "#define ", "/*", "*/", "//", "\"", "'", "\\", " ", "\t", "asm", "__asm", "{", "}", ";",
         "0x", "1", "9", ".", "e", "+", "-", "f", "l", "u", "x", "abc", "if", "If", "->", "...", "@",
         "\xB9", "\r", "\n", "0", "7", "_", "<<=", "/"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031208, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), cppPlain);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031208, 300, cppPlain);
     ExpectAllBytesCovered(kFacts, kStates);
 }
 
 TEST(CppProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
 {
-    const auto files = DataFiles("cpp", ".cpp");
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, cppPlain);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "cpp", {".cpp"}, 3, cppPlain);
 }
 
 // A freshly inserted line's placeholder state equals cppPlain: the editor
 // must not take it for the line's old end state (seed 7 once showed that).
 TEST(CppProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
-    TOstCppHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/cpp/form_unit.cpp");
-    for (unsigned seed = 1; seed <= 10; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "cpp/form_unit.cpp", 10);
 }

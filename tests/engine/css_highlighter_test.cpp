@@ -8,17 +8,9 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = cssRsSelector)
-{
-    TOstCssHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstCssHighlighter> lex{cssRsSelector};
 
-intptr_t stateAfter(const std::string& line, intptr_t state = cssRsSelector)
-{
-    TOstCssHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstCssHighlighter> stateAfter{cssRsSelector};
 
 constexpr int C = cssTkComment, P = cssTkProperty, K = cssTkKey, W = cssTkSpace, S = cssTkString,
               Y = cssTkSymbol, U = cssTkUndefProperty, V = cssTkValue, H = cssTkColor, N = cssTkNumber;
@@ -181,16 +173,11 @@ TEST(CssClass, TitleFilterSampleAndWordCharacters)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstCssHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {hl.CommentAttri, hl.PropertyAttri, hl.KeyAttri, nullptr,
-                                                 hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri, hl.TextAttri,
-                                                 hl.UndefPropertyAttri, hl.ValueAttri, hl.ColourAttri, hl.NumberAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstCssHighlighter>(); }, cssTkNull, 12, attributeOfKind};
+using Lexer = TOstCssHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(
+    cssTkNull, {&Lexer::CommentAttri, &Lexer::PropertyAttri, &Lexer::KeyAttri, nullptr, &Lexer::SpaceAttri,
+                &Lexer::StringAttri, &Lexer::SymbolAttri, &Lexer::TextAttri, &Lexer::UndefPropertyAttri,
+                &Lexer::ValueAttri, &Lexer::ColourAttri, &Lexer::NumberAttri});
 
 }  // namespace
 
@@ -199,9 +186,7 @@ TEST(CssProperties, GeneratedLinesAreCoveredAndRestartExactly)
     const std::vector<std::string> pieces = {
         "/*", "*/", "/", "*", "{", "}", ":", ";", ",", "\"", "#", "#fA0", ".", "..", "1", "12.5", " ", "\t",
         "\r", "color", "font-size", "made-up", "red", "p.x", "\xEA", "!important", "@media", "url(a)"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 1998, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), cssRsSelector);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 1998, 300, cssRsSelector);
     ExpectAllBytesCovered(kFacts, {cssRsSelector, cssRsUnused, cssRsBlock, cssRsAfterSemicolon, cssRsValue,
                                    cssRsComment, CssCommentState(cssRsBlock), CssCommentState(cssRsValue)});
 }

@@ -1,67 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterHtml.h"
+#include "support/LexerChecks.h"
 #include "support/TestSupport.h"
 
 using namespace ostrel;
+using namespace ostrel::test;
 
 namespace {
 
-struct Token {
-    std::string text;
-    int kind;
-    friend bool operator==(const Token&, const Token&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Token& t)
-{
-    return out << '{' << '"' << t.text << "\", " << t.kind << '}';
-}
-
-struct LexedLine {
-    std::vector<Token> tokens;
-    intptr_t state = 0;
-};
-
-// Lexes the lines one after the other, each from the state the line above
-// left, as the editor does.
-std::vector<LexedLine> lexLines(TOstHTMLHighlighter& hl, const std::vector<std::string>& lines)
-{
-    std::vector<LexedLine> out;
-    hl.ClearLineState();
-    for (size_t i = 0; i < lines.size(); ++i) {
-        LexedLine lexed;
-        hl.StartLine(lines[i], static_cast<int>(i));
-        for (; !hl.AtLineEnd(); hl.NextToken())
-            lexed.tokens.push_back({hl.TokenText(), hl.TokenKind()});
-        lexed.state = hl.LineState();
-        out.push_back(std::move(lexed));
-    }
-    return out;
-}
-
-std::vector<Token> lexOne(const std::string& line, intptr_t state = htmlRsText)
-{
-    TOstHTMLHighlighter hl;
-    hl.RestoreLineState(state);
-    hl.StartLine(line, 0);
-    std::vector<Token> tokens;
-    for (; !hl.AtLineEnd(); hl.NextToken())
-        tokens.push_back({hl.TokenText(), hl.TokenKind()});
-    return tokens;
-}
-
-intptr_t stateAfter(const std::string& line, intptr_t state = htmlRsText)
-{
-    TOstHTMLHighlighter hl;
-    hl.RestoreLineState(state);
-    hl.StartLine(line, 0);
-    hl.SkipToLineEnd();
-    return hl.LineState();
-}
+const FreshLexer<TOstHTMLHighlighter> lexOne{htmlRsText};
+const FreshStateAfter<TOstHTMLHighlighter> stateAfter{htmlRsText};
 
 constexpr int E = htmlTkEntity, C = htmlTkComment, I = htmlTkIdentifier, K = htmlTkKey,
               W = htmlTkSpace, S = htmlTkSymbol, T = htmlTkText, U = htmlTkUndefKey, V = htmlTkValue;
@@ -72,25 +22,23 @@ constexpr int E = htmlTkEntity, C = htmlTkComment, I = htmlTkIdentifier, K = htm
 
 TEST(HtmlComments, OneLineCommentClosesAtDashDashGreater)
 {
-    EXPECT_EQ(lexOne("<!-- a -- b -->x"),
-              (std::vector<Token>{{"<!--", C}, {" a -- b -->", C}, {"x", T}}));
+    EXPECT_EQ(lexOne("<!-- a -- b -->x"), (LexTokens{{"<!--", C}, {" a -- b -->", C}, {"x", T}}));
     EXPECT_EQ(stateAfter("<!-- a -- b -->"), htmlRsText);
-    EXPECT_EQ(lexOne("<!-->after"), (std::vector<Token>{{"<!--", C}, {">", C}, {"after", T}}))
-        << "the opener's dashes close it";
-    EXPECT_EQ(lexOne("<!--->"), (std::vector<Token>{{"<!--", C}, {"->", C}}));
+    EXPECT_EQ(lexOne("<!-->after"), (LexTokens{{"<!--", C}, {">", C}, {"after", T}})) << "the opener's dashes close it";
+    EXPECT_EQ(lexOne("<!--->"), (LexTokens{{"<!--", C}, {"->", C}}));
 }
 
 TEST(HtmlComments, StayOpenOverLinesUntilALineHoldsTheEnd)
 {
     TOstHTMLHighlighter hl;
-    const auto lexed = lexLines(hl, {"<p><!-- open", "", "still --", "> not closed: the dashes were above",
-                                     "<b> -->tail"});
+    const auto lexed =
+        LexLines(hl, {"<p><!-- open", "", "still --", "> not closed: the dashes were above", "<b> -->tail"});
     EXPECT_EQ(lexed[0].state, htmlRsComment);
     EXPECT_TRUE(lexed[1].tokens.empty()) << "an empty line yields only the end of line";
     EXPECT_EQ(lexed[1].state, htmlRsComment);
     EXPECT_EQ(lexed[2].state, htmlRsComment);
-    EXPECT_EQ(lexed[3].tokens, (std::vector<Token>{{"> not closed: the dashes were above", C}}));
-    EXPECT_EQ(lexed[4].tokens, (std::vector<Token>{{"<b> -->", C}, {"tail", T}}));
+    EXPECT_EQ(lexed[3].tokens, (LexTokens{{"> not closed: the dashes were above", C}}));
+    EXPECT_EQ(lexed[4].tokens, (LexTokens{{"<b> -->", C}, {"tail", T}}));
     EXPECT_EQ(lexed[4].state, htmlRsText);
 }
 
@@ -99,62 +47,60 @@ TEST(HtmlComments, StayOpenOverLinesUntilALineHoldsTheEnd)
 TEST(HtmlTags, NamesAttributesAndValues)
 {
     EXPECT_EQ(lexOne("<body bgcolor=\"red\">"),
-              (std::vector<Token>{{"<", S}, {"body", K}, {" ", W}, {"bgcolor", I}, {"=", S},
-                                  {"\"red\"", V}, {">", S}}));
+              (LexTokens{{"<", S}, {"body", K}, {" ", W}, {"bgcolor", I}, {"=", S}, {"\"red\"", V}, {">", S}}));
     EXPECT_EQ(lexOne("<td width=50%>"),
-              (std::vector<Token>{{"<", S}, {"td", K}, {" ", W}, {"width", I}, {"=", S}, {"50%", V}, {">", S}}));
-    EXPECT_EQ(lexOne("<a\thref = 'x'>"),
-              (std::vector<Token>{{"<", S}, {"a", K}, {"\t", W}, {"href", I}, {" ", W}, {"=", S},
-                                  {" ", W}, {"'x'", V}, {">", S}}));
+              (LexTokens{{"<", S}, {"td", K}, {" ", W}, {"width", I}, {"=", S}, {"50%", V}, {">", S}}));
+    EXPECT_EQ(
+        lexOne("<a\thref = 'x'>"),
+        (LexTokens{{"<", S}, {"a", K}, {"\t", W}, {"href", I}, {" ", W}, {"=", S}, {" ", W}, {"'x'", V}, {">", S}}));
 }
 
 TEST(HtmlTags, KnownUnknownAndClosingNames)
 {
-    EXPECT_EQ(lexOne("<invalid>")[1], (Token{"invalid", U}));
-    EXPECT_EQ(lexOne("</table>")[1], (Token{"/table", K}));
-    EXPECT_EQ(lexOne("<h7>")[1], (Token{"h7", U}));
-    EXPECT_EQ(lexOne("<h1>")[1], (Token{"h1", K}));
-    EXPECT_EQ(lexOne("<H1>")[1], (Token{"H1", K}));
-    EXPECT_EQ(lexOne("<LeGeNd>")[1], (Token{"LeGeNd", K}));
-    EXPECT_EQ(lexOne("<!doctype html>")[1], (Token{"!doctype", K}));
-    EXPECT_EQ(lexOne("</blockquote>")[1], (Token{"/blockquote", K})) << "the largest hash value";
-    EXPECT_EQ(lexOne("</br>")[1], (Token{"/br", U})) << "no closing form listed";
-    EXPECT_EQ(lexOne("</plaintext>")[1], (Token{"/plaintext", U}));
-    EXPECT_EQ(lexOne("<customelement>")[1], (Token{"customelement", U}));
-    EXPECT_EQ(lexOne("<supercalifragilisticexpialidocious>")[1],
-              (Token{"supercalifragilisticexpialidocious", I}))
+    EXPECT_EQ(lexOne("<invalid>")[1], (LexToken{"invalid", U}));
+    EXPECT_EQ(lexOne("</table>")[1], (LexToken{"/table", K}));
+    EXPECT_EQ(lexOne("<h7>")[1], (LexToken{"h7", U}));
+    EXPECT_EQ(lexOne("<h1>")[1], (LexToken{"h1", K}));
+    EXPECT_EQ(lexOne("<H1>")[1], (LexToken{"H1", K}));
+    EXPECT_EQ(lexOne("<LeGeNd>")[1], (LexToken{"LeGeNd", K}));
+    EXPECT_EQ(lexOne("<!doctype html>")[1], (LexToken{"!doctype", K}));
+    EXPECT_EQ(lexOne("</blockquote>")[1], (LexToken{"/blockquote", K})) << "the largest hash value";
+    EXPECT_EQ(lexOne("</br>")[1], (LexToken{"/br", U})) << "no closing form listed";
+    EXPECT_EQ(lexOne("</plaintext>")[1], (LexToken{"/plaintext", U}));
+    EXPECT_EQ(lexOne("<customelement>")[1], (LexToken{"customelement", U}));
+    EXPECT_EQ(lexOne("<supercalifragilisticexpialidocious>")[1], (LexToken{"supercalifragilisticexpialidocious", I}))
         << "hash above the table";
-    EXPECT_EQ(lexOne("<tablex>")[1], (Token{"tablex", U}));
+    EXPECT_EQ(lexOne("<tablex>")[1], (LexToken{"tablex", U}));
 }
 
 TEST(HtmlTags, NameThatCannotStartGivesAnEmptyToken)
 {
-    EXPECT_EQ(lexOne("<.x>"), (std::vector<Token>{{"<", S}, {"", U}, {".x", I}, {">", S}}));
-    EXPECT_EQ(lexOne("<\"q\">"), (std::vector<Token>{{"<", S}, {"", U}, {"\"q", I}, {"\"", I}, {">", S}}));
-    EXPECT_EQ(lexOne("<&amp;"), (std::vector<Token>{{"<", S}, {"&", T}, {"amp;", T}}));
-    EXPECT_EQ(lexOne("<2>"), (std::vector<Token>{{"<", S}, {"2", U}, {">", S}}));
+    EXPECT_EQ(lexOne("<.x>"), (LexTokens{{"<", S}, {"", U}, {".x", I}, {">", S}}));
+    EXPECT_EQ(lexOne("<\"q\">"), (LexTokens{{"<", S}, {"", U}, {"\"q", I}, {"\"", I}, {">", S}}));
+    EXPECT_EQ(lexOne("<&amp;"), (LexTokens{{"<", S}, {"&", T}, {"amp;", T}}));
+    EXPECT_EQ(lexOne("<2>"), (LexTokens{{"<", S}, {"2", U}, {">", S}}));
 }
 
 TEST(HtmlTags, OpenTagCarriesOverLines)
 {
     TOstHTMLHighlighter hl;
-    const auto lexed = lexLines(hl, {"<img", "  src=a.png alt=\"two", "words\">text"});
+    const auto lexed = LexLines(hl, {"<img", "  src=a.png alt=\"two", "words\">text"});
     EXPECT_EQ(lexed[0].state, htmlRsTag);
-    EXPECT_EQ(lexed[1].tokens, (std::vector<Token>{{"  ", W}, {"src", I}, {"=", S}, {"a.png", V},
-                                                   {" ", W}, {"alt", I}, {"=", S}, {"\"two", V}}));
+    EXPECT_EQ(lexed[1].tokens,
+              (LexTokens{{"  ", W}, {"src", I}, {"=", S}, {"a.png", V}, {" ", W}, {"alt", I}, {"=", S}, {"\"two", V}}));
     EXPECT_EQ(lexed[1].state, htmlRsDoubleQuoteValue);
-    EXPECT_EQ(lexed[2].tokens, (std::vector<Token>{{"words\"", V}, {">", S}, {"text", T}}));
+    EXPECT_EQ(lexed[2].tokens, (LexTokens{{"words\"", V}, {">", S}, {"text", T}}));
     EXPECT_EQ(stateAfter("<"), htmlRsTagName);
-    EXPECT_EQ(lexOne("table>", htmlRsTagName)[0], (Token{"table", K}));
+    EXPECT_EQ(lexOne("table>", htmlRsTagName)[0], (LexToken{"table", K}));
 }
 
 TEST(HtmlTags, SingleQuotedValueAcrossLines)
 {
     TOstHTMLHighlighter hl;
-    const auto lexed = lexLines(hl, {"    <input name=\"user\" value='any", "      value'>", ""});
-    EXPECT_EQ(lexed[0].tokens.back(), (Token{"'any", V}));
+    const auto lexed = LexLines(hl, {"    <input name=\"user\" value='any", "      value'>", ""});
+    EXPECT_EQ(lexed[0].tokens.back(), (LexToken{"'any", V}));
     EXPECT_EQ(lexed[0].state, htmlRsQuoteValue);
-    EXPECT_EQ(lexed[1].tokens, (std::vector<Token>{{"      value'", V}, {">", S}}));
+    EXPECT_EQ(lexed[1].tokens, (LexTokens{{"      value'", V}, {">", S}}));
     EXPECT_EQ(lexed[1].state, htmlRsText);
     EXPECT_EQ(stateAfter("", htmlRsQuoteValue), htmlRsQuoteValue) << "an empty line keeps the value open";
 }
@@ -164,33 +110,32 @@ TEST(HtmlTags, SingleQuotedValueAcrossLines)
 TEST(HtmlText, EntitiesSplitTheText)
 {
     EXPECT_EQ(lexOne("Sample HTML code &copy; 2001"),
-              (std::vector<Token>{{"Sample HTML code ", T}, {"&copy;", E}, {" 2001", T}}));
-    EXPECT_EQ(lexOne("&lt;p&gt;"),
-              (std::vector<Token>{{"", T}, {"&lt;", E}, {"p", T}, {"&gt;", E}}))
+              (LexTokens{{"Sample HTML code ", T}, {"&copy;", E}, {" 2001", T}}));
+    EXPECT_EQ(lexOne("&lt;p&gt;"), (LexTokens{{"", T}, {"&lt;", E}, {"p", T}, {"&gt;", E}}))
         << "a run starting with an entity first yields an empty text token";
-    EXPECT_EQ(lexOne("&AMP; &foo; & x"), (std::vector<Token>{{"&AMP; &foo; & x", T}}));
-    EXPECT_EQ(lexOne("&sigmaf;&sigma;")[1], (Token{"&sigmaf;", E}));
-    EXPECT_EQ(lexOne("&sigmaf;&sigma;")[3], (Token{"&sigma;", E}));
-    EXPECT_EQ(lexOne("x&amp"), (std::vector<Token>{{"x&amp", T}}));
+    EXPECT_EQ(lexOne("&AMP; &foo; & x"), (LexTokens{{"&AMP; &foo; & x", T}}));
+    EXPECT_EQ(lexOne("&sigmaf;&sigma;")[1], (LexToken{"&sigmaf;", E}));
+    EXPECT_EQ(lexOne("&sigmaf;&sigma;")[3], (LexToken{"&sigma;", E}));
+    EXPECT_EQ(lexOne("x&amp"), (LexTokens{{"x&amp", T}}));
 }
 
 TEST(HtmlText, NumericReferences)
 {
-    EXPECT_EQ(lexOne("a&#x41;b"), (std::vector<Token>{{"a", T}, {"&#x41;", E}, {"b", T}}));
-    EXPECT_EQ(lexOne("a&#65;b"), (std::vector<Token>{{"a", T}, {"&#65;", E}, {"b", T}}));
-    EXPECT_EQ(lexOne("a&#65b"), (std::vector<Token>{{"a&#65", T}, {"b", T}}));
-    EXPECT_EQ(lexOne("&#XfF;"), (std::vector<Token>{{"", T}, {"&#XfF;", E}}));
-    EXPECT_EQ(lexOne("&#"), (std::vector<Token>{{"&#", T}}));
-    EXPECT_EQ(lexOne("1 &#x"), (std::vector<Token>{{"1 &#x", T}}));
+    EXPECT_EQ(lexOne("a&#x41;b"), (LexTokens{{"a", T}, {"&#x41;", E}, {"b", T}}));
+    EXPECT_EQ(lexOne("a&#65;b"), (LexTokens{{"a", T}, {"&#65;", E}, {"b", T}}));
+    EXPECT_EQ(lexOne("a&#65b"), (LexTokens{{"a&#65", T}, {"b", T}}));
+    EXPECT_EQ(lexOne("&#XfF;"), (LexTokens{{"", T}, {"&#XfF;", E}}));
+    EXPECT_EQ(lexOne("&#"), (LexTokens{{"&#", T}}));
+    EXPECT_EQ(lexOne("1 &#x"), (LexTokens{{"1 &#x", T}}));
 }
 
 TEST(HtmlText, ControlCharactersAndTabsAreWhitespace)
 {
-    EXPECT_EQ(lexOne("a\t\tb c"), (std::vector<Token>{{"a", T}, {"\t", W}, {"\t", W}, {"b c", T}}));
-    EXPECT_EQ(lexOne("\x01\x02 x"), (std::vector<Token>{{"\x01\x02 ", W}, {"x", T}}));
+    EXPECT_EQ(lexOne("a\t\tb c"), (LexTokens{{"a", T}, {"\t", W}, {"\t", W}, {"b c", T}}));
+    EXPECT_EQ(lexOne("\x01\x02 x"), (LexTokens{{"\x01\x02 ", W}, {"x", T}}));
     EXPECT_EQ(lexOne("a\r\nb\rc\nd"),
-              (std::vector<Token>{{"a", T}, {"\r\n", W}, {"b", T}, {"\r", W}, {"c", T}, {"\n", W}, {"d", T}}));
-    EXPECT_EQ(lexOne("x > y = z"), (std::vector<Token>{{"x > y = z", T}}));
+              (LexTokens{{"a", T}, {"\r\n", W}, {"b", T}, {"\r", W}, {"c", T}, {"\n", W}, {"d", T}}));
+    EXPECT_EQ(lexOne("x > y = z"), (LexTokens{{"x > y = z", T}}));
 }
 
 TEST(HtmlText, EmptyLineKeepsTheState)
@@ -255,59 +200,11 @@ TEST(HtmlClass, TitleFilterSampleAndWordCharacters)
 
 namespace {
 
-// Checks that the tokens of every line are contiguous, start at 0, cover the
-// line exactly and come with the attribute of their kind; and that lexing a
-// line from its stored state gives what lexing straight through gave.
-TOstHighlighterAttributes* attributeOfKind(const TOstHTMLHighlighter& hl, int kind)
-{
-    TOstHighlighterAttributes* const byKind[] = {hl.AndAttri, hl.CommentAttri, hl.IdentifierAttri,
-                                                 hl.KeyAttri, nullptr, hl.SpaceAttri, hl.SymbolAttri,
-                                                 hl.TextAttri, hl.UndefKeyAttri, hl.ValueAttri};
-    return byKind[kind];
-}
-
-void checkCoverage(const std::vector<std::string>& lines, const std::string& what,
-                   intptr_t firstState = htmlRsText)
-{
-    TOstHTMLHighlighter hl;
-    TOstHTMLHighlighter restarted;
-    hl.RestoreLineState(firstState);
-    intptr_t stored = firstState;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        hl.StartLine(line, static_cast<int>(i));
-        restarted.RestoreLineState(stored);
-        restarted.StartLine(line, static_cast<int>(i));
-        int pos = 0;
-        int count = 0;
-        for (; !hl.AtLineEnd(); hl.NextToken(), restarted.NextToken()) {
-            ASSERT_EQ(hl.TokenStart(), pos) << what << " line " << i + 1;
-            ASSERT_GE(hl.TokenLength(), 0);
-            ASSERT_LE(++count, 2 * static_cast<int>(line.size()) + 2) << what << ": no progress";
-            ASSERT_GE(hl.TokenKind(), 0);
-            ASSERT_LE(hl.TokenKind(), 9);
-            ASSERT_NE(hl.TokenKind(), htmlTkNull);
-            ASSERT_EQ(hl.TokenAttribute(), attributeOfKind(hl, hl.TokenKind()));
-            ASSERT_EQ(restarted.TokenKind(), hl.TokenKind());
-            ASSERT_EQ(restarted.TokenLength(), hl.TokenLength());
-            pos += hl.TokenLength();
-        }
-        ASSERT_TRUE(restarted.AtLineEnd());
-        ASSERT_EQ(pos, static_cast<int>(line.size())) << what << " line " << i + 1;
-        ASSERT_EQ(restarted.LineState(), hl.LineState());
-        stored = hl.LineState();
-    }
-}
-
-std::vector<std::string> bufferLines(const std::string& bytes)
-{
-    TOstEditStringList buffer;
-    buffer.LoadFromBytes(bytes);
-    std::vector<std::string> lines;
-    for (int i = 0; i < buffer.Count(); ++i)
-        lines.emplace_back(buffer.Get(i));
-    return lines;
-}
+using Lexer = TOstHTMLHighlighter;
+const LexerFacts kFacts =
+    FactsOf<Lexer>(htmlTkNull, {&Lexer::AndAttri, &Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri,
+                                nullptr, &Lexer::SpaceAttri, &Lexer::SymbolAttri, &Lexer::TextAttri,
+                                &Lexer::UndefKeyAttri, &Lexer::ValueAttri});
 
 }  // namespace
 
@@ -317,52 +214,20 @@ TEST(HtmlProperties, TokensCoverGeneratedLines)
         "<", ">", "=", "\"", "'", "&", "&#", "&#x", ";", "<!--", "-->", "--", "-", "!", "/",
         " ", "\t", "\x01", "\r", "a", "Z", "9", "table", "/table", "h1", "amp;", "copy;",
         "nbsp;", "x41", "\xB9\xEA", "\xFF", "value", "<br>", "</", "&lt;", "#", "DOCTYPE"};
-    std::mt19937 rng(20031205);
-    std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
-    std::uniform_int_distribution<int> length(0, 24);
-    for (int doc = 0; doc < 300; ++doc) {
-        std::vector<std::string> lines(8);
-        for (std::string& line : lines)
-            for (int n = length(rng); n > 0; --n)
-                line += pieces[pick(rng)];
-        checkCoverage(lines, "generated document " + std::to_string(doc));
-    }
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031205, 300, htmlRsText, 24);
     // Every byte value, after every state.
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all += static_cast<char>(b);
-    for (intptr_t state = 0; state <= 8; ++state)
-        checkCoverage({all, all}, "all bytes from state " + std::to_string(state), state);
+    ExpectAllBytesCovered(kFacts, {htmlRsEntity, htmlRsComment, htmlRsTagName, htmlRsTag, htmlRsText, htmlRsUnused,
+                                   htmlRsValue, htmlRsQuoteValue, htmlRsDoubleQuoteValue});
 }
 
 TEST(HtmlProperties, TokensCoverRealPages)
 {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(OSTREL_TEST_DATA) + "/html")) {
-        if (entry.path().extension() != ".html")
-            continue;
-        ++files;
-        const std::string bytes = ostrel::test::readFile(entry.path());
-        checkCoverage(bufferLines(bytes), entry.path().filename().string());
-    }
-    EXPECT_GE(files, 3);
+    ExpectDataFilesConsistent(kFacts, "html", {".html"}, 3, htmlRsText);
 }
 
 TEST(HtmlProperties, LineBreakStyleDoesNotChangeTheTokens)
 {
-    const std::string crlf = ostrel::test::readFile(std::string(OSTREL_TEST_DATA) + "/html/catalogue.html");
-    std::string lf;
-    for (char c : crlf)
-        if (c != '\r')
-            lf += c;
-    ASSERT_NE(lf.size(), crlf.size());
-    TOstHTMLHighlighter a;
-    TOstHTMLHighlighter b;
-    const auto fromCrLf = lexLines(a, bufferLines(crlf));
-    const auto fromLf = lexLines(b, bufferLines(lf));
-    ASSERT_EQ(fromCrLf.size(), fromLf.size());
-    for (size_t i = 0; i < fromLf.size(); ++i) {
-        EXPECT_EQ(fromCrLf[i].tokens, fromLf[i].tokens) << "line " << i + 1;
-        EXPECT_EQ(fromCrLf[i].state, fromLf[i].state) << "line " << i + 1;
-    }
+    const std::string crlf = readFile(std::string(OSTREL_TEST_DATA) + "/html/catalogue.html");
+    ASSERT_NE(crlf.find('\r'), std::string::npos) << "the sample has CR LF breaks";
+    ExpectLineBreakStyleIrrelevant(kFacts, crlf, "catalogue.html");
 }

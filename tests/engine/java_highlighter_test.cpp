@@ -10,17 +10,9 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = javaPlain)
-{
-    TOstJavaHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstJavaHighlighter> lex{javaPlain};
 
-intptr_t stateAfter(const std::string& line, intptr_t state = javaPlain)
-{
-    TOstJavaHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstJavaHighlighter> stateAfter{javaPlain};
 
 constexpr int C = javaComment, Doc = javaDocComment, I = javaIdentifier, V = javaInvalid, K = javaKeyword,
               N = javaNumber, W = javaSpace, S = javaString, Y = javaSymbol, U = javaUnknown;
@@ -121,16 +113,11 @@ TEST(JavaClass, AttributesDefaultsAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstJavaHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {
-        hl.CommentAttri, hl.DocumentAttri, hl.IdentifierAttri, hl.InvalidAttri, hl.KeyAttri, nullptr,
-        hl.NumberAttri, hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri, hl.InvalidAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstJavaHighlighter>(); }, javaLineEnd, 11, attributeOfKind};
+using Lexer = TOstJavaHighlighter;
+const LexerFacts kFacts =
+    FactsOf<Lexer>(javaLineEnd, {&Lexer::CommentAttri, &Lexer::DocumentAttri, &Lexer::IdentifierAttri,
+                                 &Lexer::InvalidAttri, &Lexer::KeyAttri, nullptr, &Lexer::NumberAttri,
+                                 &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri, &Lexer::InvalidAttri});
 
 }  // namespace
 
@@ -139,27 +126,16 @@ TEST(JavaProperties, GeneratedLinesAreCoveredAndRestartExactly)
     const std::vector<std::string> pieces = {
         "/*", "/**", "*/", "/**/", "//", "*", "/", "\"", "'", "\\", " ", "\t", "if", "null", "$", "x1", "0x",
         "1", ".", "..", "e", "-", "+", ">>>=", "@", "#", "\xE9", "\x80", "\r", "\n", "{", "}"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031210, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), javaPlain);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031210, 300, javaPlain);
     ExpectAllBytesCovered(kFacts, {javaInComment, javaInDocComment, javaPlain});
 }
 
 TEST(JavaProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
 {
-    const auto files = DataFiles("java", ".java");
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, javaPlain);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "java", {".java"}, 3, javaPlain);
 }
 
 TEST(JavaProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
-    TOstJavaHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/java/OrderQueue.java");
-    for (unsigned seed = 1; seed <= 10; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "java/OrderQueue.java", 10);
 }

@@ -8,11 +8,7 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = jsRsCode)
-{
-    TOstJScriptHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstJScriptHighlighter> lex{jsRsCode};
 
 int kindOf(const std::string& word)
 {
@@ -156,16 +152,11 @@ TEST(JsClass, TitleFilterAndSample)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstJScriptHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr,
-                                                 hl.NumberAttri, hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri,
-                                                 hl.IdentifierAttri, hl.NonReservedKeyAttri, hl.EventAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstJScriptHighlighter>(); }, jsTkNull, 11, attributeOfKind};
+using Lexer = TOstJScriptHighlighter;
+const LexerFacts kFacts =
+    FactsOf<Lexer>(jsTkNull, {&Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri, nullptr,
+                              &Lexer::NumberAttri, &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri,
+                              &Lexer::IdentifierAttri, &Lexer::NonReservedKeyAttri, &Lexer::EventAttri});
 
 }  // namespace
 
@@ -174,9 +165,7 @@ TEST(JsProperties, GeneratedLinesAreCoveredAndRestartExactly)
     const std::vector<std::string> pieces = {
         "/*", "*/", "//", "/", "*", "\"", "'", "'''", "\\", "\\\\", "0x", "0x1F", "1.5", "..", ".", " ", "\t",
         "\r", "function", "onLoad", "document", "x", "@", "\xB3", "+=", "->", "&&", "{", "}"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 1995, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), jsRsCode);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 1995, 300, jsRsCode);
     ExpectAllBytesCovered(kFacts, {jsRsCode, jsRsComment});
 }
 

@@ -10,6 +10,7 @@ using namespace ostrel::test;
 
 namespace {
 
+// Pascal's lexer also takes the dialect's version.
 LexTokens lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
 {
     TOstPasHighlighter hl;
@@ -17,11 +18,7 @@ LexTokens lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion
     return LexLine(hl, line, state);
 }
 
-intptr_t stateAfter(const std::string& line, intptr_t state = pasPlain)
-{
-    TOstPasHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstPasHighlighter> stateAfter{pasPlain};
 
 int kindOf(const std::string& word, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
 {
@@ -214,16 +211,11 @@ TEST(PasClass, AttributesDefaultsAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstPasHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {
-        hl.AsmAttri, hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr, hl.NumberAttri, hl.SpaceAttri,
-        hl.StringAttri, hl.SymbolAttri, hl.SymbolAttri, hl.FloatAttri, hl.HexAttri, hl.DirectiveAttri, hl.CharAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstPasHighlighter>(); }, pasLineEnd, 14, attributeOfKind};
+using Lexer = TOstPasHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(
+    pasLineEnd, {&Lexer::AsmAttri, &Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri, nullptr,
+                 &Lexer::NumberAttri, &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri, &Lexer::SymbolAttri,
+                 &Lexer::FloatAttri, &Lexer::HexAttri, &Lexer::DirectiveAttri, &Lexer::CharAttri});
 
 }  // namespace
 
@@ -233,9 +225,7 @@ TEST(PasProperties, GeneratedLinesAreCoveredAndRestartExactly)
         "{", "}", "{$", "(*", "*)", "(", ")", "//", "'", "''", "#", "$", " ", "\t", "asm", "end", "property",
         "read", "exports", "index", ";", "1", ".", "..", "e", "+", "-", "Begin", "x1", "_", "|", "\xB9",
         "\r", "\n", ":=", "@"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031209, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), pasPlain);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031209, 300, pasPlain);
     ExpectAllBytesCovered(kFacts, {pasInParenComment, pasInAsmParenComment, pasInAsm, pasInBraceComment,
                                    pasInAsmBraceComment, pasInProperty, pasInExports, pasPlain,
                                    pasInPropertyParenComment, pasInExportsParenComment,
@@ -244,23 +234,10 @@ TEST(PasProperties, GeneratedLinesAreCoveredAndRestartExactly)
 
 TEST(PasProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
 {
-    std::vector<std::string> files = DataFiles("pas", ".pas");
-    for (const std::string& f : DataFiles("pas", ".dpr"))
-        files.push_back(f);
-    for (const std::string& f : DataFiles("pas", ".dpk"))
-        files.push_back(f);
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, pasPlain);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
+    ExpectDataFilesConsistent(kFacts, "pas", {".pas", ".dpr", ".dpk"}, 3, pasPlain);
 }
 
 TEST(PasProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
-    TOstPasHighlighter hl;
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/pas/Counters.pas");
-    for (unsigned seed = 1; seed <= 10; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(kFacts, "pas/Counters.pas", 10);
 }

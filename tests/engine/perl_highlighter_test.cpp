@@ -10,11 +10,7 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line)
-{
-    TOstPerlHighlighter hl;
-    return LexLine(hl, line, 0);
-}
+const FreshLexer<TOstPerlHighlighter> lex{};
 
 int kindOf(const std::string& text)
 {
@@ -128,16 +124,11 @@ TEST(PerlClass, AttributesDefaultsAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstPerlHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {
-        hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr, hl.NumberAttri, hl.OperatorAttri,
-        hl.PragmaAttri, hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri, hl.InvalidAttri, hl.VariableAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstPerlHighlighter>(); }, perlLineEnd, 12, attributeOfKind};
+using Lexer = TOstPerlHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(
+    perlLineEnd, {&Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri, nullptr, &Lexer::NumberAttri,
+                  &Lexer::OperatorAttri, &Lexer::PragmaAttri, &Lexer::SpaceAttri, &Lexer::StringAttri,
+                  &Lexer::SymbolAttri, &Lexer::InvalidAttri, &Lexer::VariableAttri});
 
 }  // namespace
 
@@ -146,19 +137,8 @@ TEST(PerlProperties, GeneratedAndRealLinesAreCovered)
     const std::vector<std::string> pieces = {"$", "$^", "^", "%", "@", "x", "=", "#", "\"", "'", "\\", ".",
                                              "..", "1", "e", "-", "_", "print", "ARGV", " ", "\t", "`", "\xB9",
                                              "\r", "\n", "<=>", "*"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031213, 200, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), 0);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031213, 200, 0);
     ExpectAllBytesCovered(kFacts, {0});
-    std::vector<std::string> files = DataFiles("perl", ".pl");
-    for (const std::string& f : DataFiles("perl", ".pm"))
-        files.push_back(f);
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, 0);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
-    TOstPerlHighlighter hl;
-    EXPECT_EQ(CountIncrementalStateMismatches(hl, readFile(files.front()), 1, 100), 0);
+    ExpectDataFilesConsistent(kFacts, "perl", {".pl", ".pm"}, 3, 0);
+    ExpectIncrementalStatesExact(kFacts, "perl/golden.pl", 1, 100);
 }

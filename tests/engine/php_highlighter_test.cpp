@@ -8,17 +8,9 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = phpRsCode)
-{
-    TOstPHPHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstPHPHighlighter> lex{phpRsCode};
 
-intptr_t stateAfter(const std::string& line, intptr_t state = phpRsCode)
-{
-    TOstPHPHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstPHPHighlighter> stateAfter{phpRsCode};
 
 constexpr int C = phpTkComment, I = phpTkIdentifier, K = phpTkKey, N = phpTkNumber, W = phpTkSpace,
               S = phpTkString, Y = phpTkSymbol, U = phpTkUnknown, V = phpTkVariable;
@@ -204,16 +196,11 @@ TEST(PhpClass, TitleFilterSampleAndStates)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstPHPHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri, nullptr,
-                                                 hl.NumberAttri, hl.SpaceAttri, hl.StringAttri, hl.SymbolAttri,
-                                                 hl.IdentifierAttri, hl.VariableAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstPHPHighlighter>(); }, phpTkNull, 10, attributeOfKind};
+using Lexer = TOstPHPHighlighter;
+const LexerFacts kFacts =
+    FactsOf<Lexer>(phpTkNull, {&Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri, nullptr,
+                               &Lexer::NumberAttri, &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri,
+                               &Lexer::IdentifierAttri, &Lexer::VariableAttri});
 
 }  // namespace
 
@@ -223,9 +210,7 @@ TEST(PhpProperties, GeneratedLinesAreCoveredAndRestartExactly)
         "\"", "'", "\\", "\\\\", "$", "$a", "{$", "${", "{", "}", "[", "]", "['k']", "->", "/*", "*/", "//",
         "#", "/", "*", "<<=", "<", "=", " ", "\t", "\r", "1", "0x1F", "..", ".", "-", "echo", "__FILE__",
         "name", "\xB9", "?>", ";"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031205, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), phpRsCode);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031205, 300, phpRsCode);
     ExpectAllBytesCovered(kFacts, {phpRsCode, phpRsSingleQuoted, phpRsDoubleQuoted, phpRsComment, phpRsInterpolated});
 }
 

@@ -236,33 +236,22 @@ TEST(SqlProperties, GeneratedLinesAreCoveredAndRestartExactlyInEveryDialect)
         "/*", "*/", "--", "-", "'", "\"", "\\", "#", "@", "@@", ":", "$", " ", "\t", "select", "REM", "1", ".",
         "..", "x_1", "<<=", "|", "\xB9", "\r", "\n", "`", "rowcount"};
     for (const TSQLDialect d : kAllDialects) {
+        SCOPED_TRACE(SQLDialectNames()[d]);
         const LexerFacts facts = factsFor(d);
-        int n = 0;
-        for (const auto& doc : GeneratedDocuments(pieces, 20031211 + d, 60, 8, 20))
-            ExpectLexingConsistent(facts, doc, std::string(SQLDialectNames()[d]) + " document " + std::to_string(n++),
-                                   sqlPlain);
+        ExpectGeneratedDocumentsConsistent(facts, pieces, 20031211 + d, 60, sqlPlain);
         ExpectAllBytesCovered(facts, {sqlPlain, sqlInComment, sqlInString});
     }
 }
 
 TEST(SqlProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
 {
-    const auto files = DataFiles("sql", ".sql");
-    ASSERT_GE(files.size(), 3u);
     for (const TSQLDialect d : kAllDialects) {
-        for (const std::string& file : files) {
-            const std::string bytes = readFile(file);
-            ExpectLexingConsistent(factsFor(d), BufferLines(WithCrLf(bytes)), file, sqlPlain);
-            ExpectLineBreakStyleIrrelevant(factsFor(d), bytes, file);
-        }
+        SCOPED_TRACE(SQLDialectNames()[d]);
+        ExpectDataFilesConsistent(factsFor(d), "sql", {".sql"}, 3, sqlPlain);
     }
 }
 
 TEST(SqlProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
-    TOstSQLHighlighter hl;
-    hl.SetSQLDialect(sqlMySQL);
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/sql/shop_mysql.sql");
-    for (unsigned seed = 1; seed <= 10; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(hl, doc, seed, 150), 0) << "seed " << seed;
+    ExpectIncrementalStatesExact(factsFor(sqlMySQL), "sql/shop_mysql.sql", 10);
 }

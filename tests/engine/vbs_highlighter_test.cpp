@@ -10,11 +10,7 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line)
-{
-    TOstVBScriptHighlighter hl;
-    return LexLine(hl, line, 0);
-}
+const FreshLexer<TOstVBScriptHighlighter> lex{};
 
 constexpr int C = vbsComment, I = vbsIdentifier, K = vbsKeyword, N = vbsNumber, W = vbsSpace, S = vbsString,
               Y = vbsSymbol;
@@ -78,16 +74,10 @@ TEST(VbsClass, NoLineStateAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstVBScriptHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {hl.CommentAttri, hl.IdentifierAttri, hl.KeyAttri,
-                                                 nullptr,         hl.NumberAttri,     hl.SpaceAttri,
-                                                 hl.StringAttri,  hl.SymbolAttri,     hl.IdentifierAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstVBScriptHighlighter>(); }, vbsLineEnd, 9, attributeOfKind};
+using Lexer = TOstVBScriptHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(
+    vbsLineEnd, {&Lexer::CommentAttri, &Lexer::IdentifierAttri, &Lexer::KeyAttri, nullptr, &Lexer::NumberAttri,
+                 &Lexer::SpaceAttri, &Lexer::StringAttri, &Lexer::SymbolAttri, &Lexer::IdentifierAttri});
 
 }  // namespace
 
@@ -95,17 +85,8 @@ TEST(VbsProperties, GeneratedAndRealLinesAreCovered)
 {
     const std::vector<std::string> pieces = {"'", "\"", "\"\"", "#", "1", ".", "e", "+", "<", ">", "=", "If",
                                              "end", "_", "x", " ", "\t", "$", "\xB9", "\r", "\n", "&"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 20031212, 200, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), 0);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 20031212, 200, 0);
     ExpectAllBytesCovered(kFacts, {0});
-    const auto files = DataFiles("vbs", ".vbs");
-    ASSERT_GE(files.size(), 3u);
-    for (const std::string& file : files) {
-        const std::string bytes = readFile(file);
-        ExpectLexingConsistent(kFacts, BufferLines(WithCrLf(bytes)), file, 0);
-        ExpectLineBreakStyleIrrelevant(kFacts, bytes, file);
-    }
-    TOstVBScriptHighlighter hl;
-    EXPECT_EQ(CountIncrementalStateMismatches(hl, readFile(files.front()), 1, 100), 0);
+    ExpectDataFilesConsistent(kFacts, "vbs", {".vbs"}, 3, 0);
+    ExpectIncrementalStatesExact(kFacts, "vbs/backup.vbs", 1, 100);
 }

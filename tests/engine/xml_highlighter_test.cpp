@@ -8,17 +8,9 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, intptr_t state = xmlRsText)
-{
-    TOstXMLHighlighter hl;
-    return LexLine(hl, line, state);
-}
+const FreshLexer<TOstXMLHighlighter> lex{xmlRsText};
 
-intptr_t stateAfter(const std::string& line, intptr_t state = xmlRsText)
-{
-    TOstXMLHighlighter hl;
-    return StateAfterLine(hl, line, state);
-}
+const FreshStateAfter<TOstXMLHighlighter> stateAfter{xmlRsText};
 
 constexpr int AV = xmlTkAposAttrValue, AE = xmlTkAposEntityRef, A = xmlTkAttribute, CD = xmlTkCDATA,
               C = xmlTkComment, EL = xmlTkElement, ER = xmlTkEntityRef, EQ = xmlTkEqual,
@@ -211,19 +203,29 @@ TEST(XmlClass, TitleFilterAndSample)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
-{
-    const auto& hl = static_cast<const TOstXMLHighlighter&>(base);
-    TOstHighlighterAttributes* const byKind[] = {
-        hl.AttributeValueAttri, hl.EntityRefAttri, hl.AttributeAttri, hl.CDATAAttri, hl.CommentAttri,
-        hl.ElementAttri, hl.EntityRefAttri, hl.SymbolAttri, nullptr, hl.ProcessingInstructionAttri,
-        hl.AttributeValueAttri, hl.EntityRefAttri, hl.SpaceAttri, hl.SymbolAttri, hl.TextAttri,
-        hl.NamespaceAttributeValueAttri, hl.EntityRefAttri, hl.NamespaceAttributeAttri, hl.SymbolAttri,
-        hl.NamespaceAttributeValueAttri, hl.EntityRefAttri, hl.DocTypeAttri};
-    return byKind[kind];
-}
-
-const LexerFacts kFacts{[] { return std::make_unique<TOstXMLHighlighter>(); }, xmlTkNull, 22, attributeOfKind};
+using Lexer = TOstXMLHighlighter;
+const LexerFacts kFacts = FactsOf<Lexer>(xmlTkNull, {&Lexer::AttributeValueAttri,
+                                                     &Lexer::EntityRefAttri,
+                                                     &Lexer::AttributeAttri,
+                                                     &Lexer::CDATAAttri,
+                                                     &Lexer::CommentAttri,
+                                                     &Lexer::ElementAttri,
+                                                     &Lexer::EntityRefAttri,
+                                                     &Lexer::SymbolAttri,
+                                                     nullptr,
+                                                     &Lexer::ProcessingInstructionAttri,
+                                                     &Lexer::AttributeValueAttri,
+                                                     &Lexer::EntityRefAttri,
+                                                     &Lexer::SpaceAttri,
+                                                     &Lexer::SymbolAttri,
+                                                     &Lexer::TextAttri,
+                                                     &Lexer::NamespaceAttributeValueAttri,
+                                                     &Lexer::EntityRefAttri,
+                                                     &Lexer::NamespaceAttributeAttri,
+                                                     &Lexer::SymbolAttri,
+                                                     &Lexer::NamespaceAttributeValueAttri,
+                                                     &Lexer::EntityRefAttri,
+                                                     &Lexer::DocTypeAttri});
 
 }  // namespace
 
@@ -232,9 +234,7 @@ TEST(XmlProperties, GeneratedLinesAreCoveredAndRestartExactly)
     const std::vector<std::string> pieces = {
         "<", ">", "</", "/>", "/", "=", "\"", "'", "&", ";", "&amp;", "<!--", "-->", "--", "<!DOCTYPE", "[", "]",
         "]]>", "<![CDATA[", "<?", "?>", "?", "!", " ", "\t", "\r", "a", "xmlns", "ns:x", "\xBF"};
-    int n = 0;
-    for (const auto& doc : GeneratedDocuments(pieces, 1996, 300, 8, 20))
-        ExpectLexingConsistent(kFacts, doc, "generated document " + std::to_string(n++), xmlRsText);
+    ExpectGeneratedDocumentsConsistent(kFacts, pieces, 1996, 300, xmlRsText);
     std::vector<intptr_t> states;
     for (intptr_t s = xmlRsAposAttrValue; s <= xmlRsDocTypeSubset; ++s)
         states.push_back(s);

@@ -8,9 +8,9 @@
 namespace ostrel::test {
 
 struct RunResult {
-    int status = -1;     // exit status, or -1 when the process did not exit normally
-    std::string out;     // standard output
-    std::string err;     // standard error
+    int status = -1;  // exit status, or -1 when the process did not exit normally
+    std::string out;  // standard output
+    std::string err;  // standard error
 };
 
 // Runs ostrel-cli with the arguments, feeding stdinBytes to its standard input.

@@ -177,6 +177,14 @@ void ExpectLexingConsistent(const LexerFacts& facts, const std::vector<std::stri
     }
 }
 
+void ExpectGeneratedDocumentsConsistent(const LexerFacts& facts, const std::vector<std::string>& pieces, unsigned seed,
+                                        int documents, intptr_t firstState, int maxPieces)
+{
+    int n = 0;
+    for (const auto& doc : GeneratedDocuments(pieces, seed, documents, 8, maxPieces))
+        ExpectLexingConsistent(facts, doc, "generated document " + std::to_string(n++), firstState);
+}
+
 void ExpectLineBreakStyleIrrelevant(const LexerFacts& facts, const std::string& bytes, const std::string& what)
 {
     const auto a = facts.make();
@@ -200,26 +208,28 @@ void ExpectAllBytesCovered(const LexerFacts& facts, const std::vector<intptr_t>&
         ExpectLexingConsistent(facts, {all, reversed, all}, "all bytes from state " + std::to_string(state), state);
 }
 
-void ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
-                               const std::vector<std::string>& extensions, size_t minFiles, intptr_t firstState)
+std::vector<std::string> ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
+                                                   const std::vector<std::string>& extensions, size_t minFiles,
+                                                   intptr_t firstState)
 {
-    size_t count = 0;
+    std::vector<std::string> files;
     for (const std::string& extension : extensions)
         for (const std::string& file : DataFiles(folder, extension)) {
-            ++count;
+            files.push_back(file);
             const std::string bytes = readFile(file);
             ExpectLexingConsistent(facts, BufferLines(WithCrLf(bytes)), file, firstState);
             ExpectLineBreakStyleIrrelevant(facts, bytes, file);
         }
-    EXPECT_GE(count, minFiles) << "sample files in tests/data/" << folder;
+    EXPECT_GE(files.size(), minFiles) << "sample files in tests/data/" << folder;
+    return files;
 }
 
-void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file)
+void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file, unsigned seeds, int edits)
 {
     const auto hl = facts.make();
     const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/" + file);
-    for (unsigned seed = 1; seed <= 3; ++seed)
-        EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, seed, 150), 0) << file << ", seed " << seed;
+    for (unsigned seed = 1; seed <= seeds; ++seed)
+        EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, seed, edits), 0) << file << ", seed " << seed;
 }
 
 }  // namespace ostrel::test

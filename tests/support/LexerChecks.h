@@ -32,6 +32,31 @@ LexTokens LexLine(TOstCustomHighlighter& hl, std::string_view line, intptr_t sta
 // The state the line leaves when lexed from the given state.
 intptr_t StateAfterLine(TOstCustomHighlighter& hl, std::string_view line, intptr_t state);
 
+// A fresh lexer of the class for every line: lex("text") lexes from the
+// class's first state, lex("text", state) from another.
+template <class THighlighter>
+struct FreshLexer {
+    intptr_t firstState = 0;
+    LexTokens operator()(std::string_view line) const { return (*this)(line, firstState); }
+    LexTokens operator()(std::string_view line, intptr_t state) const
+    {
+        THighlighter hl;
+        return LexLine(hl, line, state);
+    }
+};
+
+// The same for the state a line leaves: stateAfter("text"), stateAfter("text", state).
+template <class THighlighter>
+struct FreshStateAfter {
+    intptr_t firstState = 0;
+    intptr_t operator()(std::string_view line) const { return (*this)(line, firstState); }
+    intptr_t operator()(std::string_view line, intptr_t state) const
+    {
+        THighlighter hl;
+        return StateAfterLine(hl, line, state);
+    }
+};
+
 struct LexedLine {
     LexTokens tokens;
     intptr_t state = 0;
@@ -63,6 +88,19 @@ struct LexerFacts {
     std::function<TOstHighlighterAttributes*(const TOstCustomHighlighter&, int kind)> attributeOfKind;
 };
 
+// The facts of a lexer class from its end-of-line kind and the attribute
+// member of each token kind (none for the end of line), in kind order.
+template <class THighlighter>
+LexerFacts FactsOf(int endOfLineKind, std::vector<TOstHighlighterAttributes* const THighlighter::*> byKind)
+{
+    const int kindCount = static_cast<int>(byKind.size());
+    return {[] { return std::make_unique<THighlighter>(); }, endOfLineKind, kindCount,
+            [byKind = std::move(byKind)](const TOstCustomHighlighter& base, int kind) -> TOstHighlighterAttributes* {
+                const auto member = byKind.at(static_cast<size_t>(kind));
+                return member ? static_cast<const THighlighter&>(base).*member : nullptr;
+            }};
+}
+
 // Lexes the lines straight through from `firstState` with one lexer and
 // checks each line's tokens (contiguous from 0, covering the line, kinds in
 // range and not the end-of-line kind, the attribute of the kind, progress)
@@ -70,16 +108,24 @@ struct LexerFacts {
 // the line above yields the same tokens and state. Reports through GoogleTest.
 void ExpectLexingConsistent(const LexerFacts& facts, const std::vector<std::string>& lines,
                             const std::string& what, intptr_t firstState);
+// Seeded documents of eight lines, each of up to `maxPieces` pieces picked at
+// random, lex consistently from `firstState`.
+void ExpectGeneratedDocumentsConsistent(const LexerFacts& facts, const std::vector<std::string>& pieces, unsigned seed,
+                                        int documents, intptr_t firstState, int maxPieces = 20);
 // The same document with CR LF and with LF line breaks lexes alike.
 void ExpectLineBreakStyleIrrelevant(const LexerFacts& facts, const std::string& bytes, const std::string& what);
 // All byte values 1 to 255 on a few lines, lexed from each of the states.
 void ExpectAllBytesCovered(const LexerFacts& facts, const std::vector<intptr_t>& states);
 // Every file of tests/data/<folder> with one of the extensions (at least
 // `minFiles` of them) lexes consistently with CR LF and with LF breaks.
-void ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
-                               const std::vector<std::string>& extensions, size_t minFiles, intptr_t firstState);
-// The line states an editor keeps for tests/data/<file> through seeded
-// random edits equal a full rescan after every edit.
-void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file);
+// Returns the files, extension by extension, each sorted by name.
+std::vector<std::string> ExpectDataFilesConsistent(const LexerFacts& facts, const std::string& folder,
+                                                   const std::vector<std::string>& extensions, size_t minFiles,
+                                                   intptr_t firstState);
+// The line states an editor keeps for tests/data/<file> through `edits`
+// seeded random edits equal a full rescan after every edit, for the seeds 1
+// to `seeds`.
+void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file, unsigned seeds = 3,
+                                  int edits = 150);
 
 }  // namespace ostrel::test

@@ -5,24 +5,72 @@ namespace ostrel::test {
 namespace {
 
 const char* const kKeys[] = {
-    "Up", "Down", "Left", "Right", "Home", "End", "Page Up", "Page Down", "Shift+Up", "Shift+Down",
-    "Shift+Left", "Shift+Right", "Shift+Home", "Shift+End", "Ctrl+Left", "Ctrl+Right", "Shift+Ctrl+Left",
-    "Shift+Ctrl+Right", "Ctrl+Home", "Ctrl+End", "Shift+Page Down", "Ctrl+Page Down", "Ctrl+Up", "Ctrl+Down",
-    "Backspace", "Backspace", "Delete", "Delete", "Enter", "Enter", "Tab", "Tab", "Shift+Tab", "Ctrl+Y",
-    "Shift+Ctrl+Y", "Ctrl+T", "Ctrl+Backspace", "Ctrl+N", "Shift+Ctrl+I", "Shift+Ctrl+U", "Insert", "Ctrl+C",
-    "Ctrl+X", "Ctrl+V", "Shift+Ctrl+B", "Shift+Ctrl+N", "Shift+Ctrl+C", "Shift+Ctrl+L", "Ctrl+Z",
-    "Shift+Ctrl+Z", "A", "Shift+B", "7", "Space", "Space",
+    "Up",
+    "Down",
+    "Left",
+    "Right",
+    "Home",
+    "End",
+    "Page Up",
+    "Page Down",
+    "Shift+Up",
+    "Shift+Down",
+    "Shift+Left",
+    "Shift+Right",
+    "Shift+Home",
+    "Shift+End",
+    "Ctrl+Left",
+    "Ctrl+Right",
+    "Shift+Ctrl+Left",
+    "Shift+Ctrl+Right",
+    "Ctrl+Home",
+    "Ctrl+End",
+    "Shift+Page Down",
+    "Ctrl+Page Down",
+    "Ctrl+Up",
+    "Ctrl+Down",
+    "Backspace",
+    "Backspace",
+    "Delete",
+    "Delete",
+    "Enter",
+    "Enter",
+    "Tab",
+    "Tab",
+    "Shift+Tab",
+    "Ctrl+Y",
+    "Shift+Ctrl+Y",
+    "Ctrl+T",
+    "Ctrl+Backspace",
+    "Ctrl+N",
+    "Shift+Ctrl+I",
+    "Shift+Ctrl+U",
+    "Insert",
+    "Ctrl+C",
+    "Ctrl+X",
+    "Ctrl+V",
+    "Shift+Ctrl+B",
+    "Shift+Ctrl+N",
+    "Shift+Ctrl+C",
+    "Shift+Ctrl+L",
+    "Ctrl+Z",
+    "Shift+Ctrl+Z",
+    "A",
+    "Shift+B",
+    "7",
+    "Space",
+    "Space",
 };
 
 const char* const kCommands[] = {
-    "ecUpperCase", "ecLowerCase", "ecToggleCase", "ecTitleCase", "ecUpperCaseBlock", "ecLowerCaseBlock",
-    "ecToggleCaseBlock", "ecDeleteBOL", "ecDeleteLastWord", "ecInsertLine", "ecPageLeft", "ecSelPageRight",
-    "ecImeStr \\xB1x", "ecSelectAll", "ecSelPageTop",
+    "ecUpperCase",      "ecLowerCase",       "ecToggleCase",    "ecTitleCase",      "ecUpperCaseBlock",
+    "ecLowerCaseBlock", "ecToggleCaseBlock", "ecDeleteBOL",     "ecDeleteLastWord", "ecInsertLine",
+    "ecPageLeft",       "ecSelPageRight",    "ecImeStr \\xB1x", "ecSelectAll",      "ecSelPageTop",
 };
 
 const TOstEditorOption kTried[] = {
-    eoAutoIndent, eoEnhanceHomeKey, eoGroupUndo, eoHalfPageScroll, eoKeepCaretX, eoScrollByOneLess,
-    eoScrollPastEol, eoSmartTabDelete, eoSmartTabs, eoTabIndent, eoTabsToSpaces,
+    eoAutoIndent,    eoEnhanceHomeKey, eoGroupUndo, eoHalfPageScroll, eoKeepCaretX,   eoScrollByOneLess,
+    eoScrollPastEol, eoSmartTabDelete, eoSmartTabs, eoTabIndent,      eoTabsToSpaces,
 };
 
 }  // namespace
@@ -51,7 +99,10 @@ std::string RandomKeyScript::optionList() const
     return list;
 }
 
-int RandomKeyScript::pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+int RandomKeyScript::pick(int n)
+{
+    return std::uniform_int_distribution<int>(0, n - 1)(rng_);
+}
 
 std::string RandomKeyScript::randomDocument()
 {
@@ -62,8 +113,8 @@ std::string RandomKeyScript::randomDocument()
     for (int i = 0; i < lines; ++i) {
         std::string line;
         for (int w = pick(5); w > 0; --w)
-            line += std::string(static_cast<size_t>(pick(3)), pick(2) ? ' ' : '\t') +
-                    (pick(3) ? "word" : "(x.y)") + std::to_string(pick(100));
+            line += std::string(static_cast<size_t>(pick(3)), pick(2) ? ' ' : '\t') + (pick(3) ? "word" : "(x.y)") +
+                    std::to_string(pick(100));
         if (pick(4) == 0)
             line += pick(2) ? "  " : "\t";
         doc += line + lineBreak;
