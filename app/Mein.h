@@ -105,6 +105,7 @@ public:
     void UpdateModifiedState(bool modified);
     void UpdateCaretPanel();
     void HighlighterForFile(const QString& path, TDocumentPage& document);
+    TOstCustomHighlighter* HighlighterOfFile(const QString& path);
     void SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter);
     static bool IsValidFileName(const QString& name);
     void pcEdytory1Change();
@@ -346,6 +347,9 @@ private:
     TOstEditSearchCustom* SearchEngineInUse();
 
     // Documents (MeinDocuments.cpp).
+    TDocumentPage* AddDocumentTab(TOstCustomHighlighter* highlighter, bool counted);
+    void RefreshCurrentTab(bool modified);
+    void LoadDocument(TDocumentPage& document, const QString& path, std::optional<TOstEncoding> encoding);
     void RemoveDocument(int index);
     void ActivateDocument(int index);
     void ConnectDocument(TDocumentPage& document);
