@@ -108,6 +108,7 @@ public:
     void UpdateModifiedState(bool modified);
     void UpdateCaretPanel();
     void HighlighterForFile(const QString& path, TDocumentPage& document);
+    TOstCustomHighlighter* HighlighterOfFile(const QString& path);
     void SetupEditor(TDocumentPage& document, TOstCustomHighlighter* highlighter);
     static bool IsValidFileName(const QString& name);
     void pcEdytory1Change();
@@ -363,6 +364,9 @@ private:
     TOstEditSearchCustom* SearchEngineInUse();
 
     // Documents (MeinDocuments.cpp).
+    TDocumentPage* AddDocumentTab(TOstCustomHighlighter* highlighter, bool counted);
+    void RefreshCurrentTab(bool modified);
+    void LoadDocument(TDocumentPage& document, const QString& path, std::optional<TOstEncoding> encoding);
     void RemoveDocument(int index);
     void ActivateDocument(int index);
     void ConnectDocument(TDocumentPage& document);
