@@ -75,6 +75,15 @@ bool TOstrel3Main::IsUntouchedUntitled(const TDocumentPage& document) const
 TDocumentPage* TOstrel3Main::NewDocument(TOstCustomHighlighter* highlighter, bool counted)
 {
     TUpdatesFrozen frozen(this);
+    TDocumentPage* document = AddDocumentTab(highlighter, counted);
+    RefreshCurrentTab(false);
+    return document;
+}
+
+// The new document's tab, made current; the window's panels and menus are
+// left for the caller to refresh once the document holds what it will.
+TDocumentPage* TOstrel3Main::AddDocumentTab(TOstCustomHighlighter* highlighter, bool counted)
+{
     if (counted)
         ++UntitledCounter;
     auto* document = new TDocumentPage();
@@ -86,9 +95,13 @@ TDocumentPage* TOstrel3Main::NewDocument(TOstCustomHighlighter* highlighter, boo
     SetupEditor(*document, highlighter);
     ConnectDocument(*document);
     document->EditWidget().setFocus();
-    UpdateModifiedState(false);
-    pcEdytory1Change();
     return document;
+}
+
+void TOstrel3Main::RefreshCurrentTab(bool modified)
+{
+    UpdateModifiedState(modified);
+    pcEdytory1Change();
 }
 
 // What a new document takes from the template editor. Every document starts
@@ -138,31 +151,52 @@ void TOstrel3Main::OpenDocument(const QString& givenPath, std::optional<TOstEnco
     for (int i = 0; i < DocumentCount(); ++i)
         if (DocumentAt(i)->Path() == path && dialogs_->Question(this, res::kAlreadyOpen, false) == TAnswer::No)
             return;
-    try {
-        TDocumentPage* document = NewDocument(smWzor1.Highlighter(), false);
-        const TWaitCursor wait;
-        const std::string native = QFile::encodeName(path).toStdString();
-        // What a killed save of this file left beside it (it may be as
-        // large as the file) goes now; a save still running elsewhere keeps its own.
-        RemoveStaleTemporaries(QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(),
-                               QFile::encodeName(QFileInfo(path).fileName()).toStdString());
-        document->Editor().Lines().LoadFromFile(native, TOstEncodingChoice{encoding, DefaultEncoding});
-        document->SetPath(path);
-        RecordDiskState(*document, path);
-        HighlighterForFile(path, *document);
-        pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
-        UpdateModifiedState(false);
-        pcEdytory1Change();
-        mflMRU1->AddItem(path);
-    } catch (const std::exception&) {
-        dialogs_->Error(this, res::kLoadError);
+    bool loaded = false;
+    {
+        TUpdatesFrozen frozen(this);
+        // The lines come in with no highlighter attached: the one chosen for
+        // the file is the only one that scans them.
+        TDocumentPage* document = AddDocumentTab(nullptr, false);
+        try {
+            LoadDocument(*document, path, encoding);
+            document->SetHighlighter(HighlighterOfFile(path));
+            pcEdytory1->setTabText(pcEdytory1->indexOf(document), QFileInfo(path).fileName());
+            mflMRU1->AddItem(path);
+            loaded = true;
+        } catch (const std::exception&) {
+            // What is left is an empty untitled document, as New makes it.
+            document->SetHighlighter(smWzor1.Highlighter());
+        }
+        RefreshCurrentTab(false);
     }
+    if (!loaded)
+        dialogs_->Error(this, res::kLoadError);
+}
+
+void TOstrel3Main::LoadDocument(TDocumentPage& document, const QString& path, std::optional<TOstEncoding> encoding)
+{
+    const TWaitCursor wait;
+    const std::string native = QFile::encodeName(path).toStdString();
+    // What a killed save of this file left beside it (it may be as
+    // large as the file) goes now; a save still running elsewhere keeps its own.
+    RemoveStaleTemporaries(QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(),
+                           QFile::encodeName(QFileInfo(path).fileName()).toStdString());
+    document.Editor().Lines().LoadFromFile(native, TOstEncodingChoice{encoding, DefaultEncoding});
+    document.SetPath(path);
+    RecordDiskState(document, path);
 }
 
 void TOstrel3Main::HighlighterForFile(const QString& path, TDocumentPage& document)
 {
+    document.SetHighlighter(HighlighterOfFile(path));
+}
+
+// The highlighter the extension table names, else the one new documents get.
+TOstCustomHighlighter* TOstrel3Main::HighlighterOfFile(const QString& path)
+{
     if (TOstCustomHighlighter* highlighter = highlighters_.Get(THighlighterSet::IdForFile(path)))
-        document.SetHighlighter(highlighter);
+        return highlighter;
+    return smWzor1.Highlighter();
 }
 
 void TOstrel3Main::QuerySaveChanges()

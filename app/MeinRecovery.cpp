@@ -9,6 +9,7 @@
 #include "app/Document.h"
 #include "app/Mein.h"
 #include "app/RecoveryJournal.h"
+#include "app/UiGuards.h"
 
 namespace ostrel {
 
@@ -48,7 +49,10 @@ bool TOstrel3Main::OfferRecovery()
 void TOstrel3Main::RestoreRecovered(const TOstRecoveryRecord& record)
 {
     const bool untitled = record.path.empty();
-    TDocumentPage* document = NewDocument(smWzor1.Highlighter(), untitled);
+    TUpdatesFrozen frozen(this);
+    // The lines come back before a highlighter is attached, so that only
+    // the document's own highlighter scans them.
+    TDocumentPage* document = AddDocumentTab(nullptr, untitled);
     TOstEdit& editor = document->Editor();
     RestoreRecoveredLines(record, editor.Lines());
     const QString title = QString::fromStdString(record.title);
@@ -57,14 +61,15 @@ void TOstrel3Main::RestoreRecovered(const TOstRecoveryRecord& record)
         document->SetPath(path);
         HighlighterForFile(path, *document);
         RecordDiskState(*document, path);
-    } else if (const int number = title.section(u' ', 0, 0).toInt(); number > UntitledCounter) {
-        UntitledCounter = number;  // later untitled documents go on from it
+    } else {
+        document->SetHighlighter(smWzor1.Highlighter());
+        if (const int number = title.section(u' ', 0, 0).toInt(); number > UntitledCounter)
+            UntitledCounter = number;  // later untitled documents go on from it
     }
     pcEdytory1->setTabText(pcEdytory1->indexOf(document), title);
     editor.SetCaretXY({record.caretX, record.caretY});
     editor.SetModified(record.modified);
-    UpdateModifiedState(record.modified);
-    pcEdytory1Change();
+    RefreshCurrentTab(record.modified);
     journal_->JournalNow(*document);
 }
 

@@ -14,17 +14,7 @@ namespace {
 // modifier keys and the like may not.
 bool CanStartSequence(uint16_t key)
 {
-    return key >= 30 && key <= 145;
-}
-
-bool IsMoveCommand(TOstEditorCommand c)
-{
-    return (c >= ecLeft && c <= ecGotoXY) || (c >= ecSelLeft && c <= ecSelGotoXY) || c == ecSelectAll;
-}
-
-bool IsMarkerCommand(TOstEditorCommand c)
-{
-    return (c >= ecGotoMarker0 && c <= ecGotoMarker9) || (c >= ecSetMarker0 && c <= ecSetMarker9);
+    return key >= VK_ACCEPT && key <= VK_SCROLL;
 }
 
 }  // namespace
@@ -181,14 +171,14 @@ void TCustomOstEdit::CommandProcessor(TOstEditorCommand command, char aChar, con
 void TCustomOstEdit::ExecuteCommand(TOstEditorCommand command, char aChar, const void* data)
 {
     TOstPaintLockGuard lock(*this);
-    if (IsMoveCommand(command))
-        ExecuteMoveCommand(command, data);
-    else if (command >= ecDeleteLastChar)
-        ExecuteEditCommand(command, aChar, data);
-    else if (IsMarkerCommand(command))
-        ExecuteMarkerCommand(command, data);
-    else
-        ExecuteViewCommand(command);
+    switch (EditorCommandFamily(command)) {
+    case TOstCommandFamily::Move: ExecuteMoveCommand(command, data); break;
+    case TOstCommandFamily::Text:
+    case TOstCommandFamily::Case: ExecuteEditCommand(command, aChar, data); break;
+    case TOstCommandFamily::Marker: ExecuteMarkerCommand(command, data); break;
+    case TOstCommandFamily::View: ExecuteViewCommand(command); break;
+    case TOstCommandFamily::None: break;
+    }
 }
 
 }  // namespace ostrel

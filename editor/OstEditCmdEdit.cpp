@@ -10,11 +10,6 @@ namespace ostrel {
 
 namespace {
 
-bool IsCaseCommand(TOstEditorCommand c)
-{
-    return c >= ecUpperCase && c <= ecToggleCaseBlock && c != 624;
-}
-
 // Characters that typing accepts: controls and DEL are keys, not text.
 std::string TypedText(std::string_view text)
 {
@@ -60,8 +55,7 @@ void TCustomOstEdit::ExecuteEditCommand(TOstEditorCommand command, char aChar, c
     case ecTab: DoTabKey(); break;
     case ecShiftTab: DoShiftTabKey(); break;
     default:
-        // ecString, ecAutoCompletion and codes without a command do nothing.
-        if (IsCaseCommand(command))
+        if (EditorCommandFamily(command) == TOstCommandFamily::Case)
             DoCaseChange(command);
         break;
     }

@@ -32,10 +32,7 @@ void TCustomOstEdit::ExecuteViewCommand(TOstEditorCommand command)
         if (OnContextHelp)
             OnContextHelp(WordAtCursor());
         break;
-    default:
-        // Unknown codes do nothing; the bookmark commands have their own
-        // executor (OstEditMarks.cpp).
-        break;
+    default: break;
     }
 }
 

@@ -10,48 +10,35 @@
 #include <vector>
 
 #include "editor/OstEditPaintTypes.h"
+#include "editor/OstVirtualKeys.h"
 
 namespace ostrel {
 
 using TOstEditorCommand = uint16_t;
 
-// The command codes. Caret moves are 1..17; adding ecSelection gives the
-// same move extending the selection. Codes from ecUserFirst on belong to the
-// program using the control.
+// The command codes, from the one list of commands.
 enum : TOstEditorCommand {
-    ecNone = 0,
-    ecLeft = 1, ecRight = 2, ecUp = 3, ecDown = 4, ecWordLeft = 5, ecWordRight = 6,
-    ecLineStart = 7, ecLineEnd = 8, ecPageUp = 9, ecPageDown = 10, ecPageLeft = 11,
-    ecPageRight = 12, ecPageTop = 13, ecPageBottom = 14, ecEditorTop = 15, ecEditorBottom = 16,
-    ecGotoXY = 17,
+#define OST_EDITOR_COMMAND(name, code, family) name = code,
+#include "editor/OstEditorCommandList.h"
+#undef OST_EDITOR_COMMAND
+    // Not a command: what turns a caret move into the move that selects.
     ecSelection = 100,
-    ecSelLeft = 101, ecSelRight = 102, ecSelUp = 103, ecSelDown = 104, ecSelWordLeft = 105,
-    ecSelWordRight = 106, ecSelLineStart = 107, ecSelLineEnd = 108, ecSelPageUp = 109,
-    ecSelPageDown = 110, ecSelPageLeft = 111, ecSelPageRight = 112, ecSelPageTop = 113,
-    ecSelPageBottom = 114, ecSelEditorTop = 115, ecSelEditorBottom = 116, ecSelGotoXY = 117,
-    ecSelectAll = 199,
-    ecCopy = 201,
-    ecScrollUp = 211, ecScrollDown = 212, ecScrollLeft = 213, ecScrollRight = 214,
-    ecInsertMode = 221, ecOverwriteMode = 222, ecToggleMode = 223,
-    ecNormalSelect = 231, ecColumnSelect = 232, ecLineSelect = 233,
-    ecMatchBracket = 250,
-    ecGotoMarker0 = 301, ecGotoMarker1 = 302, ecGotoMarker2 = 303, ecGotoMarker3 = 304, ecGotoMarker4 = 305,
-    ecGotoMarker5 = 306, ecGotoMarker6 = 307, ecGotoMarker7 = 308, ecGotoMarker8 = 309, ecGotoMarker9 = 310,
-    ecSetMarker0 = 351, ecSetMarker1 = 352, ecSetMarker2 = 353, ecSetMarker3 = 354, ecSetMarker4 = 355,
-    ecSetMarker5 = 356, ecSetMarker6 = 357, ecSetMarker7 = 358, ecSetMarker8 = 359, ecSetMarker9 = 360,
-    ecContextHelp = 490,
-    ecDeleteLastChar = 501, ecDeleteChar = 502, ecDeleteWord = 503, ecDeleteLastWord = 504,
-    ecDeleteBOL = 505, ecDeleteEOL = 506, ecDeleteLine = 507, ecClearAll = 508,
-    ecLineBreak = 509, ecInsertLine = 510, ecChar = 511,
-    ecImeStr = 550,
-    ecUndo = 601, ecRedo = 602, ecCut = 603, ecPaste = 604,
-    ecBlockIndent = 610, ecBlockUnindent = 611, ecTab = 612, ecShiftTab = 613,
-    ecUpperCase = 620, ecLowerCase = 621, ecToggleCase = 622, ecTitleCase = 623,
-    ecUpperCaseBlock = 625, ecLowerCaseBlock = 626, ecToggleCaseBlock = 627,
-    ecString = 630,
-    ecAutoCompletion = 650,
-    ecUserFirst = 1001,
 };
+
+// What part of the editor carries a command out.
+enum class TOstCommandFamily : uint8_t { None, Move, Text, Case, Marker, View };
+
+// The family of a command; None for a code the list does not have.
+constexpr TOstCommandFamily EditorCommandFamily(TOstEditorCommand command)
+{
+    switch (command) {
+#define OST_EDITOR_COMMAND(name, code, family) \
+    case name: return TOstCommandFamily::family;
+#include "editor/OstEditorCommandList.h"
+#undef OST_EDITOR_COMMAND
+    default: return TOstCommandFamily::None;
+    }
+}
 
 // The name of a command ("ecSelLeft"); false for a code without a name.
 bool EditorCommandToIdent(TOstEditorCommand command, std::string& ident);
@@ -65,14 +52,6 @@ std::vector<TOstEditorCommand> NamedEditorCommands();
 
 // Modifier bits of a key (ssShift 1, ssAlt 2, ssCtrl 4) are TOstShiftState,
 // shared with the mouse.
-
-// Windows' virtual-key codes the default table and the key names use.
-enum : uint16_t {
-    VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
-    VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
-    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46,
-    VK_F1 = 112, VK_F12 = 123,
-};
 
 // A key with its modifiers in the 16-bit shortcut encoding: the low byte is
 // the key, plus 8192 for Shift, 16384 for Ctrl and 32768 for Alt.

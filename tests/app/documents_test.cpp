@@ -208,6 +208,47 @@ TEST_F(DocumentsTest, TheExtensionChoosesTheHighlighter)
     }
 }
 
+// The name of the attribute the document's highlighter gives the text at a place.
+std::string AttributeAt(TOstEdit& editor, TBufferCoord at)
+{
+    std::string token;
+    int kind = 0;
+    TOstHighlighterAttributes* attribute = nullptr;
+    if (!editor.GetHighlighterAttriAtRowCol(at, token, kind, attribute) || !attribute)
+        return {};
+    return attribute->Name();
+}
+
+TEST_F(DocumentsTest, AFileOpensWithTheTemplatesHighlighterUnlessItsExtensionNamesOne)
+{
+    TempDir dir;
+    // A comment that spans lines: its last line is coloured only if the
+    // states stored at the lines' ends belong to the attached highlighter.
+    writeFile(dir / "notes.txt", "int a; /* one\ntwo */ int b;\n");
+    writeFile(dir / "page.htm", "<!-- one\ntwo --> <b>x</b>\n");
+    TOstCustomHighlighter* cpp = window->Highlighters().Get(hlCpp);
+    TOstCustomHighlighter* html = window->Highlighters().Get(hlHtml);
+    ASSERT_NE(cpp, nullptr);
+    ASSERT_NE(html, nullptr);
+    window->Template().SetHighlighter(cpp);
+
+    window->OpenDocument(Q(dir / "notes.txt"));
+    EXPECT_EQ(Current().Highlighter(), cpp);
+    EXPECT_EQ(AttributeAt(Current().Editor(), {1, 2}), cpp->DefaultAttribute(daComment)->Name());
+    EXPECT_NE(AttributeAt(Current().Editor(), {9, 2}), cpp->DefaultAttribute(daComment)->Name());
+
+    window->OpenDocument(Q(dir / "page.htm"));
+    EXPECT_EQ(Current().Highlighter(), html);
+    EXPECT_EQ(AttributeAt(Current().Editor(), {1, 2}), html->DefaultAttribute(daComment)->Name());
+    EXPECT_EQ(TabCaption(window->pcEdytory1->currentIndex()), QStringLiteral("page.htm"));
+    EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
+
+    // A file that cannot be read leaves an untitled document like New's.
+    window->OpenDocument(Q(dir / "missing.htm"));
+    EXPECT_EQ(Current().Highlighter(), cpp);
+    EXPECT_EQ(Current().Path(), QString());
+}
+
 TEST_F(DocumentsTest, EveryLanguageOpensWithItsOwnColouredInstance)
 {
     TempDir dir;
