@@ -508,9 +508,6 @@ protected:
     void IncPaintLock();
     void DecPaintLock();
     void StatusChanged(TOstStatusChanges changes);
-    // Marks follow inserted and deleted lines; the mark list hooks in here.
-    virtual void LinesInsertedForMarks(int firstLine, int count);
-    virtual void LinesDeletedForMarks(int firstLine, int count);
     // Line writes of editing go through the trimming rule.
     void WriteLine(int line, std::string_view text);
     // A new line (index from 0) written by editing.
@@ -525,6 +522,7 @@ private:
     friend class TOstTextPainter;
     class UndoRedoStep;
     class SearchModeScope;
+    class LineEditScope;
     // A match a search left selected goes back to the chosen mode when it goes.
     void EndMatchSelection();
     // A command that is one undo step of its own does not join a run of
@@ -545,9 +543,11 @@ private:
     void BufferChanging();
     void BufferChanged();
     void BufferCleared();
-    void BufferLinesInserted(int index, int count);
-    void BufferLinesDeleted(int index, int count);
+    // Lines the buffer inserted (count > 0) or deleted (count < 0) at index.
+    void BufferLinesMoved(int index, int count);
     void BufferLinesPutted(int index, int count);
+    // eoAutoSizeMaxLineWidth: the view's width grows to take new long lines.
+    void GrowMaxLineWidth(int index, int count);
     void UndoListAdded(bool isRedoList);
 
     // Word wrap internals.
@@ -658,6 +658,7 @@ private:
     bool redoRunning_ = false;
     int trimSuspended_ = 0;  // lines are written as given, trimming or not
     std::vector<int> writtenLines_;  // lines (from 1) written since the edit began, to trim
+    int lineEdits_ = 0;              // open LineEditScopes
     bool matchSelected_ = false;  // a plain selection of a match in another chosen mode
 
     // ==== display and painting ====
@@ -883,6 +884,20 @@ public:
 };
 
 // Keeps the editor's paint lock for a scope.
+// Marks on the text follow the lines an edit of the editor's own inserts or
+// deletes while one of these is open; lines a program puts into the buffer
+// directly (loading, restoring, a whole-text change) leave them where they are.
+class TCustomOstEdit::LineEditScope {
+public:
+    explicit LineEditScope(TCustomOstEdit& editor) : editor_(editor) { ++editor_.lineEdits_; }
+    ~LineEditScope() { --editor_.lineEdits_; }
+    LineEditScope(const LineEditScope&) = delete;
+    LineEditScope& operator=(const LineEditScope&) = delete;
+
+private:
+    TCustomOstEdit& editor_;
+};
+
 class TOstPaintLockGuard {
 public:
     explicit TOstPaintLockGuard(TCustomOstEdit& editor) : editor_(editor) { editor_.IncPaintLock(); }
