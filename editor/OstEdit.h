@@ -27,6 +27,7 @@
 #include "editor/OstEditUndo.h"
 #include "editor/OstEditSearch.h"
 #include "highlighters/OstEditHighlighter.h"
+#include "highlighters/OstLineStateScanner.h"
 #include "platform/Clipboard.h"
 #include "editor/OstEditPaintTypes.h"
 #include "editor/OstEditScrollTypes.h"
@@ -536,6 +537,11 @@ private:
     void HighlighterAttributesChanged();
     void MarkLineStatesDirty(int first, int last);
     void RescanDirtyLineStates();
+    // A scanner of the document's lines with the control's highlighter.
+    TOstLineStateScanner LineScanner() const;
+    // The state line `line` (from 1) starts from: the stored end state of
+    // the line above.
+    TOstLineState StateAbove(int line) const;
     // True when it scanned every line anew.
     bool PrepareHighlighter();
 
