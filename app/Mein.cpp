@@ -141,17 +141,20 @@ void TOstrel3Main::FormShow()
 {
     if (firstArgument_.toLower() != QStringLiteral("-r"))
         RunCommand(&TOstrel3Main::LoadSettings);
-    bool recovered = false;
-    RunCommand([&] { recovered = OfferRecovery(); });
+    bool reopened = false;
+    RunCommand([&] { reopened = OfferRecovery(); });
+    if (RestoreSession && firstArgument_.toLower() != QStringLiteral("-r"))
+        RunCommand([&] { reopened = ReopenSession() || reopened; });
     if (!firstArgument_.isEmpty() && QFileInfo(firstArgument_).isFile())
         OpenDocument(firstArgument_);
-    else if (!recovered)
+    else if (!reopened)
         Nowy1Click();
 }
 
 void TOstrel3Main::closeEvent(QCloseEvent* event)
 {
     bool closing = false;
+    const TSession session = CurrentSession();
     RunCommand([&] {
         miZamknijWszystkie1Click();
         closing = true;
@@ -160,6 +163,7 @@ void TOstrel3Main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    RunCommand([&] { SaveSession(session); });
     // Settings that cannot be stored are reported, but never keep the
     // program from ending.
     RunCommand(&TOstrel3Main::SaveWindowSettings);

@@ -79,6 +79,9 @@ public:
     int DecodeBeforeSave = 0;  // recode before saving: 0 none, 1 to ISO-8859-2, 2 to Windows-1250
     // Ctrl+F opens the find bar ("Pasek wyszukiwania"), else the dialog.
     bool FindBarEnabled = true;
+    // The documents open at the end, their carets and the current tab come
+    // back at the next start ("Przywracaj otwarte dokumenty").
+    bool RestoreSession = true;
     TFindBar& FindBar() { return *findBar_; }
     // The encoding of new documents and of files of plain ASCII.
     TOstEncoding DefaultEncoding = TOstEncoding::Utf8;
@@ -297,6 +300,20 @@ private:
     void FormShow();
     void LoadSettings();
     void SaveWindowSettings();
+    // The session (MeinSession.cpp): taken before the documents close,
+    // stored once they have, reopened at start.
+    struct TSessionDocument {
+        QString path;
+        int caretX = 1;
+        int caretY = 1;
+    };
+    struct TSession {
+        std::vector<TSessionDocument> documents;
+        int current = 0;
+    };
+    TSession CurrentSession() const;
+    void SaveSession(const TSession& session);
+    bool ReopenSession();
     void DeleteFtpScript();
     void SetUpTemplateEditor();
     void SetUpRecentFiles();

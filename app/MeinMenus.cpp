@@ -292,8 +292,8 @@ void TOstrel3Main::AddHighlighterItems(QMenu* menu, const char* prefix, const QS
                 [this, id] { RunCommand([this, id] { SetCurrentHighlighter(id); }); });
     };
     addRadio(hlNone, noneCaption, QStringLiteral("Brak1"));
-    for (const THighlighterInfo& info : HighlighterInfos())
-        addRadio(info.id, Caption(info.menuCaption), QString::fromLatin1(info.instanceName).mid(2));
+    for (const TOstLanguage& language : Languages())
+        addRadio(language.id, Caption(language.menuCaption), QString::fromLatin1(language.instanceName).mid(2));
     group->actions().first()->setChecked(true);
 }
 
@@ -307,10 +307,10 @@ void TOstrel3Main::AddNewDocumentItems(QMenu* menu)
                 [this, id] { RunCommand([this, id] { NewDocumentOfType(id); }); });
     };
     addItem(hlNone, QStringLiteral("TXT"), QStringLiteral("pmiNowyTXT1"));
-    for (const THighlighterInfo& info : HighlighterInfos()) {
-        QString language = QString::fromLatin1(info.instanceName).mid(2);
-        language.chop(1);
-        addItem(info.id, Caption(info.menuCaption), QStringLiteral("pmiNowy") + language.toUpper() + u'1');
+    for (const TOstLanguage& language : Languages()) {
+        QString suffix = QString::fromLatin1(language.instanceName).mid(2);
+        suffix.chop(1);
+        addItem(language.id, Caption(language.menuCaption), QStringLiteral("pmiNowy") + suffix.toUpper() + u'1');
     }
 }
 

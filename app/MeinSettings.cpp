@@ -122,6 +122,7 @@ void TOstrel3Main::LoadSettings()
     IfPresent(reg, "MinToTray", [&](const char* n) { MinToTray = reg.ReadInteger(n) != 0; });
     IfPresent(reg, "DecodeBeforeSave", [&](const char* n) { SetDecodeBeforeSave(reg.ReadInteger(n)); });
     IfPresent(reg, "FindBar", [&](const char* n) { FindBarEnabled = reg.ReadInteger(n) != 0; });
+    IfPresent(reg, "RestoreSession", [&](const char* n) { RestoreSession = reg.ReadInteger(n) != 0; });
     IfPresent(reg, "DefaultEncoding", [&](const char* n) {
         const std::string name = reg.ReadString(n);
         const std::optional<TOstEncoding> encoding = EncodingFromName(name);
@@ -172,6 +173,7 @@ void TOstrel3Main::SaveConfigurationSettings()
     WriteUnlessDefault(reg, "MinToTray", MinToTray, 0);
     WriteUnlessDefault(reg, "DecodeBeforeSave", DecodeBeforeSave == 0, DecodeBeforeSave);
     WriteUnlessDefault(reg, "FindBar", FindBarEnabled, 0);
+    WriteUnlessDefault(reg, "RestoreSession", RestoreSession, 0);
     if (DefaultEncoding == TOstEncoding::Utf8)
         reg.DeleteValue("DefaultEncoding");
     else

@@ -15,7 +15,7 @@ namespace ostrel {
 namespace {
 
 // How long one slice of copying may hold the window.
-constexpr auto kSliceBudget = std::chrono::milliseconds(4);
+constexpr auto kSliceBudget = std::chrono::milliseconds(2);
 
 std::string ReadWhole(const std::string& path)
 {
@@ -82,8 +82,15 @@ void TRecoveryJournal::Changed(TDocumentPage& document)
     if (revision == entry.seenRevision)
         return;
     entry.seenRevision = revision;
-    entry.snapshot.reset();
+    DropSnapshot(entry);
     entry.debounce->start();
+}
+
+void TRecoveryJournal::DropSnapshot(TEntry& entry)
+{
+    if (entry.snapshot)
+        writer_.Dispose(entry.snapshot->TakeBlocks());
+    entry.snapshot.reset();
 }
 
 void TRecoveryJournal::Forget(TDocumentPage& document)
@@ -93,7 +100,7 @@ void TRecoveryJournal::Forget(TDocumentPage& document)
         return;
     TEntry& entry = found->second;
     entry.debounce->stop();
-    entry.snapshot.reset();
+    DropSnapshot(entry);
     entry.seenRevision = document.Editor().Lines().Revision();
     if (std::exchange(entry.written, false))
         writer_.Remove(folder_.JournalPath(entry.serial));
@@ -122,7 +129,7 @@ void TRecoveryJournal::Slice()
         if (!entry.snapshot)
             continue;
         if (entry.snapshot->Stale()) {
-            entry.snapshot.reset();  // a change restarted the wait already
+            DropSnapshot(entry);  // a change restarted the wait already
             continue;
         }
         if (std::chrono::steady_clock::now() >= deadline || !entry.snapshot->Continue(deadline)) {
@@ -190,7 +197,7 @@ void TRecoveryJournal::Shutdown()
     slicer_->stop();
     for (auto& [document, entry] : entries_) {
         entry.debounce->stop();
-        entry.snapshot.reset();
+        DropSnapshot(entry);
         if (std::exchange(entry.written, false))
             writer_.Remove(folder_.JournalPath(entry.serial));
     }

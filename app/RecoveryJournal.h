@@ -65,6 +65,7 @@ private:
     void Slice();
     void Submit(TDocumentPage& document, TEntry& entry);
     void Untrack(TDocumentPage* document);
+    void DropSnapshot(TEntry& entry);
 
     std::function<QString(TDocumentPage&)> title_;
     TRecoveryFolder folder_;

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <stdexcept>
 
@@ -12,6 +11,7 @@
 #include "app/GlobalRes.h"
 #include "app/qt/KeyTranslation.h"
 #include "platform/OstRegistry.h"
+#include "platform/SafeWrite.h"
 
 namespace ostrel {
 
@@ -87,14 +87,17 @@ QString ExecProgram(const QString& program)
     return DesktopValue(quoted.replace(u'%', QStringLiteral("%%")));
 }
 
-// Replaces a file whole, so a failure leaves the old one as it was.
+// Replaces a file whole, so a failure leaves the old one as it was; a
+// linked mimeapps.list (kept with the user's dotfiles) stays a link.
 void WriteWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions = {})
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         throw std::runtime_error("Cannot create the folder of " + path.toStdString());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error("Cannot write " + path.toStdString());
+    try {
+        WriteFileSafely(path.toStdString(), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } catch (const ESafeWrite& e) {
+        throw std::runtime_error(e.what());
+    }
     if (permissions && !QFile::setPermissions(path, permissions))
         throw std::runtime_error("Cannot make " + path.toStdString() + " executable");
 }

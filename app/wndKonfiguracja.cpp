@@ -141,8 +141,9 @@ QWidget* TwndKonfiguracja::CreateOptionsGroup()
     cbPasekStatusu1 = CheckBox(group, "cbPasekStatusu1", QStringLiteral("Pasek statusu"));
     cbPasekStandardowy1 = CheckBox(group, "cbPasekStandardowy1", QStringLiteral("Pasek standardowy"));
     cbPasekWyszukiwania1 = CheckBox(group, "cbPasekWyszukiwania1", QStringLiteral("Pasek wyszukiwania"));
+    cbPrzywracajSesje1 = CheckBox(group, "cbPrzywracajSesje1", QStringLiteral("Przywracaj otwarte dokumenty"));
     for (QCheckBox* box : {cbNumeryLiniiNaGutter1, cbGutter1, cbMinTray1, cbTabsToSpace1, cbPasekStatusu1,
-                           cbPasekStandardowy1, cbPasekWyszukiwania1})
+                           cbPasekStandardowy1, cbPasekWyszukiwania1, cbPrzywracajSesje1})
         layout->addWidget(box);
     // The two boxes are coupled on every change, also while the window
     // fills them: numbers need the gutter, and no gutter means no numbers.
@@ -244,6 +245,7 @@ void TwndKonfiguracja::ShowCurrentOptions()
     cbGutter1->setChecked(wzor.Gutter().Visible());
     cbMinTray1->setChecked(owner_.MinToTray);
     cbPasekWyszukiwania1->setChecked(owner_.FindBarEnabled);
+    cbPrzywracajSesje1->setChecked(owner_.RestoreSession);
     rbKoduj_[std::clamp(owner_.DecodeBeforeSave, 0, 2)]->setChecked(true);
     dialogColor_ = wzor.Color();
     cbTabsToSpace1->setChecked(wzor.HasOption(eoTabsToSpaces));
@@ -327,6 +329,7 @@ void TwndKonfiguracja::ApplyEditorOptions()
     wzor.SetFont(font);
     owner_.MinToTray = cbMinTray1->isChecked();
     owner_.FindBarEnabled = cbPasekWyszukiwania1->isChecked();
+    owner_.RestoreSession = cbPrzywracajSesje1->isChecked();
     owner_.DefaultEncoding = static_cast<TOstEncoding>(std::clamp(cbDomyslneKodowanie1->currentIndex(), 0,
                                                                    kEncodingCount - 1));
     for (int i = 0; i < 3; ++i)

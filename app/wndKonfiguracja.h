@@ -78,6 +78,7 @@ private:
     QCheckBox* cbPasekStatusu1 = nullptr;
     QCheckBox* cbPasekStandardowy1 = nullptr;
     QCheckBox* cbPasekWyszukiwania1 = nullptr;
+    QCheckBox* cbPrzywracajSesje1 = nullptr;
     QRadioButton* rbKoduj_[3] = {};
     QCheckBox* cbAutostart1 = nullptr;
     TOstFont dialogFont_;

@@ -5,14 +5,12 @@
 // the safe writer, so a failure keeps the old file.
 
 #include <QGuiApplication>
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
-#include "app/HighlighterSet.h"
 #include "app/qt/QtCanvas.h"
 #include "app/qt/QtPrinter.h"
 #include "cli/CliCommand.h"
@@ -142,15 +140,6 @@ void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
     }
 }
 
-// The colours and styles the program's own instance of the language has.
-void applyMainWindowColours(const std::string& language, TOstCustomHighlighter& highlighter)
-{
-    for (const THighlighterInfo& info : HighlighterInfos()) {
-        if (language == info.language)
-            ApplyMainWindowSettings(info.id, highlighter);
-    }
-}
-
 // The offscreen platform unless the caller chose one: no display is needed.
 std::unique_ptr<QGuiApplication> makeGuiApplication()
 {
@@ -202,11 +191,12 @@ int runPrint(const Args& args)
         return fail(kExitUsage, error);
     std::unique_ptr<TOstCustomHighlighter> highlighter;
     if (!opt.language.empty()) {
-        const auto languages = HighlighterLanguages();
-        highlighter = CreateHighlighter(opt.language);
-        if (std::find(languages.begin(), languages.end(), opt.language) == languages.end() || !highlighter)
+        const TOstLanguage* language = FindLanguage(opt.language);
+        highlighter = language ? language->cls.Create() : nullptr;
+        if (!highlighter)
             return fail(kExitUsage, "print: unknown language '" + opt.language + "'");
-        applyMainWindowColours(opt.language, *highlighter);
+        // The colours and styles the program's own instance of the language has.
+        language->ApplyDefaults(*highlighter);
     }
     return printToPdf(opt, highlighter.get());
 }

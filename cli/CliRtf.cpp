@@ -4,7 +4,6 @@
 // lines, one empty line) is an error and no file is written. The file's
 // encoding is detected, or given with --encoding.
 
-#include <algorithm>
 #include <string>
 
 #include "cli/CliCommand.h"
@@ -65,9 +64,9 @@ int runRtf(const Args& args)
     std::string error;
     if (!parseRtfArgs(args, opt, error))
         return fail(kExitUsage, error);
-    const auto languages = HighlighterLanguages();
-    const auto highlighter = CreateHighlighter(opt.language);
-    if (std::find(languages.begin(), languages.end(), opt.language) == languages.end() || !highlighter)
+    const TOstLanguage* language = FindLanguage(opt.language);
+    const auto highlighter = language ? language->cls.Create() : nullptr;
+    if (!highlighter)
         return fail(kExitUsage, "rtf: unknown language '" + opt.language + "'");
 
     TOstEditStringList lines;

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kMagic = "OSTREL-RECOVERY 1\n";
 constexpr size_t kBlockSize = size_t{1} << 20;
-constexpr int kLinesBetweenClockReads = 2048;
+constexpr int kLinesBetweenClockReads = 512;
 
 std::string_view BreakName(TOstEditFileFormat style) { return style == Lf ? "lf" : style == Cr ? "cr" : "crlf"; }
 

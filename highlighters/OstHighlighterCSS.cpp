@@ -133,8 +133,6 @@ const TOstHashEntryList& propertyList()
 
 bool isCommentReturn(intptr_t state) { return state >= cssRsUnused && state <= cssRsValue; }
 
-std::unique_ptr<TOstCustomHighlighter> createCss() { return std::make_unique<TOstCssHighlighter>(); }
-
 }  // namespace
 
 TOstCssHighlighter::TOstCssHighlighter()
@@ -158,12 +156,6 @@ TOstCssHighlighter::TOstCssHighlighter()
 }
 
 const char* TOstCssHighlighter::LanguageTitle() { return hlstr::kLangCss; }
-
-const TOstHighlighterClass& TOstCssHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"css", &TOstCssHighlighter::LanguageTitle, &createCss};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstCssHighlighter::DefaultAttribute(int role) const
 {

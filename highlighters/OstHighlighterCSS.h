@@ -46,7 +46,6 @@ public:
     TOstCssHighlighter();
 
     static const char* LanguageTitle();
-    static const TOstHighlighterClass& Class();
     std::string GetLanguageTitle() const override { return LanguageTitle(); }
 
     TOstHighlighterAttributes* DefaultAttribute(int role) const override;

@@ -246,8 +246,6 @@ private:
     bool utf8_;
 };
 
-std::unique_ptr<TOstCustomHighlighter> createCpp() { return std::make_unique<TOstCppHighlighter>(); }
-
 }  // namespace
 
 TOstCppHighlighter::TOstCppHighlighter()
@@ -278,12 +276,6 @@ TOstCppHighlighter::TOstCppHighlighter()
 }
 
 const char* TOstCppHighlighter::LanguageTitle() { return hlstr::kLangCpp; }
-
-const TOstHighlighterClass& TOstCppHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"cpp", &TOstCppHighlighter::LanguageTitle, &createCpp};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstCppHighlighter::DefaultAttribute(int role) const
 {

@@ -44,7 +44,6 @@ public:
     TOstCppHighlighter();
 
     static const char* LanguageTitle();
-    static const TOstHighlighterClass& Class();
     std::string GetLanguageTitle() const override { return LanguageTitle(); }
 
     TOstHighlighterAttributes* DefaultAttribute(int role) const override;

@@ -192,8 +192,6 @@ constexpr CharTables kChars = makeCharTables();
 
 inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
 
-std::unique_ptr<TOstCustomHighlighter> createHtml() { return std::make_unique<TOstHTMLHighlighter>(); }
-
 }  // namespace
 
 TOstHTMLHighlighter::TOstHTMLHighlighter()
@@ -216,12 +214,6 @@ TOstHTMLHighlighter::TOstHTMLHighlighter()
 }
 
 const char* TOstHTMLHighlighter::LanguageTitle() { return hlstr::kLangHtml; }
-
-const TOstHighlighterClass& TOstHTMLHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"html", &TOstHTMLHighlighter::LanguageTitle, &createHtml};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstHTMLHighlighter::DefaultAttribute(int role) const
 {

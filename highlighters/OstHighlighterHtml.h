@@ -40,7 +40,6 @@ public:
     TOstHTMLHighlighter();
 
     static const char* LanguageTitle();
-    static const TOstHighlighterClass& Class();
     std::string GetLanguageTitle() const override { return LanguageTitle(); }
 
     TOstHighlighterAttributes* DefaultAttribute(int role) const override;

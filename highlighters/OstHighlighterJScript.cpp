@@ -134,8 +134,6 @@ const TOstKeywordTable& keywordTable()
     return table;
 }
 
-std::unique_ptr<TOstCustomHighlighter> createJScript() { return std::make_unique<TOstJScriptHighlighter>(); }
-
 }  // namespace
 
 TOstJScriptHighlighter::TOstJScriptHighlighter()
@@ -157,12 +155,6 @@ TOstJScriptHighlighter::TOstJScriptHighlighter()
 }
 
 const char* TOstJScriptHighlighter::LanguageTitle() { return hlstr::kLangJScript; }
-
-const TOstHighlighterClass& TOstJScriptHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"js", &TOstJScriptHighlighter::LanguageTitle, &createJScript};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstJScriptHighlighter::DefaultAttribute(int role) const
 {

@@ -36,7 +36,6 @@ public:
     TOstJScriptHighlighter();
 
     static const char* LanguageTitle();
-    static const TOstHighlighterClass& Class();
     std::string GetLanguageTitle() const override { return LanguageTitle(); }
 
     TOstHighlighterAttributes* DefaultAttribute(int role) const override;

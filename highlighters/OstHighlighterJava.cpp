@@ -77,8 +77,6 @@ constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x';
 });
 
-std::unique_ptr<TOstCustomHighlighter> createJava() { return std::make_unique<TOstJavaHighlighter>(); }
-
 }  // namespace
 
 TOstJavaHighlighter::TOstJavaHighlighter()
@@ -102,12 +100,6 @@ TOstJavaHighlighter::TOstJavaHighlighter()
 }
 
 const char* TOstJavaHighlighter::LanguageTitle() { return hlstr::kLangJava; }
-
-const TOstHighlighterClass& TOstJavaHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"java", &TOstJavaHighlighter::LanguageTitle, &createJava};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstJavaHighlighter::DefaultAttribute(int role) const
 {

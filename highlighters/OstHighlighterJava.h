@@ -34,7 +34,6 @@ public:
     TOstJavaHighlighter();
 
     static const char* LanguageTitle();
-    static const TOstHighlighterClass& Class();
     std::string GetLanguageTitle() const override { return LanguageTitle(); }
 
     TOstHighlighterAttributes* DefaultAttribute(int role) const override;

@@ -83,8 +83,6 @@ const TOstKeywordTable& keywordTable()
     return table;
 }
 
-std::unique_ptr<TOstCustomHighlighter> createPhp() { return std::make_unique<TOstPHPHighlighter>(); }
-
 }  // namespace
 
 TOstPHPHighlighter::TOstPHPHighlighter()
@@ -105,12 +103,6 @@ TOstPHPHighlighter::TOstPHPHighlighter()
 }
 
 const char* TOstPHPHighlighter::LanguageTitle() { return hlstr::kLangPhp; }
-
-const TOstHighlighterClass& TOstPHPHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"php", &TOstPHPHighlighter::LanguageTitle, &createPhp};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstPHPHighlighter::DefaultAttribute(int role) const
 {

@@ -135,8 +135,6 @@ constexpr CharClass classOf(int c)
 constexpr auto kClass = CharTable<CharClass>(classOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
-std::unique_ptr<TOstCustomHighlighter> createPas() { return std::make_unique<TOstPasHighlighter>(); }
-
 }  // namespace
 
 TOstPasHighlighter::TOstPasHighlighter()
@@ -163,12 +161,6 @@ TOstPasHighlighter::TOstPasHighlighter()
 }
 
 const char* TOstPasHighlighter::LanguageTitle() { return hlstr::kLangPas; }
-
-const TOstHighlighterClass& TOstPasHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"pas", &TOstPasHighlighter::LanguageTitle, &createPas};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstPasHighlighter::DefaultAttribute(int role) const
 {

@@ -125,8 +125,6 @@ constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '.' || c == 'X' || c == 'x' || c == '_' || c == '-';
 });
 
-std::unique_ptr<TOstCustomHighlighter> createPerl() { return std::make_unique<TOstPerlHighlighter>(); }
-
 }  // namespace
 
 TOstPerlHighlighter::TOstPerlHighlighter()
@@ -151,12 +149,6 @@ TOstPerlHighlighter::TOstPerlHighlighter()
 }
 
 const char* TOstPerlHighlighter::LanguageTitle() { return hlstr::kLangPerl; }
-
-const TOstHighlighterClass& TOstPerlHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"perl", &TOstPerlHighlighter::LanguageTitle, &createPerl};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstPerlHighlighter::DefaultAttribute(int role) const
 {

@@ -117,8 +117,6 @@ constexpr CharClass classOf(int c)
 constexpr auto kClass = CharTable<CharClass>(classOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
-std::unique_ptr<TOstCustomHighlighter> createSql() { return std::make_unique<TOstSQLHighlighter>(); }
-
 }  // namespace
 
 // What a dialect scans with: its word characters, hash values and keywords.
@@ -201,12 +199,6 @@ TOstSQLHighlighter::TOstSQLHighlighter()
 }
 
 const char* TOstSQLHighlighter::LanguageTitle() { return hlstr::kLangSql; }
-
-const TOstHighlighterClass& TOstSQLHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"sql", &TOstSQLHighlighter::LanguageTitle, &createSql};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstSQLHighlighter::DefaultAttribute(int role) const
 {

@@ -69,8 +69,6 @@ constexpr CharClass classOf(int c)
 constexpr auto kClass = CharTable<CharClass>(classOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
-std::unique_ptr<TOstCustomHighlighter> createVBScript() { return std::make_unique<TOstVBScriptHighlighter>(); }
-
 }  // namespace
 
 TOstVBScriptHighlighter::TOstVBScriptHighlighter()
@@ -91,12 +89,6 @@ TOstVBScriptHighlighter::TOstVBScriptHighlighter()
 }
 
 const char* TOstVBScriptHighlighter::LanguageTitle() { return hlstr::kLangVBScript; }
-
-const TOstHighlighterClass& TOstVBScriptHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"vbs", &TOstVBScriptHighlighter::LanguageTitle, &createVBScript};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstVBScriptHighlighter::DefaultAttribute(int role) const
 {

@@ -58,8 +58,6 @@ inline bool startsWith(const unsigned char* s, std::string_view prefix)
     return std::strncmp(reinterpret_cast<const char*>(s), prefix.data(), prefix.size()) == 0;
 }
 
-std::unique_ptr<TOstCustomHighlighter> createXml() { return std::make_unique<TOstXMLHighlighter>(); }
-
 }  // namespace
 
 TOstXMLHighlighter::TOstXMLHighlighter()
@@ -87,12 +85,6 @@ TOstXMLHighlighter::TOstXMLHighlighter()
 }
 
 const char* TOstXMLHighlighter::LanguageTitle() { return hlstr::kLangXml; }
-
-const TOstHighlighterClass& TOstXMLHighlighter::Class()
-{
-    static const TOstHighlighterClass cls{"xml", &TOstXMLHighlighter::LanguageTitle, &createXml};
-    return cls;
-}
 
 TOstHighlighterAttributes* TOstXMLHighlighter::DefaultAttribute(int role) const
 {

@@ -22,7 +22,8 @@ void TBackgroundWriter::Enqueue(TJob job)
 {
     {
         const std::lock_guard lock(mutex_);
-        std::erase_if(jobs_, [&](const TJob& waiting) { return waiting.path == job.path; });
+        if (!job.dispose)
+            std::erase_if(jobs_, [&](const TJob& waiting) { return !waiting.dispose && waiting.path == job.path; });
         jobs_.push_back(std::move(job));
     }
     wake_.notify_all();
@@ -31,10 +32,16 @@ void TBackgroundWriter::Enqueue(TJob job)
 void TBackgroundWriter::Write(const std::string& path, std::vector<std::string> blocks,
                               const TSafeWriteOptions& options)
 {
-    Enqueue(TJob{path, false, std::move(blocks), options});
+    Enqueue(TJob{path, false, false, std::move(blocks), options});
 }
 
-void TBackgroundWriter::Remove(const std::string& path) { Enqueue(TJob{path, true, {}, {}}); }
+void TBackgroundWriter::Remove(const std::string& path) { Enqueue(TJob{path, true, false, {}, {}}); }
+
+void TBackgroundWriter::Dispose(std::vector<std::string> blocks)
+{
+    if (!blocks.empty())
+        Enqueue(TJob{{}, false, true, std::move(blocks), {}});
+}
 
 void TBackgroundWriter::Drain()
 {
@@ -65,7 +72,7 @@ void TBackgroundWriter::Run()
         bool failed = false;
         if (job.remove) {
             ::unlink(job.path.c_str());
-        } else {
+        } else if (!job.dispose) {
             try {
                 WriteFileSafely(
                     job.path,

@@ -25,6 +25,9 @@ public:
 
     void Write(const std::string& path, std::vector<std::string> blocks, const TSafeWriteOptions& options = {});
     void Remove(const std::string& path);
+    // Frees the blocks on the writer's thread: giving back a hundred
+    // megabytes takes longer than a keystroke may wait.
+    void Dispose(std::vector<std::string> blocks);
     // Waits until nothing waits or runs.
     void Drain();
     // How many writes failed so far (the file then keeps its older content).
@@ -34,6 +37,7 @@ private:
     struct TJob {
         std::string path;
         bool remove = false;
+        bool dispose = false;
         std::vector<std::string> blocks;
         TSafeWriteOptions options;
     };

@@ -293,12 +293,12 @@ TEST_F(DocumentsTest, TheExtensionTableCoversEveryLanguage)
 
 TEST_F(DocumentsTest, InstancesExistExactlyForTheLexersThatExist)
 {
-    for (const THighlighterInfo& info : HighlighterInfos()) {
-        const bool exists = CreateHighlighter(info.language) != nullptr;
-        EXPECT_EQ(window->Highlighters().Get(info.id) != nullptr, exists) << info.language;
+    for (const TOstLanguage& info : Languages()) {
+        const bool exists = CreateHighlighter(info.Name()) != nullptr;
+        EXPECT_EQ(window->Highlighters().Get(info.id) != nullptr, exists) << info.Name();
         const QString suffix = QString::fromLatin1(info.instanceName).mid(2);
-        EXPECT_EQ(Action(("miKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.language;
-        EXPECT_EQ(Action(("pmiKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.language;
+        EXPECT_EQ(Action(("miKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.Name();
+        EXPECT_EQ(Action(("pmiKolorowanie" + suffix.toStdString()).c_str())->isEnabled(), exists) << info.Name();
     }
 }
 

@@ -84,6 +84,16 @@ TEST_F(ShellIntegrationTest, TextFilesGoToTheProgramAndBackToTheirEarlierOpener)
               std::vector<QString>({res::kTextOstrelSet, res::kTextOstrelSet, res::kTextNotepadSet}));
 }
 
+// Dotfile managers keep mimeapps.list elsewhere and link it in.
+TEST_F(ShellIntegrationTest, ALinkedMimeappsListStaysALink)
+{
+    writeFile(home / "dotfiles-mimeapps.list", kUsersList);
+    std::filesystem::create_symlink(home / "dotfiles-mimeapps.list", MimeApps());
+    Shell().UseOstrelForText();
+    EXPECT_TRUE(std::filesystem::is_symlink(MimeApps()));
+    EXPECT_NE(readFile(home / "dotfiles-mimeapps.list").find("text/plain=ostrel3-open.desktop;"), std::string::npos);
+}
+
 TEST_F(ShellIntegrationTest, WithoutAnEarlierOpenerNotepadRemovesOurLineOnly)
 {
     Shell().UseOstrelForText();

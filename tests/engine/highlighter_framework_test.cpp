@@ -382,7 +382,7 @@ TEST(HighlighterClasses, RegisteredOnceAndCreatedByLanguage)
 {
     TOstHighlighterList& list = TOstHighlighterList::Instance();
     const int before = list.Count();
-    RegisterHighlighterClass(TOstHTMLHighlighter::Class());
+    RegisterHighlighterClass(LanguageOf(hlHtml)->cls);
     EXPECT_EQ(list.Count(), before);
     ASSERT_NE(list.Find("html"), nullptr);
     EXPECT_STREQ(list.Find("html")->LanguageTitle(), "HTML");
