@@ -51,6 +51,19 @@ struct TOstBracketPair {
     friend bool operator==(const TOstBracketPair&, const TOstBracketPair&) = default;
 };
 
+// Raises a count for a scope: the editor's states that hold while any of
+// their scopes is open, nested or not.
+class TOstScopedCount {
+public:
+    explicit TOstScopedCount(int& count) : count_(count) { ++count_; }
+    ~TOstScopedCount() { --count_; }
+    TOstScopedCount(const TOstScopedCount&) = delete;
+    TOstScopedCount& operator=(const TOstScopedCount&) = delete;
+
+private:
+    int& count_;
+};
+
 class TCustomOstEdit {
 public:
     TCustomOstEdit();
@@ -523,7 +536,6 @@ private:
     friend class TOstTextPainter;
     class UndoRedoStep;
     class SearchModeScope;
-    class LineEditScope;
     // A match a search left selected goes back to the chosen mode when it goes.
     void EndMatchSelection();
     // A command that is one undo step of its own does not join a run of
@@ -664,7 +676,7 @@ private:
     bool redoRunning_ = false;
     int trimSuspended_ = 0;  // lines are written as given, trimming or not
     std::vector<int> writtenLines_;  // lines (from 1) written since the edit began, to trim
-    int lineEdits_ = 0;              // open LineEditScopes
+    int lineEdits_ = 0;  // open LineEditScopes: marks follow the lines edits move
     bool matchSelected_ = false;  // a plain selection of a match in another chosen mode
 
     // ==== display and painting ====
@@ -704,15 +716,16 @@ private:
     };
     // Lines are written exactly as given for a scope: copies of text the
     // buffer already holds, and undo and redo putting back what was there.
-    class TrimSuspendScope {
+    class TrimSuspendScope : TOstScopedCount {
     public:
-        explicit TrimSuspendScope(TCustomOstEdit& e) : e_(e) { ++e_.trimSuspended_; }
-        ~TrimSuspendScope() { --e_.trimSuspended_; }
-        TrimSuspendScope(const TrimSuspendScope&) = delete;
-        TrimSuspendScope& operator=(const TrimSuspendScope&) = delete;
-
-    private:
-        TCustomOstEdit& e_;
+        explicit TrimSuspendScope(TCustomOstEdit& e) : TOstScopedCount(e.trimSuspended_) {}
+    };
+    // Marks on the text follow the lines an edit of the editor's own inserts
+    // or deletes while one is open; lines a program puts into the buffer
+    // directly (loading, restoring, a whole-text change) leave them be.
+    class LineEditScope : TOstScopedCount {
+    public:
+        explicit LineEditScope(TCustomOstEdit& e) : TOstScopedCount(e.lineEdits_) {}
     };
     // Sets the active selection mode for a scope and puts the old one back.
     class ActiveModeScope {
@@ -890,20 +903,6 @@ public:
 };
 
 // Keeps the editor's paint lock for a scope.
-// Marks on the text follow the lines an edit of the editor's own inserts or
-// deletes while one of these is open; lines a program puts into the buffer
-// directly (loading, restoring, a whole-text change) leave them where they are.
-class TCustomOstEdit::LineEditScope {
-public:
-    explicit LineEditScope(TCustomOstEdit& editor) : editor_(editor) { ++editor_.lineEdits_; }
-    ~LineEditScope() { --editor_.lineEdits_; }
-    LineEditScope(const LineEditScope&) = delete;
-    LineEditScope& operator=(const LineEditScope&) = delete;
-
-private:
-    TCustomOstEdit& editor_;
-};
-
 class TOstPaintLockGuard {
 public:
     explicit TOstPaintLockGuard(TCustomOstEdit& editor) : editor_(editor) { editor_.IncPaintLock(); }
