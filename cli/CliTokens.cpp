@@ -20,6 +20,7 @@
 #include "editor/OstEditTextBuffer.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "highlighters/OstHighlighterSQL.h"
+#include "highlighters/OstLineStateScanner.h"
 
 namespace ostrel::cli {
 
@@ -110,10 +111,10 @@ void appendNumber(std::string& out, long long n)
 void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
 {
     std::string out;
-    hl.SetUtf8Text(HoldsUtf8(lines.Encoding()));
-    hl.ClearLineState();
+    TOstLineStateScanner scan(hl, HoldsUtf8(lines.Encoding()));
+    scan.ClearState();
     for (int i = 0; i < lines.Count(); ++i) {
-        hl.StartLine(lines.Get(i), i);
+        scan.ContinueLine(lines.Get(i), i);
         for (; !hl.AtLineEnd(); hl.NextToken()) {
             appendNumber(out, i + 1);
             out += '\t';
@@ -129,7 +130,7 @@ void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
         }
         appendNumber(out, i + 1);
         out += "\tstate\t";
-        appendNumber(out, static_cast<long long>(hl.LineState()));
+        appendNumber(out, static_cast<long long>(scan.EndState()));
         out += '\n';
         if (out.size() > (1 << 20)) {
             std::fwrite(out.data(), 1, out.size(), stdout);

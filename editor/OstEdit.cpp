@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace ostrel {
 
@@ -35,8 +36,8 @@ TCustomOstEdit::TCustomOstEdit()
     lines_.OnChanging = [this] { BufferChanging(); };
     lines_.OnChange = [this] { BufferChanged(); };
     lines_.OnCleared = [this] { BufferCleared(); };
-    lines_.OnInserted = [this](int index, int count) { BufferLinesInserted(index, count); };
-    lines_.OnDeleted = [this](int index, int count) { BufferLinesDeleted(index, count); };
+    lines_.OnInserted = [this](int index, int count) { BufferLinesMoved(index, count); };
+    lines_.OnDeleted = [this](int index, int count) { BufferLinesMoved(index, -count); };
     lines_.OnPutted = [this](int index, int count) { BufferLinesPutted(index, count); };
     undoList_.OnAddedUndo = [this] { UndoListAdded(false); };
     redoList_.OnAddedUndo = [this] { UndoListAdded(true); };
@@ -294,39 +295,45 @@ void TCustomOstEdit::BufferCleared()
     StatusChanged(scAll);
 }
 
-void TCustomOstEdit::BufferLinesInserted(int index, int count)
+// The one place where what the editor keeps per line follows the lines the
+// buffer inserted or deleted: the lines written by the edit, the line states
+// still to scan, the word-wrap rows and, during the editor's own edits, the
+// bookmarks. A mark stands on a line's text, so it goes down with lines
+// inserted before it and up with lines deleted above it; one on a deleted
+// line moves to the line above. The first line of an empty buffer moves none.
+void TCustomOstEdit::BufferLinesMoved(int index, int count)
 {
-    for (int& line : writtenLines_)
-        if (line > index)
-            line += count;
-    if (statesDirtyFirst_ >= 0 && index <= statesDirtyLast_)
-        statesDirtyLast_ += count;
-    MarkLineStatesDirty(index, index + count - 1);
-    if (wordWrap_)
-        wordWrap_->LinesInserted(index, count);
-    // Everything from the first new line down moves.
-    InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
-    invalidGutter_ = true;
-    if (options_.has(eoAutoSizeMaxLineWidth)) {
-        for (int i = index; i < index + count; ++i)
-            if (lines_.ExpandedWidth(i) > maxLineWidth_)
-                SetMaxLineWidth(lines_.ExpandedWidth(i));
+    const bool inserted = count > 0;
+    const int moved = std::abs(count);
+    if (inserted) {
+        for (int& line : writtenLines_)
+            if (line > index)
+                line += moved;
+        if (statesDirtyFirst_ >= 0 && index <= statesDirtyLast_)
+            statesDirtyLast_ += moved;
+        MarkLineStatesDirty(index, index + moved - 1);
+        if (wordWrap_)
+            wordWrap_->LinesInserted(index, moved);
+        if (lineEdits_ > 0 && lines_.Count() > moved)
+            marks_.LinesInserted(index + 1, moved);
+    } else {
+        std::erase_if(writtenLines_, [index, moved](int line) { return line > index && line <= index + moved; });
+        for (int& line : writtenLines_)
+            if (line > index + moved)
+                line -= moved;
+        if (statesDirtyFirst_ >= 0 && statesDirtyLast_ >= index)
+            statesDirtyLast_ = std::max(index, statesDirtyLast_ - moved);
+        MarkLineStatesDirty(index, index);
+        if (wordWrap_)
+            wordWrap_->LinesDeleted(index, moved);
+        if (lineEdits_ > 0)
+            marks_.LinesDeleted(index + 1, moved);
     }
-}
-
-void TCustomOstEdit::BufferLinesDeleted(int index, int count)
-{
-    std::erase_if(writtenLines_, [index, count](int line) { return line > index && line <= index + count; });
-    for (int& line : writtenLines_)
-        if (line > index + count)
-            line -= count;
-    if (statesDirtyFirst_ >= 0 && statesDirtyLast_ >= index)
-        statesDirtyLast_ = std::max(index, statesDirtyLast_ - count);
-    MarkLineStatesDirty(index, index);
-    if (wordWrap_)
-        wordWrap_->LinesDeleted(index, count);
+    // Everything from the first moved line down shifts.
     InvalidateRows(LineToRow(index + 1), topLine_ + linesInWindow_);
     invalidGutter_ = true;
+    if (inserted)
+        GrowMaxLineWidth(index, moved);
 }
 
 void TCustomOstEdit::BufferLinesPutted(int index, int count)
@@ -338,21 +345,16 @@ void TCustomOstEdit::BufferLinesPutted(int index, int count)
         invalidGutter_ = true;
     } else
         InvalidateLines(index + 1, index + count);
-    if (options_.has(eoAutoSizeMaxLineWidth)) {
-        for (int i = index; i < index + count; ++i)
-            if (lines_.ExpandedWidth(i) > maxLineWidth_)
-                SetMaxLineWidth(lines_.ExpandedWidth(i));
-    }
+    GrowMaxLineWidth(index, count);
 }
 
-void TCustomOstEdit::LinesInsertedForMarks(int firstLine, int count)
+void TCustomOstEdit::GrowMaxLineWidth(int index, int count)
 {
-    marks_.LinesInserted(firstLine, count);
-}
-
-void TCustomOstEdit::LinesDeletedForMarks(int firstLine, int count)
-{
-    marks_.LinesDeleted(firstLine, count);
+    if (!options_.has(eoAutoSizeMaxLineWidth))
+        return;
+    for (int i = index; i < index + count; ++i)
+        if (lines_.ExpandedWidth(i) > maxLineWidth_)
+            SetMaxLineWidth(lines_.ExpandedWidth(i));
 }
 
 // ---- modified flag -----------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "editor/OstEditUndo.h"
 #include "editor/OstEditSearch.h"
 #include "highlighters/OstEditHighlighter.h"
+#include "highlighters/OstLineStateScanner.h"
 #include "platform/Clipboard.h"
 #include "editor/OstEditPaintTypes.h"
 #include "editor/OstEditScrollTypes.h"
@@ -48,6 +49,19 @@ struct TOstBracketPair {
     TBufferCoord Close;
     bool Found = false;
     friend bool operator==(const TOstBracketPair&, const TOstBracketPair&) = default;
+};
+
+// Raises a count for a scope: the editor's states that hold while any of
+// their scopes is open, nested or not.
+class TOstScopedCount {
+public:
+    explicit TOstScopedCount(int& count) : count_(count) { ++count_; }
+    ~TOstScopedCount() { --count_; }
+    TOstScopedCount(const TOstScopedCount&) = delete;
+    TOstScopedCount& operator=(const TOstScopedCount&) = delete;
+
+private:
+    int& count_;
 };
 
 class TCustomOstEdit {
@@ -508,9 +522,6 @@ protected:
     void IncPaintLock();
     void DecPaintLock();
     void StatusChanged(TOstStatusChanges changes);
-    // Marks follow inserted and deleted lines; the mark list hooks in here.
-    virtual void LinesInsertedForMarks(int firstLine, int count);
-    virtual void LinesDeletedForMarks(int firstLine, int count);
     // Line writes of editing go through the trimming rule.
     void WriteLine(int line, std::string_view text);
     // A new line (index from 0) written by editing.
@@ -538,6 +549,11 @@ private:
     void HighlighterAttributesChanged();
     void MarkLineStatesDirty(int first, int last);
     void RescanDirtyLineStates();
+    // A scanner of the document's lines with the control's highlighter.
+    TOstLineStateScanner LineScanner() const;
+    // The state line `line` (from 1) starts from: the stored end state of
+    // the line above.
+    TOstLineState StateAbove(int line) const;
     // True when it scanned every line anew.
     bool PrepareHighlighter();
 
@@ -545,9 +561,11 @@ private:
     void BufferChanging();
     void BufferChanged();
     void BufferCleared();
-    void BufferLinesInserted(int index, int count);
-    void BufferLinesDeleted(int index, int count);
+    // Lines the buffer inserted (count > 0) or deleted (count < 0) at index.
+    void BufferLinesMoved(int index, int count);
     void BufferLinesPutted(int index, int count);
+    // eoAutoSizeMaxLineWidth: the view's width grows to take new long lines.
+    void GrowMaxLineWidth(int index, int count);
     void UndoListAdded(bool isRedoList);
 
     // Word wrap internals.
@@ -658,6 +676,7 @@ private:
     bool redoRunning_ = false;
     int trimSuspended_ = 0;  // lines are written as given, trimming or not
     std::vector<int> writtenLines_;  // lines (from 1) written since the edit began, to trim
+    int lineEdits_ = 0;  // open LineEditScopes: marks follow the lines edits move
     bool matchSelected_ = false;  // a plain selection of a match in another chosen mode
 
     // ==== display and painting ====
@@ -697,15 +716,16 @@ private:
     };
     // Lines are written exactly as given for a scope: copies of text the
     // buffer already holds, and undo and redo putting back what was there.
-    class TrimSuspendScope {
+    class TrimSuspendScope : TOstScopedCount {
     public:
-        explicit TrimSuspendScope(TCustomOstEdit& e) : e_(e) { ++e_.trimSuspended_; }
-        ~TrimSuspendScope() { --e_.trimSuspended_; }
-        TrimSuspendScope(const TrimSuspendScope&) = delete;
-        TrimSuspendScope& operator=(const TrimSuspendScope&) = delete;
-
-    private:
-        TCustomOstEdit& e_;
+        explicit TrimSuspendScope(TCustomOstEdit& e) : TOstScopedCount(e.trimSuspended_) {}
+    };
+    // Marks on the text follow the lines an edit of the editor's own inserts
+    // or deletes while one is open; lines a program puts into the buffer
+    // directly (loading, restoring, a whole-text change) leave them be.
+    class LineEditScope : TOstScopedCount {
+    public:
+        explicit LineEditScope(TCustomOstEdit& e) : TOstScopedCount(e.lineEdits_) {}
     };
     // Sets the active selection mode for a scope and puts the old one back.
     class ActiveModeScope {

@@ -42,12 +42,18 @@ bool TCustomOstEdit::StartHighlighterAt(int line)
     if (!highlighter_ || line < 1 || line > lines_.Count())
         return false;
     PrepareHighlighter();
-    if (line == 1)
-        highlighter_->ClearLineState();
-    else
-        highlighter_->RestoreLineState(lines_.LineRange(line - 2));
-    highlighter_->StartLine(lines_.Get(line - 1), line - 1);
+    LineScanner().StartLine(lines_.Get(line - 1), line - 1, StateAbove(line));
     return true;
+}
+
+TOstLineStateScanner TCustomOstEdit::LineScanner() const
+{
+    return TOstLineStateScanner(*highlighter_, HoldsUtf8(Encoding()));
+}
+
+TOstLineState TCustomOstEdit::StateAbove(int line) const
+{
+    return line > 1 ? lines_.LineRange(line - 2) : 0;
 }
 
 // The highlighter is shared with documents of the other form of text, so it
@@ -70,13 +76,9 @@ void TCustomOstEdit::ScanAllLineStates()
     if (!highlighter_)
         return;
     statesUtf8_ = HoldsUtf8(Encoding());
-    highlighter_->SetUtf8Text(statesUtf8_);
-    highlighter_->ClearLineState();
-    for (int i = 0; i < lines_.Count(); ++i) {
-        highlighter_->StartLine(lines_.Get(i), i);
-        highlighter_->SkipToLineEnd();
-        lines_.SetLineRange(i, highlighter_->LineState());
-    }
+    LineScanner().ScanFromTop(
+        lines_.Count(), [this](int i) { return lines_.Get(i); },
+        [this](int i, TOstLineState state) { lines_.SetLineRange(i, state); });
 }
 
 bool TCustomOstEdit::GetHighlighterAttriAtRowCol(TBufferCoord p, std::string& token, int& tokenKind,
@@ -123,22 +125,19 @@ void TCustomOstEdit::RescanDirtyLineStates()
     statesDirtyFirst_ = statesDirtyLast_ = -1;
     if (first >= count)
         return;
-    if (first == 0)
-        highlighter_->ClearLineState();
-    else
-        highlighter_->RestoreLineState(lines_.LineRange(first - 1));
+    TOstLineStateScanner scan = LineScanner();
+    scan.StartLine(lines_.Get(first), first, StateAbove(first + 1));
     int i = first;
-    for (; i < count; ++i) {
-        highlighter_->StartLine(lines_.Get(i), i);
-        highlighter_->SkipToLineEnd();
-        const TOstLineRange state = highlighter_->LineState();
+    while (true) {
+        const TOstLineState state = scan.EndState();
         // Stored states of changed and inserted lines are stale or mere
         // placeholders; only a line below them that ends as before proves
         // that nothing further down changes.
         const bool settled = i > last && state == lines_.LineRange(i);
         lines_.SetLineRange(i, state);
-        if (settled)
+        if (settled || ++i >= count)
             break;
+        scan.ContinueLine(lines_.Get(i), i);
     }
     // Lines below the edit whose colours changed with their start state.
     if (i > last)

@@ -316,12 +316,8 @@ void TOstTextPainter::ScanTokens(int line)
     tokensLine_ = line;
     tokens_.clear();
     ed_.PrepareHighlighter();
+    ed_.LineScanner().StartLine(cells_.Expanded(), line - 1, ed_.StateAbove(line));
     TOstCustomHighlighter& hl = *ed_.highlighter_;
-    if (line == 1)
-        hl.ClearLineState();
-    else
-        hl.RestoreLineState(ed_.lines_.LineRange(line - 2));
-    hl.StartLine(cells_.Expanded(), line - 1);
     for (; !hl.AtLineEnd(); hl.NextToken())
         if (hl.TokenLength() > 0)
             tokens_.push_back({hl.TokenStart(), hl.TokenLength(), hl.TokenAttribute()});

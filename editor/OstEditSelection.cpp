@@ -396,6 +396,7 @@ void TCustomOstEdit::SetSelTextPrimitive(TOstSelectionMode mode, std::string_vie
                                          TOstChangeReason columnReason, int column)
 {
     TOstPaintLockGuard lock(*this);
+    const LineEditScope edit(*this);
     TOstBufferUpdateGuard update(lines_);
     const TBufferCoord bb = BlockBegin();
     const TBufferCoord be = BlockEnd();
@@ -428,19 +429,19 @@ void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
     switch (activeSelectionMode_) {
     case smNormal: {
         if (bb.Char == 1 && be.Char == 1 && be.Line > bb.Line) {
-            // Whole lines go as they are; the line after them stays untouched.
-            lines_.DeleteBlock(bb.Line - 1, be.Line - bb.Line);
-            LinesDeletedForMarks(bb.Line + 1, be.Line - bb.Line);
+            // Whole lines: the first line takes the text of the line after
+            // them as it stands (no trimming), and the lines below it go, so
+            // that marks on the first line stay there.
+            lines_.SetLine(bb.Line - 1, std::string(lines_.Get(be.Line - 1)));
+            lines_.DeleteBlock(bb.Line, be.Line - bb.Line);
             InternalSetCaretXY(bb);
             break;
         }
         const std::string joined = std::string(Slice(lines_.Get(bb.Line - 1), 1, bb.Char)) +
                                    std::string(Slice(lines_.Get(be.Line - 1), be.Char, INT32_MAX));
         WriteLine(bb.Line, joined);
-        if (be.Line > bb.Line) {
+        if (be.Line > bb.Line)
             lines_.DeleteBlock(bb.Line, be.Line - bb.Line);
-            LinesDeletedForMarks(bb.Line + 1, be.Line - bb.Line);
-        }
         InternalSetCaretXY(bb);
         break;
     }
@@ -451,10 +452,8 @@ void TCustomOstEdit::DeleteSelectionText(TBufferCoord bb, TBufferCoord be)
             lines_.SetLine(last - 1, std::string_view());
             --last;
         }
-        if (last >= first) {
+        if (last >= first)
             lines_.DeleteBlock(first - 1, last - first + 1);
-            LinesDeletedForMarks(first, last - first + 1);
-        }
         InternalSetCaretXY({1, bb.Line});
         break;
     }
@@ -502,8 +501,16 @@ void TCustomOstEdit::InsertNormal(std::string_view text)
     if (parts.size() == 1) {
         lastText = left + std::string(parts[0]);
     } else {
-        WriteLine(firstLine, left + std::string(parts[0]));
-        lines_.InsertBlankLines(firstLine, static_cast<int>(parts.size()) - 1);
+        // Inserted at the start of a line, the new lines come before it, and
+        // the line's marks go down with its text.
+        const int added = static_cast<int>(parts.size()) - 1;
+        if (caretX_ == 1 && firstLine <= lines_.Count()) {
+            lines_.InsertBlankLines(firstLine - 1, added);
+            WriteLine(firstLine, parts[0]);
+        } else {
+            WriteLine(firstLine, left + std::string(parts[0]));
+            lines_.InsertBlankLines(firstLine, added);
+        }
         for (size_t i = 1; i + 1 < parts.size(); ++i)
             WriteLine(firstLine + static_cast<int>(i), parts[i]);
         lastText = std::string(parts.back());
@@ -513,10 +520,6 @@ void TCustomOstEdit::InsertNormal(std::string_view text)
     // The caret stands right after the inserted text; trimming, which comes
     // when the edit is complete, leaves it there.
     const int newCaretX = Len(lastText) + 1;
-    // Inserted at the start of a line, the new lines come before its text,
-    // and the line's marks go down with it.
-    if (lastLine > firstLine)
-        LinesInsertedForMarks(caretX_ == 1 ? firstLine : firstLine + 1, lastLine - firstLine);
     lastInsertEnd_ = {newCaretX, lastLine};
     SetCaretXYEx(true, lastInsertEnd_);
 }
@@ -538,7 +541,6 @@ void TCustomOstEdit::InsertLineMode(std::string_view text)
 {
     const std::vector<std::string_view> parts = SplitTextLines(text);
     int line = caretY_;
-    const int firstLine = line;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         InsertWrittenLine(std::min(line - 1, lines_.Count()), parts[i]);
         ++line;
@@ -550,8 +552,6 @@ void TCustomOstEdit::InsertLineMode(std::string_view text)
         else
             WriteLine(line, std::string(lastPart) + std::string(lines_.Get(line - 1)));
     }
-    if (line > firstLine)
-        LinesInsertedForMarks(firstLine, line - firstLine);
     lastInsertEnd_ = {Len(lastPart) + 1, line};
     SetCaretXYEx(true, lastInsertEnd_);
 }
@@ -575,9 +575,7 @@ void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstCha
     if (column <= 0)
         column = LineColumn(CaretXY());
     int line = caretY_;
-    int added = 0;
     int lastEnd = caretX_;
-    const int firstAdded = lines_.Count() + 1;
     for (size_t i = 0; i < rows.size(); ++i, ++line) {
         const std::string_view row = rows[i];
         const int insertPos = line > lines_.Count() ? column : CharAtColumnCeil(line, column);
@@ -588,10 +586,8 @@ void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstCha
         if (line > lines_.Count()) {
             // Rows below the last line need new lines, empty rows between
             // included, so the block keeps its shape.
-            while (lines_.Count() < line) {
+            while (lines_.Count() < line)
                 AddLineForColumn(addToUndo);
-                ++added;
-            }
             WriteLine(line, std::string(static_cast<size_t>(insertPos - 1), ' ') + std::string(row));
             undoStart.Char = 1;
         } else {
@@ -606,8 +602,6 @@ void TCustomOstEdit::InsertColumn(std::string_view text, bool addToUndo, TOstCha
             undoList_.AddChange(reason, undoStart, {insertPos + Len(row), line}, std::string(), smColumn);
     }
     const int lastLine = caretY_ + static_cast<int>(rows.size()) - 1;
-    if (added > 0)
-        LinesInsertedForMarks(firstAdded, added);
     lastInsertEnd_ = {lastEnd, lastLine};
     SetCaretXYEx(true, lastInsertEnd_);
 }

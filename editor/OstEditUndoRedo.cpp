@@ -258,10 +258,10 @@ void TCustomOstEdit::UndoLineBreak(const TOstEditUndoItem& item)
 {
     const TBufferCoord start = item.ChangeStartPos;
     redoList_.AddChange(crLineBreak, start, item.ChangeEndPos, item.ChangeStr, item.ChangeSelMode);
+    const LineEditScope edit(*this);
     if (start.Line == 0) {
         // The first line of an empty buffer, added by a column insert.
         lines_.RemoveLine(0);
-        LinesDeletedForMarks(1, 1);
         SetCaretAndSelection({1, 1}, {1, 1}, {1, 1});
         return;
     }
@@ -277,10 +277,8 @@ void TCustomOstEdit::UndoLineBreak(const TOstEditUndoItem& item)
             line.append(static_cast<size_t>(start.Char - 1) - line.size(), ' ');
     }
     WriteLine(start.Line, line + item.ChangeStr);
-    if (start.Line < lines_.Count()) {
+    if (start.Line < lines_.Count())
         lines_.RemoveLine(start.Line);
-        LinesDeletedForMarks(start.Line + 1, 1);
-    }
     SetCaretAndSelection(start, start, start);
 }
 
@@ -348,8 +346,8 @@ void TCustomOstEdit::RedoItem()
         case crLineBreak:
             if (mode == smColumn) {
                 // A line a column insert added below the last line.
+                const LineEditScope edit(*this);
                 lines_.InsertLine(std::min(start.Line, lines_.Count()), std::string_view());
-                LinesInsertedForMarks(start.Line + 1, 1);
                 undoList_.AddChange(crLineBreak, start, end, std::string(), smColumn);
             } else {
                 SetCaretAndSelection(start, start, start);
@@ -398,6 +396,7 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
     TOstBufferUpdateGuard update(lines_);
     if (lines_.Count() == 0)
         lines_.AddLine(std::string_view());
+    const LineEditScope edit(*this);
     const TBufferCoord caret = CaretXY();
     const std::string line(lines_.Get(caret.Line - 1));
     const int len = static_cast<int>(line.size());
@@ -405,9 +404,7 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
     std::string moved;
     std::string trimmed;
 
-    bool insertedAbove = false;
     if (len == 0) {
-        insertedAbove = true;
         lines_.InsertLine(caret.Line - 1, std::string_view());
         int indent = 0;
         if (options_.has(eoAutoIndent)) {
@@ -432,7 +429,6 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
         lines_.InsertLine(caret.Line - 1, std::string_view());
         moved = line;
         newCaret = {1, caret.Line + 1};
-        insertedAbove = true;
     } else {
         const std::string left = line.substr(0, static_cast<size_t>(caret.Char - 1));
         moved = line.substr(static_cast<size_t>(caret.Char - 1));
@@ -447,7 +443,6 @@ void TCustomOstEdit::InsertLineBreak(bool moveCaret)
     undoList_.AddChange(crLineBreak, caret, target, moved, smNormal);
     if (TOstEditUndoItem* item = undoList_.MutableTop(); item && item->ChangeReason == crLineBreak)
         item->TrimmedStr = trimmed;
-    LinesInsertedForMarks(insertedAbove ? caret.Line : caret.Line + 1, 1);
     SetCaretAndSelection(target, target, target);
     EnsureCursorPosVisible();
 }

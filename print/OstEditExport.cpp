@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "editor/OstEditTextBuffer.h"
+#include "highlighters/OstLineStateScanner.h"
 #include "platform/CodePage.h"
 #include "platform/SafeWrite.h"
 #include "platform/Utf8.h"
@@ -174,36 +175,29 @@ bool TOstCustomExporter::ExportSpan(const TOstEditStringList& lines, TBufferCoor
 
     SetTextEncoding(lines.Encoding());
     BeginExport(static_cast<size_t>(stop.Line - start.Line));
-    highlighter_->SetUtf8Text(HoldsUtf8(lines.Encoding()));
-    highlighter_->ClearLineState();
-    SkipLines(lines, start.Line - 1);
+    // A span that starts further down still lexes its first line from the
+    // state the lines above leave, as the editor shows it.
+    TOstLineStateScanner scan(*highlighter_, HoldsUtf8(lines.Encoding()));
+    scan.ScanFromTop(start.Line - 1, [&lines](int i) { return lines.Get(i); }, [](int, TOstLineState) {});
     for (int line = start.Line; line <= stop.Line; ++line) {
         const std::string_view text = lines.Get(line - 1);
         const size_t from = line == start.Line ? static_cast<size_t>(start.Char - 1) : 0;
         const size_t to = line == stop.Line ? static_cast<size_t>(stop.Char - 1) : text.size();
+        scan.ContinueLine(text, line - 1);
         ExportLine(text, line, from, to);
     }
     EndExport();
     return true;
 }
 
-// A span that starts further down still lexes its first line from the state
-// the lines above leave, as the editor shows it.
-void TOstCustomExporter::SkipLines(const TOstEditStringList& lines, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        highlighter_->StartLine(lines.Get(i), i);
-        highlighter_->SkipToLineEnd();
-    }
-}
-
-// The whole line is lexed, so that a token cut by the span keeps the kind
-// it has in the editor; only the part inside [from, to) is written.
+// The whole line, started by the caller, is lexed, so that a token cut by
+// the span keeps the kind it has in the editor; only the part inside
+// [from, to) is written.
 void TOstCustomExporter::ExportLine(std::string_view text, int line, size_t from, size_t to)
 {
     OpenLine(line);
     TOstCustomHighlighter& hl = *highlighter_;
-    for (hl.StartLine(text, line - 1); !hl.AtLineEnd(); hl.NextToken()) {
+    for (; !hl.AtLineEnd(); hl.NextToken()) {
         const size_t start = std::min(static_cast<size_t>(std::max(hl.TokenStart(), 0)), text.size());
         const size_t end = std::min(start + static_cast<size_t>(std::max(hl.TokenLength(), 0)), text.size());
         const size_t cutStart = std::max(start, from);

@@ -180,7 +180,6 @@ private:
     // next one starts.
     size_t EscapeCharacter(std::string_view text, size_t i);
     void ExportLine(std::string_view text, int line, size_t from, size_t to);
-    void SkipLines(const TOstEditStringList& lines, int count);
 
     TOstExportBuffer buffer_;
     std::string escaped_;

@@ -241,17 +241,11 @@ void TOstEditPrint::LayoutMargins(Canvas& canvas, int pageNumber)
 void TOstEditPrint::ScanLineStates()
 {
     lineStates_.assign(lines_.size(), 0);
-    if (highlighter_ && !lines_.empty()) {
-        TOstCustomHighlighter& hl = *highlighter_;
-        hl.SetUtf8Text(HoldsUtf8(encoding_));
-        hl.ClearLineState();
-        lineStates_[0] = hl.LineState();
-        for (size_t i = 1; i < lines_.size(); ++i) {
-            hl.StartLine(lines_[i - 1], static_cast<int>(i - 1));
-            hl.SkipToLineEnd();
-            lineStates_[i] = hl.LineState();
-        }
-    }
+    if (highlighter_)
+        TOstLineStateScanner(*highlighter_, HoldsUtf8(encoding_))
+            .ScanFromTop(
+                static_cast<int>(lines_.size()), [this](int i) { return std::string_view(lines_[static_cast<size_t>(i)]); },
+                [this](int i, TOstLineState state) { lineStates_[static_cast<size_t>(i)] = state; });
     statesValid_ = true;
 }
 

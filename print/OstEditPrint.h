@@ -18,6 +18,7 @@
 #include "editor/OstEditTypes.h"
 #include "editor/OstLineCells.h"
 #include "editor/OstTextDrawer.h"
+#include "highlighters/OstLineStateScanner.h"
 #include "platform/Canvas.h"
 #include "platform/TextEncoding.h"
 #include "print/OstEditPrintHeaderFooter.h"
@@ -209,7 +210,7 @@ private:
     TBufferCoord selEnd_;
 
     // Job state.
-    std::vector<intptr_t> lineStates_;  // the highlighter's state at each line's start
+    std::vector<TOstLineState> lineStates_;  // the highlighter's state at each line's end
     bool statesValid_ = false;
     bool pagesCounted_ = false;
     bool printing_ = false;

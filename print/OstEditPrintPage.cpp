@@ -76,10 +76,9 @@ void TOstEditPrint::WriteLine(int line, int start, const TOstLineCells& cells, c
     // The whole line is lexed, so a part of it (a selection) keeps the
     // colours it has in the line. Neighbouring tokens that look the same are
     // drawn as one run: a printer or a PDF file gets far fewer pieces.
+    TOstLineStateScanner(*highlighter_, HoldsUtf8(encoding_))
+        .StartLine(lines_[static_cast<size_t>(line)], line, line > 0 ? lineStates_.at(static_cast<size_t>(line - 1)) : 0);
     TOstCustomHighlighter& hl = *highlighter_;
-    hl.SetUtf8Text(HoldsUtf8(encoding_));
-    hl.RestoreLineState(lineStates_.at(static_cast<size_t>(line)));
-    hl.StartLine(lines_[static_cast<size_t>(line)], line);
     RunLook look;
     int runFrom = 0;
     int runTo = 0;

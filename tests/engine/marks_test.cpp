@@ -234,6 +234,42 @@ TEST(MarksFollowLines, DeletedSelectionsMoveMarksOnAndBelowThem)
         EXPECT_GE(f.ed.Marks()[i].Line(), 1);
 }
 
+TEST(MarksFollowLines, WholeLinesOfANormalSelectionGoWithTheirMarksAndComeBackWithUndo)
+{
+    Fixture f;
+    f.ed.SetBookMark(0, {1, 3});
+    f.ed.SetBookMark(1, {1, 4});
+    f.ed.SetBookMark(2, {1, 6});
+    f.ed.SetBookMark(3, {1, 9});
+    // From the start of line 3 to the start of line 6: lines 3 to 5 go.
+    f.ed.SetBlockBegin({1, 3});
+    f.ed.SetBlockEnd({1, 6});
+    f.ed.ClearSelection();
+    EXPECT_EQ(f.ed.Lines().Get(2), "line 6");
+    EXPECT_EQ(f.bookmarkLine(0), 3);
+    EXPECT_EQ(f.bookmarkLine(1), 3);
+    EXPECT_EQ(f.bookmarkLine(2), 3);
+    EXPECT_EQ(f.bookmarkLine(3), 6);
+    f.ed.Undo();
+    EXPECT_EQ(f.ed.Lines().Get(5), "line 6");
+    EXPECT_EQ(f.bookmarkLine(3), 9);
+    f.ed.Redo();
+    EXPECT_EQ(f.bookmarkLine(3), 6);
+}
+
+TEST(MarksFollowLines, LinesPutIntoTheBufferDirectlyLeaveTheMarks)
+{
+    Fixture f;
+    f.ed.SetBookMark(5, {1, 8});
+    f.ed.Lines().InsertLine(0, "new");
+    f.ed.Lines().LoadFromBytes("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n");
+    EXPECT_EQ(f.bookmarkLine(5), 8);
+    // Typing a line break in the reloaded text moves it again.
+    f.ed.SetCaretXY({1, 2});
+    f.run(ecLineBreak);
+    EXPECT_EQ(f.bookmarkLine(5), 9);
+}
+
 TEST(MarksFollowLines, DeletingTheMarkedLineKeepsTheMarkOnAnExistingLine)
 {
     Fixture f(6);
