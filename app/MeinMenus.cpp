@@ -1,6 +1,5 @@
-// The main window's menus, toolbar, popup menus and status bar. Items whose
-// commands are not built yet are present with their captions and shortcuts
-// and stay disabled.
+// The main window's menus, toolbar, popup menus and status bar: each item with
+// its caption, shortcut and the command it runs.
 
 #include <algorithm>
 
