@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
+#include <tuple>
 
 #include "platform/SafeWrite.h"
 
@@ -30,6 +33,15 @@ std::string InstanceOf(const std::string& name)
     const std::string stem = name.substr(0, name.size() - kJournalSuffix.size());
     const size_t dash = stem.rfind('-');
     return dash == std::string::npos ? stem : stem.substr(0, dash);
+}
+
+// The number an instance gave its journal, in the order its documents were
+// first changed; 0 for a name without one.
+long SerialOf(const std::string& name)
+{
+    const std::string stem = name.substr(0, name.size() - kJournalSuffix.size());
+    const size_t dash = stem.rfind('-');
+    return dash == std::string::npos ? 0 : std::strtol(stem.c_str() + dash + 1, nullptr, 10);
 }
 
 bool IsHeld(const std::string& lockPath)
@@ -66,7 +78,16 @@ std::string TRecoveryFolder::JournalPath(int serial) const
 std::vector<std::string> TRecoveryFolder::Orphans() const
 {
     namespace fs = std::filesystem;
-    std::vector<std::pair<fs::file_time_type, std::string>> found;
+    // Each instance's journals in its own order, the instances by their
+    // first journal's time: documents written in the same moment come back
+    // as the user had them, not as the clock happened to split them.
+    struct TFound {
+        fs::file_time_type time;
+        std::string instance;
+        long serial;
+        std::string path;
+    };
+    std::vector<TFound> found;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(Folder(), error)) {
         const std::string name = entry.path().filename().string();
@@ -75,12 +96,20 @@ std::vector<std::string> TRecoveryFolder::Orphans() const
         const std::string instance = InstanceOf(name);
         if (instance == id_ || IsHeld(Folder() + '/' + instance + std::string(kLockSuffix)))
             continue;
-        found.emplace_back(entry.last_write_time(error), entry.path().string());
+        found.push_back({entry.last_write_time(error), instance, SerialOf(name), entry.path().string()});
     }
-    std::sort(found.begin(), found.end());
+    std::map<std::string, fs::file_time_type> firstOf;
+    for (const TFound& f : found) {
+        const auto [at, fresh] = firstOf.try_emplace(f.instance, f.time);
+        if (!fresh)
+            at->second = std::min(at->second, f.time);
+    }
+    std::sort(found.begin(), found.end(), [&](const TFound& a, const TFound& b) {
+        return std::tie(firstOf[a.instance], a.instance, a.serial) < std::tie(firstOf[b.instance], b.instance, b.serial);
+    });
     std::vector<std::string> paths;
-    for (auto& [time, path] : found)
-        paths.push_back(std::move(path));
+    for (TFound& f : found)
+        paths.push_back(std::move(f.path));
     // The locks of instances that are gone and left nothing.
     for (const fs::directory_entry& entry : fs::directory_iterator(Folder(), error)) {
         const std::string name = entry.path().filename().string();
