@@ -111,6 +111,16 @@ std::string KeyBlob(const curl_khkey& key)
     return FromBase64(key.key ? key.key : "");
 }
 
+// Over TLS 1.3, libcurl before 8.10 (which learnt to shut TLS connections
+// down properly) now and then ends an FTPS data connection with a reset
+// while the server still has part of the upload to read: the server loses
+// that part, and one that takes the reset for the end of the file stores it
+// shortened and reports success. Over TLS 1.2 the connection ends cleanly.
+bool ClosesDataConnectionAbruptly()
+{
+    return curl_version_info(CURLVERSION_NOW)->version_num < 0x080a00;
+}
+
 std::string CertificateDer(X509* certificate)
 {
     unsigned char* der = nullptr;
@@ -370,6 +380,8 @@ void TCurlUpload::SetFtpsOptions(void* handle)
     curl_easy_setopt(curl, CURLOPT_PASSWORD, request_.password.c_str());
     curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    if (ClosesDataConnectionAbruptly())
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
     // The certificate check names the host itself, so that a certificate the
     // user has accepted may name another; without it libcurl checks.
     if (curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &TCallbacks::SslContext) == CURLE_OK) {
