@@ -106,7 +106,7 @@ const std::vector<std::string> kPerl = {
 };
 
 // About 8 MB of lines made of the snippets in random order.
-std::vector<std::string> generateLines(const std::vector<std::string>& snippets)
+std::vector<std::string> GenerateLines(const std::vector<std::string>& snippets)
 {
     std::mt19937 rng(42);
     std::uniform_int_distribution<size_t> pick(0, snippets.size() - 1);
@@ -123,7 +123,7 @@ std::vector<std::string> generateLines(const std::vector<std::string>& snippets)
     return lines;
 }
 
-void lexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines)
+void LexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines)
 {
     size_t bytes = 0;
     for (const std::string& l : lines)
@@ -143,17 +143,17 @@ void lexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vecto
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
 
-void registerLexer(const char* name, const std::vector<std::string>& snippets,
+void RegisterLexer(const char* name, const std::vector<std::string>& snippets,
                    std::function<std::unique_ptr<TOstCustomHighlighter>()> make)
 {
-    const auto lines = std::make_shared<const std::vector<std::string>>(generateLines(snippets));
+    const auto lines = std::make_shared<const std::vector<std::string>>(GenerateLines(snippets));
     benchmark::RegisterBenchmark(name, [lines, make](benchmark::State& state) {
         const auto hl = make();
-        lexAll(state, *hl, *lines);
+        LexAll(state, *hl, *lines);
     })->Unit(benchmark::kMillisecond);
 }
 
-std::function<std::unique_ptr<TOstCustomHighlighter>()> sqlIn(TSQLDialect dialect)
+std::function<std::unique_ptr<TOstCustomHighlighter>()> SqlIn(TSQLDialect dialect)
 {
     return [dialect] {
         auto hl = std::make_unique<TOstSQLHighlighter>();
@@ -166,14 +166,14 @@ std::function<std::unique_ptr<TOstCustomHighlighter>()> sqlIn(TSQLDialect dialec
 
 int main(int argc, char** argv)
 {
-    registerLexer("BM_CppLexing", kCpp, [] { return std::make_unique<TOstCppHighlighter>(); });
-    registerLexer("BM_PasLexing", kPas, [] { return std::make_unique<TOstPasHighlighter>(); });
-    registerLexer("BM_JavaLexing", kJava, [] { return std::make_unique<TOstJavaHighlighter>(); });
-    registerLexer("BM_SqlLexing/sqlSybase", kSql, sqlIn(sqlSybase));
-    registerLexer("BM_SqlLexing/sqlOracle", kSql, sqlIn(sqlOracle));
-    registerLexer("BM_SqlLexing/sqlMySQL", kSql, sqlIn(sqlMySQL));
-    registerLexer("BM_VbsLexing", kVbs, [] { return std::make_unique<TOstVBScriptHighlighter>(); });
-    registerLexer("BM_PerlLexing", kPerl, [] { return std::make_unique<TOstPerlHighlighter>(); });
+    RegisterLexer("BM_CppLexing", kCpp, [] { return std::make_unique<TOstCppHighlighter>(); });
+    RegisterLexer("BM_PasLexing", kPas, [] { return std::make_unique<TOstPasHighlighter>(); });
+    RegisterLexer("BM_JavaLexing", kJava, [] { return std::make_unique<TOstJavaHighlighter>(); });
+    RegisterLexer("BM_SqlLexing/sqlSybase", kSql, SqlIn(sqlSybase));
+    RegisterLexer("BM_SqlLexing/sqlOracle", kSql, SqlIn(sqlOracle));
+    RegisterLexer("BM_SqlLexing/sqlMySQL", kSql, SqlIn(sqlMySQL));
+    RegisterLexer("BM_VbsLexing", kVbs, [] { return std::make_unique<TOstVBScriptHighlighter>(); });
+    RegisterLexer("BM_PerlLexing", kPerl, [] { return std::make_unique<TOstPerlHighlighter>(); });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -13,7 +13,7 @@
 namespace {
 
 // About 8 MB of varied, realistic HTML lines.
-const std::vector<std::string>& pageLines()
+const std::vector<std::string>& PageLines()
 {
     static const std::vector<std::string> lines = [] {
         const std::vector<std::string> templates = {
@@ -48,7 +48,7 @@ const std::vector<std::string>& pageLines()
 
 void BM_HtmlLexing(benchmark::State& state)
 {
-    const auto& lines = pageLines();
+    const auto& lines = PageLines();
     size_t bytes = 0;
     for (const std::string& l : lines)
         bytes += l.size();

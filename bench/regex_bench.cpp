@@ -34,7 +34,7 @@ using namespace ostrel;
 namespace {
 
 // Lines of words, numbers and punctuation, like source text or a log.
-std::string generateText(std::size_t bytes)
+std::string GenerateText(std::size_t bytes)
 {
     static const char* words[] = {
         "the", "editor", "search", "line", "value", "return", "static", "const", "window",
@@ -64,7 +64,7 @@ std::string generateText(std::size_t bytes)
 
 // Lines of Polish prose with numbers, in UTF-8: about one character in
 // twelve beyond ASCII.
-std::string generatePolishText(std::size_t bytes)
+std::string GeneratePolishText(std::size_t bytes)
 {
     static const char* words[] = {
         "zażółć", "gęślą", "jaźń", "żółw", "źdźbło", "pszczoła", "chrząszcz", "brzmi", "w", "trzcinie",
@@ -92,7 +92,7 @@ std::string generatePolishText(std::size_t bytes)
 }
 
 template <typename Fn>
-void forEachLine(std::string_view text, Fn fn)
+void ForEachLine(std::string_view text, Fn fn)
 {
     std::size_t start = 0;
     while (start < text.size()) {
@@ -107,17 +107,17 @@ void forEachLine(std::string_view text, Fn fn)
     }
 }
 
-long countMatchingLines(TOstRegex& re, std::string_view text)
+long CountMatchingLines(TOstRegex& re, std::string_view text)
 {
     long count = 0;
-    forEachLine(text, [&](std::string_view line) { count += re.Exec(line) ? 1 : 0; });
+    ForEachLine(text, [&](std::string_view line) { count += re.Exec(line) ? 1 : 0; });
     return count;
 }
 
-long countMatches(TOstRegex& re, std::string_view text)
+long CountMatches(TOstRegex& re, std::string_view text)
 {
     long count = 0;
-    forEachLine(text, [&](std::string_view line) {
+    ForEachLine(text, [&](std::string_view line) {
         for (bool found = re.Exec(line); found; found = re.ExecNext())
             ++count;
     });
@@ -126,7 +126,7 @@ long countMatches(TOstRegex& re, std::string_view text)
 
 // The lines of a file holding a match, read in blocks as grep reads it
 // (the lines a block ends inside of go on with the next block).
-long countMatchingLinesOfFile(TOstRegex& re, const char* path)
+long CountMatchingLinesOfFile(TOstRegex& re, const char* path)
 {
     std::ifstream in(path, std::ios::binary);
     constexpr std::size_t kBlock = 1 << 22;
@@ -138,22 +138,22 @@ long countMatchingLinesOfFile(TOstRegex& re, const char* path)
         in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
         buffer.resize(kept + static_cast<std::size_t>(in.gcount()));
         if (in.gcount() == 0) {
-            count += countMatchingLines(re, buffer);
+            count += CountMatchingLines(re, buffer);
             return count;
         }
         const std::size_t lastBreak = buffer.rfind('\n');
         if (lastBreak == std::string::npos)
             continue;
-        count += countMatchingLines(re, std::string_view(buffer).substr(0, lastBreak + 1));
+        count += CountMatchingLines(re, std::string_view(buffer).substr(0, lastBreak + 1));
         buffer.erase(0, lastBreak + 1);
     }
 }
 
 // The same patterns over the same Polish text held in UTF-8 and in Windows-1250.
-void runPolishSuite()
+void RunPolishSuite()
 {
-    const std::string utf8 = generatePolishText(100u << 20);
-    const std::string ansi = codepage::fromUtf8(utf8);
+    const std::string utf8 = GeneratePolishText(100u << 20);
+    const std::string ansi = codepage::FromUtf8(utf8);
     std::printf("\n%.1f MB of Polish text in UTF-8 (%.1f MB in Windows-1250), searched line by line\n",
                 static_cast<double>(utf8.size()) / (1 << 20), static_cast<double>(ansi.size()) / (1 << 20));
     std::printf("%-28s %-14s %12s %10s %10s\n", "pattern", "encoding", "lines", "seconds", "MB/s");
@@ -164,9 +164,9 @@ void runPolishSuite()
             const std::string& text = inUtf8 ? utf8 : ansi;
             TOstRegex re;
             re.SetEncoding(encoding);
-            re.SetExpression(inUtf8 ? std::string(pattern) : codepage::fromUtf8(pattern));
+            re.SetExpression(inUtf8 ? std::string(pattern) : codepage::FromUtf8(pattern));
             const auto t0 = std::chrono::steady_clock::now();
-            const long n = countMatchingLines(re, text);
+            const long n = CountMatchingLines(re, text);
             const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             std::printf("%-28s %-14s %12ld %10.3f %10.1f\n", pattern, std::string(EncodingName(encoding)).c_str(), n, s,
                         static_cast<double>(text.size()) / (1 << 20) / s);
@@ -174,9 +174,9 @@ void runPolishSuite()
     }
 }
 
-int runSuite()
+int RunSuite()
 {
-    const std::string text = generateText(100u << 20);
+    const std::string text = GenerateText(100u << 20);
     const double mb = static_cast<double>(text.size()) / (1 << 20);
     std::printf("%.1f MB of generated text, searched line by line\n", mb);
     std::printf("%-28s %-14s %12s %10s %10s\n", "pattern", "count", "result", "seconds", "MB/s");
@@ -186,13 +186,13 @@ int runSuite()
         re.SetExpression(pattern);
         for (bool everyMatch : {false, true}) {
             const auto t0 = std::chrono::steady_clock::now();
-            const long n = everyMatch ? countMatches(re, text) : countMatchingLines(re, text);
+            const long n = everyMatch ? CountMatches(re, text) : CountMatchingLines(re, text);
             const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             std::printf("%-28s %-14s %12ld %10.3f %10.1f\n", pattern,
                         everyMatch ? "matches" : "matching lines", n, s, mb / s);
         }
     }
-    runPolishSuite();
+    RunPolishSuite();
     return 0;
 }
 
@@ -204,12 +204,12 @@ int main(int argc, char** argv)
     if (mode == "--generate" && (argc == 3 || argc == 4 || argc == 6)) {
         const std::size_t megabytes = argc >= 4 ? std::stoul(argv[3]) : 100;
         if (argc == 6 && std::string(argv[4]) == "--polish") {
-            const std::string text = generatePolishText(megabytes << 20);
+            const std::string text = GeneratePolishText(megabytes << 20);
             const bool inUtf8 = std::string(argv[5]) == "utf-8";
-            std::ofstream(argv[2], std::ios::binary) << (inUtf8 ? text : codepage::fromUtf8(text));
+            std::ofstream(argv[2], std::ios::binary) << (inUtf8 ? text : codepage::FromUtf8(text));
             return 0;
         }
-        std::ofstream(argv[2], std::ios::binary) << generateText(megabytes << 20);
+        std::ofstream(argv[2], std::ios::binary) << GenerateText(megabytes << 20);
         return 0;
     }
     if (mode == "--count" && (argc == 4 || argc == 6)) {
@@ -226,7 +226,7 @@ int main(int argc, char** argv)
         }
         re.SetExpression(argv[at]);
         try {
-            std::printf("%ld\n", countMatchingLinesOfFile(re, argv[at + 1]));
+            std::printf("%ld\n", CountMatchingLinesOfFile(re, argv[at + 1]));
         } catch (const EOstRegex& e) {
             std::fprintf(stderr, "%s\n", e.what());
             return 1;
@@ -234,7 +234,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc == 1)
-        return runSuite();
+        return RunSuite();
     std::fprintf(stderr, "usage: regex_bench [--generate FILE [MB [--polish ENC]] | "
                          "--count [--encoding ENC] PATTERN FILE]\n");
     return 2;

@@ -25,7 +25,7 @@ struct Language {
 };
 
 // Per language a few lines in its own syntax; most carry Polish letters.
-const std::vector<Language>& languages()
+const std::vector<Language>& SampleLanguages()
 {
     static const std::vector<Language> all = {
         {"cpp",
@@ -76,7 +76,7 @@ const std::vector<Language>& languages()
 }
 
 // About 8 MB of the language's lines in random order.
-std::vector<std::string> documentOf(const std::vector<std::string>& lines, bool utf8)
+std::vector<std::string> DocumentOf(const std::vector<std::string>& lines, bool utf8)
 {
     std::mt19937 rng(42);
     std::uniform_int_distribution<size_t> pick(0, lines.size() - 1);
@@ -84,13 +84,13 @@ std::vector<std::string> documentOf(const std::vector<std::string>& lines, bool 
     size_t bytes = 0;
     while (bytes < 8u << 20) {
         const std::string& line = lines[pick(rng)];
-        out.push_back(utf8 ? line : codepage::fromUtf8(line));
+        out.push_back(utf8 ? line : codepage::FromUtf8(line));
         bytes += out.back().size() + 1;
     }
     return out;
 }
 
-void lexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines, bool utf8)
+void LexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines, bool utf8)
 {
     size_t bytes = 0;
     for (const std::string& l : lines)
@@ -115,14 +115,14 @@ void lexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vecto
 
 int main(int argc, char** argv)
 {
-    for (const Language& language : languages()) {
+    for (const Language& language : SampleLanguages()) {
         for (const bool utf8 : {false, true}) {
-            const auto lines = std::make_shared<const std::vector<std::string>>(documentOf(language.lines, utf8));
+            const auto lines = std::make_shared<const std::vector<std::string>>(DocumentOf(language.lines, utf8));
             const std::string name = std::string("BM_Lexing/") + language.name + (utf8 ? "/utf-8" : "/windows-1250");
             const std::string lang = language.name;
             benchmark::RegisterBenchmark(name.c_str(), [lines, lang, utf8](benchmark::State& state) {
                 const auto hl = CreateHighlighter(lang);
-                lexAll(state, *hl, *lines, utf8);
+                LexAll(state, *hl, *lines, utf8);
             })->Unit(benchmark::kMillisecond);
         }
     }

@@ -91,7 +91,7 @@ const std::vector<std::string> kXmlLines = {
 
 // About 8 MB of lines picked from the templates. Multi-line constructs stay
 // well formed often enough, and the lexers must cope when they do not.
-std::vector<std::string> documentOf(const std::vector<std::string>& templates, unsigned seed)
+std::vector<std::string> DocumentOf(const std::vector<std::string>& templates, unsigned seed)
 {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<size_t> pick(0, templates.size() - 1);
@@ -105,9 +105,9 @@ std::vector<std::string> documentOf(const std::vector<std::string>& templates, u
 }
 
 template <class Lexer>
-void lexDocument(benchmark::State& state, const std::vector<std::string>& templates)
+void LexDocument(benchmark::State& state, const std::vector<std::string>& templates)
 {
-    const std::vector<std::string> lines = documentOf(templates, 42);
+    const std::vector<std::string> lines = DocumentOf(templates, 42);
     size_t bytes = 0;
     for (const std::string& l : lines)
         bytes += l.size();
@@ -127,10 +127,10 @@ void lexDocument(benchmark::State& state, const std::vector<std::string>& templa
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
 
-void BM_PhpLexing(benchmark::State& state) { lexDocument<ostrel::TOstPHPHighlighter>(state, kPhpLines); }
-void BM_CssLexing(benchmark::State& state) { lexDocument<ostrel::TOstCssHighlighter>(state, kCssLines); }
-void BM_JsLexing(benchmark::State& state) { lexDocument<ostrel::TOstJScriptHighlighter>(state, kJsLines); }
-void BM_XmlLexing(benchmark::State& state) { lexDocument<ostrel::TOstXMLHighlighter>(state, kXmlLines); }
+void BM_PhpLexing(benchmark::State& state) { LexDocument<ostrel::TOstPHPHighlighter>(state, kPhpLines); }
+void BM_CssLexing(benchmark::State& state) { LexDocument<ostrel::TOstCssHighlighter>(state, kCssLines); }
+void BM_JsLexing(benchmark::State& state) { LexDocument<ostrel::TOstJScriptHighlighter>(state, kJsLines); }
+void BM_XmlLexing(benchmark::State& state) { LexDocument<ostrel::TOstXMLHighlighter>(state, kXmlLines); }
 
 BENCHMARK(BM_PhpLexing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CssLexing)->Unit(benchmark::kMillisecond);

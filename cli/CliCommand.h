@@ -21,39 +21,39 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // regex [-m MODS] [--replace TEMPLATE] [--literal] PATTERN
-int runRegex(const Args& args);
+int RunRegex(const Args& args);
 
 // tokens --lang LANG [FILE]
-int runTokens(const Args& args);
+int RunTokens(const Args& args);
 
 // keys [--options LIST] [--tab-width N] [--window COLSxROWS] INPUT OUTPUT < SCRIPT
-int runKeys(const Args& args);
+int RunKeys(const Args& args);
 
 // rtf --lang LANG [--title TITLE] INPUT OUTPUT
-int runRtf(const Args& args);
+int RunRtf(const Args& args);
 
 // recode --to iso|win|ascii INPUT OUTPUT
-int runRecode(const Args& args);
+int RunRecode(const Args& args);
 
 // utf8 INPUT OUTPUT
-int runUtf8(const Args& args);
+int RunUtf8(const Args& args);
 
 // detect FILE...
-int runDetect(const Args& args);
+int RunDetect(const Args& args);
 
 // wrap [--width N] [--tab-width N] [FILE]
-int runWrap(const Args& args);
+int RunWrap(const Args& args);
 
 // ftp [--protocol ftp|sftp|ftps] --server "HOST[ PORT]" --user NAME [--password-file FILE] [--dir DIR]
 //     [--target NAME] [--bye] [--timeout SECONDS] [--trust FINGERPRINT]... FILE
-int runFtp(const Args& args);
+int RunFtp(const Args& args);
 
 // print [--lang LANG] [--title TITLE] [--line-numbers] [--wrap] [--no-colors]
 //       [--header TEXT] [--footer TEXT] [--margins L,T,R,B] INPUT OUTPUT.pdf
 // (only when built with Qt)
-int runPrint(const Args& args);
+int RunPrint(const Args& args);
 
 // Prints "ostrel-cli: MESSAGE" on standard error and returns the status.
-int fail(int status, const std::string& message);
+int Fail(int status, const std::string& message);
 
 }  // namespace ostrel::cli

@@ -55,7 +55,7 @@ bool ReadRegularFile(const std::string& path, std::string& content, std::string&
 
 }  // namespace
 
-int runDetect(const Args& args)
+int RunDetect(const Args& args)
 {
     std::vector<std::string> files;
     bool options = true;
@@ -63,18 +63,18 @@ int runDetect(const Args& args)
         if (options && arg == "--")
             options = false;
         else if (options && arg.starts_with("-") && arg.size() > 1)
-            return fail(kExitUsage, "detect: unknown option '" + arg + "'");
+            return Fail(kExitUsage, "detect: unknown option '" + arg + "'");
         else
             files.push_back(arg);
     }
     if (files.empty())
-        return fail(kExitUsage, "detect: usage: detect FILE...");
+        return Fail(kExitUsage, "detect: usage: detect FILE...");
     int status = kExitOk;
     std::string content;
     for (const std::string& path : files) {
         std::string error;
         if (!ReadRegularFile(path, content, error)) {
-            fail(kExitFailure, "detect: " + error);
+            Fail(kExitFailure, "detect: " + error);
             status = kExitFailure;
             continue;
         }

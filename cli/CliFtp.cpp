@@ -201,26 +201,26 @@ int RunClient(const std::string& client, const std::string& script, int timeLimi
     const TUniqueFd input = scriptFile.OpenForClient();
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
-        return fail(kExitFailure, "ftp: cannot create a pipe");
+        return Fail(kExitFailure, "ftp: cannot create a pipe");
     TUniqueFd readEnd(pipeFds[0]);
     TUniqueFd writeEnd(pipeFds[1]);
     const pid_t pid = StartClient(client, input.Get(), writeEnd.Get());
     if (pid < 0)
-        return fail(kExitFailure, "ftp: cannot start " + client);
+        return Fail(kExitFailure, "ftp: cannot start " + client);
     writeEnd = TUniqueFd();
     TFtpTranscript transcript;
     if (!RelayOutput(readEnd.Get(), transcript, timeLimit)) {
         ::kill(pid, SIGKILL);
         WaitFor(pid);
-        return fail(kExitFailure, "ftp: upload failed: the time limit of " + std::to_string(timeLimit) +
+        return Fail(kExitFailure, "ftp: upload failed: the time limit of " + std::to_string(timeLimit) +
                                       " s ran out before the server confirmed the transfer");
     }
     WaitFor(pid);
     if (transcript.Succeeded())
         return kExitOk;
     if (transcript.Outcome() == TFtpOutcome::NoConfirmation)
-        return fail(kExitFailure, "ftp: upload failed: the client ended without confirming the transfer");
-    return fail(kExitFailure, "ftp: upload failed: " + transcript.DecidingLine());
+        return Fail(kExitFailure, "ftp: upload failed: the client ended without confirming the transfer");
+    return Fail(kExitFailure, "ftp: upload failed: " + transcript.DecidingLine());
 }
 
 // The identities given with --trust answer for the user; nobody else can.
@@ -250,7 +250,7 @@ int RunCurl(const TFtpOptions& options)
     TUploadRequest request;
     request.protocol = options.protocol == TProtocolChoice::Sftp ? TUploadProtocol::Sftp : TUploadProtocol::Ftps;
     if (!SplitServer(p.server, request.host, request.port))
-        return fail(kExitUsage, "ftp: the server must be \"HOST\" or \"HOST PORT\"");
+        return Fail(kExitUsage, "ftp: the server must be \"HOST\" or \"HOST PORT\"");
     request.user = p.user;
     request.password = p.password;
     request.folder = p.folder;
@@ -262,7 +262,7 @@ int RunCurl(const TFtpOptions& options)
     TCliObserver observer;
     const TUploadResult result = TCurlUpload(request, observer).Run();
     if (!result.Succeeded())
-        return fail(kExitFailure, "ftp: upload failed: " + UploadFailureText(result));
+        return Fail(kExitFailure, "ftp: upload failed: " + UploadFailureText(result));
     std::printf("%s: %llu bytes sent to %s\n", ProtocolName(request.protocol),
                 static_cast<unsigned long long>(result.bytesSent), UploadUrl(request).c_str());
     return kExitOk;
@@ -270,22 +270,22 @@ int RunCurl(const TFtpOptions& options)
 
 }  // namespace
 
-int runFtp(const Args& args)
+int RunFtp(const Args& args)
 {
     TFtpOptions options;
     if (!ParseOptions(args, options))
-        return fail(kExitUsage, kUsage);
+        return Fail(kExitUsage, kUsage);
     TFtpParameters& p = options.parameters;
     if (!options.passwordFile.empty()) {
         const std::optional<std::string> password = ReadPassword(options.passwordFile);
         if (!password)
-            return fail(kExitFailure, "ftp: cannot read the password file '" + options.passwordFile + "'");
+            return Fail(kExitFailure, "ftp: cannot read the password file '" + options.passwordFile + "'");
         p.password = *password;
     }
     std::error_code error;
     const std::filesystem::path local = std::filesystem::absolute(options.file, error);
     if (error || !std::filesystem::is_regular_file(local, error) || ::access(local.c_str(), R_OK) != 0)
-        return fail(kExitFailure, "ftp: cannot read '" + options.file + "'");
+        return Fail(kExitFailure, "ftp: cannot read '" + options.file + "'");
     p.localPath = local.string();
     if (p.targetName.empty())
         p.targetName = local.filename().string();
@@ -294,11 +294,11 @@ int runFtp(const Args& args)
     const char* searchPath = std::getenv("PATH");
     const std::string client = FindFtpClient(searchPath ? searchPath : "");
     if (client.empty())
-        return fail(kExitFailure, "ftp: no FTP client found (ftp, tnftp or inetutils-ftp)");
+        return Fail(kExitFailure, "ftp: no FTP client found (ftp, tnftp or inetutils-ftp)");
     try {
         return RunClient(client, BuildFtpScript(p), options.timeLimit);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, std::string("ftp: ") + e.what());
+        return Fail(kExitFailure, std::string("ftp: ") + e.what());
     }
 }
 

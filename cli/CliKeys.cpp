@@ -26,7 +26,7 @@ struct KeysOptions {
     TOstEncodingChoice encoding;
 };
 
-bool parseOptionList(const std::string& list, TOstEditorOptions& out, std::string& error)
+bool ParseOptionList(const std::string& list, TOstEditorOptions& out, std::string& error)
 {
     out = TOstEditorOptions();
     std::istringstream in(list);
@@ -44,20 +44,20 @@ bool parseOptionList(const std::string& list, TOstEditorOptions& out, std::strin
     return true;
 }
 
-bool parseInt(std::string_view text, int& value)
+bool ParseInt(std::string_view text, int& value)
 {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-bool parseWindow(const std::string& text, int& cols, int& rows)
+bool ParseWindow(const std::string& text, int& cols, int& rows)
 {
     const size_t x = text.find('x');
-    return x != std::string::npos && parseInt(std::string_view(text).substr(0, x), cols) &&
-           parseInt(std::string_view(text).substr(x + 1), rows) && cols > 0 && rows > 0;
+    return x != std::string::npos && ParseInt(std::string_view(text).substr(0, x), cols) &&
+           ParseInt(std::string_view(text).substr(x + 1), rows) && cols > 0 && rows > 0;
 }
 
-bool parseKeysArgs(const Args& args, KeysOptions& opt, std::string& error)
+bool ParseKeysArgs(const Args& args, KeysOptions& opt, std::string& error)
 {
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -69,15 +69,15 @@ bool parseKeysArgs(const Args& args, KeysOptions& opt, std::string& error)
                 return false;
             }
         } else if (a == "--options" && hasValue) {
-            if (!parseOptionList(args[++i], opt.options, error))
+            if (!ParseOptionList(args[++i], opt.options, error))
                 return false;
         } else if (a == "--tab-width" && hasValue) {
-            if (!parseInt(args[++i], opt.tabWidth) || opt.tabWidth < 1) {
+            if (!ParseInt(args[++i], opt.tabWidth) || opt.tabWidth < 1) {
                 error = "keys: --tab-width takes a positive number";
                 return false;
             }
         } else if (a == "--window" && hasValue) {
-            if (!parseWindow(args[++i], opt.cols, opt.rows)) {
+            if (!ParseWindow(args[++i], opt.cols, opt.rows)) {
                 error = "keys: --window takes COLSxROWS";
                 return false;
             }
@@ -99,12 +99,12 @@ bool parseKeysArgs(const Args& args, KeysOptions& opt, std::string& error)
 
 }  // namespace
 
-int runKeys(const Args& args)
+int RunKeys(const Args& args)
 {
     KeysOptions opt;
     std::string error;
-    if (!parseKeysArgs(args, opt, error))
-        return fail(kExitUsage, error);
+    if (!ParseKeysArgs(args, opt, error))
+        return Fail(kExitUsage, error);
 
     MemoryClipboard clipboard;
     TOstEdit editor;
@@ -115,7 +115,7 @@ int runKeys(const Args& args)
     try {
         editor.Lines().LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "keys: cannot read '" + opt.input + "': " + e.what());
+        return Fail(kExitFailure, "keys: cannot read '" + opt.input + "': " + e.what());
     }
     editor.SetOptions(opt.options);
 
@@ -132,16 +132,16 @@ int runKeys(const Args& args)
         std::cout << output;
         output.clear();
         if (!ok)
-            return fail(kExitUsage, "keys: line " + std::to_string(number) + ": " + error);
+            return Fail(kExitUsage, "keys: line " + std::to_string(number) + ": " + error);
     }
     output = script.StatusLine() + '\n';
     try {
         editor.Lines().SaveToFile(opt.output);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "keys: cannot write '" + opt.output + "': " + e.what());
+        return Fail(kExitFailure, "keys: cannot write '" + opt.output + "': " + e.what());
     }
     std::cout << output;
-    return std::cout.flush() ? kExitOk : fail(kExitFailure, "keys: cannot write the output");
+    return std::cout.flush() ? kExitOk : Fail(kExitFailure, "keys: cannot write the output");
 }
 
 }  // namespace ostrel::cli

@@ -45,7 +45,7 @@ struct PrintOptions {
 };
 
 // "L,T,R,B": four lengths in millimetres, none negative.
-bool parseMargins(const std::string& text, double (&margins)[4])
+bool ParseMargins(const std::string& text, double (&margins)[4])
 {
     std::istringstream in(text);
     for (int i = 0; i < 4; ++i) {
@@ -60,7 +60,7 @@ bool parseMargins(const std::string& text, double (&margins)[4])
     return in.peek() == std::char_traits<char>::eof();
 }
 
-bool takeValue(const Args& args, size_t& i, const std::string& name, std::string& value)
+bool TakeValue(const Args& args, size_t& i, const std::string& name, std::string& value)
 {
     const std::string& a = args[i];
     if (a == name && i + 1 < args.size()) {
@@ -74,7 +74,7 @@ bool takeValue(const Args& args, size_t& i, const std::string& name, std::string
     return false;
 }
 
-bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
+bool ParsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
 {
     std::vector<std::string> files;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -85,13 +85,13 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
                 error = "print: " + error;
                 return false;
             }
-        } else if (takeValue(args, i, "--lang", opt.language) || takeValue(args, i, "--header", opt.header) ||
-            takeValue(args, i, "--footer", opt.footer)) {
+        } else if (TakeValue(args, i, "--lang", opt.language) || TakeValue(args, i, "--header", opt.header) ||
+            TakeValue(args, i, "--footer", opt.footer)) {
             continue;
-        } else if (takeValue(args, i, "--title", opt.title)) {
+        } else if (TakeValue(args, i, "--title", opt.title)) {
             opt.titleGiven = true;
-        } else if (takeValue(args, i, "--margins", margins)) {
-            if (!parseMargins(margins, opt.margins)) {
+        } else if (TakeValue(args, i, "--margins", margins)) {
+            if (!ParseMargins(margins, opt.margins)) {
                 error = "print: margins must be four lengths in millimetres, as L,T,R,B";
                 return false;
             }
@@ -119,7 +119,7 @@ bool parsePrintArgs(const Args& args, PrintOptions& opt, std::string& error)
 }
 
 // Texts from the command line are UTF-8, as the header and footer take them.
-void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
+void ApplyOptions(const PrintOptions& opt, TOstEditPrint& print)
 {
     const std::string title = opt.titleGiven ? opt.title : std::filesystem::path(opt.input).filename().string();
     print.Title = title;
@@ -141,7 +141,7 @@ void applyOptions(const PrintOptions& opt, TOstEditPrint& print)
 }
 
 // The offscreen platform unless the caller chose one: no display is needed.
-std::unique_ptr<QGuiApplication> makeGuiApplication()
+std::unique_ptr<QGuiApplication> MakeGuiApplication()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -151,31 +151,31 @@ std::unique_ptr<QGuiApplication> makeGuiApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
+int PrintToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
 {
     TOstEditStringList lines;
     try {
         lines.LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "print: cannot read '" + opt.input + "': " + e.what());
+        return Fail(kExitFailure, "print: cannot read '" + opt.input + "': " + e.what());
     }
-    const auto app = makeGuiApplication();
+    const auto app = MakeGuiApplication();
     QtPrinter printer;
     printer.SetOutputFileName(opt.output);
     TOstEditPrint print(&printer);
     print.SetHighlighter(highlighter);
     print.SetLines(lines);
-    applyOptions(opt, print);
+    ApplyOptions(opt, print);
 
     QtCanvas measure(nullptr, nullptr);
     print.LayoutPages(measure);
     const TOstEditPrintMargins& m = print.Margins();
     if (m.PixRight - m.PixLeft < print.CharWidth() || m.PixBottom - m.PixTop < print.LineHeight())
-        return fail(kExitUsage, "print: the margins leave no room for a line of text");
+        return Fail(kExitUsage, "print: the margins leave no room for a line of text");
     try {
         print.PrintAll();
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "print: cannot write '" + opt.output + "': " + e.what());
+        return Fail(kExitFailure, "print: cannot write '" + opt.output + "': " + e.what());
     }
     std::cout << print.PageCount() << '\n';
     return kExitOk;
@@ -183,22 +183,22 @@ int printToPdf(const PrintOptions& opt, TOstCustomHighlighter* highlighter)
 
 }  // namespace
 
-int runPrint(const Args& args)
+int RunPrint(const Args& args)
 {
     PrintOptions opt;
     std::string error;
-    if (!parsePrintArgs(args, opt, error))
-        return fail(kExitUsage, error);
+    if (!ParsePrintArgs(args, opt, error))
+        return Fail(kExitUsage, error);
     std::unique_ptr<TOstCustomHighlighter> highlighter;
     if (!opt.language.empty()) {
         const TOstLanguage* language = FindLanguage(opt.language);
         highlighter = language ? language->cls.Create() : nullptr;
         if (!highlighter)
-            return fail(kExitUsage, "print: unknown language '" + opt.language + "'");
+            return Fail(kExitUsage, "print: unknown language '" + opt.language + "'");
         // The colours and styles the program's own instance of the language has.
         language->ApplyDefaults(*highlighter);
     }
-    return printToPdf(opt, highlighter.get());
+    return PrintToPdf(opt, highlighter.get());
 }
 
 }  // namespace ostrel::cli

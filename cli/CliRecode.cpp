@@ -14,7 +14,7 @@ namespace ostrel::cli {
 
 namespace {
 
-bool recodingByName(const std::string& name, TOstPolishRecoding& recoding)
+bool RecodingByName(const std::string& name, TOstPolishRecoding& recoding)
 {
     if (name == "iso")
         recoding = TOstPolishRecoding::ToIso;
@@ -29,7 +29,7 @@ bool recodingByName(const std::string& name, TOstPolishRecoding& recoding)
 
 }  // namespace
 
-int runRecode(const Args& args)
+int RunRecode(const Args& args)
 {
     std::string to;
     std::vector<std::string> files;
@@ -38,36 +38,36 @@ int runRecode(const Args& args)
     for (size_t i = 0; i < args.size(); ++i) {
         if (TakeEncodingOption(args, i, choice, error)) {
             if (!error.empty())
-                return fail(kExitUsage, "recode: " + error);
+                return Fail(kExitUsage, "recode: " + error);
         } else if (args[i] == "--to" && i + 1 < args.size())
             to = args[++i];
         else if (args[i].starts_with("--to="))
             to = args[i].substr(5);
         else if (args[i].starts_with("-") && args[i].size() > 1)
-            return fail(kExitUsage, "recode: unknown option '" + args[i] + "'");
+            return Fail(kExitUsage, "recode: unknown option '" + args[i] + "'");
         else
             files.push_back(args[i]);
     }
     TOstPolishRecoding recoding{};
-    if (files.size() != 2 || !recodingByName(to, recoding))
-        return fail(kExitUsage, "recode: usage: recode [--encoding ENCODING] --to iso|win|ascii INPUT OUTPUT");
+    if (files.size() != 2 || !RecodingByName(to, recoding))
+        return Fail(kExitUsage, "recode: usage: recode [--encoding ENCODING] --to iso|win|ascii INPUT OUTPUT");
 
     TOstEditStringList lines;
     try {
         lines.LoadFromFile(files[0], choice);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "recode: cannot read '" + files[0] + "': " + e.what());
+        return Fail(kExitFailure, "recode: cannot read '" + files[0] + "': " + e.what());
     }
     // The two code pages' recodings have nothing to do in a file of UTF-8
     // but its ASCII, which they leave as it is.
     if (!CanRecode(lines.Encoding(), recoding) && !TOstTextChars(lines.Encoding()).IsSimple(lines.Text()))
-        return fail(kExitFailure, "recode: --to " + to + " recodes windows-1250 or iso-8859-2 text, and '" +
+        return Fail(kExitFailure, "recode: --to " + to + " recodes windows-1250 or iso-8859-2 text, and '" +
                                       files[0] + "' is " + std::string(EncodingName(lines.Encoding())));
     try {
         RecodeLines(lines, recoding);
         lines.SaveToFile(files[1]);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, std::string("recode: ") + e.what());
+        return Fail(kExitFailure, std::string("recode: ") + e.what());
     }
     return kExitOk;
 }

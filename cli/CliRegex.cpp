@@ -25,7 +25,7 @@ struct RegexArgs {
 };
 
 // Parses the arguments; returns an error text, empty when they are fine.
-std::string parseRegexArgs(const Args& args, RegexArgs& out)
+std::string ParseRegexArgs(const Args& args, RegexArgs& out)
 {
     bool havePattern = false;
     bool optionsEnded = false;
@@ -57,7 +57,7 @@ std::string parseRegexArgs(const Args& args, RegexArgs& out)
     return havePattern ? std::string() : "missing PATTERN";
 }
 
-std::string readStdin()
+std::string ReadStdin()
 {
     std::string data;
     char buf[1 << 16];
@@ -67,7 +67,7 @@ std::string readStdin()
     return data;
 }
 
-void appendMatchLine(const TOstRegex& re, std::string& out)
+void AppendMatchLine(const TOstRegex& re, std::string& out)
 {
     for (int slot = 0; slot < TOstRegex::kSlotCount; ++slot) {
         if (slot > 0)
@@ -79,7 +79,7 @@ void appendMatchLine(const TOstRegex& re, std::string& out)
     out += '\n';
 }
 
-void writeOut(const std::string& s)
+void WriteOut(const std::string& s)
 {
     std::fwrite(s.data(), 1, s.size(), stdout);
     std::fflush(stdout);
@@ -88,7 +88,7 @@ void writeOut(const std::string& s)
 // An argument (terminal text, UTF-8) in the text's code page; an argument
 // that is not UTF-8 is taken to be in the page already. False when a
 // character has no place in the page.
-bool argumentInPage(std::string& arg, TOstEncoding encoding)
+bool ArgumentInPage(std::string& arg, TOstEncoding encoding)
 {
     if (HoldsUtf8(encoding) || !utf8::IsValid(arg))
         return true;
@@ -108,27 +108,27 @@ struct SearchText {
 
 }  // namespace
 
-int runRegex(const Args& args)
+int RunRegex(const Args& args)
 {
     RegexArgs opts;
-    const std::string usageError = parseRegexArgs(args, opts);
+    const std::string usageError = ParseRegexArgs(args, opts);
     if (!usageError.empty())
-        return fail(kExitUsage, "regex: " + usageError);
+        return Fail(kExitUsage, "regex: " + usageError);
     TOstRegex re;
     try {
         re.SetModifierStr(opts.modifiers);
     } catch (const EOstRegex&) {
-        return fail(kExitUsage, "regex: unknown modifier in '" + opts.modifiers +
+        return Fail(kExitUsage, "regex: unknown modifier in '" + opts.modifiers +
                                     "' (letters: i r s g m x)");
     }
-    SearchText subject{readStdin()};
+    SearchText subject{ReadStdin()};
     if (opts.haveEncoding) {
         subject.encoding = opts.encoding.chosen.value_or(DetectEncoding(subject.text, opts.encoding.plainDefault));
         subject.text = DecodeFileBytes(subject.text, subject.encoding);
         re.SetEncoding(subject.encoding);
-        if (!argumentInPage(opts.pattern, subject.encoding) ||
-            (opts.replacement && !argumentInPage(*opts.replacement, subject.encoding)))
-            return fail(kExitUsage, "regex: the pattern or the template has characters " +
+        if (!ArgumentInPage(opts.pattern, subject.encoding) ||
+            (opts.replacement && !ArgumentInPage(*opts.replacement, subject.encoding)))
+            return Fail(kExitUsage, "regex: the pattern or the template has characters " +
                                         std::string(EncodingName(subject.encoding)) + " cannot hold");
     }
     const std::string& input = subject.text;
@@ -146,13 +146,13 @@ int runRegex(const Args& args)
             }
         } else {
             for (bool found = re.Exec(input); found; found = re.ExecNext())
-                appendMatchLine(re, out);
+                AppendMatchLine(re, out);
         }
     } catch (const EOstRegex& e) {
-        writeOut("error " + std::to_string(e.ErrorCode()) + " " + e.what() + "\n");
+        WriteOut("error " + std::to_string(e.ErrorCode()) + " " + e.what() + "\n");
         return kExitFailure;
     }
-    writeOut(out);
+    WriteOut(out);
     return kExitOk;
 }
 

@@ -24,7 +24,7 @@ struct RtfOptions {
     TOstEncodingChoice encoding;
 };
 
-bool parseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
+bool ParseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
 {
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -58,37 +58,37 @@ bool parseRtfArgs(const Args& args, RtfOptions& opt, std::string& error)
 
 }  // namespace
 
-int runRtf(const Args& args)
+int RunRtf(const Args& args)
 {
     RtfOptions opt;
     std::string error;
-    if (!parseRtfArgs(args, opt, error))
-        return fail(kExitUsage, error);
+    if (!ParseRtfArgs(args, opt, error))
+        return Fail(kExitUsage, error);
     const TOstLanguage* language = FindLanguage(opt.language);
     const auto highlighter = language ? language->cls.Create() : nullptr;
     if (!highlighter)
-        return fail(kExitUsage, "rtf: unknown language '" + opt.language + "'");
+        return Fail(kExitUsage, "rtf: unknown language '" + opt.language + "'");
 
     TOstEditStringList lines;
     try {
         lines.LoadFromFile(opt.input, opt.encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "rtf: cannot read '" + opt.input + "': " + e.what());
+        return Fail(kExitFailure, "rtf: cannot read '" + opt.input + "': " + e.what());
     }
     // The title is UTF-8, as the command line is; the export writes it in
     // the document's encoding.
     std::string title;
     if (FromUtf8(opt.title, lines.Encoding(), title) != std::string::npos)
-        return fail(kExitUsage, "rtf: the title holds characters that " + std::string(EncodingName(lines.Encoding())) +
+        return Fail(kExitUsage, "rtf: the title holds characters that " + std::string(EncodingName(lines.Encoding())) +
                                     " cannot hold");
     TOstExporterRTF exporter;
     ApplyMainWindowExportSettings(exporter);
     exporter.SetTitle(title);
     try {
         if (!ExportLinesToFile(exporter, highlighter.get(), lines, opt.output))
-            return fail(kExitFailure, "rtf: '" + opt.input + "' has no text to export; nothing written");
+            return Fail(kExitFailure, "rtf: '" + opt.input + "' has no text to export; nothing written");
     } catch (const std::exception& e) {
-        return fail(kExitFailure, std::string("rtf: ") + e.what());
+        return Fail(kExitFailure, std::string("rtf: ") + e.what());
     }
     return kExitOk;
 }

@@ -33,7 +33,7 @@ struct TokensOptions {
     TOstEncodingChoice encoding;
 };
 
-bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
+bool ParseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -72,7 +72,7 @@ bool parseTokensArgs(const Args& args, TokensOptions& opt, std::string& error)
 }
 
 // Sets the dialect named on the command line; false for an unknown name.
-bool applySqlDialect(TOstCustomHighlighter& hl, const std::string& name, std::string& error)
+bool ApplySqlDialect(TOstCustomHighlighter& hl, const std::string& name, std::string& error)
 {
     auto* sql = dynamic_cast<TOstSQLHighlighter*>(&hl);
     if (!sql || name.empty())
@@ -91,7 +91,7 @@ bool applySqlDialect(TOstCustomHighlighter& hl, const std::string& name, std::st
     return false;
 }
 
-std::string readStandardInput()
+std::string ReadStandardInput()
 {
     std::string content;
     char block[65536];
@@ -100,7 +100,7 @@ std::string readStandardInput()
     return content;
 }
 
-void appendNumber(std::string& out, long long n)
+void AppendNumber(std::string& out, long long n)
 {
     char buf[24];
     const int len = std::snprintf(buf, sizeof buf, "%lld", n);
@@ -108,7 +108,7 @@ void appendNumber(std::string& out, long long n)
 }
 
 // Lexes every line, starting each from the state the line above left.
-void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
+void WriteTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
 {
     std::string out;
     TOstLineStateScanner scan(hl, HoldsUtf8(lines.Encoding()));
@@ -116,21 +116,21 @@ void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
     for (int i = 0; i < lines.Count(); ++i) {
         scan.ContinueLine(lines.Get(i), i);
         for (; !hl.AtLineEnd(); hl.NextToken()) {
-            appendNumber(out, i + 1);
+            AppendNumber(out, i + 1);
             out += '\t';
-            appendNumber(out, hl.TokenStart());
+            AppendNumber(out, hl.TokenStart());
             out += '\t';
-            appendNumber(out, hl.TokenLength());
+            AppendNumber(out, hl.TokenLength());
             out += '\t';
-            appendNumber(out, hl.TokenKind());
+            AppendNumber(out, hl.TokenKind());
             out += '\t';
             if (const TOstHighlighterAttributes* attr = hl.TokenAttribute())
                 out += attr->Name();
             out += '\n';
         }
-        appendNumber(out, i + 1);
+        AppendNumber(out, i + 1);
         out += "\tstate\t";
-        appendNumber(out, static_cast<long long>(scan.EndState()));
+        AppendNumber(out, static_cast<long long>(scan.EndState()));
         out += '\n';
         if (out.size() > (1 << 20)) {
             std::fwrite(out.data(), 1, out.size(), stdout);
@@ -142,36 +142,36 @@ void writeTokens(TOstCustomHighlighter& hl, const TOstEditStringList& lines)
 
 }  // namespace
 
-int runTokens(const Args& args)
+int RunTokens(const Args& args)
 {
     TokensOptions opt;
     std::string error;
-    if (!parseTokensArgs(args, opt, error))
-        return fail(kExitUsage, error);
+    if (!ParseTokensArgs(args, opt, error))
+        return Fail(kExitUsage, error);
     const auto languages = HighlighterLanguages();
     if (std::find(languages.begin(), languages.end(), opt.language) == languages.end()) {
         std::string known;
         for (const char* l : languages)
             known += std::string(known.empty() ? "" : " ") + l;
-        return fail(kExitUsage, "tokens: unknown language '" + opt.language + "' (one of: " + known + ")");
+        return Fail(kExitUsage, "tokens: unknown language '" + opt.language + "' (one of: " + known + ")");
     }
     const auto hl = CreateHighlighter(opt.language);
     if (!hl)
-        return fail(kExitUsage, "tokens: there is no lexer for '" + opt.language + "' yet");
-    if (!applySqlDialect(*hl, opt.sqlDialect, error))
-        return fail(kExitUsage, error);
+        return Fail(kExitUsage, "tokens: there is no lexer for '" + opt.language + "' yet");
+    if (!ApplySqlDialect(*hl, opt.sqlDialect, error))
+        return Fail(kExitUsage, error);
 
     TOstEditStringList lines;
     try {
         if (opt.file.empty())
-            lines.LoadFromBytes(readStandardInput(), opt.encoding);
+            lines.LoadFromBytes(ReadStandardInput(), opt.encoding);
         else
             lines.LoadFromFile(opt.file, opt.encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "tokens: cannot read '" + (opt.file.empty() ? "-" : opt.file) + "': " + e.what());
+        return Fail(kExitFailure, "tokens: cannot read '" + (opt.file.empty() ? "-" : opt.file) + "': " + e.what());
     }
-    writeTokens(*hl, lines);
-    return std::fflush(stdout) == 0 ? kExitOk : fail(kExitFailure, "tokens: cannot write the output");
+    WriteTokens(*hl, lines);
+    return std::fflush(stdout) == 0 ? kExitOk : Fail(kExitFailure, "tokens: cannot write the output");
 }
 
 }  // namespace ostrel::cli

@@ -13,7 +13,7 @@
 
 namespace ostrel::cli {
 
-int runUtf8(const Args& args)
+int RunUtf8(const Args& args)
 {
     const std::string usage = "utf8: usage: utf8 [--encoding ENC] INPUT OUTPUT";
     TOstEncodingChoice encoding;
@@ -22,25 +22,25 @@ int runUtf8(const Args& args)
         std::string error;
         if (TakeEncodingOption(args, i, encoding, error)) {
             if (!error.empty())
-                return fail(kExitUsage, "utf8: " + error);
+                return Fail(kExitUsage, "utf8: " + error);
         } else if (args[i].starts_with("-") && args[i].size() > 1) {
-            return fail(kExitUsage, usage);
+            return Fail(kExitUsage, usage);
         } else {
             files.push_back(args[i]);
         }
     }
     if (files.size() != 2)
-        return fail(kExitUsage, usage);
+        return Fail(kExitUsage, usage);
     TOstEditStringList lines;
     try {
         lines.LoadFromFile(files[0], encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "utf8: cannot read '" + files[0] + "': " + e.what());
+        return Fail(kExitFailure, "utf8: cannot read '" + files[0] + "': " + e.what());
     }
     try {
         ExportUtf8(files[1], JoinedText(lines), lines.Encoding());
     } catch (const std::exception& e) {
-        return fail(kExitFailure, std::string("utf8: ") + e.what());
+        return Fail(kExitFailure, std::string("utf8: ") + e.what());
     }
     return kExitOk;
 }

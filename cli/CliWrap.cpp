@@ -28,13 +28,13 @@ struct WrapOptions {
     TOstEncodingChoice encoding;
 };
 
-bool parseCount(const std::string& text, int& value)
+bool ParseCount(const std::string& text, int& value)
 {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value > 0;
 }
 
-bool parseWrapArgs(const Args& args, WrapOptions& opt, std::string& error)
+bool ParseWrapArgs(const Args& args, WrapOptions& opt, std::string& error)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -44,7 +44,7 @@ bool parseWrapArgs(const Args& args, WrapOptions& opt, std::string& error)
                 return false;
             }
         } else if ((a == "--width" || a == "--tab-width") && i + 1 < args.size()) {
-            if (!parseCount(args[++i], a == "--width" ? opt.width : opt.tabWidth)) {
+            if (!ParseCount(args[++i], a == "--width" ? opt.width : opt.tabWidth)) {
                 error = "wrap: " + a + " needs a positive number, not '" + args[i] + "'";
                 return false;
             }
@@ -63,12 +63,12 @@ bool parseWrapArgs(const Args& args, WrapOptions& opt, std::string& error)
 
 }  // namespace
 
-int runWrap(const Args& args)
+int RunWrap(const Args& args)
 {
     WrapOptions opt;
     std::string error;
-    if (!parseWrapArgs(args, opt, error))
-        return fail(kExitUsage, error);
+    if (!ParseWrapArgs(args, opt, error))
+        return Fail(kExitUsage, error);
     TOstEdit editor;
     editor.SetTabWidth(opt.tabWidth);
     try {
@@ -77,7 +77,7 @@ int runWrap(const Args& args)
         else
             editor.Lines().LoadFromFile(opt.file, opt.encoding);
     } catch (const std::exception& e) {
-        return fail(kExitFailure, "wrap: cannot read '" + opt.file + "': " + e.what());
+        return Fail(kExitFailure, "wrap: cannot read '" + opt.file + "': " + e.what());
     }
     editor.SetWindowSize(opt.width, 25);
     editor.SetWordWrap(true);
@@ -97,7 +97,7 @@ int runWrap(const Args& args)
         std::cout << info.Line << '\t' << info.Start << '\t' << info.Length << '\t'
                   << std::string_view(cells.Expanded()).substr(from, to - from) << '\n';
     }
-    return std::cout.flush() ? kExitOk : fail(kExitFailure, "wrap: cannot write the output");
+    return std::cout.flush() ? kExitOk : Fail(kExitFailure, "wrap: cannot write the output");
 }
 
 }  // namespace ostrel::cli

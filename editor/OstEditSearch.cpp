@@ -13,13 +13,13 @@ namespace {
 // Letters and digits of a code page: those with a case partner, the
 // lower-case letters without one (sharp s, and the micro sign of
 // Windows-1250), and the ASCII digits.
-bool isAlphaNumeric(const codepage::TCodePage& page, unsigned char c)
+bool IsAlphaNumeric(const codepage::TCodePage& page, unsigned char c)
 {
     return (c >= '0' && c <= '9') || page.IsUpper(c) || page.IsLower(c) || c == 0xDF ||
            (c == 0xB5 && &page == &codepage::Windows1250());
 }
 
-void appendFolded(std::string& out, std::string_view text)
+void AppendFolded(std::string& out, std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const utf8::TDecoded d = utf8::Decode(text, i);
@@ -68,14 +68,14 @@ void TOstEditSearch::buildTables()
     const codepage::TCodePage& page = utf8 ? codepage::Windows1250() : *CodePageOf(encoding_);
     key_.clear();
     if (utf8 && !matchCase_)
-        appendFolded(key_, pattern_);
+        AppendFolded(key_, pattern_);
     else
         key_ = pattern_;
     for (unsigned c = 0; c < 256; ++c) {
         const auto b = static_cast<unsigned char>(c);
         // In UTF-8 the key and the folded lines are compared as they are.
         trans_[c] = matchCase_ || utf8 ? b : page.ToLower(b);
-        delimiter_[c] = !isAlphaNumeric(page, b) && b != '_';
+        delimiter_[c] = !IsAlphaNumeric(page, b) && b != '_';
     }
     const std::size_t len = key_.size();
     shift_.fill(len + 1);

@@ -9,14 +9,14 @@ namespace ostrel {
 
 namespace {
 
-uint32_t checkedSize(size_t size)
+uint32_t CheckedSize(size_t size)
 {
     if (size > std::numeric_limits<uint32_t>::max())
         throw std::length_error("line longer than 4 GiB");
     return static_cast<uint32_t>(size);
 }
 
-const char* copyOf(std::string_view text)
+const char* CopyOf(std::string_view text)
 {
     if (text.empty())
         return nullptr;
@@ -28,9 +28,9 @@ const char* copyOf(std::string_view text)
 }  // namespace
 
 TOstLineText::TOstLineText(std::string_view owned)
-    : size_(checkedSize(owned.size()))
+    : size_(CheckedSize(owned.size()))
 {
-    data_ = copyOf(owned);
+    data_ = CopyOf(owned);
     owned_ = data_ != nullptr;
 }
 
@@ -62,8 +62,8 @@ TOstLineText& TOstLineText::operator=(TOstLineText&& other) noexcept
 
 void TOstLineText::assign(std::string_view text)
 {
-    const uint32_t size = checkedSize(text.size());
-    const char* copy = copyOf(text);  // before release: text may be our own bytes
+    const uint32_t size = CheckedSize(text.size());
+    const char* copy = CopyOf(text);  // before release: text may be our own bytes
     release();
     data_ = copy;
     size_ = size;

@@ -142,7 +142,7 @@ void StripDiacriticsUtf8(std::string& text)
     static const std::array<std::pair<std::string, char>, std::size(kStrip)> letters = [] {
         std::array<std::pair<std::string, char>, std::size(kStrip)> table;
         for (size_t i = 0; i < std::size(kStrip); ++i)
-            table[i] = {codepage::toUtf8(std::string(1, static_cast<char>(kStrip[i].From))),
+            table[i] = {codepage::ToUtf8(std::string(1, static_cast<char>(kStrip[i].From))),
                         static_cast<char>(kStrip[i].To)};
         return table;
     }();

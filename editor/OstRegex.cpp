@@ -57,7 +57,7 @@ constexpr std::string_view kModifierLetters = "irsgmx";
 constexpr int kModifierBits[] = {rmI, rmR, rmS, rmG, rmM, rmX};
 constexpr int kAllModifiers = rmI | rmR | rmS | rmG | rmM | rmX;
 
-std::string errorMessage(int code, std::ptrdiff_t pos)
+std::string ErrorMessage(int code, std::ptrdiff_t pos)
 {
     std::string msg = TOstRegex::ErrorMsg(code);
     if (code < 1000)
@@ -65,11 +65,11 @@ std::string errorMessage(int code, std::ptrdiff_t pos)
     return msg;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A template reference after a '$' at `at`: "N...", "{N...}", "&" or "{&}".
 // Returns the slot (0 for '&') and moves `at` past it, or -2 when none.
-int parseTemplateRef(std::string_view t, std::size_t& at)
+int ParseTemplateRef(std::string_view t, std::size_t& at)
 {
     std::size_t p = at;
     const bool braced = p < t.size() && t[p] == '{';
@@ -79,9 +79,9 @@ int parseTemplateRef(std::string_view t, std::size_t& at)
     if (p < t.size() && t[p] == '&') {
         slot = 0;
         ++p;
-    } else if (p < t.size() && isDigit(t[p])) {
+    } else if (p < t.size() && IsDigit(t[p])) {
         slot = 0;
-        while (p < t.size() && isDigit(t[p])) {
+        while (p < t.size() && IsDigit(t[p])) {
             if (slot <= TOstRegex::kSlotCount)  // larger numbers name no slot either way
                 slot = slot * 10 + (t[p] - '0');
             ++p;
@@ -101,7 +101,7 @@ int parseTemplateRef(std::string_view t, std::size_t& at)
 }  // namespace
 
 EOstRegex::EOstRegex(int code, std::ptrdiff_t compilerPos)
-    : std::runtime_error(errorMessage(code, compilerPos)), code_(code), pos_(compilerPos)
+    : std::runtime_error(ErrorMessage(code, compilerPos)), code_(code), pos_(compilerPos)
 {
 }
 
@@ -241,7 +241,7 @@ void TOstRegex::Compile()
     const regex_detail::LineBreaks breaks{lineSeparators_, hasPair_, pairHead_, pairTail_};
     try {
         program_ = std::make_unique<regex_detail::Program>(
-            regex_detail::compile(expression_, modifiers_, breaks, utf8_, *CodePageOf(page_)));
+            regex_detail::Compile(expression_, modifiers_, breaks, utf8_, *CodePageOf(page_)));
     } catch (const EOstRegex& e) {
         program_.reset();
         lastError_ = e.ErrorCode();
@@ -301,7 +301,7 @@ bool TOstRegex::searchFrom(std::size_t start)
     if (!scratch_)  // moved from
         scratch_ = std::make_unique<regex_detail::MatchScratch>();
     try {
-        matched_ = regex_detail::search(*program_, input_, start, *scratch_, starts_, ends_);
+        matched_ = regex_detail::Search(*program_, input_, start, *scratch_, starts_, ends_);
     } catch (const EOstRegex& e) {
         scratch_->releaseIfLarge();
         starts_.fill(-1);  // a failed run may have left a partial match
@@ -363,7 +363,7 @@ std::string TOstRegex::Substitute(std::string_view templ) const
             out += templ[i++];
         } else if (c == '$') {
             std::size_t at = i;
-            const int slot = parseTemplateRef(templ, at);
+            const int slot = ParseTemplateRef(templ, at);
             if (slot == -2) {
                 out += c;
                 continue;

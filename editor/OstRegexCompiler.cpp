@@ -16,7 +16,7 @@
 
 namespace ostrel::regex_detail {
 
-std::array<unsigned char, 256> otherCaseTable(const codepage::TCodePage& page)
+std::array<unsigned char, 256> OtherCaseTable(const codepage::TCodePage& page)
 {
     std::array<unsigned char, 256> t{};
     for (unsigned b = 0; b < 256; ++b) {
@@ -27,7 +27,7 @@ std::array<unsigned char, 256> otherCaseTable(const codepage::TCodePage& page)
     return t;
 }
 
-bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid)
+bool InUtf8Set(const uint8_t* operand, char32_t cp, bool valid)
 {
     const uint8_t flags = operand[utf8set::kFlags];
     const bool negated = (flags & utf8set::negated) != 0;
@@ -42,18 +42,18 @@ bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid)
               ((flags & utf8set::space) && unicode::IsRegexSpace(cp));
     if (!in) {
         const char32_t key = (flags & utf8set::folded) ? unicode::SimpleFold(cp) : cp;
-        const auto count = static_cast<std::size_t>(readI32(operand + utf8set::kRangeCount));
+        const auto count = static_cast<std::size_t>(ReadI32(operand + utf8set::kRangeCount));
         const uint8_t* ranges = operand + utf8set::kRanges;
         // The ranges are sorted and apart: the last one starting at or below key.
         std::size_t lo = 0, hi = count;
         while (lo < hi) {
             const std::size_t mid = (lo + hi) / 2;
-            if (static_cast<char32_t>(readI32(ranges + 8 * mid)) <= key)
+            if (static_cast<char32_t>(ReadI32(ranges + 8 * mid)) <= key)
                 lo = mid + 1;
             else
                 hi = mid;
         }
-        in = lo > 0 && key <= static_cast<char32_t>(readI32(ranges + 8 * (lo - 1) + 4));
+        in = lo > 0 && key <= static_cast<char32_t>(ReadI32(ranges + 8 * (lo - 1) + 4));
     }
     return in != negated;
 }
@@ -66,10 +66,10 @@ enum ParseFlags : int { fWorst = 0, fHasWidth = 1, fSimple = 2, fSpStart = 4 };
 constexpr std::size_t kMaxProgramSize = std::size_t(1) << 30;
 constexpr std::string_view kMetaChars = "^$.[()|?+*\\{";
 
-bool isXBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsXBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int hexValue(char c)
+int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -80,7 +80,7 @@ int hexValue(char c)
     return -1;
 }
 
-int modifierOfLetter(char c)
+int ModifierOfLetter(char c)
 {
     switch (c) {
     case 'i': case 'I': return rmI;
@@ -101,14 +101,14 @@ struct Braces {
 };
 
 // "{n}", "{n,}" or "{n,m}" at `at`; anything else leaves wellFormed false.
-Braces scanBraces(std::string_view pat, std::size_t at)
+Braces ScanBraces(std::string_view pat, std::size_t at)
 {
     Braces b;
     if (at >= pat.size() || pat[at] != '{')
         return b;
     std::size_t p = at + 1;
     const std::size_t minStart = p;
-    while (p < pat.size() && isDigit(pat[p]))
+    while (p < pat.size() && IsDigit(pat[p]))
         ++p;
     if (p == minStart)
         return b;
@@ -116,7 +116,7 @@ Braces scanBraces(std::string_view pat, std::size_t at)
     if (p < pat.size() && pat[p] == ',') {
         b.hasComma = true;
         const std::size_t maxStart = ++p;
-        while (p < pat.size() && isDigit(pat[p]))
+        while (p < pat.size() && IsDigit(pat[p]))
             ++p;
         b.maxDigits = pat.substr(maxStart, p - maxStart);
     }
@@ -181,7 +181,7 @@ private:
         grow(kNodeHeader);
         if (!sizing()) {
             (*code_)[at] = op;
-            writeI32(&(*code_)[at + 1], 0);
+            WriteI32(&(*code_)[at + 1], 0);
         }
         return static_cast<int>(at);
     }
@@ -197,7 +197,7 @@ private:
         const std::size_t at = size_;
         grow(4);
         if (!sizing())
-            writeI32(&(*code_)[at], v);
+            WriteI32(&(*code_)[at], v);
     }
     // Moves the code from `at` on to make room for a node with `extra` operand
     // bytes in front of it; returns the position of those operand bytes.
@@ -210,18 +210,18 @@ private:
             uint8_t* base = code_->data();
             std::memmove(base + at + n, base + at, oldSize - at);
             base[at] = op;
-            writeI32(base + at + 1, 0);
+            WriteI32(base + at + 1, 0);
         }
         return at + kNodeHeader;
     }
     void writeI32At(std::size_t at, int32_t v)
     {
         if (!sizing())
-            writeI32(&(*code_)[at], v);
+            WriteI32(&(*code_)[at], v);
     }
     int nextOf(int node) const
     {
-        const int32_t off = readI32(&(*code_)[node + 1]);
+        const int32_t off = ReadI32(&(*code_)[node + 1]);
         return off == 0 ? 0 : node + off;
     }
     // Links the last node of the chain starting at p to val.
@@ -232,7 +232,7 @@ private:
         int scan = p;
         for (int n = nextOf(scan); n != 0; n = nextOf(scan))
             scan = n;
-        writeI32(&(*code_)[scan + 1], val - scan);
+        WriteI32(&(*code_)[scan + 1], val - scan);
     }
     // tail() on the operand of a branch node.
     void opTail(int p, int val)
@@ -383,7 +383,7 @@ bool Compiler::atQuantifier(std::size_t at) const
     if (at >= pat_.size())
         return false;
     const char c = pat_[at];
-    return c == '*' || c == '+' || c == '?' || scanBraces(pat_, at).wellFormed;
+    return c == '*' || c == '+' || c == '?' || ScanBraces(pat_, at).wellFormed;
 }
 
 int32_t Compiler::bracesArg(std::string_view digits) const
@@ -412,7 +412,7 @@ int Compiler::parsePiece(int& flagp)
     int32_t bmin = 0;
     int32_t bmax = 1;
     if (op == '{') {
-        const Braces b = scanBraces(pat_, pos_);
+        const Braces b = ScanBraces(pat_, pos_);
         pos_ = b.end;
         bmin = bracesArg(b.minDigits);
         bmax = !b.hasComma ? bmin : b.maxDigits.empty() ? kMaxBracesArg : bracesArg(b.maxDigits);
@@ -514,7 +514,7 @@ void Compiler::emitComplexBraces(int operand, int32_t min, int32_t max, bool laz
 std::size_t Compiler::skipIgnored(std::size_t at) const
 {
     while (at < pat_.size()) {
-        if (isXBlank(pat_[at])) {
+        if (IsXBlank(pat_[at])) {
             ++at;
         } else if (pat_[at] == '#') {
             while (at < pat_.size() && pat_[at] != '\r' && pat_[at] != '\n')
@@ -534,7 +534,7 @@ void Compiler::skipXBlanksOrComment()
         while (!atEnd() && (peek() == '\r' || peek() == '\n'))
             ++pos_;
     } else {
-        while (!atEnd() && isXBlank(peek()))
+        while (!atEnd() && IsXBlank(peek()))
             ++pos_;
     }
 }
@@ -545,7 +545,7 @@ int Compiler::parseAtom(int& flagp)
     minLen_ = 0;  // single characters, literal runs and groups set their own
     if (atEnd())
         fail(reeRarseAtomInternalDisaster);
-    if (modOn(rmX) && (isXBlank(peek()) || peek() == '#')) {
+    if (modOn(rmX) && (IsXBlank(peek()) || peek() == '#')) {
         skipXBlanksOrComment();
         return emitNode(opComment);
     }
@@ -577,7 +577,7 @@ int Compiler::parseAtom(int& flagp)
     case '*':
         fail(reeQPSBFollowsNothing);
     case '{':
-        if (scanBraces(pat_, start).wellFormed)
+        if (ScanBraces(pat_, start).wellFormed)
             fail(reeQPSBFollowsNothing);
         return parseLiteralRun(start, flagp);
     case '\\':
@@ -611,7 +611,7 @@ int Compiler::parseInlineGroup()
             on = false;
             continue;
         }
-        const int m = modifierOfLetter(c);
+        const int m = ModifierOfLetter(c);
         if (m == 0)
             fail(reeUnrecognizedModifier);
         compMods_ = on ? (compMods_ | m) : (compMods_ & ~m);
@@ -708,7 +708,7 @@ unsigned char Compiler::parseHex()
         int digits = 0;
         int significant = 0;
         while (!atEnd() && peek() != '}') {
-            const int h = hexValue(peek());
+            const int h = HexValue(peek());
             if (h < 0)
                 fail(reeBadHexDigit);
             if (value != 0 || h != 0)
@@ -727,7 +727,7 @@ unsigned char Compiler::parseHex()
     for (int i = 0; i < 2; ++i) {
         if (atEnd())
             fail(reeNoHexCodeAfterBSlashX);
-        const int h = hexValue(peek());
+        const int h = HexValue(peek());
         if (h < 0)
             fail(reeBadHexDigit);
         value = value * 16 + static_cast<unsigned>(h);
@@ -753,7 +753,7 @@ int Compiler::parseLiteralRun(std::size_t start, int& flagp)
             break;
         if (extended && ch == '#')
             break;
-        if (extended && isXBlank(ch)) {
+        if (extended && IsXBlank(ch)) {
             ++p;
             continue;
         }
@@ -823,7 +823,7 @@ int Compiler::emitClassUtf8(uint8_t cls, bool negate)
 int Compiler::emitInvalidByte(unsigned char b)
 {
     Utf8SetSpec set;
-    addToSet(set.invalid, b);
+    AddToSet(set.invalid, b);
     return emitSetUtf8(std::move(set), false);
 }
 
@@ -864,7 +864,7 @@ void Compiler::parseSetMemberUtf8(Utf8SetSpec& set)
     }
     char32_t lo = 0;
     if (!parseSetCharUtf8(lo)) {
-        addToSet(set.invalid, static_cast<unsigned char>(lo));
+        AddToSet(set.invalid, static_cast<unsigned char>(lo));
         return;
     }
     const bool range = pos_ + 1 < pat_.size() && peek() == '-' && pat_[pos_ + 1] != ']';
@@ -940,10 +940,10 @@ int Compiler::emitSetUtf8(Utf8SetSpec set, bool negate)
     std::vector<uint8_t> operand(utf8set::kRanges + 8 * joined.size(), 0);
     operand[utf8set::kFlags] = static_cast<uint8_t>(set.classes | (negate ? utf8set::negated : 0) |
                                                     (fold ? utf8set::folded : 0));
-    writeI32(&operand[utf8set::kRangeCount], static_cast<int32_t>(joined.size()));
+    WriteI32(&operand[utf8set::kRangeCount], static_cast<int32_t>(joined.size()));
     for (std::size_t k = 0; k < joined.size(); ++k) {
-        writeI32(&operand[utf8set::kRanges + 8 * k], static_cast<int32_t>(joined[k].first));
-        writeI32(&operand[utf8set::kRanges + 8 * k + 4], static_cast<int32_t>(joined[k].second));
+        WriteI32(&operand[utf8set::kRanges + 8 * k], static_cast<int32_t>(joined[k].first));
+        WriteI32(&operand[utf8set::kRanges + 8 * k + 4], static_cast<int32_t>(joined[k].second));
     }
     // The generic answer looks at the bitmaps below U+0800, so ask with
     // them empty and by the ranges instead.
@@ -958,7 +958,7 @@ int Compiler::emitSetUtf8(Utf8SetSpec set, bool negate)
             operand[(c < 0x80 ? utf8set::kAscii : utf8set::kSmall) + (c >> 3)] |= static_cast<uint8_t>(1u << (c & 7));
     }
     for (unsigned b = 0; b < 256; ++b) {
-        if (inSet(set.invalid, static_cast<unsigned char>(b)) != negate)
+        if (InSet(set.invalid, static_cast<unsigned char>(b)) != negate)
             operand[utf8set::kInvalid + (b >> 3)] |= static_cast<uint8_t>(1u << (b & 7));
     }
     const int ret = emitNode(opSetUtf8);
@@ -969,9 +969,9 @@ int Compiler::emitSetUtf8(Utf8SetSpec set, bool negate)
 
 void Compiler::addChar(CharSet& set, unsigned char c) const
 {
-    addToSet(set, c);
+    AddToSet(set, c);
     if (modOn(rmI))
-        addToSet(set, otherCase_[c]);
+        AddToSet(set, otherCase_[c]);
 }
 
 void Compiler::addClass(CharSet& set, char cls) const
@@ -1087,7 +1087,7 @@ int Compiler::emitSet(const CharSet& set, bool negate)
         unsigned char members[3];
         int n = 0;
         for (unsigned c = 0; c < 256; ++c) {
-            if (inSet(set, static_cast<unsigned char>(c)))
+            if (InSet(set, static_cast<unsigned char>(c)))
                 members[n++] = static_cast<unsigned char>(c);
         }
         for (int i = 0; i < 3; ++i)
@@ -1105,11 +1105,11 @@ int Compiler::emitSet(const CharSet& set, bool negate)
 
 }  // namespace
 
-Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
+Program Compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
                 const codepage::TCodePage& page)
 {
     Program prog;
-    prog.otherCase = otherCaseTable(page);
+    prog.otherCase = OtherCaseTable(page);
     Compiler sizing(pattern, modifiers, breaks, nullptr, utf8, prog.otherCase);
     sizing.run();
     prog.code.resize(sizing.size());
@@ -1122,11 +1122,11 @@ Program compile(std::string_view pattern, int modifiers, const LineBreaks& break
     prog.groupCount = emitter.groupCount();
     prog.minLength = static_cast<std::size_t>(emitter.minLength());
     for (char c : breaks.separators)
-        addToSet(prog.separators, static_cast<unsigned char>(c));
+        AddToSet(prog.separators, static_cast<unsigned char>(c));
     prog.hasPair = breaks.hasPair;
     prog.pairHead = breaks.head;
     prog.pairTail = breaks.tail;
-    computeShortcuts(prog, (flags & fSpStart) != 0);
+    ComputeShortcuts(prog, (flags & fSpStart) != 0);
     return prog;
 }
 

@@ -43,9 +43,9 @@ constexpr int kRegCount = kRegLoopCounter + kLoopStackSize + 1;
 
 enum ChoiceKind : uint8_t { ckBranch, ckGreedyRepeat, ckLazyRepeat, ckLoopExit, ckLoopIterate };
 
-[[noreturn]] void execError(int code) { throw EOstRegex(code, 0); }
+[[noreturn]] void ExecError(int code) { throw EOstRegex(code, 0); }
 
-bool isWordChar(unsigned char c)
+bool IsWordChar(unsigned char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
@@ -70,11 +70,11 @@ private:
     void spend(uint64_t steps)
     {
         if (steps > stepsLeft_)
-            execError(reeStepLimitExceeded);
+            ExecError(reeStepLimitExceeded);
         const uint64_t before = stepsLeft_;
         stepsLeft_ -= steps;
         if (interrupted_ && before / kInterruptInterval != stepsLeft_ / kInterruptInterval && interrupted_())
-            execError(reeInterrupted);
+            ExecError(reeInterrupted);
     }
     bool run(std::size_t start, std::size_t& end);
     bool backtrack(int& node, std::size_t& pos);
@@ -86,7 +86,7 @@ private:
             return;
         if (!choices_.empty()) {  // without a saved alternative nobody will undo it
             if (trail_.size() >= kMaxTrail)
-                execError(reeBacktrackLimitExceeded);
+                ExecError(reeBacktrackLimitExceeded);
             trail_.push_back({reg, regs_[reg]});
         }
         regs_[reg] = value;
@@ -101,7 +101,7 @@ private:
     void pushChoice(ChoiceKind kind, int node, std::size_t pos, int64_t count = 0)
     {
         if (choices_.size() >= kMaxChoices)
-            execError(reeBacktrackLimitExceeded);
+            ExecError(reeBacktrackLimitExceeded);
         choices_.push_back({pos, static_cast<uint32_t>(trail_.size()), node,
                             static_cast<int32_t>(count), kind});
     }
@@ -132,7 +132,7 @@ private:
     bool wordCharAt(std::size_t pos) const
     {
         if (!utf8_ || in_[pos] < 0x80)
-            return isWordChar(in_[pos]);
+            return IsWordChar(in_[pos]);
         const utf8::TDecoded d = charAt(pos);
         return d.valid && unicode::IsRegexWord(d.cp);
     }
@@ -141,7 +141,7 @@ private:
     std::size_t repeat(int node, std::size_t pos, int64_t maxCount, std::size_t& end);
     std::size_t repeatBytes(int node, std::size_t pos, int64_t maxCount) const;
     bool matchLiteralFolded(const uint8_t* chars, std::size_t n, std::size_t& pos) const;
-    bool isSeparator(unsigned char c) const { return inSet(prog_.separators, c); }
+    bool isSeparator(unsigned char c) const { return InSet(prog_.separators, c); }
     bool pairAt(std::size_t pos) const
     {
         return prog_.hasPair && pos + 1 < len_ && in_[pos] == prog_.pairHead &&
@@ -184,7 +184,7 @@ private:
     {
         const int counter = kRegLoopCounter + static_cast<int>(regs_[kRegLoopDepth]);
         setReg(counter, regs_[counter] + 1);
-        node += readI32(&prog_.code[Program::operand(node) + 8]);
+        node += ReadI32(&prog_.code[Program::operand(node) + 8]);
     }
 
     const Program& prog_;
@@ -216,12 +216,12 @@ std::size_t Matcher::widthUtf8(int node, std::size_t pos) const
     case opAnyMl:
         return isSeparator(c) || pairAt(pos) ? 0 : charEnd(pos) - pos;
     case opExactly: {
-        const auto n = static_cast<std::size_t>(readI32(operand));
+        const auto n = static_cast<std::size_t>(ReadI32(operand));
         return len_ - pos >= n && std::memcmp(in_ + pos, operand + 4, n) == 0 ? n : 0;
     }
     case opExactlyCi: {
         std::size_t at = pos;
-        return matchLiteralFolded(operand + 4, static_cast<std::size_t>(readI32(operand)), at) ? at - pos : 0;
+        return matchLiteralFolded(operand + 4, static_cast<std::size_t>(ReadI32(operand)), at) ? at - pos : 0;
     }
     case opSetUtf8: {
         if (c < 0x80)
@@ -231,10 +231,10 @@ std::size_t Matcher::widthUtf8(int node, std::size_t pos) const
             return ((operand[utf8set::kSmall + (cp >> 3)] >> (cp & 7)) & 1) ? 2 : 0;
         }
         const utf8::TDecoded d = charAt(pos);
-        return inUtf8Set(operand, d.cp, d.valid) ? d.length : 0;
+        return InUtf8Set(operand, d.cp, d.valid) ? d.length : 0;
     }
     default:
-        execError(reeRegRepeatCalledInappropriately);
+        ExecError(reeRegRepeatCalledInappropriately);
     }
 }
 
@@ -290,7 +290,7 @@ bool Matcher::matchesChar(int node, std::size_t pos) const
     case opNotDigit:
         return c < '0' || c > '9';
     default:
-        execError(reeRegRepeatCalledInappropriately);
+        ExecError(reeRegRepeatCalledInappropriately);
     }
 }
 
@@ -373,7 +373,7 @@ bool Matcher::atLineEnd(std::size_t pos) const
 bool Matcher::matchLiteral(int node, std::size_t& pos, bool ignoreCase) const
 {
     const uint8_t* operand = &prog_.code[Program::operand(node)];
-    const std::size_t n = static_cast<std::size_t>(readI32(operand));
+    const std::size_t n = static_cast<std::size_t>(ReadI32(operand));
     const uint8_t* chars = operand + 4;
     if (ignoreCase && utf8_)
         return matchLiteralFolded(chars, n, pos);
@@ -440,8 +440,8 @@ Matcher::Repeat Matcher::repeatOf(int node) const
         break;
     case opBraces:
     case opBracesNg:
-        r.min = readI32(&prog_.code[r.operand]);
-        r.max = readI32(&prog_.code[r.operand + 4]);
+        r.min = ReadI32(&prog_.code[r.operand]);
+        r.max = ReadI32(&prog_.code[r.operand + 4]);
         r.operand += 8;
         break;
     default:
@@ -511,10 +511,10 @@ void Matcher::loopStep(int& node, std::size_t pos)
 {
     const std::ptrdiff_t depth = regs_[kRegLoopDepth];
     if (depth <= 0)
-        execError(reeLoopWithoutEntry);
+        ExecError(reeLoopWithoutEntry);
     const uint8_t* operand = &prog_.code[Program::operand(node)];
-    const int64_t min = readI32(operand);
-    const int64_t max = readI32(operand + 4);
+    const int64_t min = ReadI32(operand);
+    const int64_t max = ReadI32(operand + 4);
     const int64_t count = regs_[kRegLoopCounter + depth];
     if (count < min) {
         iterateLoop(node);
@@ -541,7 +541,7 @@ bool Matcher::run(std::size_t start, std::size_t& end)
     for (;;) {
         spend(1);
         if (node <= 0 || static_cast<std::size_t>(node) >= prog_.code.size())
-            execError(reeMatchPrimCorruptedPointers);
+            ExecError(reeMatchPrimCorruptedPointers);
         bool ok = true;
         const uint8_t op = prog_.op(node);
         switch (op) {
@@ -597,7 +597,7 @@ bool Matcher::run(std::size_t start, std::size_t& end)
         case opLoopEntry: {
             const std::ptrdiff_t depth = regs_[kRegLoopDepth];
             if (depth >= kLoopStackSize)
-                execError(reeLoopStackExceeded);
+                ExecError(reeLoopStackExceeded);
             setReg(kRegLoopDepth, depth + 1);
             setReg(kRegLoopCounter + static_cast<int>(depth) + 1, 0);
             break;
@@ -607,7 +607,7 @@ bool Matcher::run(std::size_t start, std::size_t& end)
             loopStep(node, pos);
             continue;
         default:
-            execError(reeMatchPrimMemoryCorruption);
+            ExecError(reeMatchPrimMemoryCorruption);
         }
         if (ok)
             node = prog_.next(node);
@@ -669,7 +669,7 @@ bool Matcher::matchAt(std::size_t start, Slots& starts, Slots& ends)
     return true;
 }
 
-bool inPairs(const std::vector<uint64_t>& pairs, const unsigned char* at)
+bool InPairs(const std::vector<uint64_t>& pairs, const unsigned char* at)
 {
     const unsigned pair = unsigned(at[0]) << 8 | at[1];
     return (pairs[pair >> 6] >> (pair & 63)) & 1;
@@ -677,7 +677,7 @@ bool inPairs(const std::vector<uint64_t>& pairs, const unsigned char* at)
 
 }  // namespace
 
-bool search(const Program& prog, std::string_view input, std::size_t start,
+bool Search(const Program& prog, std::string_view input, std::size_t start,
             MatchScratch& scratch, Slots& starts, Slots& ends)
 {
     starts.fill(-1);
@@ -710,7 +710,7 @@ bool search(const Program& prog, std::string_view input, std::size_t start,
         for (std::size_t p = start; p < stop; ++p) {
             if (!firstChars[bytes[p]])
                 continue;
-            if (byPairs && (p + 1 >= len || !inPairs(prog.firstPairs, bytes + p)))
+            if (byPairs && (p + 1 >= len || !InPairs(prog.firstPairs, bytes + p)))
                 continue;
             if (m.startsChar(p) && m.matchAt(p, starts, ends))
                 return true;

@@ -61,17 +61,17 @@ enum Op : uint8_t {
 
 inline constexpr int kNodeHeader = 5;
 
-inline int32_t readI32(const uint8_t* p)
+inline int32_t ReadI32(const uint8_t* p)
 {
     int32_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline void writeI32(uint8_t* p, int32_t v) { std::memcpy(p, &v, sizeof v); }
+inline void WriteI32(uint8_t* p, int32_t v) { std::memcpy(p, &v, sizeof v); }
 
 using CharSet = std::array<uint64_t, 4>;
-inline bool inSet(const CharSet& s, unsigned char c) { return (s[c >> 6] >> (c & 63)) & 1u; }
-inline void addToSet(CharSet& s, unsigned char c) { s[c >> 6] |= uint64_t(1) << (c & 63); }
+inline bool InSet(const CharSet& s, unsigned char c) { return (s[c >> 6] >> (c & 63)) & 1u; }
+inline void AddToSet(CharSet& s, unsigned char c) { s[c >> 6] |= uint64_t(1) << (c & 63); }
 
 // Character classes fixed by the engine.
 inline constexpr std::string_view kSpaceChars = " \t\n\r\f";
@@ -119,7 +119,7 @@ struct Program {
     uint8_t op(int node) const { return code[node]; }
     int next(int node) const
     {
-        const int32_t off = readI32(&code[node + 1]);
+        const int32_t off = ReadI32(&code[node + 1]);
         return off == 0 ? 0 : node + off;
     }
     static int operand(int node) { return node + kNodeHeader; }
@@ -135,20 +135,20 @@ struct LineBreaks {
 
 // Compiles a pattern or throws EOstRegex; in UTF-8 mode the pattern and the
 // subjects are UTF-8 and a character is a code point (or an invalid byte).
-Program compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
+Program Compile(std::string_view pattern, int modifiers, const LineBreaks& breaks, bool utf8,
                 const codepage::TCodePage& page);
 
 // Whether a code point (valid) or an invalid byte (cp holds its value) is in
 // an opSetUtf8 set, by its operand.
-bool inUtf8Set(const uint8_t* operand, char32_t cp, bool valid);
+bool InUtf8Set(const uint8_t* operand, char32_t cp, bool valid);
 
 // Fills the search shortcuts of a compiled program; startsWithRepeat tells
 // that its first piece is a '*' or '+' repeat.
-void computeShortcuts(Program& prog, bool startsWithRepeat);
+void ComputeShortcuts(Program& prog, bool startsWithRepeat);
 
 // Case inversion through a code page's tables: the upper-case form, or the
 // lower-case form when the character has no different upper-case form.
-std::array<unsigned char, 256> otherCaseTable(const codepage::TCodePage& page);
+std::array<unsigned char, 256> OtherCaseTable(const codepage::TCodePage& page);
 
 using Slots = std::array<std::ptrdiff_t, kMaxGroups>;
 
@@ -185,7 +185,7 @@ struct MatchScratch {
 
 // Finds the first match starting at or after `start` and fills the slots
 // (0-based offsets, -1 for none); throws EOstRegex for run-time errors.
-bool search(const Program& program, std::string_view input, std::size_t start,
+bool Search(const Program& program, std::string_view input, std::size_t start,
             MatchScratch& scratch, Slots& starts, Slots& ends);
 
 }  // namespace ostrel::regex_detail

@@ -11,7 +11,7 @@ namespace ostrel::regex_detail {
 
 namespace {
 
-unsigned char leadByte(char32_t cp)
+unsigned char LeadByte(char32_t cp)
 {
     char bytes[4];
     utf8::Encode(cp, bytes);
@@ -20,65 +20,65 @@ unsigned char leadByte(char32_t cp)
 
 // The first bytes of a folded literal character in UTF-8 mode: those of every
 // character that folds to it.
-void addFoldedFirstBytes(CharSet& s, const uint8_t* chars, std::size_t n)
+void AddFoldedFirstBytes(CharSet& s, const uint8_t* chars, std::size_t n)
 {
     const utf8::TDecoded d = utf8::Decode(std::string_view(reinterpret_cast<const char*>(chars), n), 0);
-    addToSet(s, leadByte(d.cp));
+    AddToSet(s, LeadByte(d.cp));
     if (d.cp < 0x80)
-        addToSet(s, leadByte(unicode::SimpleUpper(d.cp)));
+        AddToSet(s, LeadByte(unicode::SimpleUpper(d.cp)));
     for (char32_t partner : unicode::FoldPartners(d.cp))
-        addToSet(s, leadByte(partner));
+        AddToSet(s, LeadByte(partner));
 }
 
 // The first bytes of what an opSetUtf8 set matches.
-CharSet utf8SetFirstBytes(const uint8_t* operand)
+CharSet Utf8SetFirstBytes(const uint8_t* operand)
 {
     CharSet s{};
     for (unsigned c = 0; c < 0x80; ++c) {
         if ((operand[utf8set::kAscii + (c >> 3)] >> (c & 7)) & 1)
-            addToSet(s, static_cast<unsigned char>(c));
+            AddToSet(s, static_cast<unsigned char>(c));
     }
     for (unsigned b = 0x80; b < 256; ++b) {
         if ((operand[utf8set::kInvalid + (b >> 3)] >> (b & 7)) & 1)
-            addToSet(s, static_cast<unsigned char>(b));
+            AddToSet(s, static_cast<unsigned char>(b));
     }
     const uint8_t flags = operand[utf8set::kFlags];
     if (flags & (utf8set::negated | utf8set::folded | utf8set::word | utf8set::digit | utf8set::space)) {
         for (unsigned b = 0xC2; b <= 0xF4; ++b)
-            addToSet(s, static_cast<unsigned char>(b));
+            AddToSet(s, static_cast<unsigned char>(b));
         return s;
     }
-    const auto count = static_cast<std::size_t>(readI32(operand + utf8set::kRangeCount));
+    const auto count = static_cast<std::size_t>(ReadI32(operand + utf8set::kRangeCount));
     for (std::size_t k = 0; k < count; ++k) {
-        const auto lo = static_cast<char32_t>(readI32(operand + utf8set::kRanges + 8 * k));
-        const auto hi = static_cast<char32_t>(readI32(operand + utf8set::kRanges + 8 * k + 4));
+        const auto lo = static_cast<char32_t>(ReadI32(operand + utf8set::kRanges + 8 * k));
+        const auto hi = static_cast<char32_t>(ReadI32(operand + utf8set::kRanges + 8 * k + 4));
         if (hi < 0x80)
             continue;
-        for (unsigned b = leadByte(std::max<char32_t>(lo, 0x80)); b <= leadByte(hi); ++b)
-            addToSet(s, static_cast<unsigned char>(b));
+        for (unsigned b = LeadByte(std::max<char32_t>(lo, 0x80)); b <= LeadByte(hi); ++b)
+            AddToSet(s, static_cast<unsigned char>(b));
     }
     return s;
 }
 
-CharSet nodeFirstChars(const Program& prog, int node, bool& any)
+CharSet NodeFirstChars(const Program& prog, int node, bool& any)
 {
     CharSet s{};
     const uint8_t* operand = &prog.code[Program::operand(node)];
     switch (prog.op(node)) {
     case opExactly:
-        addToSet(s, operand[4]);
+        AddToSet(s, operand[4]);
         break;
     case opExactlyCi:
         if (prog.utf8) {
-            addFoldedFirstBytes(s, operand + 4, static_cast<std::size_t>(readI32(operand)));
+            AddFoldedFirstBytes(s, operand + 4, static_cast<std::size_t>(ReadI32(operand)));
             break;
         }
-        addToSet(s, operand[4]);
-        addToSet(s, prog.otherCase[operand[4]]);
+        AddToSet(s, operand[4]);
+        AddToSet(s, prog.otherCase[operand[4]]);
         break;
     case opAnyOfTiny:
         for (int i = 0; i < 3; ++i)
-            addToSet(s, operand[i]);
+            AddToSet(s, operand[i]);
         break;
     case opAnyButTiny:
         s = {~0ull, ~0ull, ~0ull, ~0ull};
@@ -95,7 +95,7 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
         break;
     case opAnyDigit:
         for (char c = '0'; c <= '9'; ++c)
-            addToSet(s, static_cast<unsigned char>(c));
+            AddToSet(s, static_cast<unsigned char>(c));
         break;
     case opNotDigit:
         s = {~0ull, ~0ull, ~0ull, ~0ull};
@@ -103,7 +103,7 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
             s[0] &= ~(uint64_t(1) << c);
         break;
     case opSetUtf8:
-        s = utf8SetFirstBytes(operand);
+        s = Utf8SetFirstBytes(operand);
         break;
     default:  // any character
         any = true;
@@ -114,11 +114,11 @@ CharSet nodeFirstChars(const Program& prog, int node, bool& any)
 
 // The pairs of first characters of a literal node, or false when the node
 // can begin a match with a single character.
-bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs)
+bool AddLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs)
 {
     const uint8_t op = prog.op(node);
     const uint8_t* operand = &prog.code[Program::operand(node)];
-    if ((op != opExactly && op != opExactlyCi) || readI32(operand) < 2)
+    if ((op != opExactly && op != opExactlyCi) || ReadI32(operand) < 2)
         return false;
     if (op == opExactlyCi && prog.utf8)  // other characters fold to these too
         return false;
@@ -139,7 +139,7 @@ bool addLiteralPairs(const Program& prog, int node, std::vector<uint64_t>& pairs
 // The characters a match can begin with, found by walking every path from the
 // program's start up to its first consuming node. `any` is set when a path
 // reaches the end (or a backreference) without consuming.
-void computeFirstChars(Program& prog)
+void ComputeFirstChars(Program& prog)
 {
     bool any = false;
     CharSet set{};
@@ -148,10 +148,10 @@ void computeFirstChars(Program& prog)
     std::vector<uint8_t> visited(prog.code.size(), 0);
     std::vector<int> work{1};
     auto addNode = [&](int node) {
-        const CharSet s = nodeFirstChars(prog, node, any);
+        const CharSet s = NodeFirstChars(prog, node, any);
         for (std::size_t w = 0; w < 4; ++w)
             set[w] |= s[w];
-        pairsUsable = pairsUsable && addLiteralPairs(prog, node, pairs);
+        pairsUsable = pairsUsable && AddLiteralPairs(prog, node, pairs);
     };
     while (!work.empty() && !any) {
         const int node = work.back();
@@ -183,14 +183,14 @@ void computeFirstChars(Program& prog)
         case opBraces:
         case opBracesNg:
             addNode(Program::operand(node) + 8);
-            if (readI32(&prog.code[Program::operand(node)]) == 0)
+            if (ReadI32(&prog.code[Program::operand(node)]) == 0)
                 work.push_back(next);
             break;
         case opLoop:
         case opLoopNg: {
             const int at = Program::operand(node);
-            work.push_back(node + readI32(&prog.code[at + 8]));
-            if (readI32(&prog.code[at]) == 0)
+            work.push_back(node + ReadI32(&prog.code[at + 8]));
+            if (ReadI32(&prog.code[at]) == 0)
                 work.push_back(next);
             break;
         }
@@ -206,14 +206,14 @@ void computeFirstChars(Program& prog)
     }
     prog.anyFirstChar = any || set == CharSet{~0ull, ~0ull, ~0ull, ~0ull};
     for (unsigned c = 0; c < 256; ++c)
-        prog.firstChars[c] = inSet(set, static_cast<unsigned char>(c)) ? 1 : 0;
+        prog.firstChars[c] = InSet(set, static_cast<unsigned char>(c)) ? 1 : 0;
     if (!prog.anyFirstChar && pairsUsable)
         prog.firstPairs = std::move(pairs);
 }
 
 }  // namespace
 
-void computeShortcuts(Program& prog, bool startsWithRepeat)
+void ComputeShortcuts(Program& prog, bool startsWithRepeat)
 {
     const int first = 1;
     if (prog.op(prog.next(first)) == opEnd) {  // a single top-level branch
@@ -221,7 +221,7 @@ void computeShortcuts(Program& prog, bool startsWithRepeat)
         if (prog.op(scan) == opExactly) {
             const auto* chars = &prog.code[Program::operand(scan) + 4];
             prog.firstLiteral.assign(reinterpret_cast<const char*>(chars),
-                                     static_cast<std::size_t>(readI32(chars - 4)));
+                                     static_cast<std::size_t>(ReadI32(chars - 4)));
         } else if (prog.op(scan) == opBol) {
             prog.anchored = true;
         }
@@ -229,7 +229,7 @@ void computeShortcuts(Program& prog, bool startsWithRepeat)
             for (int n = scan; n != 0; n = prog.next(n)) {
                 if (prog.op(n) != opExactly)
                     continue;
-                const int len = readI32(&prog.code[Program::operand(n)]);
+                const int len = ReadI32(&prog.code[Program::operand(n)]);
                 if (static_cast<std::size_t>(len) > prog.mustContain.size()) {
                     const auto* chars = &prog.code[Program::operand(n) + 4];
                     prog.mustContain.assign(reinterpret_cast<const char*>(chars),
@@ -238,7 +238,7 @@ void computeShortcuts(Program& prog, bool startsWithRepeat)
             }
         }
     }
-    computeFirstChars(prog);
+    ComputeFirstChars(prog);
 }
 
 }  // namespace ostrel::regex_detail

@@ -113,17 +113,17 @@ namespace {
 
 // The attribute list's order: names compared through the code page's
 // upper-case table.
-bool nameLess(std::string_view a, std::string_view b)
+bool NameLess(std::string_view a, std::string_view b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return codepage::toUpper(static_cast<unsigned char>(x)) <
-               codepage::toUpper(static_cast<unsigned char>(y));
+        return codepage::ToUpper(static_cast<unsigned char>(x)) <
+               codepage::ToUpper(static_cast<unsigned char>(y));
     });
 }
 
-bool nameEqualIgnoringCase(std::string_view a, std::string_view b)
+bool NameEqualIgnoringCase(std::string_view a, std::string_view b)
 {
-    return !nameLess(a, b) && !nameLess(b, a);
+    return !NameLess(a, b) && !NameLess(b, a);
 }
 
 // Restores the store's write mode and closes its key however the scope ends.
@@ -174,8 +174,8 @@ TOstHighlighterAttributes* TOstCustomHighlighter::AttributeAt(int index) const
 TOstHighlighterAttributes* TOstCustomHighlighter::AttributeByName(std::string_view name) const
 {
     const auto it = std::lower_bound(attributes_.begin(), attributes_.end(), name,
-                                     [](const auto& a, std::string_view n) { return nameLess(a->Name(), n); });
-    if (it != attributes_.end() && nameEqualIgnoringCase((*it)->Name(), name))
+                                     [](const auto& a, std::string_view n) { return NameLess(a->Name(), n); });
+    if (it != attributes_.end() && NameEqualIgnoringCase((*it)->Name(), name))
         return it->get();
     return nullptr;
 }
@@ -186,7 +186,7 @@ TOstHighlighterAttributes* TOstCustomHighlighter::RegisterAttribute(
     if (AttributeByName(attr->Name()))
         throw EOstHighlighterError("Attribute list does not allow duplicates ('" + attr->Name() + "')");
     const auto at = std::upper_bound(attributes_.begin(), attributes_.end(), attr->Name(),
-                                     [](const std::string& n, const auto& a) { return nameLess(n, a->Name()); });
+                                     [](const std::string& n, const auto& a) { return NameLess(n, a->Name()); });
     return attributes_.insert(at, std::move(attr))->get();
 }
 

@@ -55,7 +55,7 @@ struct CharTables {
     std::array<uint8_t, 256> flags{};
 };
 
-constexpr CharTables makeCharTables()
+constexpr CharTables MakeCharTables()
 {
     CharTables t{};
     for (int c = 0; c < 256; ++c) {
@@ -89,11 +89,11 @@ constexpr CharTables makeCharTables()
     t.cls['/'] = ccSlash;
     return t;
 }
-constexpr CharTables kChars = makeCharTables();
+constexpr CharTables kChars = MakeCharTables();
 
-inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
+inline bool Has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
 
-const TOstCharValues& nameValues()
+const TOstCharValues& NameValues()
 {
     static const TOstCharValues values = LetterValues(false);
     return values;
@@ -101,37 +101,37 @@ const TOstCharValues& nameValues()
 
 // A property name is a run of "-" and letters (in UTF-8 text also the bytes
 // from 0x80) followed by a run of digits, which add their numeric values.
-int hashName(const unsigned char* s, int& length, bool utf8 = false)
+int HashName(const unsigned char* s, int& length, bool utf8 = false)
 {
-    const TOstCharValues& values = nameValues();
+    const TOstCharValues& values = NameValues();
     int hash = 0;
     length = 0;
-    while (has(s[length], cfNameLetter) || (utf8 && s[length] >= 0x80))
+    while (Has(s[length], cfNameLetter) || (utf8 && s[length] >= 0x80))
         hash += values[s[length++]];
-    while (has(s[length], cfDigit))
+    while (Has(s[length], cfDigit))
         hash += s[length++] - '0';
     return hash;
 }
 
-TOstCharSet cssIdentifierChars()
+TOstCharSet CssIdentifierChars()
 {
     return CharSetOf("-_") | CharRange('0', '9') | CharRange('A', 'Z') | CharRange('a', 'z');
 }
 
-const TOstHashEntryList& propertyList()
+const TOstHashEntryList& PropertyList()
 {
     static const TOstHashEntryList list = [] {
         TOstHashEntryList l;
-        AddKeywords(l, kPropertyNames, cssTkProperty, cssIdentifierChars(),
+        AddKeywords(l, kPropertyNames, cssTkProperty, CssIdentifierChars(),
                     [](std::string_view name) {
-                        return HashOfText(name, [](const unsigned char* s, int& length) { return hashName(s, length); });
+                        return HashOfText(name, [](const unsigned char* s, int& length) { return HashName(s, length); });
                     });
         return l;
     }();
     return list;
 }
 
-bool isCommentReturn(intptr_t state) { return state >= cssRsUnused && state <= cssRsValue; }
+bool IsCommentReturn(intptr_t state) { return state >= cssRsUnused && state <= cssRsValue; }
 
 }  // namespace
 
@@ -149,7 +149,7 @@ TOstCssHighlighter::TOstCssHighlighter()
       ValueAttri(AddAttribute(hlstr::kAttrValue, 0x00FF8000, 0)),
       kindAttributes_{CommentAttri, PropertyAttri, KeyAttri, nullptr, SpaceAttri, StringAttri,
                       SymbolAttri, TextAttri, UndefPropertyAttri, ValueAttri, ColourAttri, NumberAttri},
-      properties_(propertyList())
+      properties_(PropertyList())
 {
     BindAttributeChanges();
     SetDefaultFilter(hlstr::kFilterCss);
@@ -162,7 +162,7 @@ TOstHighlighterAttributes* TOstCssHighlighter::DefaultAttribute(int role) const
     return RoleAttribute(role, {CommentAttri, nullptr, KeyAttri, StringAttri, SpaceAttri, nullptr});
 }
 
-TOstCharSet TOstCssHighlighter::IdentifierChars() const { return cssIdentifierChars(); }
+TOstCharSet TOstCssHighlighter::IdentifierChars() const { return CssIdentifierChars(); }
 
 std::string TOstCssHighlighter::SampleText() const
 {
@@ -182,7 +182,7 @@ intptr_t TOstCssHighlighter::LineState() const
 void TOstCssHighlighter::RestoreLineState(intptr_t state)
 {
     commentReturn_ = cssRsSelector;
-    if ((state & 0xFF) == cssRsComment && isCommentReturn(state >> 8)) {
+    if ((state & 0xFF) == cssRsComment && IsCommentReturn(state >> 8)) {
         state_ = cssRsComment;
         commentReturn_ = static_cast<int>(state >> 8);
     } else if (state >= cssRsUnused && state <= cssRsValue) {
@@ -240,11 +240,11 @@ void TOstCssHighlighter::whitespaceRun()
 // selector text, blanks, dots and commas included.
 void TOstCssHighlighter::selector()
 {
-    if (has(line_[run_], cfSelectorStop)) {
+    if (Has(line_[run_], cfSelectorStop)) {
         dispatch();
         return;
     }
-    while (!has(line_[run_], cfSelectorStop))
+    while (!Has(line_[run_], cfSelectorStop))
         ++run_;
     tokenKind_ = cssTkKey;
 }
@@ -252,7 +252,7 @@ void TOstCssHighlighter::selector()
 void TOstCssHighlighter::word()
 {
     if (state_ == cssRsValue) {
-        while (!has(line_[run_], cfValueStop))
+        while (!Has(line_[run_], cfValueStop))
             ++run_;
         tokenKind_ = cssTkValue;
         state_ = cssRsBlock;
@@ -266,11 +266,11 @@ void TOstCssHighlighter::word()
 void TOstCssHighlighter::propertyName()
 {
     int length = 0;
-    const int hash = hashName(line_ + run_, length, utf8Text_);
-    const TOstHashEntry* known = properties_.Find(hash, line_ + run_, length, nameValues());
+    const int hash = HashName(line_ + run_, length, utf8Text_);
+    const TOstHashEntry* known = properties_.Find(hash, line_ + run_, length, NameValues());
     tokenKind_ = known ? known->Kind : cssTkUndefProperty;
     ++run_;
-    while (!has(line_[run_], cfNameStop))
+    while (!Has(line_[run_], cfNameStop))
         ++run_;
 }
 
@@ -278,7 +278,7 @@ void TOstCssHighlighter::propertyName()
 void TOstCssHighlighter::number()
 {
     ++run_;
-    while ((has(line_[run_], cfDigit) || line_[run_] == '.') && !(line_[run_] == '.' && line_[run_ + 1] == '.'))
+    while ((Has(line_[run_], cfDigit) || line_[run_] == '.') && !(line_[run_] == '.' && line_[run_ + 1] == '.'))
         ++run_;
     tokenKind_ = cssTkNumber;
 }
@@ -286,7 +286,7 @@ void TOstCssHighlighter::number()
 void TOstCssHighlighter::colour()
 {
     ++run_;
-    while (has(line_[run_], cfHexDigit))
+    while (Has(line_[run_], cfHexDigit))
         ++run_;
     tokenKind_ = cssTkColor;
 }

@@ -37,16 +37,16 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
-int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
-int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
+int HashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
+int HashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
         for (const std::string_view k : kKeywords) {
             const bool opensAsm = k == "asm" || k == "_asm" || k == "__asm";
-            t.Add(HashOfText(k, hashWord), k, opensAsm ? kAsmKeyword : cppKeyword);
+            t.Add(HashOfText(k, HashWord), k, opensAsm ? kAsmKeyword : cppKeyword);
         }
         return t;
     }();
@@ -65,7 +65,7 @@ enum CharClass : uint8_t {
     ccSlash, ccIllegal, ccOperator,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -85,7 +85,7 @@ constexpr CharClass classOf(int c)
     if (kOperatorTable.Starts(static_cast<unsigned char>(c))) return ccOperator;
     return ccBlank;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
@@ -93,7 +93,7 @@ constexpr auto kNumberChar = CharTable<bool>([](int c) {
            c == 'u' || c == 'X' || c == 'x';
 });
 
-unsigned char lower(unsigned char c) { return static_cast<unsigned char>(c | 0x20); }
+unsigned char Lower(unsigned char c) { return static_cast<unsigned char>(c | 0x20); }
 
 // A number whose first character is taken: integer, octal, hexadecimal or
 // floating, with its suffixes; a malformed one is illegal.
@@ -108,7 +108,7 @@ public:
     int Scan()
     {
         for (; kNumberChar[s_[run_]]; ++run_) {
-            switch (step(lower(s_[run_]))) {
+            switch (step(Lower(s_[run_]))) {
             case Take: break;
             case Stop: return kindAfter();
             case Done: return kind_;
@@ -159,7 +159,7 @@ private:
     bool occurs(unsigned char lowerLetter, int to) const
     {
         for (int i = start_; i < to; ++i)
-            if (lower(s_[i]) == lowerLetter)
+            if (Lower(s_[i]) == lowerLetter)
                 return true;
         return false;
     }
@@ -172,7 +172,7 @@ private:
     // A sign belongs only to the exponent of a float.
     Step sign()
     {
-        if (kind_ != cppFloat || lower(s_[run_ - 1]) != 'e')
+        if (kind_ != cppFloat || Lower(s_[run_ - 1]) != 'e')
             return Done;
         if (exponentFollows())
             return Take;
@@ -207,7 +207,7 @@ private:
             return Take;
         if (occurs('f', run_))
             return illegal();
-        if (kind_ == cppFloat && lower(s_[run_ - 1]) == 'l')
+        if (kind_ == cppFloat && Lower(s_[run_ - 1]) == 'l')
             return Stop;
         kind_ = cppFloat;
         return Take;
@@ -217,7 +217,7 @@ private:
     {
         if (occurs('l', run_ - 1))
             return illegal();
-        return kind_ == cppFloat && lower(s_[run_ - 1]) == 'f' ? Stop : Take;
+        return kind_ == cppFloat && Lower(s_[run_ - 1]) == 'f' ? Stop : Take;
     }
     Step unsignedSuffix()
     {
@@ -232,7 +232,7 @@ private:
             kind_ = cppHex;
             return Take;
         }
-        if (!kWordChar[s_[run_ + 1]] && lower(s_[start_ + 1]) == 'x') {
+        if (!kWordChar[s_[run_ + 1]] && Lower(s_[start_ + 1]) == 'x') {
             ++run_;
             return illegal();
         }
@@ -269,7 +269,7 @@ TOstCppHighlighter::TOstCppHighlighter()
     kindAttributes_ = {AsmAttri, CommentAttri, DirecAttri, IdentifierAttri, KeyAttri, nullptr,
                        NumberAttri, SpaceAttri, StringAttri, SymbolAttri, InvalidAttri, CharAttri,
                        FloatAttri, HexAttri, OctalAttri};
-    keywordTable();  // built once, before the first line
+    KeywordTable();  // built once, before the first line
     state_ = cppPlain;
     asmStart_ = false;
     SetDefaultFilter(kFilterCpp);
@@ -529,8 +529,8 @@ void TOstCppHighlighter::stringContinued()
 void TOstCppHighlighter::word()
 {
     int length = 0;
-    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
-    const int kind = keywordTable().Classify(line_ + run_, length, hash, cppIdentifier, cppIdentifier);
+    const int hash = utf8Text_ ? HashWordUtf8(line_ + run_, length) : HashWord(line_ + run_, length);
+    const int kind = KeywordTable().Classify(line_ + run_, length, hash, cppIdentifier, cppIdentifier);
     run_ += length;
     if (kind == kAsmKeyword) {
         tokenKind_ = cppKeyword;

@@ -30,9 +30,9 @@ void TOstKeywordTable::Add(int hash, std::string_view keyword, int kind)
 
 namespace {
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
+bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
-    return codepage::toUpper(a) == codepage::toUpper(b);
+    return codepage::ToUpper(a) == codepage::ToUpper(b);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ void TOstHashEntryList::Add(int hash, std::string_view keyword, int kind)
 
     std::unique_ptr<TOstHashEntry>* slot = &chains_[static_cast<size_t>(hash)];
     while (*slot && (*slot)->KeywordLen <= entry->KeywordLen) {
-        if (sameIgnoringCase((*slot)->Keyword, keyword))
+        if (SameIgnoringCase((*slot)->Keyword, keyword))
             throw EOstHighlighterError("Keyword \"" + std::string(keyword) + "\" already in list");
         slot = &(*slot)->Next;
     }
@@ -68,7 +68,7 @@ const TOstHashEntry* TOstHashEntryList::Chain(int hash) const
 bool TOstHashEntryList::Contains(int hash, std::string_view keyword) const
 {
     for (const TOstHashEntry* e = Chain(hash); e; e = e->Next.get())
-        if (sameIgnoringCase(e->Keyword, keyword))
+        if (SameIgnoringCase(e->Keyword, keyword))
             return true;
     return false;
 }

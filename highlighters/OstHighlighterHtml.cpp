@@ -76,7 +76,7 @@ constexpr int kMaxTagHash = 243;
 
 // Tag-name character values: letters by their place in the alphabet, "!" and
 // "/" above all letters, so that opening and closing names hash apart.
-constexpr TOstCharValues makeTagValues()
+constexpr TOstCharValues MakeTagValues()
 {
     TOstCharValues v{};
     for (int c = 'A'; c <= 'Z'; ++c) {
@@ -87,12 +87,12 @@ constexpr TOstCharValues makeTagValues()
     v['/'] = 122;
     return v;
 }
-constexpr TOstCharValues kTagValues = makeTagValues();
+constexpr TOstCharValues kTagValues = MakeTagValues();
 
 // A tag name is a run of "!", "/" and letters (in UTF-8 text also the bytes
 // from 0x80) followed by a run of digits; the digits add their numeric
 // values. Returns the name's length.
-int hashTagName(const unsigned char* s, int& hash, bool utf8 = false)
+int HashTagName(const unsigned char* s, int& hash, bool utf8 = false)
 {
     int n = 0;
     hash = 0;
@@ -103,14 +103,14 @@ int hashTagName(const unsigned char* s, int& hash, bool utf8 = false)
     return n;
 }
 
-const TOstKeywordTable& tagTable()
+const TOstKeywordTable& TagTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kTagValues, kMaxTagHash);
         for (std::string_view name : kTagNames) {
             const std::string zeroEnded(name);
             int hash = 0;
-            hashTagName(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), hash);
+            HashTagName(reinterpret_cast<const unsigned char*>(zeroEnded.c_str()), hash);
             t.Add(hash, name, htmlTkKey);
         }
         return t;
@@ -119,7 +119,7 @@ const TOstKeywordTable& tagTable()
 }
 
 // For each character after "&", the entities starting with it, in table order.
-const std::array<std::vector<uint8_t>, 256>& entitiesByLead()
+const std::array<std::vector<uint8_t>, 256>& EntitiesByLead()
 {
     static const auto table = [] {
         std::array<std::vector<uint8_t>, 256> t;
@@ -131,9 +131,9 @@ const std::array<std::vector<uint8_t>, 256>& entitiesByLead()
 }
 
 // The entity starting at s[0] == '&', or -1.
-int findEntity(const unsigned char* s)
+int FindEntity(const unsigned char* s)
 {
-    for (const uint8_t i : entitiesByLead()[s[1]]) {
+    for (const uint8_t i : EntitiesByLead()[s[1]]) {
         const std::string_view e = kEntities[i];
         // strncmp stops at the line's terminating zero, which no entity holds.
         if (std::strncmp(reinterpret_cast<const char*>(s), e.data(), e.size()) == 0)
@@ -161,7 +161,7 @@ struct CharTables {
     std::array<uint8_t, 256> flags{};
 };
 
-constexpr CharTables makeCharTables()
+constexpr CharTables MakeCharTables()
 {
     CharTables t{};
     for (int c = 1; c <= 32; ++c)
@@ -188,9 +188,9 @@ constexpr CharTables makeCharTables()
     }
     return t;
 }
-constexpr CharTables kChars = makeCharTables();
+constexpr CharTables kChars = MakeCharTables();
 
-inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
+inline bool Has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
 
 }  // namespace
 
@@ -208,7 +208,7 @@ TOstHTMLHighlighter::TOstHTMLHighlighter()
                       SpaceAttri, SymbolAttri, TextAttri, UndefKeyAttri, ValueAttri}
 {
     BindAttributeChanges();
-    tagTable();  // built once, before the first line
+    TagTable();  // built once, before the first line
     state_ = htmlRsText;
     SetDefaultFilter(hlstr::kFilterHtml);
 }
@@ -278,7 +278,7 @@ void TOstHTMLHighlighter::NextToken()
         break;
     case htmlRsQuoteValue:
     case htmlRsDoubleQuoteValue:
-        if (has(line_[run_], cfLineEnd))
+        if (Has(line_[run_], cfLineEnd))
             dispatch();
         else
             quotedValue();
@@ -316,7 +316,7 @@ void TOstHTMLHighlighter::lineBreak(bool cr)
 void TOstHTMLHighlighter::whitespaceRun()
 {
     ++run_;
-    while (has(line_[run_], cfSpaceGoesOn))
+    while (Has(line_[run_], cfSpaceGoesOn))
         ++run_;
     tokenKind_ = htmlTkSpace;
 }
@@ -352,14 +352,14 @@ void TOstHTMLHighlighter::equals()
 // not to an earlier line.
 void TOstHTMLHighlighter::comment()
 {
-    if (has(line_[run_], cfLineEnd)) {
+    if (Has(line_[run_], cfLineEnd)) {
         dispatch();
         return;
     }
     tokenKind_ = htmlTkComment;
     for (;; ++run_) {
         const unsigned char c = line_[run_];
-        if (has(c, cfLineEnd))
+        if (Has(c, cfLineEnd))
             return;
         if (c == '>' && run_ >= 2 && line_[run_ - 1] == '-' && line_[run_ - 2] == '-') {
             ++run_;
@@ -378,14 +378,14 @@ void TOstHTMLHighlighter::word()
     case htmlRsValue:
         tokenKind_ = htmlTkValue;
         ++run_;
-        while (!has(line_[run_], cfValueStop))
+        while (!Has(line_[run_], cfValueStop))
             ++run_;
         state_ = htmlRsTag;
         return;
     default:
         tokenKind_ = htmlTkIdentifier;
         ++run_;
-        while (!has(line_[run_], cfIdentStop))
+        while (!Has(line_[run_], cfIdentStop))
             ++run_;
     }
 }
@@ -395,8 +395,8 @@ void TOstHTMLHighlighter::word()
 void TOstHTMLHighlighter::tagName()
 {
     int hash = 0;
-    const int length = hashTagName(line_ + run_, hash, utf8Text_);
-    tokenKind_ = tagTable().Classify(line_ + run_, length, hash, htmlTkUndefKey, htmlTkIdentifier);
+    const int length = HashTagName(line_ + run_, hash, utf8Text_);
+    tokenKind_ = TagTable().Classify(line_ + run_, length, hash, htmlTkUndefKey, htmlTkIdentifier);
     run_ += length;
     state_ = htmlRsTag;
 }
@@ -422,7 +422,7 @@ void TOstHTMLHighlighter::quotedValue()
     tokenKind_ = htmlTkValue;
     for (;;) {
         const unsigned char c = line_[run_];
-        if (has(c, cfLineEnd))
+        if (Has(c, cfLineEnd))
             return;  // the value goes on in the next line
         ++run_;
         if (c == closing) {
@@ -440,10 +440,10 @@ int TOstHTMLHighlighter::skipNumericReference(int at) const
         ++p;
     if (line_[p] == 'x' || line_[p] == 'X') {
         ++p;
-        while (has(line_[p], cfHexDigit))
+        while (Has(line_[p], cfHexDigit))
             ++p;
     } else {
-        while (has(line_[p], cfDigit))
+        while (Has(line_[p], cfDigit))
             ++p;
     }
     return p;
@@ -461,7 +461,7 @@ void TOstHTMLHighlighter::text()
     }
     tokenKind_ = htmlTkText;
     for (;; ++run_) {
-        while (!has(line_[run_], cfTextStop))
+        while (!Has(line_[run_], cfTextStop))
             ++run_;
         if (line_[run_] != '&')
             return;
@@ -475,7 +475,7 @@ void TOstHTMLHighlighter::text()
             }
             return;
         }
-        const int found = findEntity(line_ + run_);
+        const int found = FindEntity(line_ + run_);
         if (found >= 0) {
             state_ = htmlRsEntity;
             entityIndex_ = found;

@@ -90,7 +90,7 @@ constexpr std::string_view kOperators[] = {
 };
 constexpr TOstOperatorTable kOperatorTable(kOperators);
 
-constexpr std::array<uint8_t, 256> makeCharClasses()
+constexpr std::array<uint8_t, 256> MakeCharClasses()
 {
     std::array<uint8_t, 256> t{};
     for (int c = 0; c < 256; ++c) {
@@ -116,10 +116,10 @@ constexpr std::array<uint8_t, 256> makeCharClasses()
         t[static_cast<unsigned char>(c)] = ccOperator;
     return t;
 }
-constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
+constexpr std::array<uint8_t, 256> kCharClass = MakeCharClasses();
 constexpr std::array<uint8_t, 256> kCharClassUtf8 = WithUtf8Letters(kCharClass, ccLetter);
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(LetterValues(true), kMaxHash);
@@ -148,7 +148,7 @@ TOstJScriptHighlighter::TOstJScriptHighlighter()
       SymbolAttri(AddAttribute(hlstr::kAttrSymbol, clNone, 0)),
       kindAttributes_{CommentAttri, IdentifierAttri, KeyAttri, nullptr, NumberAttri, SpaceAttri,
                       StringAttri, SymbolAttri, IdentifierAttri, NonReservedKeyAttri, EventAttri},
-      keywords_(keywordTable())
+      keywords_(KeywordTable())
 {
     BindAttributeChanges();
     SetDefaultFilter(hlstr::kFilterJScript);

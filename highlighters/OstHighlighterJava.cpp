@@ -21,8 +21,8 @@ constexpr std::string_view kKeywords[] = {
 };
 static_assert(std::size(kKeywords) == 52);
 
-constexpr bool isWordChar(int c) { return IsAsciiWordChar(c) || c == '$' || IsAccentedLetter(c); }
-constexpr auto kWordChar = CharTable<bool>(isWordChar);
+constexpr bool IsWordChar(int c) { return IsAsciiWordChar(c) || c == '$' || IsAccentedLetter(c); }
+constexpr auto kWordChar = CharTable<bool>(IsWordChar);
 // "A" to "Z" are 1 to 26; small and accented letters their code minus 95.
 constexpr auto kHashValues = CharTable<int>([](int c) {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 1 : (c >= 'a' && c <= 'z') || IsAccentedLetter(c) ? c - 95 : 0;
@@ -30,14 +30,14 @@ constexpr auto kHashValues = CharTable<int>([](int c) {
 
 constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
-int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
-int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
+int HashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kHashValues); }
+int HashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kHashValues); }
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
-        AddHashedKeywords(t, kKeywords, javaKeyword, hashWord);
+        AddHashedKeywords(t, kKeywords, javaKeyword, HashWord);
         return t;
     }();
     return table;
@@ -54,7 +54,7 @@ enum CharClass : uint8_t {
     ccUnknown, ccNull, ccLineBreak, ccBlank, ccWord, ccDigit, ccDot, ccQuote, ccSlash, ccInvalid, ccOperator,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -67,10 +67,10 @@ constexpr CharClass classOf(int c)
     }
     if (IsBlank(c)) return ccBlank;
     if (IsDigit(c)) return ccDigit;
-    if (isWordChar(c)) return ccWord;
+    if (IsWordChar(c)) return ccWord;
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccUnknown;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
@@ -94,7 +94,7 @@ TOstJavaHighlighter::TOstJavaHighlighter()
     BindAttributeChanges();
     kindAttributes_ = {CommentAttri, DocumentAttri, IdentifierAttri, InvalidAttri, KeyAttri, nullptr,
                        NumberAttri, SpaceAttri, StringAttri, SymbolAttri, InvalidAttri};
-    keywordTable();  // built once, before the first line
+    KeywordTable();  // built once, before the first line
     state_ = javaPlain;
     SetDefaultFilter(kFilterJava);
 }
@@ -207,8 +207,8 @@ void TOstJavaHighlighter::comment()
 void TOstJavaHighlighter::word()
 {
     int length = 0;
-    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
-    tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, javaIdentifier, javaIdentifier);
+    const int hash = utf8Text_ ? HashWordUtf8(line_ + run_, length) : HashWord(line_ + run_, length);
+    tokenKind_ = KeywordTable().Classify(line_ + run_, length, hash, javaIdentifier, javaIdentifier);
     run_ += length;
 }
 

@@ -32,7 +32,7 @@ enum CharClass : uint8_t {
 
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
-constexpr const std::array<bool, 256>& wordChars(bool utf8) { return utf8 ? kWordCharUtf8 : kWordChar; }
+constexpr const std::array<bool, 256>& WordChars(bool utf8) { return utf8 ? kWordCharUtf8 : kWordChar; }
 constexpr auto kNumberChar = CharTable<bool>([](int c) {
     return IsHexDigit(c) || c == '-' || c == '.' || c == 'L' || c == 'l' || c == 'X' || c == 'x';
 });
@@ -45,7 +45,7 @@ constexpr std::string_view kOperators[] = {
 };
 constexpr TOstOperatorTable kOperatorTable(kOperators);
 
-constexpr std::array<uint8_t, 256> makeCharClasses()
+constexpr std::array<uint8_t, 256> MakeCharClasses()
 {
     std::array<uint8_t, 256> t{};
     for (int c = 1; c <= 32; ++c)
@@ -69,10 +69,10 @@ constexpr std::array<uint8_t, 256> makeCharClasses()
     t['/'] = ccSlash;
     return t;  // "\", "`", 127 and 128 to 255 stay unknown
 }
-constexpr std::array<uint8_t, 256> kCharClass = makeCharClasses();
+constexpr std::array<uint8_t, 256> kCharClass = MakeCharClasses();
 constexpr std::array<uint8_t, 256> kCharClassUtf8 = WithUtf8Letters(kCharClass, ccLetter);
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(LetterValues(true), kMaxHash);
@@ -96,7 +96,7 @@ TOstPHPHighlighter::TOstPHPHighlighter()
       VariableAttri(AddAttribute(hlstr::kAttrVariable, clNone, 0)),
       kindAttributes_{CommentAttri, IdentifierAttri, KeyAttri, nullptr, NumberAttri,
                       SpaceAttri, StringAttri, SymbolAttri, IdentifierAttri, VariableAttri},
-      keywords_(keywordTable())
+      keywords_(KeywordTable())
 {
     BindAttributeChanges();
     SetDefaultFilter(hlstr::kFilterPhp);
@@ -185,7 +185,7 @@ void TOstPHPHighlighter::whitespaceRun()
 void TOstPHPHighlighter::word()
 {
     int length = 0;
-    const int hash = SumHash(line_ + run_, length, wordChars(utf8Text_), keywords_.Values());
+    const int hash = SumHash(line_ + run_, length, WordChars(utf8Text_), keywords_.Values());
     tokenKind_ = keywords_.Classify(line_ + run_, length, hash, phpTkIdentifier, phpTkIdentifier);
     run_ += length;
 }
@@ -202,7 +202,7 @@ void TOstPHPHighlighter::number()
 
 void TOstPHPHighlighter::variable()
 {
-    const auto& wordChar = wordChars(utf8Text_);
+    const auto& wordChar = WordChars(utf8Text_);
     ++run_;
     while (wordChar[line_[run_]])
         ++run_;
@@ -266,7 +266,7 @@ void TOstPHPHighlighter::openString(int state)
 // variable comes next, unless an odd number of backslashes escapes it.
 void TOstPHPHighlighter::string()
 {
-    const auto& wordChar = wordChars(utf8Text_);
+    const auto& wordChar = WordChars(utf8Text_);
     if (run_ == tokenPos_ && scan::IsLineEnd(line_[run_])) {
         dispatch();
         return;
@@ -335,7 +335,7 @@ void TOstPHPHighlighter::bracedVariable()
 // bracket opened is closed again.
 void TOstPHPHighlighter::plainVariable()
 {
-    const auto& wordChar = wordChars(utf8Text_);
+    const auto& wordChar = WordChars(utf8Text_);
     while (wordChar[line_[run_]])
         ++run_;
     int p = run_;

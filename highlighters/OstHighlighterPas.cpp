@@ -80,7 +80,7 @@ constexpr auto kCharCode = CharTable<bool>([](int c) { return IsHexDigit(c) || c
 // The hash sums the leading letters only; a digit or "_" after them adds one
 // to the length, so such a word never equals a keyword of the letters alone;
 // in UTF-8 text so does a byte from 0x80.
-int hashWord(const unsigned char* s, int& length, bool utf8 = false)
+int HashWord(const unsigned char* s, int& length, bool utf8 = false)
 {
     int hash = 0;
     length = 0;
@@ -91,12 +91,12 @@ int hashWord(const unsigned char* s, int& length, bool utf8 = false)
     return hash;
 }
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kValues, kMaxHash);
         for (const Keyword& k : kKeywords)
-            t.Add(HashOfText(k.text, [](const unsigned char* s, int& length) { return hashWord(s, length); }),
+            t.Add(HashOfText(k.text, [](const unsigned char* s, int& length) { return HashWord(s, length); }),
                   k.text, k.rule);
         return t;
     }();
@@ -108,7 +108,7 @@ enum CharClass : uint8_t {
     ccSlash, ccDot, ccColonOrGreater, ccLess, ccAt, ccSemicolon, ccIllegal,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -132,7 +132,7 @@ constexpr CharClass classOf(int c)
     if (IsDigit(c)) return ccDigit;
     return c >= 127 ? ccIllegal : ccSymbol;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 }  // namespace
@@ -155,7 +155,7 @@ TOstPasHighlighter::TOstPasHighlighter()
     BindAttributeChanges();
     kindAttributes_ = {AsmAttri, CommentAttri, IdentifierAttri, KeyAttri, nullptr, NumberAttri, SpaceAttri,
                        StringAttri, SymbolAttri, SymbolAttri, FloatAttri, HexAttri, DirectiveAttri, CharAttri};
-    keywordTable();  // built once, before the first line
+    KeywordTable();  // built once, before the first line
     state_ = pasPlain;
     SetDefaultFilter(kFilterPas);
 }
@@ -373,8 +373,8 @@ void TOstPasHighlighter::parenComment()
 void TOstPasHighlighter::word()
 {
     int length = 0;
-    const int hash = hashWord(line_ + run_, length, utf8Text_);
-    const int code = keywordTable().Classify(line_ + run_, length, hash, pasIdentifier, pasIdentifier);
+    const int hash = HashWord(line_ + run_, length, utf8Text_);
+    const int code = KeywordTable().Classify(line_ + run_, length, hash, pasIdentifier, pasIdentifier);
     const auto& wordChar = utf8Text_ ? kWordCharUtf8 : kWordChar;
     while (wordChar[line_[run_]])
         ++run_;

@@ -56,24 +56,24 @@ static_assert(std::size(kSpecialVariables) == 54);
 
 // The characters a keyword is hashed over; the hash is the plain sum of
 // their codes.
-constexpr bool isScanChar(int c) { return IsAsciiWordChar(c) || c == '$' || c == '%' || c == '@'; }
-constexpr auto kScanChar = CharTable<bool>(isScanChar);
+constexpr bool IsScanChar(int c) { return IsAsciiWordChar(c) || c == '$' || c == '%' || c == '@'; }
+constexpr auto kScanChar = CharTable<bool>(IsScanChar);
 constexpr auto kWordChar = CharTable<bool>(IsAsciiWordChar);
 
 constexpr auto kScanCharUtf8 = WithUtf8Letters(kScanChar, true);
 constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
-int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kScanChar, kExactValues); }
-int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kScanCharUtf8, kExactValues); }
+int HashWord(const unsigned char* s, int& length) { return SumHash(s, length, kScanChar, kExactValues); }
+int HashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kScanCharUtf8, kExactValues); }
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kExactValues, kMaxHash);
-        AddHashedKeywords(t, kKeywords, perlKeyword, hashWord);
-        AddHashedKeywords(t, kWordOperators, perlOperator, hashWord);
-        AddHashedKeywords(t, kPragmas, perlPragma, hashWord);
-        AddHashedKeywords(t, kSpecialVariables, perlVariable, hashWord);
+        AddHashedKeywords(t, kKeywords, perlKeyword, HashWord);
+        AddHashedKeywords(t, kWordOperators, perlOperator, HashWord);
+        AddHashedKeywords(t, kPragmas, perlPragma, HashWord);
+        AddHashedKeywords(t, kSpecialVariables, perlVariable, HashWord);
         return t;
     }();
     return table;
@@ -91,7 +91,7 @@ enum CharClass : uint8_t {
     ccOperator,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -105,11 +105,11 @@ constexpr CharClass classOf(int c)
     }
     if (IsBlank(c)) return ccBlank;
     if (IsDigit(c)) return ccDotOrDigit;
-    if (isScanChar(c)) return ccWord;
+    if (IsScanChar(c)) return ccWord;
     if (c >= 127) return ccUnknown;
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccSymbol;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 // What may follow "$" in a punctuation variable ("$_", "$1", "$!", ...).
@@ -144,7 +144,7 @@ TOstPerlHighlighter::TOstPerlHighlighter()
     BindAttributeChanges();
     kindAttributes_ = {CommentAttri, IdentifierAttri, KeyAttri, nullptr, NumberAttri, OperatorAttri,
                        PragmaAttri, SpaceAttri, StringAttri, SymbolAttri, InvalidAttri, VariableAttri};
-    keywordTable();  // built once, before the first line
+    KeywordTable();  // built once, before the first line
     SetDefaultFilter(kFilterPerl);
 }
 
@@ -226,8 +226,8 @@ void TOstPerlHighlighter::variableOrWord()
 void TOstPerlHighlighter::word()
 {
     int length = 0;
-    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
-    tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, perlIdentifier, perlIdentifier);
+    const int hash = utf8Text_ ? HashWordUtf8(line_ + run_, length) : HashWord(line_ + run_, length);
+    tokenKind_ = KeywordTable().Classify(line_ + run_, length, hash, perlIdentifier, perlIdentifier);
     const auto& wordChar = utf8Text_ ? kWordCharUtf8 : kWordChar;
     for (run_ += length; wordChar[line_[run_]];)
         ++run_;

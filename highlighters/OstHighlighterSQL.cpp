@@ -12,25 +12,25 @@ namespace {
 // The rest of a MySQL "#" comment line; never left at a line's end.
 constexpr int kInLineComment = 3;
 
-bool isServerDialect(TSQLDialect d) { return d == sqlMSSQL7 || d == sqlMSSQL2K; }
+bool IsServerDialect(TSQLDialect d) { return d == sqlMSSQL7 || d == sqlMSSQL2K; }
 
 // Word characters and hash values: "_" is 1, letters 2 to 27 in either
 // case, and "@" 28 where it belongs to words. Keywords are compared with the
 // general values, so the comparison ignores case.
-constexpr bool isGeneralWordChar(int c) { return IsAsciiWordChar(c) || c == '#' || c == '$'; }
-constexpr int generalValue(int c)
+constexpr bool IsGeneralWordChar(int c) { return IsAsciiWordChar(c) || c == '#' || c == '$'; }
+constexpr int GeneralValue(int c)
 {
     return c == '_' ? 1 : c >= 'A' && c <= 'Z' ? c - 'A' + 2 : c >= 'a' && c <= 'z' ? c - 'a' + 2 : 0;
 }
-constexpr auto kGeneralWordChar = CharTable<bool>(isGeneralWordChar);
-constexpr auto kServerWordChar = CharTable<bool>([](int c) { return isGeneralWordChar(c) || c == '@'; });
+constexpr auto kGeneralWordChar = CharTable<bool>(IsGeneralWordChar);
+constexpr auto kServerWordChar = CharTable<bool>([](int c) { return IsGeneralWordChar(c) || c == '@'; });
 constexpr auto kGeneralWordCharUtf8 = WithUtf8Letters(kGeneralWordChar, true);
 constexpr auto kServerWordCharUtf8 = WithUtf8Letters(kServerWordChar, true);
-constexpr auto kGeneralValues = CharTable<int>(generalValue);
-constexpr auto kServerValues = CharTable<int>([](int c) { return c == '@' ? 28 : generalValue(c); });
+constexpr auto kGeneralValues = CharTable<int>(GeneralValue);
+constexpr auto kServerValues = CharTable<int>([](int c) { return c == '@' ? 28 : GeneralValue(c); });
 
 // hash = 2 * hash + value over the word characters, kept to its low byte.
-unsigned hashWord(const unsigned char* s, int& length, const std::array<bool, 256>& wordChar,
+unsigned HashWord(const unsigned char* s, int& length, const std::array<bool, 256>& wordChar,
                   const std::array<int, 256>& values)
 {
     unsigned hash = 0;
@@ -40,10 +40,10 @@ unsigned hashWord(const unsigned char* s, int& length, const std::array<bool, 25
     return hash & 0xFF;
 }
 
-TOstCharSet identifierCharsOf(TSQLDialect d)
+TOstCharSet IdentifierCharsOf(TSQLDialect d)
 {
     TOstCharSet set = scan::LatinIdentifierChars();
-    if (isServerDialect(d))
+    if (IsServerDialect(d))
         set |= CharSetOf("@");
     if (d == sqlOracle)
         set |= CharSetOf("#$");
@@ -55,7 +55,7 @@ struct WordList {
     std::string_view words;
 };
 
-std::vector<WordList> wordListsOf(TSQLDialect d)
+std::vector<WordList> WordListsOf(TSQLDialect d)
 {
     using namespace sqlwords;
     switch (d) {
@@ -93,7 +93,7 @@ enum CharClass : uint8_t {
     ccUnknown, ccAt, ccColon, ccOperator,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -114,7 +114,7 @@ constexpr CharClass classOf(int c)
     if (c >= 127) return ccUnknown;
     return kOperatorTable.Starts(static_cast<unsigned char>(c)) ? ccOperator : ccSymbol;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 }  // namespace
@@ -129,7 +129,7 @@ struct TOstSQLHighlighter::DialectTables {
     const std::array<bool, 256>& WordChars(bool utf8) const { return utf8 ? *wordCharUtf8 : *wordChar; }
     unsigned Hash(const unsigned char* s, int& length, bool utf8 = false) const
     {
-        return hashWord(s, length, WordChars(utf8), *values);
+        return HashWord(s, length, WordChars(utf8), *values);
     }
 
     static const DialectTables& Of(TSQLDialect d)
@@ -148,17 +148,17 @@ private:
     // standard dialect "-" joins words ("end-exec").
     void Build(TSQLDialect d)
     {
-        const bool server = isServerDialect(d);
+        const bool server = IsServerDialect(d);
         wordChar = server ? &kServerWordChar : &kGeneralWordChar;
         wordCharUtf8 = server ? &kServerWordCharUtf8 : &kGeneralWordCharUtf8;
         values = server ? &kServerValues : &kGeneralValues;
-        TOstCharSet cut = identifierCharsOf(d);
+        TOstCharSet cut = IdentifierCharsOf(d);
         if (d == sqlStandard)
             cut |= CharSetOf("-");
         const auto hashOf = [this](std::string_view word) {
             return HashOfText(word, [this](const unsigned char* s, int& length) { return Hash(s, length); });
         };
-        for (const WordList& list : wordListsOf(d))
+        for (const WordList& list : WordListsOf(d))
             AddKeywords(keywords, list.words, list.kind, cut, hashOf);
     }
 };
@@ -205,7 +205,7 @@ TOstHighlighterAttributes* TOstSQLHighlighter::DefaultAttribute(int role) const
     return RoleAttribute(role, {CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
 }
 
-TOstCharSet TOstSQLHighlighter::IdentifierChars() const { return identifierCharsOf(dialect_); }
+TOstCharSet TOstSQLHighlighter::IdentifierChars() const { return IdentifierCharsOf(dialect_); }
 
 std::string TOstSQLHighlighter::SampleText() const
 {

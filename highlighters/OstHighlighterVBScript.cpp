@@ -31,14 +31,14 @@ constexpr auto kNumberChar = CharTable<bool>([](int c) { return IsDigit(c) || c 
 
 constexpr auto kWordCharUtf8 = WithUtf8Letters(kWordChar, true);
 
-int hashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kValues); }
-int hashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kValues); }
+int HashWord(const unsigned char* s, int& length) { return SumHash(s, length, kWordChar, kValues); }
+int HashWordUtf8(const unsigned char* s, int& length) { return SumHash(s, length, kWordCharUtf8, kValues); }
 
-const TOstKeywordTable& keywordTable()
+const TOstKeywordTable& KeywordTable()
 {
     static const TOstKeywordTable table = [] {
         TOstKeywordTable t(kValues, kMaxHash);
-        AddHashedKeywords(t, kKeywords, vbsKeyword, hashWord);
+        AddHashedKeywords(t, kKeywords, vbsKeyword, HashWord);
         return t;
     }();
     return table;
@@ -48,7 +48,7 @@ enum CharClass : uint8_t {
     ccOther, ccNull, ccLineBreak, ccBlank, ccApostrophe, ccQuote, ccHash, ccDigit, ccWord, ccLess, ccGreater, ccSymbol,
 };
 
-constexpr CharClass classOf(int c)
+constexpr CharClass ClassOf(int c)
 {
     switch (c) {
     case 0: return ccNull;
@@ -66,7 +66,7 @@ constexpr CharClass classOf(int c)
     if (IsDigit(c)) return ccDigit;
     return IsAsciiLetter(c) || c == '_' ? ccWord : ccOther;
 }
-constexpr auto kClass = CharTable<CharClass>(classOf);
+constexpr auto kClass = CharTable<CharClass>(ClassOf);
 constexpr auto kClassUtf8 = WithUtf8Letters(kClass, ccWord);
 
 }  // namespace
@@ -84,7 +84,7 @@ TOstVBScriptHighlighter::TOstVBScriptHighlighter()
     BindAttributeChanges();
     kindAttributes_ = {CommentAttri, IdentifierAttri, KeyAttri, nullptr, NumberAttri,
                        SpaceAttri, StringAttri, SymbolAttri, IdentifierAttri};
-    keywordTable();  // built once, before the first line
+    KeywordTable();  // built once, before the first line
     SetDefaultFilter(kFilterVBScript);
 }
 
@@ -138,8 +138,8 @@ void TOstVBScriptHighlighter::take(int kind, int length)
 void TOstVBScriptHighlighter::word()
 {
     int length = 0;
-    const int hash = utf8Text_ ? hashWordUtf8(line_ + run_, length) : hashWord(line_ + run_, length);
-    tokenKind_ = keywordTable().Classify(line_ + run_, length, hash, vbsIdentifier, vbsIdentifier);
+    const int hash = utf8Text_ ? HashWordUtf8(line_ + run_, length) : HashWord(line_ + run_, length);
+    tokenKind_ = KeywordTable().Classify(line_ + run_, length, hash, vbsIdentifier, vbsIdentifier);
     run_ += length;
 }
 

@@ -25,7 +25,7 @@ struct CharTables {
     std::array<uint8_t, 256> flags{};
 };
 
-constexpr CharTables makeCharTables()
+constexpr CharTables MakeCharTables()
 {
     CharTables t{};
     for (int c = 0; c < 256; ++c) {
@@ -46,13 +46,13 @@ constexpr CharTables makeCharTables()
     t.cls['>'] = ccGreater;
     return t;
 }
-constexpr CharTables kChars = makeCharTables();
+constexpr CharTables kChars = MakeCharTables();
 
-inline bool has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
+inline bool Has(unsigned char c, CharFlag f) { return (kChars.flags[c] & f) != 0; }
 // In UTF-8 text every byte from 0x80 belongs to a name.
-inline bool isName(unsigned char c, bool utf8) { return has(c, cfName) || (utf8 && c >= 0x80); }
+inline bool IsName(unsigned char c, bool utf8) { return Has(c, cfName) || (utf8 && c >= 0x80); }
 
-inline bool startsWith(const unsigned char* s, std::string_view prefix)
+inline bool StartsWith(const unsigned char* s, std::string_view prefix)
 {
     // The line's terminating zero stops the comparison in time.
     return std::strncmp(reinterpret_cast<const char*>(s), prefix.data(), prefix.size()) == 0;
@@ -158,14 +158,14 @@ void TOstXMLHighlighter::tagOpener()
     const unsigned char* s = line_ + run_;
     tokenKind_ = xmlTkSymbol;
     state_ = xmlRsElement;
-    if (startsWith(s, "!--")) {
+    if (StartsWith(s, "!--")) {
         run_ += 3;
         state_ = xmlRsComment;
-    } else if (startsWith(s, "!DOCTYPE")) {
+    } else if (StartsWith(s, "!DOCTYPE")) {
         run_ += 8;
         tokenKind_ = xmlTkDocType;
         state_ = xmlRsDocType;
-    } else if (startsWith(s, "![CDATA[")) {
+    } else if (StartsWith(s, "![CDATA[")) {
         run_ += 8;
         tokenKind_ = xmlTkCDATA;
         state_ = xmlRsCDATA;
@@ -180,12 +180,12 @@ void TOstXMLHighlighter::tagOpener()
 
 void TOstXMLHighlighter::text()
 {
-    if (has(line_[run_], cfTextStop) && line_[run_] != '&') {
+    if (Has(line_[run_], cfTextStop) && line_[run_] != '&') {
         dispatch();
         return;
     }
     tokenKind_ = xmlTkText;
-    while (!has(line_[run_], cfTextStop))
+    while (!Has(line_[run_], cfTextStop))
         ++run_;
     if (line_[run_] == '&')
         state_ = xmlRsEntityRef;
@@ -194,7 +194,7 @@ void TOstXMLHighlighter::text()
 // "-->" is a symbol token of its own, so the comment token stops before it.
 void TOstXMLHighlighter::comment()
 {
-    if (startsWith(line_ + run_, "-->")) {
+    if (StartsWith(line_ + run_, "-->")) {
         run_ += 3;
         tokenKind_ = xmlTkSymbol;
         state_ = xmlRsText;
@@ -205,7 +205,7 @@ void TOstXMLHighlighter::comment()
         return;
     }
     tokenKind_ = xmlTkComment;
-    while (!scan::IsLineEnd(line_[run_]) && !startsWith(line_ + run_, "-->"))
+    while (!scan::IsLineEnd(line_[run_]) && !StartsWith(line_ + run_, "-->"))
         ++run_;
 }
 
@@ -292,7 +292,7 @@ void TOstXMLHighlighter::elementName()
 {
     if (line_[run_] == '/')
         ++run_;
-    while (isName(line_[run_], utf8Text_))
+    while (IsName(line_[run_], utf8Text_))
         ++run_;
     tokenKind_ = xmlTkElement;
     state_ = xmlRsAttribute;
@@ -308,7 +308,7 @@ void TOstXMLHighlighter::attributeName()
         tokenKind_ = xmlTkSymbol;
         return;
     }
-    while (isName(line_[run_], utf8Text_))
+    while (IsName(line_[run_], utf8Text_))
         ++run_;
     const std::string_view name(reinterpret_cast<const char*>(line_) + tokenPos_, static_cast<size_t>(run_ - tokenPos_));
     const bool ns = name.find("xmlns") != std::string_view::npos;

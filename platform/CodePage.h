@@ -95,23 +95,23 @@ inline const TCodePage& Iso88592() { return detail::kIso88592; }
 // Windows-1250 shortcuts.
 
 // The Unicode code point of a Windows-1250 byte.
-inline char16_t toUnicode(unsigned char c) { return Windows1250().ToUnicode(c); }
+inline char16_t ToUnicode(unsigned char c) { return Windows1250().ToUnicode(c); }
 
 // The Windows-1250 byte of a code point, or '?' when the code page lacks it.
-char fromUnicode(char32_t cp);
+char FromUnicode(char32_t cp);
 
 // Windows-1250 bytes to UTF-8 and back. Code points the code page lacks, and
 // each byte that belongs to no valid UTF-8 sequence, become '?'.
-std::string toUtf8(std::string_view ansi);
-std::string fromUtf8(std::string_view utf8);
+std::string ToUtf8(std::string_view ansi);
+std::string FromUtf8(std::string_view utf8);
 
 // Case mapping through the code page's own tables, Polish letters included,
 // never through the process locale.
-inline unsigned char toUpper(unsigned char c) { return Windows1250().ToUpper(c); }
-inline unsigned char toLower(unsigned char c) { return Windows1250().ToLower(c); }
-inline bool isUpper(unsigned char c) { return Windows1250().IsUpper(c); }
-inline bool isLower(unsigned char c) { return Windows1250().IsLower(c); }
-std::string toUpper(std::string_view s);
-std::string toLower(std::string_view s);
+inline unsigned char ToUpper(unsigned char c) { return Windows1250().ToUpper(c); }
+inline unsigned char ToLower(unsigned char c) { return Windows1250().ToLower(c); }
+inline bool IsUpper(unsigned char c) { return Windows1250().IsUpper(c); }
+inline bool IsLower(unsigned char c) { return Windows1250().IsLower(c); }
+std::string ToUpper(std::string_view s);
+std::string ToLower(std::string_view s);
 
 }  // namespace ostrel::codepage

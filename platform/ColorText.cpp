@@ -27,7 +27,7 @@ template <size_t N>
 bool FindName(const TNamedColor (&table)[N], std::string_view folded, TColor& color)
 {
     for (const TNamedColor& named : table) {
-        if (codepage::toUpper(named.name) == folded) {
+        if (codepage::ToUpper(named.name) == folded) {
             color = named.value;
             return true;
         }
@@ -110,7 +110,7 @@ std::string ColorToString(TColor color)
 TColor StringToColor(std::string_view text)
 {
     const std::string_view trimmed = Trimmed(text);
-    const std::string folded = codepage::toUpper(trimmed);
+    const std::string folded = codepage::ToUpper(trimmed);
     TColor color = 0;
     if (FindName(kNamedColors, folded, color) || FindName(kOtherColorNames, folded, color) ||
         ParseNumber(trimmed, color))

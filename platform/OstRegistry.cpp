@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 namespace registry_detail {
 
 // Names compare through the Windows-1250 upper-case table.
-std::string fold(std::string_view name) { return codepage::toUpper(name); }
+std::string Fold(std::string_view name) { return codepage::ToUpper(name); }
 
 struct Value {
     std::string name;
@@ -41,20 +41,20 @@ struct Key {
 
     Value* value(std::string_view valueName)
     {
-        const std::string folded = fold(valueName);
+        const std::string folded = Fold(valueName);
         for (Value& v : values)
-            if (fold(v.name) == folded)
+            if (Fold(v.name) == folded)
                 return &v;
         return nullptr;
     }
     Key* child(std::string_view keyName) const
     {
-        const auto it = subkeys.find(fold(keyName));
+        const auto it = subkeys.find(Fold(keyName));
         return it == subkeys.end() ? nullptr : it->second.get();
     }
     Key& childOrNew(std::string_view keyName)
     {
-        auto& slot = subkeys[fold(keyName)];
+        auto& slot = subkeys[Fold(keyName)];
         if (!slot) {
             slot = std::make_unique<Key>();
             slot->name = std::string(keyName);
@@ -95,7 +95,7 @@ struct Change {
     Value value;  // SetValue: the value; DeleteValue: its name
 };
 
-void apply(Tree& tree, const Change& c)
+void Apply(Tree& tree, const Change& c)
 {
     switch (c.op) {
     case Change::SetValue: {
@@ -111,8 +111,8 @@ void apply(Tree& tree, const Change& c)
     }
     case Change::DeleteValue:
         if (Key* key = tree.find(c.root, c.path)) {
-            const std::string folded = fold(c.value.name);
-            std::erase_if(key->values, [&](const Value& v) { return fold(v.name) == folded; });
+            const std::string folded = Fold(c.value.name);
+            std::erase_if(key->values, [&](const Value& v) { return Fold(v.name) == folded; });
         }
         break;
     case Change::CreateKey:
@@ -123,7 +123,7 @@ void apply(Tree& tree, const Change& c)
             break;
         const std::vector<std::string> parentPath(c.path.begin(), c.path.end() - 1);
         if (Key* parent = tree.find(c.root, parentPath))
-            parent->subkeys.erase(fold(c.path.back()));
+            parent->subkeys.erase(Fold(c.path.back()));
         break;
     }
     }
@@ -133,20 +133,20 @@ void apply(Tree& tree, const Change& c)
 
 const char kHexDigits[] = "0123456789ABCDEF";
 
-void appendHexByte(std::string& out, unsigned char b)
+void AppendHexByte(std::string& out, unsigned char b)
 {
     out += kHexDigits[b >> 4];
     out += kHexDigits[b & 15];
 }
 
 // Bytes that would make the file hard to read or edit are written as escapes.
-bool isControl(unsigned char b)
+bool IsControl(unsigned char b)
 {
-    const char16_t u = codepage::toUnicode(b);
+    const char16_t u = codepage::ToUnicode(b);
     return b < 0x20 || b == 0x7F || (u >= 0x80 && u <= 0x9F);
 }
 
-std::string quotedText(std::string_view ansi)
+std::string QuotedText(std::string_view ansi)
 {
     std::string out = "\"";
     for (const char ch : ansi) {
@@ -158,11 +158,11 @@ std::string quotedText(std::string_view ansi)
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         default:
-            if (isControl(b)) {
+            if (IsControl(b)) {
                 out += "\\x";
-                appendHexByte(out, b);
+                AppendHexByte(out, b);
             } else {
-                out += codepage::toUtf8(std::string_view(&ch, 1));
+                out += codepage::ToUtf8(std::string_view(&ch, 1));
             }
         }
     }
@@ -170,16 +170,16 @@ std::string quotedText(std::string_view ansi)
 }
 
 // A key name inside "[...]": the backslash separates names, so escapes use "%".
-std::string keyComponent(std::string_view ansi)
+std::string KeyComponent(std::string_view ansi)
 {
     std::string out;
     for (const char ch : ansi) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b == '%' || b == ']' || b == '[' || isControl(b)) {
+        if (b == '%' || b == ']' || b == '[' || IsControl(b)) {
             out += '%';
-            appendHexByte(out, b);
+            AppendHexByte(out, b);
         } else {
-            out += codepage::toUtf8(std::string_view(&ch, 1));
+            out += codepage::ToUtf8(std::string_view(&ch, 1));
         }
     }
     return out;
@@ -187,34 +187,34 @@ std::string keyComponent(std::string_view ansi)
 
 // A key gets a section when it has values, or when it has nothing at all
 // (a section is the only trace of an empty key); a root only for values.
-void writeKey(std::string& out, const std::string& header, const Key& key, bool isRoot = false)
+void WriteKey(std::string& out, const std::string& header, const Key& key, bool isRoot = false)
 {
     if (!key.values.empty() || (key.subkeys.empty() && !isRoot)) {
         out += "\n[" + header + "]\n";
         for (const Value& v : key.values) {
-            out += quotedText(v.name);
+            out += QuotedText(v.name);
             if (v.type == rdInteger) {
                 out += "=dword:";
                 for (int shift = 24; shift >= 0; shift -= 8)
-                    appendHexByte(out, static_cast<unsigned char>(v.number >> shift));
+                    AppendHexByte(out, static_cast<unsigned char>(v.number >> shift));
             } else {
                 out += v.type == rdExpandString ? "=expand_sz:" : "=sz:";
-                out += quotedText(v.text);
+                out += QuotedText(v.text);
             }
             out += '\n';
         }
     }
     for (const auto& [folded, child] : key.subkeys)
-        writeKey(out, header + '\\' + keyComponent(child->name), *child);
+        WriteKey(out, header + '\\' + KeyComponent(child->name), *child);
 }
 
-std::string serialize(const Tree& tree)
+std::string Serialize(const Tree& tree)
 {
     std::string out =
         "# Ostrel settings: one [key] per section, one \"name\"=type:data per value\n"
         "# (types sz, expand_sz, dword). Written by the program; edit with care.\n";
     for (size_t r = 0; r < kRootNames.size(); ++r)
-        writeKey(out, kRootNames[r], tree.roots[r], true);
+        WriteKey(out, kRootNames[r], tree.roots[r], true);
     return out;
 }
 
@@ -222,7 +222,7 @@ struct ParseError {
     std::string what;
 };
 
-int hexValue(char c)
+int HexValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -231,10 +231,10 @@ int hexValue(char c)
 }
 
 // Reads two hexadecimal digits at s[i].
-unsigned char hexByte(std::string_view s, size_t i)
+unsigned char HexByte(std::string_view s, size_t i)
 {
-    const int hi = i + 1 < s.size() ? hexValue(s[i]) : -1;
-    const int lo = hi >= 0 ? hexValue(s[i + 1]) : -1;
+    const int hi = i + 1 < s.size() ? HexValue(s[i]) : -1;
+    const int lo = hi >= 0 ? HexValue(s[i + 1]) : -1;
     if (lo < 0)
         throw ParseError{"bad hexadecimal escape"};
     return static_cast<unsigned char>(hi * 16 + lo);
@@ -271,7 +271,7 @@ public:
         expect("\"");
         std::string out;
         size_t run = i_;
-        auto flush = [&] { out += codepage::fromUtf8(s_.substr(run, i_ - run)); };
+        auto flush = [&] { out += codepage::FromUtf8(s_.substr(run, i_ - run)); };
         while (i_ < s_.size() && s_[i_] != '"') {
             if (s_[i_] != '\\') {
                 ++i_;
@@ -292,8 +292,8 @@ public:
         skipBlanks();
         uint32_t v = 0;
         int digits = 0;
-        for (; i_ < s_.size() && hexValue(s_[i_]) >= 0; ++i_, ++digits)
-            v = v * 16 + static_cast<uint32_t>(hexValue(s_[i_]));
+        for (; i_ < s_.size() && HexValue(s_[i_]) >= 0; ++i_, ++digits)
+            v = v * 16 + static_cast<uint32_t>(HexValue(s_[i_]));
         if (digits == 0 || digits > 8)
             throw ParseError{"bad dword"};
         return v;
@@ -313,7 +313,7 @@ private:
         case 'n': return '\n';
         case 'r': return '\r';
         case 'x': {
-            const unsigned char b = hexByte(s_, i_);
+            const unsigned char b = HexByte(s_, i_);
             i_ += 2;
             return static_cast<char>(b);
         }
@@ -325,25 +325,25 @@ private:
     size_t i_ = 0;
 };
 
-std::string unescapeKeyComponent(std::string_view utf8)
+std::string UnescapeKeyComponent(std::string_view utf8)
 {
     std::string out;
     size_t run = 0;
     for (size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] != '%')
             continue;
-        out += codepage::fromUtf8(utf8.substr(run, i - run));
-        out += static_cast<char>(hexByte(utf8, i + 1));
+        out += codepage::FromUtf8(utf8.substr(run, i - run));
+        out += static_cast<char>(HexByte(utf8, i + 1));
         i += 2;
         run = i + 1;
     }
-    out += codepage::fromUtf8(utf8.substr(run));
+    out += codepage::FromUtf8(utf8.substr(run));
     if (out.empty())
         throw ParseError{"empty key name"};
     return out;
 }
 
-Key& parseHeader(Tree& tree, std::string_view inner)
+Key& ParseHeader(Tree& tree, std::string_view inner)
 {
     std::vector<std::string_view> parts;
     size_t start = 0;
@@ -354,17 +354,17 @@ Key& parseHeader(Tree& tree, std::string_view inner)
         }
     }
     size_t r = 0;
-    while (r < kRootNames.size() && fold(parts[0]) != kRootNames[r])
+    while (r < kRootNames.size() && Fold(parts[0]) != kRootNames[r])
         ++r;
     if (r == kRootNames.size())
         throw ParseError{"unknown root key"};
     Key* key = &tree.roots[r];
     for (size_t i = 1; i < parts.size(); ++i)
-        key = &key->childOrNew(unescapeKeyComponent(parts[i]));
+        key = &key->childOrNew(UnescapeKeyComponent(parts[i]));
     return *key;
 }
 
-void parseValue(Key& key, std::string_view line)
+void ParseValue(Key& key, std::string_view line)
 {
     LineParser p(line);
     Value v;
@@ -388,7 +388,7 @@ void parseValue(Key& key, std::string_view line)
     key.values.push_back(std::move(v));
 }
 
-std::string_view trimmed(std::string_view s)
+std::string_view Trimmed(std::string_view s)
 {
     while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
@@ -398,7 +398,7 @@ std::string_view trimmed(std::string_view s)
 }
 
 // Parses the whole file; on failure the error names the line.
-void parse(Tree& tree, std::string_view text)
+void Parse(Tree& tree, std::string_view text)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
@@ -407,7 +407,7 @@ void parse(Tree& tree, std::string_view text)
     while (!text.empty()) {
         ++lineNo;
         const size_t eol = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, eol));
+        const std::string_view line = Trimmed(text.substr(0, eol));
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
         try {
             if (line.empty() || line.front() == '#')
@@ -415,11 +415,11 @@ void parse(Tree& tree, std::string_view text)
             if (line.front() == '[') {
                 if (line.back() != ']' || line.size() < 3)
                     throw ParseError{"bad key line"};
-                key = &parseHeader(tree, line.substr(1, line.size() - 2));
+                key = &ParseHeader(tree, line.substr(1, line.size() - 2));
             } else if (!key) {
                 throw ParseError{"value outside a key"};
             } else {
-                parseValue(*key, line);
+                ParseValue(*key, line);
             }
         } catch (ParseError& e) {
             e.what = "line " + std::to_string(lineNo) + ": " + e.what;
@@ -450,7 +450,7 @@ private:
     TUniqueFd fd_;
 };
 
-std::string timestamp()
+std::string Timestamp()
 {
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -460,9 +460,9 @@ std::string timestamp()
     return buf;
 }
 
-fs::path setAside(const fs::path& file)
+fs::path SetAside(const fs::path& file)
 {
-    const std::string base = file.string() + ".damaged-" + timestamp();
+    const std::string base = file.string() + ".damaged-" + Timestamp();
     fs::path target = base;
     for (int n = 2; fs::exists(target); ++n)
         target = base + "-" + std::to_string(n);
@@ -476,7 +476,7 @@ fs::path setAside(const fs::path& file)
 
 // Reads the file into the tree (which stays empty when there is no file).
 // Call with the lock held. A damaged file is moved aside and reported.
-void readFile(const fs::path& file, Tree& tree)
+void ReadFile(const fs::path& file, Tree& tree)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -487,10 +487,10 @@ void readFile(const fs::path& file, Tree& tree)
     std::ostringstream content;
     content << in.rdbuf();
     try {
-        parse(tree, content.str());
+        Parse(tree, content.str());
     } catch (const ParseError& e) {
         tree = Tree{};
-        const fs::path aside = setAside(file);
+        const fs::path aside = SetAside(file);
         throw ERegistryFileDamaged("The settings file '" + file.string() + "' is damaged (" + e.what +
                                        "); it was moved to '" + aside.string() +
                                        "' and the settings start from their defaults",
@@ -500,7 +500,7 @@ void readFile(const fs::path& file, Tree& tree)
 
 // Written through the safe writer: a link to the settings file stays a
 // link, and a failure leaves the old settings. Call with the lock held.
-void replaceFile(const fs::path& file, std::string_view bytes)
+void ReplaceFile(const fs::path& file, std::string_view bytes)
 {
     try {
         WriteFileSafely(file.string(), bytes, TSafeWriteOptions{.newFileMode = 0600});
@@ -545,7 +545,7 @@ Tree& TRegistry::tree()
         tree_ = std::make_unique<Tree>();
         if (fs::is_directory(file_.parent_path())) {
             FileLock lock(file_);
-            readFile(file_, *tree_);
+            ReadFile(file_, *tree_);
         }
     }
     return *tree_;
@@ -561,17 +561,17 @@ void TRegistry::Flush()
         throw ERegistryException("Cannot save the settings file '" + file_.string() + "': " + ec.message());
     FileLock lock(file_);
     Tree fresh;
-    readFile(file_, fresh);
+    ReadFile(file_, fresh);
     for (const Change& c : pending_)
-        apply(fresh, c);
-    replaceFile(file_, serialize(fresh));
+        Apply(fresh, c);
+    ReplaceFile(file_, Serialize(fresh));
     *tree_ = std::move(fresh);
     pending_.clear();
 }
 
 void TRegistry::change(Change c)
 {
-    apply(tree(), c);
+    Apply(tree(), c);
     pending_.push_back(std::move(c));
     if (!lazyWrite_)
         Flush();

@@ -27,21 +27,21 @@ std::string NewInstanceId()
     return std::to_string(::getpid()) + '-' + std::to_string(random() % 1000000);
 }
 
-// The instance a journal "PID-RANDOM-SERIAL.journal" belongs to.
-std::string InstanceOf(const std::string& name)
-{
-    const std::string stem = name.substr(0, name.size() - kJournalSuffix.size());
-    const size_t dash = stem.rfind('-');
-    return dash == std::string::npos ? stem : stem.substr(0, dash);
-}
+// A journal "PID-RANDOM-SERIAL.journal" names the instance that wrote it
+// and the number that instance gave it, in the order its documents were
+// first changed; a name without a number has serial 0.
+struct TJournalName {
+    std::string instance;
+    long serial = 0;
+};
 
-// The number an instance gave its journal, in the order its documents were
-// first changed; 0 for a name without one.
-long SerialOf(const std::string& name)
+TJournalName ParseJournalName(const std::string& name)
 {
     const std::string stem = name.substr(0, name.size() - kJournalSuffix.size());
     const size_t dash = stem.rfind('-');
-    return dash == std::string::npos ? 0 : std::strtol(stem.c_str() + dash + 1, nullptr, 10);
+    if (dash == std::string::npos)
+        return {stem, 0};
+    return {stem.substr(0, dash), std::strtol(stem.c_str() + dash + 1, nullptr, 10)};
 }
 
 bool IsHeld(const std::string& lockPath)
@@ -93,10 +93,10 @@ std::vector<std::string> TRecoveryFolder::Orphans() const
         const std::string name = entry.path().filename().string();
         if (!name.ends_with(kJournalSuffix) || !entry.is_regular_file(error))
             continue;
-        const std::string instance = InstanceOf(name);
-        if (instance == id_ || IsHeld(Folder() + '/' + instance + std::string(kLockSuffix)))
+        TJournalName journal = ParseJournalName(name);
+        if (journal.instance == id_ || IsHeld(Folder() + '/' + journal.instance + std::string(kLockSuffix)))
             continue;
-        found.push_back({entry.last_write_time(error), instance, SerialOf(name), entry.path().string()});
+        found.push_back({entry.last_write_time(error), std::move(journal.instance), journal.serial, entry.path().string()});
     }
     std::map<std::string, fs::file_time_type> firstOf;
     for (const TFound& f : found) {
@@ -116,7 +116,7 @@ std::vector<std::string> TRecoveryFolder::Orphans() const
         if (name.ends_with(kLockSuffix) && name != id_ + std::string(kLockSuffix) && !IsHeld(entry.path().string())) {
             const std::string instance = name.substr(0, name.size() - kLockSuffix.size());
             if (std::none_of(paths.begin(), paths.end(), [&](const std::string& p) {
-                    return InstanceOf(fs::path(p).filename().string()) == instance;
+                    return ParseJournalName(fs::path(p).filename().string()).instance == instance;
                 }))
                 ::unlink(entry.path().c_str());
         }

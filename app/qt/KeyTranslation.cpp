@@ -90,12 +90,12 @@ TOstShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers)
 
 std::string ToAnsi(const QString& text)
 {
-    return codepage::fromUtf8(text.toStdString());
+    return codepage::FromUtf8(text.toStdString());
 }
 
 QString FromAnsi(std::string_view ansi)
 {
-    return QString::fromStdString(codepage::toUtf8(ansi));
+    return QString::fromStdString(codepage::ToUtf8(ansi));
 }
 
 }  // namespace ostrel

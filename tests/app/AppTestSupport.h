@@ -236,7 +236,7 @@ protected:
     // Writes a file into the folder and opens it as a document; its path.
     QString OpenFile(const std::filesystem::path& folder, const char* name, const std::string& content) const
     {
-        writeFile(folder / name, content);
+        WriteFile(folder / name, content);
         window->OpenDocument(Q(folder / name));
         return Q(folder / name);
     }

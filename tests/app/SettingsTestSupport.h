@@ -64,10 +64,13 @@ protected:
 
     TDocumentPage& Current() const { return *window->CurrentDocument(); }
 
-    void Seed(const std::map<std::string, TStored>& values) const
+    // Stores the values under the settings key, or under its subkey.
+    void Seed(const std::map<std::string, TStored>& values, const std::string& subkey = {}) const
     {
         TRegistry reg(SettingsFile());
-        ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
+        ASSERT_TRUE(reg.OpenKey(subkey.empty() ? std::string(kOstrelSettingsKey)
+                                               : std::string(kOstrelSettingsKey) + "\\" + subkey,
+                                true));
         for (const auto& [name, value] : values) {
             if (const auto* number = std::get_if<int32_t>(&value))
                 reg.WriteInteger(name, *number);

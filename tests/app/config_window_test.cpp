@@ -222,7 +222,7 @@ TEST_F(ConfigWindowTest, SettingsChangedInTheWindowAreInForceAfterARestart)
 TEST_F(ConfigWindowTest, OkOnAFullDiskIsReportedAndKeepsTheStoredSettings)
 {
     Seed({{"Syntax", 3}, {"FontSize", 12}, {"WndWidth", 800}});
-    const std::string before = readFile(SettingsFile());
+    const std::string before = ReadFile(SettingsFile());
     Start();
     int result = -1;
     Configure([&](TwndKonfiguracja& w) {
@@ -236,7 +236,7 @@ TEST_F(ConfigWindowTest, OkOnAFullDiskIsReportedAndKeepsTheStoredSettings)
     EXPECT_EQ(result, QDialog::Rejected) << "the window stays open for another try";
     ASSERT_EQ(dialogs->Count(QStringLiteral("error")), 1);
     EXPECT_TRUE(dialogs->Texts(QStringLiteral("error"))[0].startsWith(QStringLiteral("Wystapił błąd: Cannot save")));
-    EXPECT_EQ(readFile(SettingsFile()), before) << "not one value of the group reached the file";
+    EXPECT_EQ(ReadFile(SettingsFile()), before) << "not one value of the group reached the file";
 }
 
 TEST_F(ConfigWindowTest, BothConfigurationItemsOpenTheWindow)

@@ -137,7 +137,7 @@ TEST(CrashRecovery, AKilledProgramGivesBackASavedAndAnUntitledDocumentExactly)
         fs::create_directory(home / folder);
     fs::permissions(home / "runtime", fs::perms::owner_all);
     const fs::path file = home / "files" / "notatki.txt";
-    writeFile(file, "zażółć gęślą jaźń\nline two\n");
+    WriteFile(file, "zażółć gęślą jaźń\nline two\n");
 
     ProgramRun first(home,
                      {"OSTREL_TYPIST=type", "OSTREL_TYPE_FIRST=Dopisane: źdźbło ",
@@ -157,7 +157,7 @@ TEST(CrashRecovery, AKilledProgramGivesBackASavedAndAnUntitledDocumentExactly)
     EXPECT_LT(journaledAfter.count(), 3000) << "journaled after " << journaledAfter.count() << " ms";
     ::testing::Test::RecordProperty("journaled_after_ms", static_cast<int>(journaledAfter.count()));
     first.Kill();
-    EXPECT_EQ(readFile(file), "zażółć gęślą jaźń\nline two\n") << "nothing was saved";
+    EXPECT_EQ(ReadFile(file), "zażółć gęślą jaźń\nline two\n") << "nothing was saved";
 
     ProgramRun second(home, {"OSTREL_TYPIST=restore"}, {});
     const std::string restored = second.ReadUntil("");

@@ -24,7 +24,7 @@ using DiskChangesTest = MainWindowTest;
 // control and editors that keep backups do.
 void ReplaceBehindTheWindow(const fs::path& path, const std::string& bytes)
 {
-    writeFile(path.string() + ".other", bytes);
+    WriteFile(path.string() + ".other", bytes);
     fs::rename(path.string() + ".other", path);
 }
 
@@ -56,7 +56,7 @@ TEST_F(DiskChangesTest, AnUnmodifiedDocumentReloadsInItsPlaceAsOneUndoStep)
     EXPECT_EQ(dialogs->shown.size(), 0u) << "no question for a document without changes";
     // Saving now writes the new text with the file's own breaks.
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "a.txt"), "one\nTWO  \nthree\nfour\n");
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "one\nTWO  \nthree\nfour\n");
     // The reload is one step back.
     editor.Undo();
     EXPECT_EQ(editor.Lines().Count(), 3);
@@ -91,17 +91,17 @@ TEST_F(DiskChangesTest, SavingOverAFileChangedSinceItWasReadAsksFirst)
     TempDir dir;
     const QString path = OpenFile(dir.path(), "c.txt", "base\n");
     Type("mine ");
-    writeFile(dir / "c.txt", "theirs\n");  // written in place this time
+    WriteFile(dir / "c.txt", "theirs\n");  // written in place this time
     dialogs->answers.push_back(TAnswer::No);  // do not reload
     window->CheckDiskChanges();
     dialogs->answers.push_back(TAnswer::No);  // do not save over it
     Click("miZapisz1");
     EXPECT_EQ(dialogs->Texts(QStringLiteral("question")).back(), res::kSaveOverChange.arg(path));
-    EXPECT_EQ(readFile(dir / "c.txt"), "theirs\n");
+    EXPECT_EQ(ReadFile(dir / "c.txt"), "theirs\n");
     EXPECT_TRUE(Current().Editor().Modified());
     dialogs->answers.push_back(TAnswer::Yes);
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "c.txt"), "mine base\n");
+    EXPECT_EQ(ReadFile(dir / "c.txt"), "mine base\n");
     EXPECT_FALSE(Current().Editor().Modified());
     // Our own save is no change: the next save asks nothing.
     Type("more ");
@@ -126,7 +126,7 @@ TEST_F(DiskChangesTest, AVanishedFileMarksItsDocumentModifiedAndATouchIsNoChange
     EXPECT_EQ(dialogs->shown.size(), 0u);
     // Saving puts it back without a question.
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "d.txt"), "kept\n");
+    EXPECT_EQ(ReadFile(dir / "d.txt"), "kept\n");
 }
 
 }  // namespace

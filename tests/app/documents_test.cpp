@@ -113,7 +113,7 @@ TEST(FirstShowingTest, TheCommandLineFileIsTheFirstDocument)
 {
     TestApp();
     TempDir dir;
-    writeFile(dir / "start.txt", "x\n");
+    WriteFile(dir / "start.txt", "x\n");
     for (const QString& argument : {Q(dir / "start.txt"), QStringLiteral("-R"), QStringLiteral("-h"),
                                     Q(dir / "missing.txt")}) {
         TOstrel3Main window(argument, std::make_unique<TScriptedDialogs>());
@@ -134,7 +134,7 @@ TEST(FirstShowingTest, TheCommandLineFileIsTheFirstDocument)
 TEST_F(DocumentsTest, OpenReplacesTheUntouchedUntitledDocument)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "first\r\nsecond\r\n");
+    WriteFile(dir / "a.txt", "first\r\nsecond\r\n");
     dialogs->openChoices.push_back({Q(dir / "a.txt")});
     Click("miOtworz1");
     ASSERT_EQ(window->DocumentCount(), 1);
@@ -151,8 +151,8 @@ TEST_F(DocumentsTest, OpenReplacesTheUntouchedUntitledDocument)
 TEST_F(DocumentsTest, OpenKeepsAModifiedUntitledDocumentAndOpensSeveralFiles)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a");
-    writeFile(dir / "b.txt", "b");
+    WriteFile(dir / "a.txt", "a");
+    WriteFile(dir / "b.txt", "b");
     Type("keep me");
     dialogs->openChoices.push_back({Q(dir / "a.txt"), Q(dir / "b.txt")});
     Click("miOtworz1");
@@ -166,7 +166,7 @@ TEST_F(DocumentsTest, OpenKeepsAModifiedUntitledDocumentAndOpensSeveralFiles)
 TEST_F(DocumentsTest, OpeningAnOpenFileAsksOncePerCopy)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a");
+    WriteFile(dir / "a.txt", "a");
     const QString path = Q(dir / "a.txt");
     window->OpenDocument(path);
     dialogs->answers.push_back(TAnswer::Yes);
@@ -197,7 +197,7 @@ TEST_F(DocumentsTest, TheExtensionChoosesTheHighlighter)
 {
     TempDir dir;
     for (const char* name : {"page.HTM", "page.inc", "page.php4", "notes.txt"})
-        writeFile(dir / name, "<b>x</b>\n");
+        WriteFile(dir / name, "<b>x</b>\n");
     TOstCustomHighlighter* html = window->Highlighters().Get(hlHtml);
     ASSERT_NE(html, nullptr);
     window->OpenDocument(Q(dir / "page.HTM"));
@@ -224,8 +224,8 @@ TEST_F(DocumentsTest, AFileOpensWithTheTemplatesHighlighterUnlessItsExtensionNam
     TempDir dir;
     // A comment that spans lines: its last line is coloured only if the
     // states stored at the lines' ends belong to the attached highlighter.
-    writeFile(dir / "notes.txt", "int a; /* one\ntwo */ int b;\n");
-    writeFile(dir / "page.htm", "<!-- one\ntwo --> <b>x</b>\n");
+    WriteFile(dir / "notes.txt", "int a; /* one\ntwo */ int b;\n");
+    WriteFile(dir / "page.htm", "<!-- one\ntwo --> <b>x</b>\n");
     TOstCustomHighlighter* cpp = window->Highlighters().Get(hlCpp);
     TOstCustomHighlighter* html = window->Highlighters().Get(hlHtml);
     ASSERT_NE(cpp, nullptr);
@@ -265,7 +265,7 @@ TEST_F(DocumentsTest, EveryLanguageOpensWithItsOwnColouredInstance)
         {"a.pl", hlPerl, clGreen},
     };
     for (const Row& row : rows) {
-        writeFile(dir / row.name, "x = 1\n");
+        WriteFile(dir / row.name, "x = 1\n");
         window->OpenDocument(Q(dir / row.name));
         TOstCustomHighlighter* instance = window->Highlighters().Get(row.id);
         ASSERT_NE(instance, nullptr) << row.name;
@@ -399,8 +399,8 @@ TEST_F(DocumentsTest, CancelKeepsTheWindowOpen)
 TEST_F(DocumentsTest, ADropOpensOnlyTheFirstFileAndReplacesAnUntouchedDocument)
 {
     TempDir dir;
-    writeFile(dir / "a.html", "<p>");
-    writeFile(dir / "b.txt", "b");
+    WriteFile(dir / "a.html", "<p>");
+    WriteFile(dir / "b.txt", "b");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Q(dir / "a.html")), QUrl::fromLocalFile(Q(dir / "b.txt"))});
     // A drag enters the window and is dropped on it.

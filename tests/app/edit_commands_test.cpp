@@ -267,10 +267,10 @@ TEST_F(EditCommandsTest, DateItemsSetTheFormatThatTimeAndDateUses)
     const QDate today = QDate::currentDate();
     const QString named = QLocale::system().toString(today, QStringLiteral("dddd dd MMMM yyyy"));
     Click("miData51");
-    EXPECT_EQ(QString::fromStdString(codepage::toUtf8(Text())), named);
+    EXPECT_EQ(QString::fromStdString(codepage::ToUtf8(Text())), named);
     Editor().SelectAll();
     Click("miGodzinaIData1");
-    const QString text = QString::fromStdString(codepage::toUtf8(Text()));
+    const QString text = QString::fromStdString(codepage::ToUtf8(Text()));
     EXPECT_TRUE(text.startsWith(named + u' ')) << text.toStdString();
     EXPECT_GT(text.size(), named.size() + 1);
     EXPECT_EQ(Action("miGodzinaIData1")->shortcut(), QKeySequence(QStringLiteral("F5")));
@@ -279,7 +279,7 @@ TEST_F(EditCommandsTest, DateItemsSetTheFormatThatTimeAndDateUses)
 TEST_F(EditCommandsTest, TimeIsTheLocalesLongTimeWithoutTheTimeZone)
 {
     Click("miGodzina1");
-    const QString text = QString::fromStdString(codepage::toUtf8(Text()));
+    const QString text = QString::fromStdString(codepage::ToUtf8(Text()));
     ASSERT_FALSE(text.isEmpty());
     EXPECT_TRUE(text.contains(QString::number(QTime::currentTime().minute()).rightJustified(2, u'0')) ||
                 text.contains(QString::number(QTime::currentTime().addSecs(-60).minute()).rightJustified(2, u'0')))

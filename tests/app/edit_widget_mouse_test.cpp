@@ -119,7 +119,7 @@ TEST_F(EditWidgetMouse, ClickPlacesTheCaretAndShiftClickExtends)
 
 TEST_F(EditWidgetMouse, DraggingSelectsAndDoubleClickTakesAWord)
 {
-    ed().SetText(codepage::fromUtf8("alpha żółw gamma"));
+    ed().SetText(codepage::FromUtf8("alpha żółw gamma"));
     DragSelect(At(2, 1), At(5, 1));
     EXPECT_EQ(ed().SelText(), "lph");
     // The second press of a double click comes as a double-click event.
@@ -127,7 +127,7 @@ TEST_F(EditWidgetMouse, DraggingSelectsAndDoubleClickTakesAWord)
     Release(At(8, 1));
     Send(QEvent::MouseButtonDblClick, At(8, 1), Qt::LeftButton, Qt::LeftButton);
     Release(At(8, 1));
-    EXPECT_EQ(ed().SelText(), codepage::fromUtf8("żółw"));
+    EXPECT_EQ(ed().SelText(), codepage::FromUtf8("żółw"));
 }
 
 TEST_F(EditWidgetMouse, AltDragSelectsAColumn)
@@ -336,7 +336,7 @@ using EditWidgetInWindow = MainWindowTest;
 TEST_F(EditWidgetInWindow, AFileDroppedOnTheTextOpensInTheWindow)
 {
     TempDir dir;
-    writeFile(dir / "dropped.txt", "dropped text");
+    WriteFile(dir / "dropped.txt", "dropped text");
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Q(dir / "dropped.txt"))});
     QWidget* view = Current().EditWidget().viewport();

@@ -64,7 +64,7 @@ void TypeText(QWidget& w, const QString& text)
 
 std::string Ansi(const char* utf8)
 {
-    return codepage::fromUtf8(utf8);
+    return codepage::FromUtf8(utf8);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(EncodingsWindowTest, APolishLetterAfterACommandKeyArrivesAndSavesAsUtf8)
     Press(kKeyAOgonek, QStringLiteral("ą"), Qt::GroupSwitchModifier);
     EXPECT_EQ(Bytes(), "<p>ażąb</p>\n");
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "page.html"), "<p>a\xC5\xBC\xC4\x85" "b</p>\n");
+    EXPECT_EQ(ReadFile(dir / "page.html"), "<p>a\xC5\xBC\xC4\x85" "b</p>\n");
 }
 
 TEST_F(EncodingsWindowTest, AWindows1250FileOpensAsItselfAndKeepsItsBytes)
@@ -59,7 +59,7 @@ TEST_F(EncodingsWindowTest, AWindows1250FileOpensAsItselfAndKeepsItsBytes)
     Current().Editor().SetCaretXY({1, 1});
     Press(kKeyZDot, QStringLiteral("ż"));
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "pl.txt"), "\xBF" + polish);
+    EXPECT_EQ(ReadFile(dir / "pl.txt"), "\xBF" + polish);
 }
 
 TEST_F(EncodingsWindowTest, TextFromAnotherProgramComesInWhereItCanAndAsksWhereItCannot)
@@ -102,7 +102,7 @@ TEST_F(EncodingsWindowTest, ReopeningReadsTheSameBytesAndConvertingKeepsTheChara
     EXPECT_EQ(Bytes(), "gęślą\n");
     EXPECT_TRUE(Current().Editor().Modified());
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "iso.txt"), "gęślą\n");
+    EXPECT_EQ(ReadFile(dir / "iso.txt"), "gęślą\n");
     Click("miCofnij1");
     EXPECT_EQ(window->EncodingPanelText(), QStringLiteral("ISO-8859-2"));
 
@@ -117,7 +117,7 @@ TEST_F(EncodingsWindowTest, ReopeningReadsTheSameBytesAndConvertingKeepsTheChara
 TEST_F(EncodingsWindowTest, TheOpenDialogsChoiceAndTheDefaultEncodingDecide)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "plain\n");
+    WriteFile(dir / "a.txt", "plain\n");
     dialogs->openChoices.push_back({Q(dir / "a.txt")});
     dialogs->openEncoding = TOstEncoding::Utf16Le;
     Click("miOtworz1");

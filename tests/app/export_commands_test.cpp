@@ -138,7 +138,7 @@ TEST_F(ExportCommandsTest, RecodingToIsoChangesTheSixLettersAndMarksTheDocumentM
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Zmieniony"));
     EXPECT_EQ(Current().Editor().CaretXY(), (TBufferCoord{5, 1}));
     // The file itself is untouched until the document is saved.
-    EXPECT_EQ(readFile(dir / "pl.txt"), kWindowsText + "\n");
+    EXPECT_EQ(ReadFile(dir / "pl.txt"), kWindowsText + "\n");
 }
 
 TEST_F(ExportCommandsTest, EveryRecodingMarksTheDocumentModifiedEvenWhenNothingChanges)
@@ -234,7 +234,7 @@ TEST_F(ExportCommandsTest, DecodeBeforeSaveRecodesBeforeTheBytesReachTheDisk)
     OpenFile(dir.path(), "pl.txt", kWindowsText + "\n");
     window->SetDecodeBeforeSave(1);
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "pl.txt"), kIsoText + "\n");
+    EXPECT_EQ(ReadFile(dir / "pl.txt"), kIsoText + "\n");
     // The editor shows what was saved, and the save cleared the flag.
     EXPECT_EQ(Text(), kIsoText);
     EXPECT_FALSE(Current().Editor().Modified());
@@ -242,7 +242,7 @@ TEST_F(ExportCommandsTest, DecodeBeforeSaveRecodesBeforeTheBytesReachTheDisk)
 
     window->SetDecodeBeforeSave(2);
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "pl.txt"), kWindowsText + "\n");
+    EXPECT_EQ(ReadFile(dir / "pl.txt"), kWindowsText + "\n");
 }
 
 TEST_F(ExportCommandsTest, WithoutDecodeBeforeSaveTheBytesAreSavedAsTheyAre)
@@ -250,7 +250,7 @@ TEST_F(ExportCommandsTest, WithoutDecodeBeforeSaveTheBytesAreSavedAsTheyAre)
     TempDir dir;
     OpenFile(dir.path(), "pl.txt", kIsoText + "\n");
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "pl.txt"), kIsoText + "\n");
+    EXPECT_EQ(ReadFile(dir / "pl.txt"), kIsoText + "\n");
     // Values the setting does not know leave the bytes alone too.
     window->SetDecodeBeforeSave(7);
     EXPECT_EQ(window->DecodeBeforeSave, 0);
@@ -274,7 +274,7 @@ TEST_F(ExportCommandsTest, Utf8ExportWritesTheTextWithoutAByteOrderMark)
     TempDir dir;
     OpenFile(dir.path(), "a.txt", "\xB9");
     ExportTo("miUTF8", dir / "a-utf8.txt");
-    EXPECT_EQ(readFile(dir / "a-utf8.txt"), Bytes({0xC4, 0x85}));
+    EXPECT_EQ(ReadFile(dir / "a-utf8.txt"), Bytes({0xC4, 0x85}));
     EXPECT_FALSE(Current().Editor().Modified());
     EXPECT_EQ(Text(), "\xB9");
     ASSERT_EQ(requests.size(), 1u);
@@ -288,12 +288,12 @@ TEST_F(ExportCommandsTest, Utf8ExportOfSeveralLinesAndOfNothing)
     TempDir dir;
     SetText("ab\r\nc\xEA");
     ExportTo("miUTF8", dir / "lines.txt");
-    EXPECT_EQ(readFile(dir / "lines.txt"), "ab\r\nc\xC4\x99");
+    EXPECT_EQ(ReadFile(dir / "lines.txt"), "ab\r\nc\xC4\x99");
 
     window->NewDocument(nullptr, true);
     ExportTo("miUTF8", dir / "empty.txt");
     EXPECT_TRUE(std::filesystem::exists(dir / "empty.txt"));
-    EXPECT_EQ(readFile(dir / "empty.txt"), "");
+    EXPECT_EQ(ReadFile(dir / "empty.txt"), "");
 }
 
 TEST_F(ExportCommandsTest, CancellingTheExportDialogWritesNothing)
@@ -314,14 +314,14 @@ TEST_F(ExportCommandsTest, CancellingTheExportDialogWritesNothing)
 TEST_F(ExportCommandsTest, AReadOnlyTargetIsRefusedAndLeftIntact)
 {
     TempDir dir;
-    writeFile(dir / "locked.txt", "old");
+    WriteFile(dir / "locked.txt", "old");
     ::chmod((dir / "locked.txt").c_str(), 0444);
     SetText("new");
     Current().Editor().SelectAll();
     OpenPlikMenu();
     for (const char* item : {"miUTF8", "miEksportZaznaczonyTekstDoPliku1", "miExportDolaczNaKoniecPliku1"}) {
         ExportTo(item, dir / "locked.txt");
-        EXPECT_EQ(readFile(dir / "locked.txt"), "old") << item;
+        EXPECT_EQ(ReadFile(dir / "locked.txt"), "old") << item;
     }
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>(3, res::kReadOnlyFile));
     EXPECT_EQ(res::kReadOnlyFile,
@@ -356,13 +356,13 @@ TEST_F(ExportCommandsTest, SelectionExportIsEnabledOnlyWithASelection)
 TEST_F(ExportCommandsTest, SelectionExportWritesExactlyTheSelection)
 {
     TempDir dir;
-    writeFile(dir / "sel.txt", "a much longer old content");
+    WriteFile(dir / "sel.txt", "a much longer old content");
     SetText("one\r\ntwo\r\nthree");
     Current().Editor().SetBlockBegin({2, 1});
     Current().Editor().SetBlockEnd({3, 2});
     OpenPlikMenu();
     ExportTo("miEksportZaznaczonyTekstDoPliku1", dir / "sel.txt");
-    EXPECT_EQ(readFile(dir / "sel.txt"), "ne\r\ntw");
+    EXPECT_EQ(ReadFile(dir / "sel.txt"), "ne\r\ntw");
     EXPECT_TRUE(Current().Editor().SelAvail());
 }
 
@@ -381,15 +381,15 @@ TEST_F(ExportCommandsTest, AppendingToAMissingFileWarnsAndCreatesNothing)
 TEST_F(ExportCommandsTest, AppendingAddsTheWholeTextWithoutASeparator)
 {
     TempDir dir;
-    writeFile(dir / "log.txt", "last line");
+    WriteFile(dir / "log.txt", "last line");
     SetText("first\r\nsecond");
     // The whole text, not only the selection.
     Current().Editor().SetBlockBegin({1, 2});
     Current().Editor().SetBlockEnd({3, 2});
     ExportTo("miExportDolaczNaKoniecPliku1", dir / "log.txt");
-    EXPECT_EQ(readFile(dir / "log.txt"), "last linefirst\r\nsecond");
+    EXPECT_EQ(ReadFile(dir / "log.txt"), "last linefirst\r\nsecond");
     ExportTo("miExportDolaczNaKoniecPliku1", dir / "log.txt");
-    EXPECT_EQ(readFile(dir / "log.txt"), "last linefirst\r\nsecondfirst\r\nsecond");
+    EXPECT_EQ(ReadFile(dir / "log.txt"), "last linefirst\r\nsecondfirst\r\nsecond");
     EXPECT_TRUE(dialogs->Texts(QStringLiteral("warning")).empty());
 }
 
@@ -402,7 +402,7 @@ TEST_F(ExportCommandsTest, RtfExportWritesTheColouredDocument)
     OpenPlikMenu();
     ASSERT_TRUE(Action("miExportRTF1")->isEnabled());
     ExportTo("miExportRTF1", dir / "page.rtf");
-    const std::string rtf = readFile(dir / "page.rtf");
+    const std::string rtf = ReadFile(dir / "page.rtf");
     EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1250", 0), 0u) << rtf;
     EXPECT_NE(rtf.find("\\'b9"), std::string::npos) << rtf;
     EXPECT_EQ(rtf.back(), '}');
@@ -422,9 +422,9 @@ TEST_F(ExportCommandsTest, Utf8DocumentsExportTheirCharacters)
     OpenFile(dir.path(), "page.html", "\xEF\xBB\xBF<b>żółw Ω</b>\n<i>\xFF</i>\n");
     ASSERT_EQ(window->EncodingPanelText(), QStringLiteral("UTF-8 BOM"));
     ExportTo("miUTF8", dir / "page.txt");
-    EXPECT_EQ(readFile(dir / "page.txt"), "<b>żółw Ω</b>\r\n<i>\xFF</i>");
+    EXPECT_EQ(ReadFile(dir / "page.txt"), "<b>żółw Ω</b>\r\n<i>\xFF</i>");
     ExportTo("miExportRTF1", dir / "page.rtf");
-    const std::string rtf = readFile(dir / "page.rtf");
+    const std::string rtf = ReadFile(dir / "page.rtf");
     EXPECT_NE(rtf.find("\\'bf\\'f3\\'b3w {\\u937?}"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("{\\u-3?}"), std::string::npos) << rtf;
 }
@@ -451,12 +451,12 @@ TEST_F(ExportCommandsTest, RtfExportToAReadOnlyFileIsRefused)
 {
     TempDir dir;
     OpenFile(dir.path(), "page.html", "<p>x</p>\n");
-    writeFile(dir / "locked.rtf", "old");
+    WriteFile(dir / "locked.rtf", "old");
     ::chmod((dir / "locked.rtf").c_str(), 0444);
     OpenPlikMenu();
     ExportTo("miExportRTF1", dir / "locked.rtf");
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kReadOnlyFile});
-    EXPECT_EQ(readFile(dir / "locked.rtf"), "old");
+    EXPECT_EQ(ReadFile(dir / "locked.rtf"), "old");
 }
 
 }  // namespace

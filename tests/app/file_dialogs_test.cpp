@@ -48,7 +48,7 @@ TEST(FileDialogs, StartInTheDocumentsFolderAndRememberTheFolderOfATypedPath)
     const TempDir dir;
     std::filesystem::create_directories(dir.path() / "doc");
     std::filesystem::create_directories(dir.path() / "other");
-    writeFile(dir.path() / "other" / "typed.txt", "x");
+    WriteFile(dir.path() / "other" / "typed.txt", "x");
     TQtDialogs dialogs;
     dialogs.SetDocumentFolder(Q(dir.path() / "doc"));
     QString started;

@@ -36,7 +36,7 @@ TEST_F(FileSaveTest, SaveWritesTheFileWithItsOwnLineBreaks)
     Current().Editor().SetCaretXY({4, 2});
     Type("\r\nthree");
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "unix.txt"), "one\ntwo\nthree\n");
+    EXPECT_EQ(ReadFile(dir / "unix.txt"), "one\ntwo\nthree\n");
     EXPECT_FALSE(Current().Editor().Modified());
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Nie zmieniony"));
     EXPECT_FALSE(Action("tbZapisz1")->isEnabled());
@@ -45,14 +45,14 @@ TEST_F(FileSaveTest, SaveWritesTheFileWithItsOwnLineBreaks)
 TEST_F(FileSaveTest, SaveKeepsThePermissionsAndLinksOfTheTarget)
 {
     TempDir dir;
-    writeFile(dir / "script.sh", "echo 1\n");
+    WriteFile(dir / "script.sh", "echo 1\n");
     ::chmod((dir / "script.sh").c_str(), 0750);
     std::filesystem::create_symlink(dir / "script.sh", dir / "link.sh");
     window->OpenDocument(Q(dir / "link.sh"));
     Type("# ");
     Click("miZapisz1");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.sh"));
-    EXPECT_EQ(readFile(dir / "script.sh"), "# echo 1\n");
+    EXPECT_EQ(ReadFile(dir / "script.sh"), "# echo 1\n");
     EXPECT_EQ(ModeOf(dir / "script.sh"), 0750u);
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
@@ -64,7 +64,7 @@ TEST_F(FileSaveTest, SaveOfAnUntitledDocumentAsksForANameAndTakesIt)
     Type("hello");
     dialogs->saveChoices.push_back(Q(dir / "hello.html"));
     Click("tbZapisz1");
-    EXPECT_EQ(readFile(dir / "hello.html"), "hello\r\n");
+    EXPECT_EQ(ReadFile(dir / "hello.html"), "hello\r\n");
     EXPECT_EQ(Current().Path(), Q(dir / "hello.html"));
     EXPECT_EQ(TabCaption(0), QStringLiteral("hello.html"));
     EXPECT_EQ(window->windowTitle(), Q(dir / "hello.html") + QStringLiteral(" - Ostrel 3.2"));
@@ -91,7 +91,7 @@ TEST_F(FileSaveTest, AReadOnlyTargetIsRefusedAndTheDocumentStaysModified)
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), std::vector<QString>{res::kReadOnlyFile});
     EXPECT_EQ(res::kReadOnlyFile,
               QStringLiteral("Plik ma ustawione atrybuty \"tylko do odczytu\". Nie mogę do niego zapisać."));
-    EXPECT_EQ(readFile(dir / "locked.txt"), "old\n");
+    EXPECT_EQ(ReadFile(dir / "locked.txt"), "old\n");
     EXPECT_TRUE(Current().Editor().Modified());
     EXPECT_EQ(Current().Path(), Q(dir / "locked.txt"));
     // Save as onto it is refused the same way and keeps the old path.
@@ -115,12 +115,12 @@ TEST_F(FileSaveTest, AFailedWriteLeavesTheOldFileIntactAndSaysSo)
     }
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")),
               std::vector<QString>{res::kSaveError + u' ' + res::kReasonTooLarge});
-    EXPECT_EQ(readFile(dir / "kept.txt"), "precious\n");
+    EXPECT_EQ(ReadFile(dir / "kept.txt"), "precious\n");
     EXPECT_TRUE(Current().Editor().Modified());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     // Once the disk has room again the same document saves.
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir / "kept.txt").size(), 2000u * 49u + 9u);
+    EXPECT_EQ(ReadFile(dir / "kept.txt").size(), 2000u * 49u + 9u);
     EXPECT_FALSE(Current().Editor().Modified());
 }
 
@@ -137,7 +137,7 @@ TEST_F(FileSaveTest, TheSafeSaveNeverReplacesWhatItCannotFinish)
     const mode_t mask = ::umask(022);
     editor.Lines().SaveToFile((dir / "new.txt").string());
     ::umask(mask);
-    EXPECT_EQ(readFile(dir / "new.txt"), "new content\r\n");
+    EXPECT_EQ(ReadFile(dir / "new.txt"), "new content\r\n");
     EXPECT_EQ(ModeOf(dir / "new.txt"), 0644u);
 }
 
@@ -161,12 +161,12 @@ TEST_F(FileSaveTest, ASaveErrorGivesTheSystemsReasonAndTheDocumentStaysAsItWas)
     }
     SmallFileSystem small(64 << 10);
     if (small.Mounted()) {
-        writeFile(small / "full.txt", "old");
+        WriteFile(small / "full.txt", "old");
         window->OpenDocument(Q(small / "full.txt"));
         Type(std::string(100 << 10, 'x').c_str());
         Click("miZapisz1");
         expected.push_back(QStringLiteral("Wystąpił błąd podczas zapisywania pliku. Brak miejsca na dysku."));
-        EXPECT_EQ(readFile(small / "full.txt"), "old");
+        EXPECT_EQ(ReadFile(small / "full.txt"), "old");
         EXPECT_TRUE(Current().Editor().Modified());
     }
     EXPECT_EQ(dialogs->Texts(QStringLiteral("error")), expected);
@@ -178,9 +178,9 @@ TEST_F(FileSaveTest, ASaveErrorGivesTheSystemsReasonAndTheDocumentStaysAsItWas)
 TEST_F(FileSaveTest, OpeningAFileRemovesWhatAKilledSaveLeftBesideIt)
 {
     TempDir dir;
-    writeFile(dir / "big.txt", "kept\n");
-    writeFile(dir / ".big.txt.ostrel-k1LLed", std::string(1 << 20, 'x'));
-    writeFile(dir / ".other.txt.ostrel-k1LLed", "another file's");
+    WriteFile(dir / "big.txt", "kept\n");
+    WriteFile(dir / ".big.txt.ostrel-k1LLed", std::string(1 << 20, 'x'));
+    WriteFile(dir / ".other.txt.ostrel-k1LLed", "another file's");
     window->OpenDocument(Q(dir / "big.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / ".big.txt.ostrel-k1LLed"));
     EXPECT_TRUE(std::filesystem::exists(dir / ".other.txt.ostrel-k1LLed"));
@@ -192,8 +192,8 @@ TEST_F(FileSaveTest, OpeningAFileRemovesWhatAKilledSaveLeftBesideIt)
 TEST_F(FileSaveTest, SaveAllAsksOnceForTheUntitledDocumentAndReturnsToTheActiveTab)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a\n");
-    writeFile(dir / "b.txt", "b\n");
+    WriteFile(dir / "a.txt", "a\n");
+    WriteFile(dir / "b.txt", "b\n");
     Type("untitled");
     window->OpenDocument(Q(dir / "a.txt"));
     Type("A");
@@ -203,9 +203,9 @@ TEST_F(FileSaveTest, SaveAllAsksOnceForTheUntitledDocumentAndReturnsToTheActiveT
     dialogs->saveChoices.push_back(Q(dir / "c.txt"));
     Click("tbZapiszWszystkie1");
     EXPECT_EQ(dialogs->Count(QStringLiteral("save")), 1);
-    EXPECT_EQ(readFile(dir / "a.txt"), "Aa\n");
-    EXPECT_EQ(readFile(dir / "b.txt"), "Bb\n");
-    EXPECT_EQ(readFile(dir / "c.txt"), "untitled\r\n");
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "Aa\n");
+    EXPECT_EQ(ReadFile(dir / "b.txt"), "Bb\n");
+    EXPECT_EQ(ReadFile(dir / "c.txt"), "untitled\r\n");
     EXPECT_EQ(window->pcEdytory1->currentIndex(), 1);
     EXPECT_EQ(window->windowTitle(), Q(dir / "a.txt") + QStringLiteral(" - Ostrel 3.2"));
 }
@@ -217,7 +217,7 @@ TEST_F(FileSaveTest, YesInTheSaveQuestionSavesBeforeClosing)
     Type("x");
     dialogs->answers.push_back(TAnswer::Yes);
     Click("miZamknij1");
-    EXPECT_EQ(readFile(dir / "a.txt"), "xa\n");
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "xa\n");
     ASSERT_EQ(window->DocumentCount(), 1);
     EXPECT_EQ(TabCaption(0), QStringLiteral("1 Bez nazwy"));
 }
@@ -238,8 +238,8 @@ TEST_F(FileSaveTest, ASaveThatDidNotHappenKeepsTheDocumentOpen)
 TEST_F(FileSaveTest, RenameChecksTheNewNameStepByStep)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a\n");
-    writeFile(dir / "taken.txt", "t\n");
+    WriteFile(dir / "a.txt", "a\n");
+    WriteFile(dir / "taken.txt", "t\n");
     window->OpenDocument(Q(dir / "a.txt"));
     for (const char* answer : {"a.txt", "taken.txt", "bad:name", ""})
         dialogs->inputs.push_back(QString::fromLatin1(answer));
@@ -269,7 +269,7 @@ TEST_F(FileSaveTest, RenameMovesTheFileAndTheDocument)
     dialogs->inputs.push_back(QStringLiteral("zażółć.txt"));
     Click("miZmienNazwe1");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
-    EXPECT_EQ(readFile(dir / "zażółć.txt"), "a\n");
+    EXPECT_EQ(ReadFile(dir / "zażółć.txt"), "a\n");
     EXPECT_EQ(TabCaption(1), QStringLiteral("zażółć.txt"));
     EXPECT_EQ(Current().Path(), Q(dir / "zażółć.txt"));
     EXPECT_EQ(window->windowTitle(), Q(dir / "zażółć.txt") + QStringLiteral(" - Ostrel 3.2"));

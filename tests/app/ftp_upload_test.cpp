@@ -207,7 +207,7 @@ TEST_F(FtpServerUploadTest, FileArrivesAndTheStatusBarSaysSo)
 {
     const QString status = Upload(server->Address(), kPassword, QStringLiteral("strony www"));
     ASSERT_TRUE(fs::exists(Arrived())) << status.toStdString();
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     EXPECT_TRUE(status.startsWith(res::kFtpSent.left(10))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("226"))) << status.toStdString();
     EXPECT_TRUE(dialogs->shown.empty());
@@ -251,7 +251,7 @@ TEST_F(FtpServerUploadTest, ConnectionStaysOpenForTheUsersCommandsWithoutBye)
         EXPECT_TRUE(console->memDialog1->toPlainText().contains(QStringLiteral("221")));
     };
     const QString status = Upload(server->Address(), kPassword, QStringLiteral("strony www"), false);
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     EXPECT_TRUE(status.contains(QStringLiteral("226"))) << status.toStdString();
 }
 
@@ -402,18 +402,18 @@ TEST_F(ProtocolUploadTest, SftpAsksAboutAnUnknownKeyOnceAndTheFileArrives)
     dialogs->answers = {TAnswer::Yes};
     const QString status = Send(TUploadChoice::Sftp, server.Port());
     EXPECT_EQ(status, res::kUploadSent.arg(QStringLiteral("SFTP")).arg(content.size()));
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     EXPECT_EQ(progress, 1000);
     const std::vector<QString> questions = dialogs->Texts(QStringLiteral("question"));
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_TRUE(questions[0].contains(QString::fromStdString(server.Fingerprint()))) << questions[0].toStdString();
     EXPECT_TRUE(questions[0].contains(Q(KnownHosts())));
-    EXPECT_NE(readFile(KnownHosts()).find(" ssh-ed25519 "), std::string::npos);
+    EXPECT_NE(ReadFile(KnownHosts()).find(" ssh-ed25519 "), std::string::npos);
 
     fs::remove(Arrived());
     EXPECT_EQ(Send(TUploadChoice::Sftp, server.Port()), status);
     EXPECT_EQ(dialogs->Count(QStringLiteral("question")), 1) << "a stored key is not asked about";
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
 }
 
 TEST_F(ProtocolUploadTest, SftpFailuresAreToldAndAChangedKeyIsWarnedAbout)
@@ -431,17 +431,17 @@ TEST_F(ProtocolUploadTest, SftpFailuresAreToldAndAChangedKeyIsWarnedAbout)
 
     // Another server under the name the key was stored for.
     SftpTestServer impostor(serverRoot.path(), "jan kowalski", kPassword, keys.path() / "impostor");
-    std::string known = readFile(KnownHosts());
+    std::string known = ReadFile(KnownHosts());
     const std::string name = "[127.0.0.1]:" + std::to_string(server.Port());
     known.replace(known.find(name), name.size(), "[127.0.0.1]:" + std::to_string(impostor.Port()));
-    writeFile(KnownHosts(), known);
+    WriteFile(KnownHosts(), known);
     const QString changed = Send(TUploadChoice::Sftp, impostor.Port());
     EXPECT_TRUE(changed.contains(res::kUploadHostKeyChanged)) << changed.toStdString();
     const std::vector<QString> warnings = dialogs->Texts(QStringLiteral("warning"));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_TRUE(warnings[0].startsWith(QStringLiteral("UWAGA")));
     EXPECT_TRUE(warnings[0].contains(QString::fromStdString(impostor.Fingerprint())));
-    EXPECT_EQ(readFile(KnownHosts()), known);
+    EXPECT_EQ(ReadFile(KnownHosts()), known);
     EXPECT_FALSE(fs::exists(Arrived()));
 }
 
@@ -459,20 +459,20 @@ TEST_F(ProtocolUploadTest, UntrustedCertificateIsAcceptedForTheSessionOrForGoodO
 
     dialogs->answers = {TAnswer::No};  // for this session
     EXPECT_EQ(Send(TUploadChoice::Ftps, server.Port()), res::kUploadSent.arg(QStringLiteral("FTPS")).arg(content.size()));
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     EXPECT_FALSE(fs::exists(keys.path() / "pins"));
     EXPECT_EQ(dialogs->Count(QStringLiteral("question")), 2);
     fs::remove(Arrived());
     EXPECT_TRUE(Send(TUploadChoice::Ftps, server.Port()).startsWith(res::kUploadSent.left(10)));
     EXPECT_EQ(dialogs->Count(QStringLiteral("question")), 2) << "accepted for the session";
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
 
     // A new session asks again, and Yes keeps the certificate in the file.
     pinsSet = false;
     dialogs->answers = {TAnswer::Yes};
     EXPECT_TRUE(Send(TUploadChoice::Ftps, server.Port()).startsWith(res::kUploadSent.left(10)));
     EXPECT_EQ(dialogs->Count(QStringLiteral("question")), 3);
-    EXPECT_EQ(readFile(keys.path() / "pins"),
+    EXPECT_EQ(ReadFile(keys.path() / "pins"),
               "127.0.0.1:" + std::to_string(server.Port()) + " " + server.Fingerprint() + "\n");
 }
 

@@ -64,7 +64,7 @@ TEST(MRUAcceleratorPrefix, NumbersThenLettersThenNothing)
 TEST(StoredMRUPath, PolishPathsAreCodePageTextOthersComeBackWhole)
 {
     const QString polish = QStringLiteral("/home/jan/Łódź/żółw.txt");
-    EXPECT_EQ(codepage::toUtf8(StoredMRUPath(polish)), polish.toStdString());
+    EXPECT_EQ(codepage::ToUtf8(StoredMRUPath(polish)), polish.toStdString());
     const QString cyrillic = QStringLiteral("/home/jan/Документы/файл 100%.txt");
     EXPECT_EQ(MRUPathFromStored(StoredMRUPath(cyrillic)), cyrillic);
     EXPECT_EQ(MRUPathFromStored(StoredMRUPath(polish)), polish);
@@ -123,9 +123,9 @@ TEST_F(MRUListTest, ItemsStandBeforeTheAnchorWithTheirCommands)
 
 TEST_F(MRUListTest, CaseOnlyDifferencesAreOneEntryOnlyWhereTheyNameOneFile)
 {
-    writeFile(dir / "Readme.txt", "one");
-    writeFile(dir / "NOTES.txt", "two");
-    writeFile(dir / "notes.txt", "three");
+    WriteFile(dir / "Readme.txt", "one");
+    WriteFile(dir / "NOTES.txt", "two");
+    WriteFile(dir / "notes.txt", "three");
     // A second name of one file, as a case-blind file system gives it.
     std::filesystem::create_symlink(dir / "Readme.txt", dir / "README.TXT");
     list.AddItem(Q(dir / "Readme.txt"));
@@ -154,7 +154,7 @@ TEST_F(MRUListTest, DisplayModesAndTheClickedEntry)
 
 TEST_F(MRUListTest, TheRemoveObsoleteEventDecidesWhichEntriesGo)
 {
-    writeFile(dir / "here.txt", "x");
+    WriteFile(dir / "here.txt", "x");
     list.AddItem(QStringLiteral("/nowhere/a.txt"));
     list.AddItem(Q(dir / "here.txt"));
     list.AddItem(QStringLiteral("/nowhere/b.txt"));

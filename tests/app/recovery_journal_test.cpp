@@ -65,7 +65,7 @@ void LeaveJournal(const std::string& name, const TOstEditStringList& lines, cons
     for (const std::string& block : record.textBlocks)
         bytes += block;
     MakePrivateFolder(TRecoveryFolder::Folder());
-    writeFile(fs::path(TRecoveryFolder::Folder()) / (name + ".journal"), bytes);
+    WriteFile(fs::path(TRecoveryFolder::Folder()) / (name + ".journal"), bytes);
 }
 
 TEST_F(RecoveryJournalTest, OnlyChangedDocumentsAreJournaledAndSavingOrClosingRemovesThem)
@@ -147,7 +147,7 @@ protected:
 TEST_F(RecoveryAtStartTest, TheChosenDocumentsComeBackAndTheOthersGo)
 {
     TempDir dir;
-    writeFile(dir / "utf16.txt", "on disk");
+    WriteFile(dir / "utf16.txt", "on disk");
     TOstEditStringList utf16;
     utf16.LoadFromBytes(std::string("\xFF\xFEz\0\x7C\x01\r\0a\0", 10), TOstEncodingChoice{TOstEncoding::Utf16Le});
     LeaveJournal("111-1-1", utf16, (dir / "utf16.txt").string(), "utf16.txt");
@@ -167,7 +167,7 @@ TEST_F(RecoveryAtStartTest, TheChosenDocumentsComeBackAndTheOthersGo)
     EXPECT_EQ(restored.Editor().CaretXY(), (TBufferCoord{3, 2}));
     EXPECT_TRUE(restored.Editor().Modified());
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Zmieniony"));
-    EXPECT_EQ(readFile(dir / "utf16.txt"), "on disk") << "restoring saves nothing";
+    EXPECT_EQ(ReadFile(dir / "utf16.txt"), "on disk") << "restoring saves nothing";
     window->Journal().Flush();
     const std::vector<fs::path> left = Journals();
     ASSERT_EQ(left.size(), 1u) << "the left-over journals went, the restored document has its own";

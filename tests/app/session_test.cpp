@@ -12,7 +12,7 @@ class SessionTest : public SettingsTest {
 protected:
     QString File(const std::string& name, const std::string& text) const
     {
-        writeFile(files / name, text);
+        WriteFile(files / name, text);
         return QString::fromStdString((files / name).string());
     }
     // Opens the files, puts each caret, makes one tab current and ends.
@@ -32,17 +32,6 @@ protected:
         for (int i = 0; i < window->DocumentCount(); ++i)
             paths << window->DocumentAt(i)->Path();
         return paths;
-    }
-    void SeedSession(const std::map<std::string, TStored>& values) const
-    {
-        TRegistry reg(SettingsFile());
-        ASSERT_TRUE(reg.OpenKey(std::string(kOstrelSettingsKey) + "\\Session", true));
-        for (const auto& [name, value] : values) {
-            if (const auto* number = std::get_if<int32_t>(&value))
-                reg.WriteInteger(name, *number);
-            else
-                reg.WriteString(name, std::get<std::string>(value));
-        }
     }
 
     TempDir files;
@@ -85,8 +74,9 @@ TEST_F(SessionTest, DamagedOrStaleEntriesAreSkipped)
 {
     const QString a = File("a.txt", "one\ntwo\n");
     const QString c = File("c.txt", "three\n");
-    SeedSession({{"Count", 2000000000}, {"Current", 7}, {"File0", (files / "gone.txt").string()},
-                 {"File1", a.toStdString()}, {"Caret1", std::string("x:-4")}, {"File2", a.toStdString()}});
+    Seed({{"Count", 2000000000}, {"Current", 7}, {"File0", (files / "gone.txt").string()},
+          {"File1", a.toStdString()}, {"Caret1", std::string("x:-4")}, {"File2", a.toStdString()}},
+         "Session");
     Start(c);
     ASSERT_EQ(OpenPaths(), (QStringList{a, c}));
     EXPECT_EQ(window->DocumentAt(0)->Editor().CaretXY(), (TBufferCoord{1, 1}));

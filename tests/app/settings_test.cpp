@@ -151,7 +151,7 @@ TEST_F(SettingsTest, UnusableFontSizeLeavesTheFontAlone)
 TEST_F(SettingsTest, DamagedFileIsReportedSetAsideAndReplacedAtClose)
 {
     fs::create_directories(SettingsFile().parent_path());
-    writeFile(SettingsFile(), "this is not a settings file\n");
+    WriteFile(SettingsFile(), "this is not a settings file\n");
     Start();
     ASSERT_EQ(dialogs->Count(QStringLiteral("error")), 1);
     EXPECT_TRUE(dialogs->Texts(QStringLiteral("error"))[0].contains(QStringLiteral("damaged")));
@@ -223,7 +223,7 @@ TEST_F(SettingsTest, AHiddenStartNeverShownWritesNoWindowSettingsBack)
 TEST_F(SettingsTest, FullDiskAtCloseIsReportedKeepsTheOldFileAndStillCloses)
 {
     Seed({{"Syntax", 2}, {"FontName", std::string("Liberation Mono")}, {"WndWidth", 999}});
-    const std::string before = readFile(SettingsFile());
+    const std::string before = ReadFile(SettingsFile());
     Start();
     window->resize(600, 400);
     bool closed = false;
@@ -234,7 +234,7 @@ TEST_F(SettingsTest, FullDiskAtCloseIsReportedKeepsTheOldFileAndStillCloses)
     EXPECT_TRUE(closed) << "settings that cannot be saved never keep the program from ending";
     ASSERT_EQ(dialogs->Count(QStringLiteral("error")), 1);
     EXPECT_TRUE(dialogs->Texts(QStringLiteral("error"))[0].startsWith(QStringLiteral("Wystapił błąd: Cannot save")));
-    EXPECT_EQ(readFile(SettingsFile()), before);
+    EXPECT_EQ(ReadFile(SettingsFile()), before);
     for (const auto& entry : fs::directory_iterator(SettingsFile().parent_path()))
         EXPECT_FALSE(entry.path().filename().string().starts_with(".registry.txt.")) << "no half-written file left";
 }

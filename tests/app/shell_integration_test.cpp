@@ -60,7 +60,7 @@ const std::string kUsersList =
 
 TEST_F(ShellIntegrationTest, TextFilesGoToTheProgramAndBackToTheirEarlierOpener)
 {
-    writeFile(MimeApps(), kUsersList);
+    WriteFile(MimeApps(), kUsersList);
     Shell().UseOstrelForText();
     Shell().UseOstrelForText();  // a second time keeps the first opener in mind
     TRegDataType type = rdUnknown;
@@ -69,8 +69,8 @@ TEST_F(ShellIntegrationTest, TextFilesGoToTheProgramAndBackToTheirEarlierOpener)
     EXPECT_EQ(type, rdExpandString);
     std::string expected = kUsersList;
     expected.replace(expected.find("gedit.desktop;"), 14, "ostrel3-open.desktop;");
-    EXPECT_EQ(readFile(MimeApps()), expected);
-    const std::string entry = readFile(TShellIntegration::AssociationEntryPath().toStdString());
+    EXPECT_EQ(ReadFile(MimeApps()), expected);
+    const std::string entry = ReadFile(TShellIntegration::AssociationEntryPath().toStdString());
     EXPECT_NE(entry.find("Exec=\"/opt/Moje narzędzia/ostrel\" %f\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("NoDisplay=true\n"), std::string::npos);
     EXPECT_EQ(QString::fromStdString(TShellIntegration::AssociationEntryPath().toStdString()),
@@ -79,7 +79,7 @@ TEST_F(ShellIntegrationTest, TextFilesGoToTheProgramAndBackToTheirEarlierOpener)
     Shell().UseNotepadForText();
     EXPECT_EQ(ClassesRootValue("\\txtfile\\shell\\open\\command", type), "%SystemRoot%\\system32\\NOTEPAD.EXE %1");
     EXPECT_EQ(type, rdExpandString);
-    EXPECT_EQ(readFile(MimeApps()), kUsersList);
+    EXPECT_EQ(ReadFile(MimeApps()), kUsersList);
     EXPECT_EQ(Messages("information"),
               std::vector<QString>({res::kTextOstrelSet, res::kTextOstrelSet, res::kTextNotepadSet}));
 }
@@ -87,34 +87,34 @@ TEST_F(ShellIntegrationTest, TextFilesGoToTheProgramAndBackToTheirEarlierOpener)
 // Dotfile managers keep mimeapps.list elsewhere and link it in.
 TEST_F(ShellIntegrationTest, ALinkedMimeappsListStaysALink)
 {
-    writeFile(home / "dotfiles-mimeapps.list", kUsersList);
+    WriteFile(home / "dotfiles-mimeapps.list", kUsersList);
     std::filesystem::create_symlink(home / "dotfiles-mimeapps.list", MimeApps());
     Shell().UseOstrelForText();
     EXPECT_TRUE(std::filesystem::is_symlink(MimeApps()));
-    EXPECT_NE(readFile(home / "dotfiles-mimeapps.list").find("text/plain=ostrel3-open.desktop;"), std::string::npos);
+    EXPECT_NE(ReadFile(home / "dotfiles-mimeapps.list").find("text/plain=ostrel3-open.desktop;"), std::string::npos);
 }
 
 TEST_F(ShellIntegrationTest, WithoutAnEarlierOpenerNotepadRemovesOurLineOnly)
 {
     Shell().UseOstrelForText();
-    EXPECT_EQ(readFile(MimeApps()), "[Default Applications]\ntext/plain=ostrel3-open.desktop;\n");
+    EXPECT_EQ(ReadFile(MimeApps()), "[Default Applications]\ntext/plain=ostrel3-open.desktop;\n");
     Shell().UseNotepadForText();
-    EXPECT_EQ(readFile(MimeApps()), "[Default Applications]\n");
+    EXPECT_EQ(ReadFile(MimeApps()), "[Default Applications]\n");
 }
 
 TEST_F(ShellIntegrationTest, NotepadLeavesAnOpenerTheUserChoseSince)
 {
-    writeFile(MimeApps(), kUsersList);
+    WriteFile(MimeApps(), kUsersList);
     Shell().UseOstrelForText();
     const std::string chosen = "[Default Applications]\ntext/plain=kate.desktop;\n";
-    writeFile(MimeApps(), chosen);
+    WriteFile(MimeApps(), chosen);
     Shell().UseNotepadForText();
-    EXPECT_EQ(readFile(MimeApps()), chosen);
+    EXPECT_EQ(ReadFile(MimeApps()), chosen);
 }
 
 TEST_F(ShellIntegrationTest, HtmlGetsTheEditCommandAndTheProgramFirstAmongItsApplications)
 {
-    writeFile(MimeApps(), kUsersList);
+    WriteFile(MimeApps(), kUsersList);
     Shell().UseOstrelForHtml();
     TRegDataType type = rdUnknown;
     EXPECT_EQ(ClassesRootValue("\\htmlfile\\shell\\Edit\\command", type),
@@ -122,7 +122,7 @@ TEST_F(ShellIntegrationTest, HtmlGetsTheEditCommandAndTheProgramFirstAmongItsApp
     EXPECT_EQ(type, rdString);
     std::string expected = kUsersList;
     expected.replace(expected.find("firefox.desktop;"), 16, "ostrel3-open.desktop;firefox.desktop;");
-    EXPECT_EQ(readFile(MimeApps()), expected);
+    EXPECT_EQ(ReadFile(MimeApps()), expected);
     EXPECT_EQ(Messages("information"), std::vector<QString>({res::kHtmlEditorSet}));
 }
 
@@ -130,13 +130,13 @@ TEST_F(ShellIntegrationTest, ShortcutsAreMadeAndRemovedWithTheirMessages)
 {
     TShellIntegration shell = Shell();
     shell.CreateShortcut(TShortcutFolder::Programs);
-    const std::string menuEntry = readFile(home / "data/applications/Ostrel3.desktop");
+    const std::string menuEntry = ReadFile(home / "data/applications/Ostrel3.desktop");
     EXPECT_NE(menuEntry.find("Exec=\"/opt/Moje narzędzia/ostrel\"\n"), std::string::npos) << menuEntry;
     EXPECT_NE(menuEntry.find("Path=/opt/Moje narzędzia\n"), std::string::npos);
 
     shell.CreateShortcut(TShortcutFolder::SendTo);
     const std::filesystem::path script = home / "data/nautilus/scripts/Ostrel3";
-    EXPECT_NE(readFile(script).find("exec '/opt/Moje narzędzia/ostrel' \"$@\""), std::string::npos);
+    EXPECT_NE(ReadFile(script).find("exec '/opt/Moje narzędzia/ostrel' \"$@\""), std::string::npos);
     struct stat info {};
     ASSERT_EQ(::stat(script.c_str(), &info), 0);
     EXPECT_TRUE(info.st_mode & S_IXUSR);
@@ -157,7 +157,7 @@ TEST_F(ShellIntegrationTest, TheStartupShortcutStartsInTheTrayAndComesAndGoesSil
     EXPECT_FALSE(shell.AutostartExists());
     shell.SetAutostart(true);
     EXPECT_TRUE(shell.AutostartExists());
-    const std::string entry = readFile(home / "cfg/autostart/Ostrel3.desktop");
+    const std::string entry = ReadFile(home / "cfg/autostart/Ostrel3.desktop");
     EXPECT_NE(entry.find("Exec=\"/opt/Moje narzędzia/ostrel\" -h\n"), std::string::npos) << entry;
     shell.SetAutostart(false);
     shell.SetAutostart(false);
@@ -180,7 +180,7 @@ TEST_F(ShellIntegrationTest, ShellFoldersValuesComeBeforeTheXdgFolders)
 
 TEST_F(ShellIntegrationTest, AShortcutThatCannotBeWrittenIsReportedNotAnnounced)
 {
-    writeFile(home / "data/applications", "a file where the folder should be");
+    WriteFile(home / "data/applications", "a file where the folder should be");
     Shell().CreateShortcut(TShortcutFolder::Programs);
     Shell().SetAutostart(true);  // reported too: a box checked for nothing would mislead
     EXPECT_TRUE(Messages("information").empty());
@@ -190,7 +190,7 @@ TEST_F(ShellIntegrationTest, AShortcutThatCannotBeWrittenIsReportedNotAnnounced)
 TEST_F(ShellIntegrationTest, ExecQuotesWhatTheShellAndTheFieldCodesWouldTakeForTheirOwn)
 {
     Shell(QStringLiteral("/opt/a \"b\" $c `d` 100%\\e/ostrel")).CreateShortcut(TShortcutFolder::Programs);
-    const std::string entry = readFile(home / "data/applications/Ostrel3.desktop");
+    const std::string entry = ReadFile(home / "data/applications/Ostrel3.desktop");
     EXPECT_NE(entry.find("Exec=\"/opt/a \\\\\"b\\\\\" \\\\$c \\\\`d\\\\` 100%%\\\\\\\\e/ostrel\"\n"), std::string::npos)
         << entry;
 }

@@ -65,7 +65,7 @@ TEST(FilePropertiesTest, ShowsPathSizeAndPermissions)
 {
     TestApp();
     TempDir dir;
-    writeFile(dir / "strona.html", std::string(1234, 'x'));
+    WriteFile(dir / "strona.html", std::string(1234, 'x'));
     ::chmod((dir / "strona.html").c_str(), 0640);
     TwndWlasciwosci properties(QString::fromStdString((dir / "strona.html").string()));
     const QStringList rows = properties.Rows();

@@ -317,7 +317,7 @@ protected:
 
 TEST_F(SingleInstanceTest, ASecondStartHandsItsFileOverAndEnds)
 {
-    writeFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "a.txt", "a\n");
     Start({});
     // The untitled document lists as an empty path.
     ASSERT_EQ(WaitForDocuments({QString()}), QStringList{QString()});
@@ -326,7 +326,7 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsFileOverAndEnds)
     EXPECT_EQ(Documents().value_or(QStringList()), (QStringList{QString(), Q(files_ / "a.txt")}));
 
     // A relative path is made absolute before it travels.
-    writeFile(files_ / "b.txt", "b\n");
+    WriteFile(files_ / "b.txt", "b\n");
     {
         QProcess process;
         process.setProcessEnvironment(env_);
@@ -352,8 +352,8 @@ TEST_F(SingleInstanceTest, ASecondStartWithoutAnExistingFileChangesNothing)
 
 TEST_F(SingleInstanceTest, ACrashedFirstInstanceDoesNotBlockTheNextStart)
 {
-    writeFile(files_ / "a.txt", "a\n");
-    writeFile(files_ / "b.txt", "b\n");
+    WriteFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "b.txt", "b\n");
     QProcess& crashed = Start({});
     ASSERT_EQ(WaitForDocuments({QString()}), QStringList{QString()});
     ::kill(static_cast<pid_t>(crashed.processId()), SIGKILL);
@@ -376,7 +376,7 @@ TEST_F(SingleInstanceTest, AskingWithoutAnInstanceFindsNothing)
 
 TEST_F(SingleInstanceTest, WithoutAPrivateRuntimeFolderTheChannelLivesInAFolderOfTheUsersOwn)
 {
-    writeFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "a.txt", "a\n");
     fs::create_directory(home_ / "open");
     ::chmod((home_ / "open").c_str(), 0755);
     // No runtime folder at all, then one that others may enter: it is passed
@@ -403,7 +403,7 @@ TEST_F(SingleInstanceTest, WithoutAPrivateRuntimeFolderTheChannelLivesInAFolderO
 
 TEST_F(SingleInstanceTest, AChannelFolderThatIsNotTheUsersAloneIsRefusedWithAMessage)
 {
-    writeFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "a.txt", "a\n");
     env_.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     const fs::path folder = PrivateFolder();
     const fs::path elsewhere = home_ / "elsewhere";
@@ -459,7 +459,7 @@ TEST_F(SingleInstanceTest, AListenerOfAnotherUserHearsNothingAndTheSecondStartOp
     const std::optional<TOtherUser> other = OtherUser();
     if (!other)
         GTEST_SKIP() << "only root can act as another user";
-    writeFile(files_ / "secret-plan.txt", "plan\n");
+    WriteFile(files_ / "secret-plan.txt", "plan\n");
     Start({});
     ASSERT_EQ(WaitForDocuments({QString()}), QStringList{QString()});
 
@@ -491,7 +491,7 @@ TEST_F(SingleInstanceTest, TheFirstInstanceTurnsAwayAClientOfAnotherUser)
     const std::optional<TOtherUser> other = OtherUser();
     if (!other)
         GTEST_SKIP() << "only root can act as another user";
-    writeFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "a.txt", "a\n");
     QProcess& first = Start({});
     ASSERT_EQ(WaitForDocuments({QString()}), QStringList{QString()});
 
@@ -522,7 +522,7 @@ TEST_F(SingleInstanceTest, TheFirstInstanceTurnsAwayAClientOfAnotherUser)
 
 TEST_F(SingleInstanceTest, AStoppedFirstInstanceIsGivenUpOnWithinSeconds)
 {
-    writeFile(files_ / "a.txt", "a\n");
+    WriteFile(files_ / "a.txt", "a\n");
     QProcess& first = Start({});
     ASSERT_EQ(WaitForDocuments({QString()}), QStringList{QString()});
     const auto pid = static_cast<pid_t>(first.processId());

@@ -111,7 +111,7 @@ TEST_F(TrayTest, AStartWithHWithoutANotificationAreaIsMinimised)
 TEST_F(TrayTest, AFileHandedOverWhileInTheTrayRestoresAndOpens)
 {
     TempDir dir;
-    writeFile(dir / "page.html", "<p>");
+    WriteFile(dir / "page.html", "<p>");
     StartWith(QStringLiteral("-h"), true);
     window->OpenHandedOver(Q(dir / "page.html"));
     EXPECT_TRUE(RestoredInFront());
@@ -121,7 +121,7 @@ TEST_F(TrayTest, AFileHandedOverWhileInTheTrayRestoresAndOpens)
 TEST_F(TrayTest, OpeningFromTheTrayRestoresTheWindowWithTheChosenFile)
 {
     TempDir dir;
-    writeFile(dir / "a.txt", "a");
+    WriteFile(dir / "a.txt", "a");
     PretendTray();
     Click("miDoSzufladki1");
     dialogs->openChoices.push_back({Q(dir / "a.txt")});

@@ -118,7 +118,7 @@ TEST_F(WindowUndoTest, SavingWithRecodingKeepsTheHistoryAndTheRecodingIsUndoable
     Type("x");
     window->SetDecodeBeforeSave(1);
     Click("miZapisz1");
-    EXPECT_EQ(readFile(dir.path() / "a.txt"), "xab\xb1\r\n");
+    EXPECT_EQ(ReadFile(dir.path() / "a.txt"), "xab\xb1\r\n");
     EXPECT_EQ(window->StatusPanelText(0), res::kNotModified);
     ASSERT_TRUE(Editor().CanUndo());
     Click("miCofnij1");

@@ -40,7 +40,7 @@ ShellResult RunCliInShell(const std::string& prefix, const std::vector<std::stri
     ShellResult result;
     // timeout reports a kill as 137; the shell a signal of its own child as 128 + signal.
     result.status = WIFEXITED(raw) && WEXITSTATUS(raw) < 128 ? WEXITSTATUS(raw) : -1;
-    result.err = readFile(logs / "err");
+    result.err = ReadFile(logs / "err");
     return result;
 }
 
@@ -67,13 +67,13 @@ TEST(CliWrites, UnderAFileSizeLimitTheOriginalStaysWholeAndTheFailureIsReported)
 {
     TempDir dir;
     const std::string original = EightThousandLines();
-    writeFile(dir / "script", "type x\n");
+    WriteFile(dir / "script", "type x\n");
     for (const auto& args : WritingCommands(dir / "in.txt", dir / "in.txt")) {
-        writeFile(dir / "in.txt", original);
+        WriteFile(dir / "in.txt", original);
         const ShellResult r = RunCliInShell("ulimit -f 64; ", args, dir / "script");
         EXPECT_EQ(r.status, 1) << args[0] << " must fail with its message, not die of the signal: " << r.err;
         EXPECT_NE(r.err.find("File too large"), std::string::npos) << args[0] << ": " << r.err;
-        EXPECT_EQ(readFile(dir / "in.txt"), original) << args[0];
+        EXPECT_EQ(ReadFile(dir / "in.txt"), original) << args[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2) << args[0] << ": no file left behind";
     }
 }
@@ -85,13 +85,13 @@ TEST(CliWrites, OnAFullFileSystemTheOriginalStaysWholeAndTheFailureIsReported)
         GTEST_SKIP() << "no permission to mount a file system";
     TempDir dir;
     const std::string original = EightThousandLines();  // about 450 KB: a second copy does not fit
-    writeFile(dir / "script", "type x\n");
+    WriteFile(dir / "script", "type x\n");
     for (const auto& args : WritingCommands(small / "f.txt", small / "f.txt")) {
-        writeFile(small / "f.txt", original);
+        WriteFile(small / "f.txt", original);
         const ShellResult r = RunCliInShell("", args, dir / "script");
         EXPECT_EQ(r.status, 1) << args[0] << ": " << r.err;
         EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << args[0] << ": " << r.err;
-        EXPECT_EQ(readFile(small / "f.txt"), original) << args[0];
+        EXPECT_EQ(ReadFile(small / "f.txt"), original) << args[0];
         EXPECT_EQ(std::distance(fs::directory_iterator(small.path()), {}), 1) << args[0];
     }
 }
@@ -100,7 +100,7 @@ TEST(CliReads, DevicesAndFifosAreRefusedAtOnce)
 {
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    writeFile(dir / "empty", "");
+    WriteFile(dir / "empty", "");
     for (const fs::path& input : {fs::path("/dev/zero"), dir / "fifo"}) {
         std::vector<std::vector<std::string>> commands = WritingCommands(input, dir / "out");
         commands.push_back({"tokens", "--lang", "cpp", input.string()});

@@ -33,9 +33,9 @@ protected:
         fs::create_directories(home.path() / "strony www");
         ::chmod(runtime.path().c_str(), 0700);
         server = std::make_unique<FtpTestServer>(home.path(), "jan kowalski", kPassword);
-        writeFile(local / "hasło", kPassword + "\n");
+        WriteFile(local / "hasło", kPassword + "\n");
         fs::create_directories(local / "moje pliki");
-        writeFile(document, content);
+        WriteFile(document, content);
     }
     void TearDown() override
     {
@@ -46,7 +46,7 @@ protected:
 
     RunResult Upload(const std::string& address, const std::string& passwordFile, const std::string& folder)
     {
-        return runCli({"ftp", "--server", address, "--user", "jan kowalski", "--password-file", passwordFile,
+        return RunCli({"ftp", "--server", address, "--user", "jan kowalski", "--password-file", passwordFile,
                        "--dir", folder, "--target", "nowa strona.html", "--bye", document.string()});
     }
 
@@ -66,26 +66,26 @@ TEST_F(FtpCliTest, FileWithBlanksArrivesByteForByteInAFolderWithABlank)
     EXPECT_NE(r.out.find("226 "), std::string::npos) << "the client's dialogue is passed through";
     const fs::path arrived = home.path() / "strony www" / "nowa strona.html";
     ASSERT_TRUE(fs::exists(arrived)) << r.out;
-    EXPECT_EQ(readFile(arrived), content);
+    EXPECT_EQ(ReadFile(arrived), content);
 
     const std::string odd = "tab\there \"q\" back\\slash";
-    const RunResult again = runCli({"ftp", "--server", server->Address(), "--user", "jan kowalski", "--password-file",
+    const RunResult again = RunCli({"ftp", "--server", server->Address(), "--user", "jan kowalski", "--password-file",
                                     (local / "hasło").string(), "--target", odd, "--bye", document.string()});
     EXPECT_EQ(again.status, 0) << again.out << again.err;
-    EXPECT_EQ(readFile(home.path() / odd), content);
+    EXPECT_EQ(ReadFile(home.path() / odd), content);
 }
 
 TEST_F(FtpCliTest, WithoutATargetTheLocalNameIsUsedInTheLoginFolder)
 {
-    const RunResult r = runCli({"ftp", "--server", server->Address(), "--user", "jan kowalski", "--password-file",
+    const RunResult r = RunCli({"ftp", "--server", server->Address(), "--user", "jan kowalski", "--password-file",
                                 (local / "hasło").string(), document.string()});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
-    EXPECT_EQ(readFile(home.path() / "strona główna.html"), content);
+    EXPECT_EQ(ReadFile(home.path() / "strona główna.html"), content);
 }
 
 TEST_F(FtpCliTest, FailuresAreReportedAndNothingArrives)
 {
-    writeFile(local / "złe", "!touch " + kMarker + "\n");
+    WriteFile(local / "złe", "!touch " + kMarker + "\n");
     const int refusedPort = UnusedLocalPort();
     struct Case {
         std::string address, passwordFile, folder, expected;
@@ -106,32 +106,32 @@ TEST_F(FtpCliTest, EmptyPasswordIsSentAsEmpty)
 {
     TempDir otherHome;
     FtpTestServer open(otherHome.path(), "gosc", "");
-    const RunResult r = runCli({"ftp", "--server", open.Address(), "--user", "gosc", "--bye", document.string()});
+    const RunResult r = RunCli({"ftp", "--server", open.Address(), "--user", "gosc", "--bye", document.string()});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
-    EXPECT_EQ(readFile(otherHome.path() / "strona główna.html"), content);
+    EXPECT_EQ(ReadFile(otherHome.path() / "strona główna.html"), content);
 }
 
 TEST_F(FtpCliTest, BadInputIsRefusedBeforeTheClientStarts)
 {
     const std::string address = server->Address();
     const std::string password = (local / "hasło").string();
-    const RunResult missing = runCli({"ftp", "--server", address, "--user", "jan", (local / "brak").string()});
+    const RunResult missing = RunCli({"ftp", "--server", address, "--user", "jan", (local / "brak").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos) << missing.err;
 
-    const RunResult broken = runCli({"ftp", "--server", address, "--user", "jan", "--dir", "a\n!touch " + kMarker,
+    const RunResult broken = RunCli({"ftp", "--server", address, "--user", "jan", "--dir", "a\n!touch " + kMarker,
                                      document.string()});
     EXPECT_EQ(broken.status, 1);
     EXPECT_NE(broken.err.find("line break"), std::string::npos) << broken.err;
     EXPECT_TRUE(broken.out.empty()) << broken.out;
 
-    EXPECT_EQ(runCli({"ftp", "--user", "jan", document.string()}).status, 2);
-    EXPECT_EQ(runCli({"ftp", "--server", address, document.string()}).status, 2);
-    EXPECT_EQ(runCli({"ftp", "--server", address, "--user", "jan"}).status, 2);
+    EXPECT_EQ(RunCli({"ftp", "--user", "jan", document.string()}).status, 2);
+    EXPECT_EQ(RunCli({"ftp", "--server", address, document.string()}).status, 2);
+    EXPECT_EQ(RunCli({"ftp", "--server", address, "--user", "jan"}).status, 2);
 
     TempDir emptyPath;
     ScopedEnv path("PATH", emptyPath.path().string());
-    const RunResult noClient = runCli({"ftp", "--server", address, "--user", "jan", document.string()});
+    const RunResult noClient = RunCli({"ftp", "--server", address, "--user", "jan", document.string()});
     EXPECT_EQ(noClient.status, 1);
     EXPECT_NE(noClient.err.find("no FTP client"), std::string::npos) << noClient.err;
 }
@@ -140,14 +140,14 @@ TEST_F(FtpCliTest, TimeLimitEndsAClientThatNeverGetsAnAnswer)
 {
     TrickleTestServer trickle(0.5);
     const auto start = std::chrono::steady_clock::now();
-    const RunResult r = runCli({"ftp", "--server", trickle.Address(), "--user", "jan", "--timeout", "2", "--bye",
+    const RunResult r = RunCli({"ftp", "--server", trickle.Address(), "--user", "jan", "--timeout", "2", "--bye",
                                 document.string()});
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.err.find("time limit of 2 s"), std::string::npos) << r.err;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
 
     for (const char* bad : {"0", "-3", "zwłoka", "5s"})
-        EXPECT_EQ(runCli({"ftp", "--server", server->Address(), "--user", "jan", "--timeout", bad, document.string()})
+        EXPECT_EQ(RunCli({"ftp", "--server", server->Address(), "--user", "jan", "--timeout", bad, document.string()})
                       .status,
                   2)
             << bad;
@@ -163,8 +163,8 @@ protected:
             GTEST_SKIP() << "/usr/bin/python3 lacks asyncssh, pyftpdlib or OpenSSL";
         fs::create_directories(serverRoot.path() / "strony www");
         fs::create_directories(local.path() / "moje pliki");
-        writeFile(passwordFile, kPassword + "\n");
-        writeFile(document, content);
+        WriteFile(passwordFile, kPassword + "\n");
+        WriteFile(document, content);
         sftp = std::make_unique<SftpTestServer>(serverRoot.path(), "jan kowalski", kPassword, keys / "host");
         ftps = std::make_unique<FtpTestServer>(serverRoot.path(), "jan kowalski", kPassword, keys / "cert.pem");
     }
@@ -183,7 +183,7 @@ protected:
                                       "nowa strona ż.html"};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(document.string());
-        return runCli(args);
+        return RunCli(args);
     }
     fs::path Arrived() const { return serverRoot.path() / "strony www" / "nowa strona ż.html"; }
 
@@ -218,7 +218,7 @@ TEST_F(FtpCliProtocolTest, AnUnconfirmedServerIsRefusedUntilTrustedThenTheFileAr
         const RunResult sent = Upload(c.protocol, c.address, {"--trust", c.fingerprint});
         EXPECT_EQ(sent.status, 0) << sent.err;
         EXPECT_NE(sent.out.find(std::to_string(content.size()) + " bytes sent"), std::string::npos) << sent.out;
-        EXPECT_EQ(readFile(Arrived()), content);
+        EXPECT_EQ(ReadFile(Arrived()), content);
         fs::remove(Arrived());
     }
     // The SFTP key is known now; the certificate was trusted for that run alone.
@@ -228,7 +228,7 @@ TEST_F(FtpCliProtocolTest, AnUnconfirmedServerIsRefusedUntilTrustedThenTheFileAr
 
 TEST_F(FtpCliProtocolTest, FailuresAreReportedAndNothingArrives)
 {
-    writeFile(local.path() / "złe", "zupełnie inne\n");
+    WriteFile(local.path() / "złe", "zupełnie inne\n");
     const std::vector<std::string> trustSftp{"--trust", sftp->Fingerprint()};
     const std::vector<std::string> trustFtps{"--trust", ftps->Fingerprint()};
     const std::string refused = "127.0.0.1 " + std::to_string(UnusedLocalPort());
@@ -258,12 +258,12 @@ TEST_F(FtpCliProtocolTest, ChangedHostKeyIsRefusedWithAWarning)
     ASSERT_EQ(Upload("sftp", sftp->Address(), {"--trust", sftp->Fingerprint()}).status, 0);
     fs::remove(Arrived());
     // A server with another key under the same name.
-    const std::string known = readFile(home.path() / ".ssh" / "known_hosts");
+    const std::string known = ReadFile(home.path() / ".ssh" / "known_hosts");
     SftpTestServer impostor(serverRoot.path(), "jan kowalski", kPassword, keys / "impostor");
     std::string moved = known;
     const std::string name = "[127.0.0.1]:" + std::to_string(sftp->Port());
     moved.replace(moved.find(name), name.size(), "[127.0.0.1]:" + std::to_string(impostor.Port()));
-    writeFile(home.path() / ".ssh" / "known_hosts", moved);
+    WriteFile(home.path() / ".ssh" / "known_hosts", moved);
 
     const RunResult r = Upload("sftp", impostor.Address(), {"--trust", impostor.Fingerprint()});
     EXPECT_EQ(r.status, 1);
@@ -271,7 +271,7 @@ TEST_F(FtpCliProtocolTest, ChangedHostKeyIsRefusedWithAWarning)
               std::string::npos)
         << r.err;
     EXPECT_FALSE(fs::exists(Arrived()));
-    EXPECT_EQ(readFile(home.path() / ".ssh" / "known_hosts"), moved);
+    EXPECT_EQ(ReadFile(home.path() / ".ssh" / "known_hosts"), moved);
 }
 
 TEST_F(FtpCliProtocolTest, TimeLimitAndBadOptions)

@@ -18,14 +18,14 @@ struct Session {
     std::string output;
     Session(const std::string& input, const std::string& script, std::vector<std::string> options = {})
     {
-        writeFile(dir / "in.txt", input);
+        WriteFile(dir / "in.txt", input);
         std::vector<std::string> args{"keys"};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back((dir / "in.txt").string());
         args.push_back((dir / "out.txt").string());
-        result = runCli(args, script);
+        result = RunCli(args, script);
         if (std::filesystem::exists(dir / "out.txt"))
-            output = readFile(dir / "out.txt");
+            output = ReadFile(dir / "out.txt");
     }
     bool wroteOutput() const { return std::filesystem::exists(dir / "out.txt"); }
 };
@@ -109,11 +109,11 @@ TEST(RandomCommands, CommandLineSessionsUndoToTheInput)
     for (unsigned seed = 1000; seed < 1004; ++seed) {
         const RandomKeyScript s(seed, seed % 2 == 0);
         TempDir dir;
-        writeFile(dir / "in.txt", s.document());
+        WriteFile(dir / "in.txt", s.document());
         std::string script;
         for (size_t i = 0; i < 60; ++i)
             script += s.lines()[i] + "\n";
-        const RunResult edited = runCli({"keys", "--options", s.optionList(), "--tab-width",
+        const RunResult edited = RunCli({"keys", "--options", s.optionList(), "--tab-width",
                                                      std::to_string(s.tabWidth()), "--window", "20x5",
                                                      (dir / "in.txt").string(), (dir / "mid.txt").string()},
                                                     script);
@@ -123,11 +123,11 @@ TEST(RandomCommands, CommandLineSessionsUndoToTheInput)
         for (int i = 0; i < 600; ++i)
             undoAll += "cmd ecUndo\n";
         const RunResult undone =
-            runCli({"keys", "--options", s.optionList(), "--tab-width", std::to_string(s.tabWidth()),
+            RunCli({"keys", "--options", s.optionList(), "--tab-width", std::to_string(s.tabWidth()),
                           "--window", "20x5", (dir / "in.txt").string(), (dir / "out.txt").string()},
                          script + undoAll);
         ASSERT_EQ(undone.status, 0) << undone.err;
-        EXPECT_EQ(readFile(dir / "out.txt"), s.document()) << "seed " << seed;
+        EXPECT_EQ(ReadFile(dir / "out.txt"), s.document()) << "seed " << seed;
         EXPECT_NE(undone.out.find(" undo 0 "), std::string::npos) << undone.out;
     }
 }

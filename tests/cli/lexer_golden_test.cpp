@@ -48,11 +48,11 @@ TEST(SqlCli, TokensMatchTheGoldenFileAndTheDialectIsChosenByName)
 {
     ExpectCliTokensMatchGolden("sql", "sql", "golden.sql");
     const std::string dir = std::string(OSTREL_TEST_DATA) + "/sql/";
-    const auto plain = runCli({"tokens", "--lang", "sql", dir + "golden.sql"});
-    const auto sybase = runCli({"tokens", "--lang", "sql", "--sql-dialect", "sqlSybase", dir + "golden.sql"});
+    const auto plain = RunCli({"tokens", "--lang", "sql", dir + "golden.sql"});
+    const auto sybase = RunCli({"tokens", "--lang", "sql", "--sql-dialect", "sqlSybase", dir + "golden.sql"});
     EXPECT_EQ(sybase.out, plain.out) << "Sybase is the default";
 
-    const auto server = runCli({"tokens", "--lang", "sql", "--sql-dialect=sqlMSSQL2K"}, "@@rowcount\n");
+    const auto server = RunCli({"tokens", "--lang", "sql", "--sql-dialect=sqlMSSQL2K"}, "@@rowcount\n");
     ASSERT_EQ(server.status, 0) << server.err;
     EXPECT_EQ(server.out, "1\t0\t10\t16\tVariable\n1\tstate\t0\n");
 
@@ -60,7 +60,7 @@ TEST(SqlCli, TokensMatchTheGoldenFileAndTheDialectIsChosenByName)
          std::vector<std::vector<std::string>>{{"tokens", "--lang", "sql", "--sql-dialect", "mysql"},
                                                {"tokens", "--lang", "sql", "--sql-dialect"},
                                                {"tokens", "--lang", "cpp", "--sql-dialect", "sqlMySQL"}}) {
-        const auto bad = runCli(args, "x\n");
+        const auto bad = RunCli(args, "x\n");
         EXPECT_EQ(bad.status, 2) << args.back();
         EXPECT_EQ(bad.out, "");
         EXPECT_FALSE(bad.err.empty());

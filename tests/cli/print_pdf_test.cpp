@@ -12,10 +12,10 @@
 #include "support/CliRun.h"
 #include "support/TestSupport.h"
 
-using ostrel::test::readFile;
-using ostrel::test::runCli;
+using ostrel::test::ReadFile;
+using ostrel::test::RunCli;
 using ostrel::test::TempDir;
-using ostrel::test::writeFile;
+using ostrel::test::WriteFile;
 
 namespace {
 
@@ -34,7 +34,7 @@ std::string Shell(const std::string& command)
 
 bool CanPrint()
 {
-    return runCli({"--help"}).out.find("  print ") != std::string::npos;
+    return RunCli({"--help"}).out.find("  print ") != std::string::npos;
 }
 
 bool HavePoppler()
@@ -78,8 +78,8 @@ TEST(PrintCli, PrintsAHighlightedFileWithHeaderFooterAndLineNumbers)
 {
     REQUIRE_PRINTING();
     TempDir dir;
-    writeFile(dir / "skrypt.php", PhpScript(150));
-    const auto r = runCli({"print", "--lang", "php", "--line-numbers", "--header", "Strona $PAGENUM$ z $PAGECOUNT$",
+    WriteFile(dir / "skrypt.php", PhpScript(150));
+    const auto r = RunCli({"print", "--lang", "php", "--line-numbers", "--header", "Strona $PAGENUM$ z $PAGECOUNT$",
                            "--footer", "Plik: $TITLE$", "--title", "skrypt.php (źródło)", (dir / "skrypt.php").string(),
                            (dir / "out.pdf").string()});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -104,14 +104,14 @@ TEST(PrintCli, LongLinesWrapOnlyWhenAsked)
     REQUIRE_PRINTING();
     TempDir dir;
     const std::string tail = "KONIEC";
-    writeFile(dir / "long.txt", std::string(200, 'x') + " " + tail + "\n");
+    WriteFile(dir / "long.txt", std::string(200, 'x') + " " + tail + "\n");
     for (const bool wrap : {false, true}) {
         std::vector<std::string> args{"print"};
         if (wrap)
             args.push_back("--wrap");
         args.push_back((dir / "long.txt").string());
         args.push_back((dir / "out.pdf").string());
-        const auto r = runCli(args);
+        const auto r = RunCli(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "1\n");
         EXPECT_EQ(PdfText(dir / "out.pdf", 1).find(tail) != std::string::npos, wrap);
@@ -122,9 +122,9 @@ TEST(PrintCli, WiderMarginsMakeMorePages)
 {
     REQUIRE_PRINTING();
     TempDir dir;
-    writeFile(dir / "a.txt", PhpScript(120));
-    const auto narrow = runCli({"print", "--margins", "10,10,10,10", (dir / "a.txt").string(), (dir / "a.pdf").string()});
-    const auto wide = runCli({"print", "--margins", "10,100,10,100", (dir / "a.txt").string(), (dir / "b.pdf").string()});
+    WriteFile(dir / "a.txt", PhpScript(120));
+    const auto narrow = RunCli({"print", "--margins", "10,10,10,10", (dir / "a.txt").string(), (dir / "a.pdf").string()});
+    const auto wide = RunCli({"print", "--margins", "10,100,10,100", (dir / "a.txt").string(), (dir / "b.pdf").string()});
     ASSERT_EQ(narrow.status, 0) << narrow.err;
     ASSERT_EQ(wide.status, 0) << wide.err;
     EXPECT_LT(std::stoi(narrow.out), std::stoi(wide.out));
@@ -135,8 +135,8 @@ TEST(PrintCli, BadInputFailsAndKeepsTheOldOutput)
 {
     REQUIRE_PRINTING();
     TempDir dir;
-    writeFile(dir / "a.txt", "text\n");
-    writeFile(dir / "old.pdf", "keep me");
+    WriteFile(dir / "a.txt", "text\n");
+    WriteFile(dir / "old.pdf", "keep me");
     const std::string in = (dir / "a.txt").string();
     const std::string out = (dir / "old.pdf").string();
     struct Case {
@@ -151,11 +151,11 @@ TEST(PrintCli, BadInputFailsAndKeepsTheOldOutput)
                           Case{{"print", in}, 2},
                           Case{{"print", (dir / "missing.txt").string(), out}, 1},
                           Case{{"print", in, (dir / "no" / "such" / "dir.pdf").string()}, 1}}) {
-        const auto r = runCli(c.args);
+        const auto r = RunCli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args[1];
         EXPECT_TRUE(r.out.empty()) << r.out;
         EXPECT_NE(r.err.find("ostrel-cli: print: "), std::string::npos) << r.err;
-        EXPECT_EQ(readFile(dir / "old.pdf"), "keep me");
+        EXPECT_EQ(ReadFile(dir / "old.pdf"), "keep me");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "old.pdf.part"));
 }
@@ -175,8 +175,8 @@ TEST(PrintCli, PrintsUtf8TextInItsCellsAndGivesItBack)
                              "Ωμέγα привет naïve\n" +
                              cjk + "\n"
                              "$koniec = 'ćma';\n";
-    writeFile(dir / "utf.php", text);
-    const auto r = runCli({"print", "--lang", "php", "--wrap", "--line-numbers", "--header", "Nagłówek: żółw €",
+    WriteFile(dir / "utf.php", text);
+    const auto r = RunCli({"print", "--lang", "php", "--wrap", "--line-numbers", "--header", "Nagłówek: żółw €",
                            (dir / "utf.php").string(), (dir / "out.pdf").string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string page = PdfText(dir / "out.pdf", 1);
@@ -205,12 +205,12 @@ TEST(PrintCli, TheEncodingOptionChoosesHowTheFileIsRead)
 {
     REQUIRE_PRINTING();
     TempDir dir;
-    writeFile(dir / "a.txt", "Za\xBF\xF3\xB3\xE6 \xB1\n");
-    ASSERT_EQ(runCli({"print", "--encoding", "iso-8859-2", (dir / "a.txt").string(), (dir / "a.pdf").string()}).status,
+    WriteFile(dir / "a.txt", "Za\xBF\xF3\xB3\xE6 \xB1\n");
+    ASSERT_EQ(RunCli({"print", "--encoding", "iso-8859-2", (dir / "a.txt").string(), (dir / "a.pdf").string()}).status,
               0);
     EXPECT_NE(PdfText(dir / "a.pdf", 1).find("Zażółć ą"), std::string::npos);
-    ASSERT_EQ(runCli({"print", "--encoding", "windows-1250", (dir / "a.txt").string(), (dir / "b.pdf").string()}).status,
+    ASSERT_EQ(RunCli({"print", "--encoding", "windows-1250", (dir / "a.txt").string(), (dir / "b.pdf").string()}).status,
               0);
     EXPECT_NE(PdfText(dir / "b.pdf", 1).find("Zażółć ±"), std::string::npos);
-    EXPECT_EQ(runCli({"print", "--encoding", "koi8", (dir / "a.txt").string(), (dir / "c.pdf").string()}).status, 2);
+    EXPECT_EQ(RunCli({"print", "--encoding", "koi8", (dir / "a.txt").string(), (dir / "c.pdf").string()}).status, 2);
 }

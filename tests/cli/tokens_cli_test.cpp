@@ -6,8 +6,8 @@
 #include "support/CliRun.h"
 #include "support/TestSupport.h"
 
-using ostrel::test::readFile;
-using ostrel::test::runCli;
+using ostrel::test::ReadFile;
+using ostrel::test::RunCli;
 
 namespace {
 
@@ -20,7 +20,7 @@ struct Summary {
     std::vector<std::string> tokens;
 };
 
-Summary summarize(const std::string& out)
+Summary Summarize(const std::string& out)
 {
     Summary s;
     std::istringstream in(out);
@@ -41,12 +41,12 @@ Summary summarize(const std::string& out)
 
 TEST(TokensCli, HtmlMatchesTheGoldenFile)
 {
-    const auto r = runCli({"tokens", "--lang", "html", kData + "golden.html"});
+    const auto r = RunCli({"tokens", "--lang", "html", kData + "golden.html"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(kData + "golden.tokens"));
+    EXPECT_EQ(r.out, ReadFile(kData + "golden.tokens"));
     EXPECT_TRUE(r.err.empty());
 
-    const auto piped = runCli({"tokens", "--lang", "html"}, readFile(kData + "golden.html"));
+    const auto piped = RunCli({"tokens", "--lang", "html"}, ReadFile(kData + "golden.html"));
     ASSERT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(piped.out, r.out) << "standard input reads like a file";
 }
@@ -55,16 +55,16 @@ TEST(TokensCli, LinesSplitAsTheBufferSplitsThem)
 {
     // CR LF, LF, CR, LF CR (a break and an empty line), NUL (text like any
     // other byte: the string's own final NUL makes a last line of its own).
-    const auto r = runCli({"tokens", "--lang", "html"}, std::string("a\r\nbb\nc\rd\n\re\0f\n", 16));
+    const auto r = RunCli({"tokens", "--lang", "html"}, std::string("a\r\nbb\nc\rd\n\re\0f\n", 16));
     ASSERT_EQ(r.status, 0) << r.err;
-    const Summary s = summarize(r.out);
+    const Summary s = Summarize(r.out);
     EXPECT_EQ(s.stateLines, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(s.tokens, (std::vector<std::string>{"1:0+1", "2:0+2", "3:0+1", "4:0+1", "6:0+1", "6:1+1", "6:2+1", "7:0+1"}));
 }
 
 TEST(TokensCli, StateCarriesFromLineToLine)
 {
-    const auto r = runCli({"tokens", "--lang", "html"}, "<!-- a\n\nb -->\n");
+    const auto r = RunCli({"tokens", "--lang", "html"}, "<!-- a\n\nb -->\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "1\t0\t4\t1\tComment\n1\t4\t2\t1\tComment\n1\tstate\t1\n"
@@ -74,7 +74,7 @@ TEST(TokensCli, StateCarriesFromLineToLine)
 
 TEST(TokensCli, EmptyInputPrintsNothing)
 {
-    const auto r = runCli({"tokens", "--lang", "html"}, "");
+    const auto r = RunCli({"tokens", "--lang", "html"}, "");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
 }
@@ -85,12 +85,12 @@ TEST(TokensCli, UsageErrors)
              {"tokens", "--lang", "cobol"}, {"tokens", "--lang", "HTML"},
              {"tokens"}, {"tokens", "--lang"}, {"tokens", "--lang", "html", "--frobnicate"},
              {"tokens", "--lang", "html", "a.html", "b.html"}}) {
-        const auto r = runCli(args, "<p>");
+        const auto r = RunCli(args, "<p>");
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_EQ(r.out, "") << args.back();
         EXPECT_FALSE(r.err.empty()) << args.back();
     }
-    const auto missing = runCli({"tokens", "--lang", "html", kData + "no-such-file.html"});
+    const auto missing = RunCli({"tokens", "--lang", "html", kData + "no-such-file.html"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("no-such-file.html"), std::string::npos) << missing.err;
 }
@@ -98,7 +98,7 @@ TEST(TokensCli, UsageErrors)
 TEST(TokensCli, EveryLanguageEitherLexesOrSaysItCannotYet)
 {
     for (const char* language : ostrel::HighlighterLanguages()) {
-        const auto r = runCli({"tokens", "--lang", language}, "x\n");
+        const auto r = RunCli({"tokens", "--lang", language}, "x\n");
         if (ostrel::CreateHighlighter(language)) {
             EXPECT_EQ(r.status, 0) << language << ": " << r.err;
             EXPECT_NE(r.out.find("1\tstate\t"), std::string::npos) << language;
@@ -114,13 +114,13 @@ TEST(TokensCli, EveryLanguageEitherLexesOrSaysItCannotYet)
 TEST(TokensCli, TheEncodingDecidesWhatTheBytesAre)
 {
     const std::string word = "za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87";  // zażółć
-    auto r = runCli({"tokens", "--lang", "cpp"}, word + "\n");
+    auto r = RunCli({"tokens", "--lang", "cpp"}, word + "\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "1\t0\t10\t3\tIdentifier\n1\tstate\t0\n");
-    r = runCli({"tokens", "--lang", "cpp", "--encoding", "windows-1250"}, word + "\n");
+    r = RunCli({"tokens", "--lang", "cpp", "--encoding", "windows-1250"}, word + "\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(summarize(r.out).tokens.size(), 9u) << r.out;  // "za" and seven illegal bytes
-    r = runCli({"tokens", "--lang", "cpp", "--encoding=klingon"}, word);
+    EXPECT_EQ(Summarize(r.out).tokens.size(), 9u) << r.out;  // "za" and seven illegal bytes
+    r = RunCli({"tokens", "--lang", "cpp", "--encoding=klingon"}, word);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("klingon"), std::string::npos) << r.err;
 }

@@ -8,7 +8,7 @@
 #include "support/CliRun.h"
 #include "support/TestSupport.h"
 
-using ostrel::test::runCli;
+using ostrel::test::RunCli;
 
 namespace {
 
@@ -24,7 +24,7 @@ std::string Words(int count)
 
 TEST(WrapCli, PrintsEachRowWithItsLineStartAndLength)
 {
-    const auto result = runCli({"wrap", "--width", "40"}, "short\r\n" + Words(20) + "\r\n\r\n");
+    const auto result = RunCli({"wrap", "--width", "40"}, "short\r\n" + Words(20) + "\r\n\r\n");
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string row = Words(8) + " ";
     EXPECT_EQ(result.out, "1\t0\t5\tshort\n"
@@ -36,19 +36,19 @@ TEST(WrapCli, PrintsEachRowWithItsLineStartAndLength)
 
 TEST(WrapCli, TabsCountAsTheCellsTheyCover)
 {
-    const auto result = runCli({"wrap", "--width", "10", "--tab-width", "4"}, "\t\tab cdefgh\n");
+    const auto result = RunCli({"wrap", "--width", "10", "--tab-width", "4"}, "\t\tab cdefgh\n");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "1\t0\t11\t\t\t\t\t\t\t\t\tab \n1\t11\t6\tcdefgh\n");
 }
 
 TEST(WrapCli, BadArgumentsAndMissingFilesAreReported)
 {
-    auto result = runCli({"wrap", "--width", "0"});
+    auto result = RunCli({"wrap", "--width", "0"});
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("--width needs a positive number"), std::string::npos) << result.err;
-    result = runCli({"wrap", "--frobnicate"});
+    result = RunCli({"wrap", "--frobnicate"});
     EXPECT_EQ(result.status, 2);
-    result = runCli({"wrap", "/nonexistent/file.txt"});
+    result = RunCli({"wrap", "/nonexistent/file.txt"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("cannot read"), std::string::npos) << result.err;
 }

@@ -11,9 +11,9 @@ using namespace ostrel;
 TEST(CodePage, PolishLettersRoundTripThroughUtf8)
 {
     const std::string utf8 = "Zażółć gęślą jaźń ŻÓŁW";
-    const std::string ansi = codepage::fromUtf8(utf8);
+    const std::string ansi = codepage::FromUtf8(utf8);
     EXPECT_EQ(ansi, "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \xAF\xD3\xA3W");
-    EXPECT_EQ(codepage::toUtf8(ansi), utf8);
+    EXPECT_EQ(codepage::ToUtf8(ansi), utf8);
 }
 
 TEST(CodePage, EveryByteSurvivesUnicode)
@@ -21,26 +21,26 @@ TEST(CodePage, EveryByteSurvivesUnicode)
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
-    EXPECT_EQ(codepage::fromUtf8(codepage::toUtf8(all)), all);
+    EXPECT_EQ(codepage::FromUtf8(codepage::ToUtf8(all)), all);
 }
 
 TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks)
 {
-    EXPECT_EQ(codepage::fromUtf8("日本"), "??");
-    EXPECT_EQ(codepage::fromUtf8("a\xC3"), "a?");
-    EXPECT_EQ(codepage::fromUtf8("\xF0\x9F\x98\x80"), "?");
+    EXPECT_EQ(codepage::FromUtf8("日本"), "??");
+    EXPECT_EQ(codepage::FromUtf8("a\xC3"), "a?");
+    EXPECT_EQ(codepage::FromUtf8("\xF0\x9F\x98\x80"), "?");
     // Each byte of a broken sequence is a character of its own.
-    EXPECT_EQ(codepage::fromUtf8("\xE2\x82x\xC0\x80"), "??x??");
+    EXPECT_EQ(codepage::FromUtf8("\xE2\x82x\xC0\x80"), "??x??");
 }
 
 TEST(CodePage, CaseTablesCoverPolishLetters)
 {
-    EXPECT_EQ(codepage::toUpper(codepage::fromUtf8("zażółć gęślą jaźń")),
-              codepage::fromUtf8("ZAŻÓŁĆ GĘŚLĄ JAŹŃ"));
-    EXPECT_EQ(codepage::toLower(codepage::fromUtf8("ZAŻÓŁĆ GĘŚLĄ JAŹŃ")),
-              codepage::fromUtf8("zażółć gęślą jaźń"));
+    EXPECT_EQ(codepage::ToUpper(codepage::FromUtf8("zażółć gęślą jaźń")),
+              codepage::FromUtf8("ZAŻÓŁĆ GĘŚLĄ JAŹŃ"));
+    EXPECT_EQ(codepage::ToLower(codepage::FromUtf8("ZAŻÓŁĆ GĘŚLĄ JAŹŃ")),
+              codepage::FromUtf8("zażółć gęślą jaźń"));
     // Signs without case stay as they are.
-    EXPECT_EQ(codepage::toUpper("\xB1\xDF 1;"), "\xB1\xDF 1;");
+    EXPECT_EQ(codepage::ToUpper("\xB1\xDF 1;"), "\xB1\xDF 1;");
 }
 
 namespace {

@@ -15,7 +15,7 @@ const FreshLexer<TOstCppHighlighter> lex{cppPlain};
 const FreshStateAfter<TOstCppHighlighter> stateAfter{cppPlain};
 
 // The kind of the only token of a line.
-int kindOf(const std::string& text)
+int KindOf(const std::string& text)
 {
     const LexTokens t = lex(text);
     return t.size() == 1 && t[0].text == text ? t[0].kind : -1;
@@ -33,10 +33,10 @@ TEST(CppWords, KeywordsAreCaseSensitiveAndExact)
 {
     for (const char* k : {"if", "while", "class", "reinterpret_cast", "__property", "__published", "__int64",
                           "wchar_t", "_stdcall", "__closure", "typename"})
-        EXPECT_EQ(kindOf(k), K) << k;
+        EXPECT_EQ(KindOf(k), K) << k;
     for (const char* w : {"If", "WHILE", "Class", "__int9", "__int6", "_1asm", "iff", "printf",
                           "reinterpret_casts", "supercalifragilisticexpialidocious"})
-        EXPECT_EQ(kindOf(w), I) << w << ": digits and underscores compare exactly too";
+        EXPECT_EQ(KindOf(w), I) << w << ": digits and underscores compare exactly too";
     EXPECT_EQ(lex("x2_y \xF1"), (LexTokens{{"x2_y", I}, {" ", W}, {"\xF1", X}}))
         << "accented letters are not scanned as word characters";
 }
@@ -45,18 +45,18 @@ TEST(CppWords, KeywordsAreCaseSensitiveAndExact)
 
 TEST(CppNumbers, KindsBySyntax)
 {
-    EXPECT_EQ(kindOf("0x1F"), H);
-    EXPECT_EQ(kindOf("0xFFul"), H);
-    EXPECT_EQ(kindOf("017"), O);
-    EXPECT_EQ(kindOf("0"), N);
-    EXPECT_EQ(kindOf("019"), X) << "8 and 9 are not octal digits";
-    EXPECT_EQ(kindOf("1.5e-3"), F);
-    EXPECT_EQ(kindOf("1E+10"), F);
-    EXPECT_EQ(kindOf("2f"), F);
-    EXPECT_EQ(kindOf("3.0L"), F);
-    EXPECT_EQ(kindOf(".5"), F);
-    EXPECT_EQ(kindOf("10ul"), N);
-    EXPECT_EQ(kindOf("10LL"), N) << "long long is one suffix";
+    EXPECT_EQ(KindOf("0x1F"), H);
+    EXPECT_EQ(KindOf("0xFFul"), H);
+    EXPECT_EQ(KindOf("017"), O);
+    EXPECT_EQ(KindOf("0"), N);
+    EXPECT_EQ(KindOf("019"), X) << "8 and 9 are not octal digits";
+    EXPECT_EQ(KindOf("1.5e-3"), F);
+    EXPECT_EQ(KindOf("1E+10"), F);
+    EXPECT_EQ(KindOf("2f"), F);
+    EXPECT_EQ(KindOf("3.0L"), F);
+    EXPECT_EQ(KindOf(".5"), F);
+    EXPECT_EQ(KindOf("10ul"), N);
+    EXPECT_EQ(KindOf("10LL"), N) << "long long is one suffix";
 }
 
 TEST(CppNumbers, MalformedNumbersEndIllegalBeforeTheFault)

@@ -77,7 +77,7 @@ protected:
     {
         fs::create_directories(serverRoot.path() / "strony www");
         fs::create_directories(local.path() / "moje pliki");
-        writeFile(document, content);
+        WriteFile(document, content);
     }
     void TearDown() override
     {
@@ -118,7 +118,7 @@ protected:
         trusted.folder = "/strony www";  // absolute: from the server's root
         const TUploadResult sent = Upload(trusted);
         EXPECT_TRUE(sent.Succeeded()) << UploadFailureText(sent);
-        EXPECT_EQ(readFile(Arrived()), content);
+        EXPECT_EQ(ReadFile(Arrived()), content);
         trusted.port = UnusedLocalPort();
         EXPECT_EQ(Upload(trusted).error, TUploadError::NotConnected);
     }
@@ -160,7 +160,7 @@ TEST_F(SftpUploadTest, UnknownKeyIsAskedOnceThenKnownAndTheFileArrivesByteForByt
     observer.answers = {TTrustAnswer::AcceptAndRemember};
     const TUploadResult first = Upload(Request());
     ASSERT_TRUE(first.Succeeded()) << UploadFailureText(first);
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     EXPECT_EQ(first.bytesSent, content.size());
     EXPECT_EQ(observer.sent, content.size());
     EXPECT_EQ(observer.total, content.size());
@@ -168,7 +168,7 @@ TEST_F(SftpUploadTest, UnknownKeyIsAskedOnceThenKnownAndTheFileArrivesByteForByt
     EXPECT_EQ(observer.asked[0].fingerprint, server->Fingerprint()) << "the fingerprint OpenSSH would show";
     EXPECT_EQ(observer.asked[0].keyType, "ssh-ed25519");
 
-    const std::string known = readFile(KnownHosts());
+    const std::string known = ReadFile(KnownHosts());
     EXPECT_EQ(known.rfind("[127.0.0.1]:" + std::to_string(server->Port()) + " ssh-ed25519 AAAA", 0), 0u) << known;
     struct stat info {};
     ASSERT_EQ(::stat(KnownHosts().c_str(), &info), 0);
@@ -178,8 +178,8 @@ TEST_F(SftpUploadTest, UnknownKeyIsAskedOnceThenKnownAndTheFileArrivesByteForByt
     const TUploadResult second = Upload(Request());
     EXPECT_TRUE(second.Succeeded()) << UploadFailureText(second);
     EXPECT_EQ(observer.asked.size(), 1u) << "a known key is not asked about";
-    EXPECT_EQ(readFile(Arrived()), content);
-    EXPECT_EQ(readFile(KnownHosts()), known);
+    EXPECT_EQ(ReadFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(KnownHosts()), known);
 }
 
 TEST_F(SftpUploadTest, RejectedUnknownKeySendsNothingAndStoresNothing)
@@ -204,10 +204,10 @@ TEST_F(SftpUploadTest, ChangedKeyIsRefusedWithoutAskingAndTheFileIsKept)
     TUploadRequest first = UploadTest::Request(TUploadProtocol::Sftp, other.Port());
     first.trustedFingerprints = {other.Fingerprint()};
     ASSERT_TRUE(Upload(first).Succeeded());
-    std::string known = "# my servers\n" + readFile(KnownHosts());
+    std::string known = "# my servers\n" + ReadFile(KnownHosts());
     const std::string otherName = "[127.0.0.1]:" + std::to_string(other.Port());
     known.replace(known.find(otherName), otherName.size(), "[127.0.0.1]:" + std::to_string(server->Port()));
-    writeFile(KnownHosts(), known);
+    WriteFile(KnownHosts(), known);
     fs::remove(Arrived());
 
     TUploadRequest request = Request();
@@ -218,7 +218,7 @@ TEST_F(SftpUploadTest, ChangedKeyIsRefusedWithoutAskingAndTheFileIsKept)
     EXPECT_NE(UploadFailureText(result).find("CHANGED"), std::string::npos);
     EXPECT_TRUE(observer.asked.empty());
     EXPECT_FALSE(fs::exists(Arrived()));
-    EXPECT_EQ(readFile(KnownHosts()), known);
+    EXPECT_EQ(ReadFile(KnownHosts()), known);
 }
 
 TEST_F(SftpUploadTest, LoginFolderAndConnectionFailuresAreReported)
@@ -243,7 +243,7 @@ TEST_F(SftpUploadTest, KeysLogInFirstAndThePasswordOnlyWhereTheyAreRefused)
     request.trustedFingerprints = {keyed.Fingerprint()};
     const TUploadResult byKey = Upload(request);
     EXPECT_TRUE(byKey.Succeeded()) << UploadFailureText(byKey);
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     request.password = kPassword;  // wrong for this server: the key is what logs in
     EXPECT_TRUE(Upload(request).Succeeded());
 
@@ -253,7 +253,7 @@ TEST_F(SftpUploadTest, KeysLogInFirstAndThePasswordOnlyWhereTheyAreRefused)
     const TUploadResult byPassword = Upload(Request());
     EXPECT_TRUE(byPassword.Succeeded()) << UploadFailureText(byPassword);
     EXPECT_EQ(observer.asked.size(), 1u);
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
 
     fs::remove(key);
     request.password.clear();
@@ -290,7 +290,7 @@ TEST_F(FtpsUploadTest, SelfSignedCertificateIsRefusedUnlessAccepted)
     const TUploadResult accepted = Upload(Request());
     ASSERT_TRUE(accepted.Succeeded()) << UploadFailureText(accepted);
     EXPECT_EQ(observer.asked.size(), 2u) << "the data connection is not asked about again";
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
     ASSERT_EQ(accepted.acceptedOnce.size(), 1u);
     EXPECT_EQ(accepted.acceptedOnce[0].fingerprint, server->Fingerprint());
 
@@ -299,7 +299,7 @@ TEST_F(FtpsUploadTest, SelfSignedCertificateIsRefusedUnlessAccepted)
     pinned.trustedFingerprints = {server->Fingerprint()};
     EXPECT_TRUE(Upload(pinned).Succeeded());
     EXPECT_EQ(observer.asked.size(), 2u);
-    EXPECT_EQ(readFile(Arrived()), content);
+    EXPECT_EQ(ReadFile(Arrived()), content);
 }
 
 TEST_F(FtpsUploadTest, AnotherCertificateUnderTheSameNameIsAskedAbout)
@@ -413,11 +413,11 @@ TEST(KnownHostsTest, AddingAKeyKeepsWhatTheFileHeld)
     ASSERT_EQ(::stat(file.parent_path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     const std::string line = "serwer ssh-ed25519 " + Base64(blob) + "\n";
-    EXPECT_EQ(readFile(file), line);
+    EXPECT_EQ(ReadFile(file), line);
 
-    writeFile(file, "|1|hashed= ssh-rsa AAAA\n@cert-authority * ssh-rsa BBBB");
+    WriteFile(file, "|1|hashed= ssh-rsa AAAA\n@cert-authority * ssh-rsa BBBB");
     AppendKnownHost(file.string(), "serwer.example", 2222, blob);
-    EXPECT_EQ(readFile(file), "|1|hashed= ssh-rsa AAAA\n@cert-authority * ssh-rsa BBBB\n[serwer.example]:2222 ssh-ed25519 " +
+    EXPECT_EQ(ReadFile(file), "|1|hashed= ssh-rsa AAAA\n@cert-authority * ssh-rsa BBBB\n[serwer.example]:2222 ssh-ed25519 " +
                                   Base64(blob) + "\n");
     EXPECT_THROW(AppendKnownHost(file.string(), "x", 22, "\0\0\x10\0"s), std::invalid_argument);
 }

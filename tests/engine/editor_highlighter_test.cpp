@@ -93,7 +93,7 @@ TEST(EditorHighlighter, AttributeChangeRescansAndDetachStopsListening)
 TEST(EditorHighlighter, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
     TOstHTMLHighlighter html;
-    const std::string page = test::readFile(std::string(OSTREL_TEST_DATA) + "/html/" + "article.html");
+    const std::string page = test::ReadFile(std::string(OSTREL_TEST_DATA) + "/html/" + "article.html");
     for (unsigned seed = 1; seed <= 20; ++seed)
         EXPECT_EQ(test::CountIncrementalStateMismatches(html, page, seed, 150), 0);
 }
@@ -105,7 +105,7 @@ TEST(EditorHighlighter, WebLexersKeepIncrementalStatesExactAfterRandomEdits)
     for (const auto& [language, file] : samples) {
         const auto hl = CreateHighlighter(language);
         ASSERT_TRUE(hl) << language;
-        const std::string doc = test::readFile(std::string(OSTREL_TEST_DATA) + "/" + file);
+        const std::string doc = test::ReadFile(std::string(OSTREL_TEST_DATA) + "/" + file);
         for (unsigned seed = 1; seed <= 10; ++seed)
             EXPECT_EQ(test::CountIncrementalStateMismatches(*hl, doc, seed, 150), 0) << language << ", seed " << seed;
     }

@@ -293,19 +293,19 @@ TEST(EditorMouseSelect, MovingFarEnoughFromTheSelectionStartsADrag)
 
 TEST(EditorMouseDoubleClick, SelectsTheWordPolishLettersIncluded)
 {
-    Fixture f(codepage::fromUtf8("int zażółć = gęśla;\r\nx\r\n"));
+    Fixture f(codepage::FromUtf8("int zażółć = gęśla;\r\nx\r\n"));
     f.Click(7, 1);
     f.ed.DoubleClick(0, f.X(7), f.Y(1));
     f.Up(7, 1);
-    EXPECT_EQ(f.ed.SelText(), codepage::fromUtf8("zażółć"));
+    EXPECT_EQ(f.ed.SelText(), codepage::FromUtf8("zażółć"));
     EXPECT_EQ(f.ed.CaretXY(), (TBufferCoord{11, 1}));
     // The capture ends with the double click: moving selects nothing more.
     f.Move(20, 1);
-    EXPECT_EQ(f.ed.SelText(), codepage::fromUtf8("zażółć"));
+    EXPECT_EQ(f.ed.SelText(), codepage::FromUtf8("zażółć"));
 
     // Right after the last letter of a word still takes the word.
     f.ed.DoubleClick(0, f.X(19), f.Y(1));
-    EXPECT_EQ(f.ed.SelText(), codepage::fromUtf8("gęśla"));
+    EXPECT_EQ(f.ed.SelText(), codepage::FromUtf8("gęśla"));
 }
 
 TEST(EditorMouseDoubleClick, BeyondTheLineOrWithoutSelectionOnlyMovesTheCaret)

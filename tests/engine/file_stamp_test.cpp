@@ -40,15 +40,15 @@ TEST(FileStamp, ATouchIsNoChangeButOtherBytesOrNoFileAre)
 {
     TempDir dir;
     const std::string path = (dir / "f.txt").string();
-    writeFile(path, "text\n");
+    WriteFile(path, "text\n");
     const TFileStamp recorded = StampFile(path);
     TFileStamp now;
     EXPECT_FALSE(ChangedSince(recorded, path, now));
-    writeFile(dir / "g.txt", "text\n");
+    WriteFile(dir / "g.txt", "text\n");
     std::filesystem::rename(dir / "g.txt", path);
     EXPECT_FALSE(ChangedSince(recorded, path, now)) << "renamed over by the same bytes";
     EXPECT_NE(now.inode, recorded.inode);
-    writeFile(path, "TEXT\n");
+    WriteFile(path, "TEXT\n");
     EXPECT_TRUE(ChangedSince(recorded, path, now));
     std::filesystem::remove(path);
     EXPECT_TRUE(ChangedSince(recorded, path, now));

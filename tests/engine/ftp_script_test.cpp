@@ -150,7 +150,7 @@ TEST(FtpScriptFile, EachWriteReplacesTheLastAndNothingOutlivesTheObject)
         first = file.Path();
         file.Write("two\n");
         EXPECT_NE(::access(first.c_str(), F_OK), 0);
-        EXPECT_EQ(test::readFile(file.Path()), "two\n");
+        EXPECT_EQ(test::ReadFile(file.Path()), "two\n");
     }
     EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
 }
@@ -174,7 +174,7 @@ TEST(FtpClientLookup, FtpFirstThenTnftpThenInetutilsAlongThePath)
     TempDir dirs;
     auto make = [&](const std::string& path, mode_t mode) {
         std::filesystem::create_directories((dirs.path() / path).parent_path());
-        test::writeFile(dirs.path() / path, "#!/bin/sh\n");
+        test::WriteFile(dirs.path() / path, "#!/bin/sh\n");
         ::chmod((dirs.path() / path).c_str(), mode);
     };
     make("a/ftp", 0644);  // not executable

@@ -45,7 +45,7 @@ public:
     OtherLexer() : CharLexer({"Alpha", "Gamma"}) {}
 };
 
-std::vector<std::string> attributeNames(const TOstCustomHighlighter& hl)
+std::vector<std::string> AttributeNames(const TOstCustomHighlighter& hl)
 {
     std::vector<std::string> names;
     for (int i = 0; i < hl.AttributeCount(); ++i)
@@ -93,12 +93,12 @@ TEST(HighlighterAttributes, ChangesFireOnlyWhenTheValueChanges)
 TEST(HighlighterAttributeList, SortedWithoutRegardToCaseAndFreeOfDuplicates)
 {
     CharLexer hl;
-    EXPECT_EQ(attributeNames(hl), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+    EXPECT_EQ(AttributeNames(hl), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
     EXPECT_THROW(hl.RegisterAttribute(std::make_unique<TOstHighlighterAttributes>("BETA")),
                  EOstHighlighterError);
     EXPECT_EQ(hl.AttributeCount(), 3);
     hl.RegisterAttribute(std::make_unique<TOstHighlighterAttributes>("Beta2"));
-    EXPECT_EQ(attributeNames(hl), (std::vector<std::string>{"Alpha", "beta", "Beta2", "zeta"}));
+    EXPECT_EQ(AttributeNames(hl), (std::vector<std::string>{"Alpha", "beta", "Beta2", "zeta"}));
     EXPECT_EQ(hl.AttributeAt(-1), nullptr);
     EXPECT_EQ(hl.AttributeAt(hl.AttributeCount()), nullptr);
     EXPECT_EQ(hl.AttributeByName("ZETA"), hl.AttributeAt(3));

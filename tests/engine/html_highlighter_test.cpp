@@ -227,7 +227,7 @@ TEST(HtmlProperties, TokensCoverRealPages)
 
 TEST(HtmlProperties, LineBreakStyleDoesNotChangeTheTokens)
 {
-    const std::string crlf = readFile(std::string(OSTREL_TEST_DATA) + "/html/catalogue.html");
+    const std::string crlf = ReadFile(std::string(OSTREL_TEST_DATA) + "/html/catalogue.html");
     ASSERT_NE(crlf.find('\r'), std::string::npos) << "the sample has CR LF breaks";
     ExpectLineBreakStyleIrrelevant(kFacts, crlf, "catalogue.html");
 }

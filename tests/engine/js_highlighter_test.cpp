@@ -10,7 +10,7 @@ namespace {
 
 const FreshLexer<TOstJScriptHighlighter> lex{jsRsCode};
 
-int kindOf(const std::string& word)
+int KindOf(const std::string& word)
 {
     const LexTokens tokens = lex(word);
     return tokens.size() == 1 ? tokens[0].kind : -1;
@@ -31,22 +31,22 @@ TEST(JsWords, ReservedWordsObjectNamesAndEvents)
     EXPECT_EQ(lex("document.write("), (LexTokens{{"document", B}, {".", Y}, {"write", B}, {"(", Y}}));
     for (const char* word : {"if", "IF", "typeof", "instanceof", "synchronized", "constructor", "NaN", "float",
                              "Float", "debugger", "prototype"})
-        EXPECT_EQ(kindOf(word), K) << word;
+        EXPECT_EQ(KindOf(word), K) << word;
     for (const char* word : {"function", "Function", "FUNCTION", "null", "boolean", "all", "window", "E", "PI",
                              "LN10", "SQRT1_2", "getElementById", "POSITIVE_INFINITY", "NEGATIVE_INFINITY",
                              "setUTCMilliseconds"})
-        EXPECT_EQ(kindOf(word), B) << word;
+        EXPECT_EQ(KindOf(word), B) << word;
     for (const char* word : {"onLoad", "onclick", "ONMOUSEOVER", "onKeyPress", "onAbort"})
-        EXPECT_EQ(kindOf(word), E) << word;
+        EXPECT_EQ(KindOf(word), E) << word;
     for (const char* word : {"printNumber", "let", "iff", "onLoaded", "_", "x1", "LN11x"})
-        EXPECT_EQ(kindOf(word), I) << word;
+        EXPECT_EQ(KindOf(word), I) << word;
 }
 
 TEST(JsWords, DigitsCompareAlikeAtTheSamePlace)
 {
-    EXPECT_EQ(kindOf("LN20"), B) << "hashes and compares like LN10";
-    EXPECT_EQ(kindOf("LN3"), B) << "like LN2";
-    EXPECT_EQ(kindOf("LNX0"), I);
+    EXPECT_EQ(KindOf("LN20"), B) << "hashes and compares like LN10";
+    EXPECT_EQ(KindOf("LN3"), B) << "like LN2";
+    EXPECT_EQ(KindOf("LNX0"), I);
 }
 
 // ---- Numbers and operators ---------------------------------------------------------------

@@ -11,7 +11,7 @@ using namespace ostrel::test;
 namespace {
 
 // Pascal's lexer also takes the dialect's version.
-LexTokens lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
+LexTokens Lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
 {
     TOstPasHighlighter hl;
     hl.SetDelphiVersion(version);
@@ -20,9 +20,9 @@ LexTokens lex(const std::string& line, intptr_t state = pasPlain, TDelphiVersion
 
 const FreshStateAfter<TOstPasHighlighter> stateAfter{pasPlain};
 
-int kindOf(const std::string& word, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
+int KindOf(const std::string& word, intptr_t state = pasPlain, TDelphiVersion version = dvDelphi6)
 {
-    const LexTokens t = lex(word, state, version);
+    const LexTokens t = Lex(word, state, version);
     return t.size() == 1 && t[0].text == word ? t[0].kind : -1;
 }
 
@@ -37,26 +37,26 @@ constexpr int A = pasAsm, C = pasComment, I = pasIdentifier, K = pasKeyword, N =
 TEST(PasKeywords, CaseIgnoredButDigitsAndUnderscoresCount)
 {
     for (const char* k : {"BEGIN", "begin", "Begin", "initialization", "RESOURCESTRING", "xor", "On"})
-        EXPECT_EQ(kindOf(k), K) << k;
+        EXPECT_EQ(KindOf(k), K) << k;
     for (const char* w : {"Begin1", "End_", "Begins", "Beg", "x", "_begin", "WriteLn", "Integer",
                           "Implementationsection"})
-        EXPECT_EQ(kindOf(w), I) << w;
-    EXPECT_EQ(lex("a1_b2"), (LexTokens{{"a1_b2", I}}));
+        EXPECT_EQ(KindOf(w), I) << w;
+    EXPECT_EQ(Lex("a1_b2"), (LexTokens{{"a1_b2", I}}));
 }
 
 TEST(PasKeywords, DialectVersionEnablesKeywords)
 {
-    EXPECT_EQ(kindOf("stdcall", pasPlain, dvDelphi1), I);
-    EXPECT_EQ(kindOf("stdcall", pasPlain, dvDelphi2), K);
-    EXPECT_EQ(kindOf("finalization", pasPlain, dvDelphi1), I);
-    EXPECT_EQ(kindOf("safecall", pasPlain, dvDelphi2), I);
-    EXPECT_EQ(kindOf("Resourcestring", pasPlain, dvDelphi3), K);
-    EXPECT_EQ(kindOf("overload", pasPlain, dvDelphi3), I);
-    EXPECT_EQ(kindOf("reintroduce", pasPlain, dvDelphi4), K);
-    EXPECT_EQ(kindOf("platform", pasPlain, dvDelphi5), I);
-    EXPECT_EQ(kindOf("deprecated", pasPlain, dvDelphi6), K);
-    EXPECT_EQ(lex("a//b", pasPlain, dvDelphi1), (LexTokens{{"a", I}, {"/", Y}, {"/", Y}, {"b", I}}));
-    EXPECT_EQ(lex("a//b", pasPlain, dvDelphi2), (LexTokens{{"a", I}, {"//b", C}}));
+    EXPECT_EQ(KindOf("stdcall", pasPlain, dvDelphi1), I);
+    EXPECT_EQ(KindOf("stdcall", pasPlain, dvDelphi2), K);
+    EXPECT_EQ(KindOf("finalization", pasPlain, dvDelphi1), I);
+    EXPECT_EQ(KindOf("safecall", pasPlain, dvDelphi2), I);
+    EXPECT_EQ(KindOf("Resourcestring", pasPlain, dvDelphi3), K);
+    EXPECT_EQ(KindOf("overload", pasPlain, dvDelphi3), I);
+    EXPECT_EQ(KindOf("reintroduce", pasPlain, dvDelphi4), K);
+    EXPECT_EQ(KindOf("platform", pasPlain, dvDelphi5), I);
+    EXPECT_EQ(KindOf("deprecated", pasPlain, dvDelphi6), K);
+    EXPECT_EQ(Lex("a//b", pasPlain, dvDelphi1), (LexTokens{{"a", I}, {"/", Y}, {"/", Y}, {"b", I}}));
+    EXPECT_EQ(Lex("a//b", pasPlain, dvDelphi2), (LexTokens{{"a", I}, {"//b", C}}));
 }
 
 TEST(PasKeywords, PackageWordsFollowPackageSource)
@@ -83,18 +83,18 @@ TEST(PasKeywords, PackageWordsFollowPackageSource)
 
 TEST(PasKeywords, PropertyAndExportsWordsDependOnTheState)
 {
-    EXPECT_EQ(kindOf("read"), I);
-    EXPECT_EQ(lex("property X: Integer read FX; read"),
+    EXPECT_EQ(KindOf("read"), I);
+    EXPECT_EQ(Lex("property X: Integer read FX; read"),
               (LexTokens{{"property", K}, {" ", W}, {"X", I}, {":", Y}, {" ", W}, {"Integer", I}, {" ", W},
                          {"read", K}, {" ", W}, {"FX", I}, {";", Y}, {" ", W}, {"read", I}}));
     EXPECT_EQ(stateAfter("property Items[Index: Integer]: string"), pasInProperty);
-    EXPECT_EQ(kindOf("index", pasInProperty), K);
-    EXPECT_EQ(kindOf("readonly", pasInProperty, dvDelphi2), I);
-    EXPECT_EQ(kindOf("readonly", pasInProperty, dvDelphi3), K);
-    EXPECT_EQ(kindOf("implements", pasInProperty, dvDelphi3), I);
-    EXPECT_EQ(kindOf("implements", pasInProperty, dvDelphi4), K);
-    EXPECT_EQ(kindOf("name", pasInProperty), I);
-    EXPECT_EQ(lex("exports F index 1 name 'A';"),
+    EXPECT_EQ(KindOf("index", pasInProperty), K);
+    EXPECT_EQ(KindOf("readonly", pasInProperty, dvDelphi2), I);
+    EXPECT_EQ(KindOf("readonly", pasInProperty, dvDelphi3), K);
+    EXPECT_EQ(KindOf("implements", pasInProperty, dvDelphi3), I);
+    EXPECT_EQ(KindOf("implements", pasInProperty, dvDelphi4), K);
+    EXPECT_EQ(KindOf("name", pasInProperty), I);
+    EXPECT_EQ(Lex("exports F index 1 name 'A';"),
               (LexTokens{{"exports", K}, {" ", W}, {"F", I}, {" ", W}, {"index", K}, {" ", W}, {"1", N},
                          {" ", W}, {"name", K}, {" ", W}, {"'A'", S}, {";", Y}}));
     EXPECT_EQ(stateAfter("exports F,"), pasInExports) << "an exports clause goes on over lines";
@@ -102,7 +102,7 @@ TEST(PasKeywords, PropertyAndExportsWordsDependOnTheState)
 
 TEST(PasKeywords, CommentsKeepThePropertyAndExportsContext)
 {
-    EXPECT_EQ(lex("property X: Integer { why } read FX (* and *) write SetX;"),
+    EXPECT_EQ(Lex("property X: Integer { why } read FX (* and *) write SetX;"),
               (LexTokens{{"property", K}, {" ", W}, {"X", I}, {":", Y}, {" ", W}, {"Integer", I}, {" ", W},
                          {"{ why }", C}, {" ", W}, {"read", K}, {" ", W}, {"FX", I}, {" ", W}, {"(* and *)", C},
                          {" ", W}, {"write", K}, {" ", W}, {"SetX", I}, {";", Y}}));
@@ -121,10 +121,10 @@ TEST(PasKeywords, CommentsKeepThePropertyAndExportsContext)
 
 TEST(PasComments, BracesParenthesesAndDirectives)
 {
-    EXPECT_EQ(lex("{$R+} { text } x"), (LexTokens{{"{$R+}", D}, {" ", W}, {"{ text }", C}, {" ", W}, {"x", I}}));
-    EXPECT_EQ(lex("(* a *) (*) still"), (LexTokens{{"(* a *)", C}, {" ", W}, {"(*) still", C}}));
-    EXPECT_EQ(lex("(**)x"), (LexTokens{{"(**)", C}, {"x", I}}));
-    EXPECT_EQ(lex("(.a.)"), (LexTokens{{"(.", Y}, {"a", I}, {".)", Y}}));
+    EXPECT_EQ(Lex("{$R+} { text } x"), (LexTokens{{"{$R+}", D}, {" ", W}, {"{ text }", C}, {" ", W}, {"x", I}}));
+    EXPECT_EQ(Lex("(* a *) (*) still"), (LexTokens{{"(* a *)", C}, {" ", W}, {"(*) still", C}}));
+    EXPECT_EQ(Lex("(**)x"), (LexTokens{{"(**)", C}, {"x", I}}));
+    EXPECT_EQ(Lex("(.a.)"), (LexTokens{{"(.", Y}, {"a", I}, {".)", Y}}));
 
     TOstPasHighlighter hl;
     const auto lexed = LexLines(hl, {"x { open", "", "begin } end", "(* two", "lines *) y"});
@@ -141,20 +141,20 @@ TEST(PasComments, BracesParenthesesAndDirectives)
 
 TEST(PasLiterals, StringsCharactersAndNumbers)
 {
-    EXPECT_EQ(lex("'It''s' 'open"), (LexTokens{{"'It''s'", S}, {" ", W}, {"'open", S}}));
+    EXPECT_EQ(Lex("'It''s' 'open"), (LexTokens{{"'It''s'", S}, {" ", W}, {"'open", S}}));
     EXPECT_EQ(stateAfter("'open"), pasPlain) << "strings end with the line";
-    EXPECT_EQ(lex("#13#10#$0D"), (LexTokens{{"#13", Ch}, {"#10", Ch}, {"#$0D", Ch}}));
-    EXPECT_EQ(lex("$FF $"), (LexTokens{{"$FF", H}, {" ", W}, {"$", H}}));
-    EXPECT_EQ(lex("1.5E-3 2e+4 7"), (LexTokens{{"1.5E-3", F}, {" ", W}, {"2e+4", F}, {" ", W}, {"7", N}}));
-    EXPECT_EQ(lex("1..10"), (LexTokens{{"1", N}, {"..", Y}, {"10", N}}));
-    EXPECT_EQ(lex("1-2"), (LexTokens{{"1", N}, {"-", Y}, {"2", N}}));
+    EXPECT_EQ(Lex("#13#10#$0D"), (LexTokens{{"#13", Ch}, {"#10", Ch}, {"#$0D", Ch}}));
+    EXPECT_EQ(Lex("$FF $"), (LexTokens{{"$FF", H}, {" ", W}, {"$", H}}));
+    EXPECT_EQ(Lex("1.5E-3 2e+4 7"), (LexTokens{{"1.5E-3", F}, {" ", W}, {"2e+4", F}, {" ", W}, {"7", N}}));
+    EXPECT_EQ(Lex("1..10"), (LexTokens{{"1", N}, {"..", Y}, {"10", N}}));
+    EXPECT_EQ(Lex("1-2"), (LexTokens{{"1", N}, {"-", Y}, {"2", N}}));
 }
 
 TEST(PasLiterals, SymbolsAndIllegalCharacters)
 {
-    EXPECT_EQ(lex("a:=b>=c<>d<=e"), (LexTokens{{"a", I}, {":=", Y}, {"b", I}, {">=", Y}, {"c", I}, {"<>", Y},
+    EXPECT_EQ(Lex("a:=b>=c<>d<=e"), (LexTokens{{"a", I}, {":=", Y}, {"b", I}, {">=", Y}, {"c", I}, {"<>", Y},
                                                {"d", I}, {"<=", Y}, {"e", I}}));
-    EXPECT_EQ(lex("@@P^|\xB9"), (LexTokens{{"@@", Y}, {"P", I}, {"^", Y}, {"|", X}, {"\xB9", X}}));
+    EXPECT_EQ(Lex("@@P^|\xB9"), (LexTokens{{"@@", Y}, {"P", I}, {"^", Y}, {"|", X}, {"\xB9", X}}));
     TOstPasHighlighter hl;
     hl.StartLine("|", 0);
     EXPECT_EQ(hl.TokenAttribute(), hl.SymbolAttri) << "an illegal character is drawn as a symbol";
@@ -164,7 +164,7 @@ TEST(PasLiterals, SymbolsAndIllegalCharacters)
 
 TEST(PasAssembler, UpToTheEndKeyword)
 {
-    EXPECT_EQ(lex("asm mov ax, 1 end;"),
+    EXPECT_EQ(Lex("asm mov ax, 1 end;"),
               (LexTokens{{"asm", K}, {" ", W}, {"mov", A}, {" ", W}, {"ax", A}, {",", A}, {" ", W}, {"1", A},
                          {" ", W}, {"end", K}, {";", Y}}));
     TOstPasHighlighter hl;

@@ -12,7 +12,7 @@ namespace {
 
 const FreshLexer<TOstPerlHighlighter> lex{};
 
-int kindOf(const std::string& text)
+int KindOf(const std::string& text)
 {
     const LexTokens t = lex(text);
     return t.size() == 1 && t[0].text == text ? t[0].kind : -1;
@@ -27,25 +27,25 @@ constexpr int C = perlComment, I = perlIdentifier, K = perlKeyword, N = perlNumb
 
 TEST(PerlWords, KeywordsOperatorsAndPragmasWithCase)
 {
-    EXPECT_EQ(kindOf("print"), K);
-    EXPECT_EQ(kindOf("Print"), I);
-    EXPECT_EQ(kindOf("eq"), O);
-    EXPECT_EQ(kindOf("EQ"), I);
-    EXPECT_EQ(kindOf("getprotobynumber"), K);
-    EXPECT_EQ(kindOf("qw"), K);
+    EXPECT_EQ(KindOf("print"), K);
+    EXPECT_EQ(KindOf("Print"), I);
+    EXPECT_EQ(KindOf("eq"), O);
+    EXPECT_EQ(KindOf("EQ"), I);
+    EXPECT_EQ(KindOf("getprotobynumber"), K);
+    EXPECT_EQ(KindOf("qw"), K);
     EXPECT_EQ(lex("use strict;"), (LexTokens{{"use", K}, {" ", W}, {"strict", P}, {";", Y}}));
-    EXPECT_EQ(kindOf("printer"), I);
-    EXPECT_EQ(kindOf("print$x"), I) << "\"$\" continues the scanned word";
+    EXPECT_EQ(KindOf("printer"), I);
+    EXPECT_EQ(KindOf("print$x"), I) << "\"$\" continues the scanned word";
 }
 
 TEST(PerlWords, SpecialVariables)
 {
     for (const char* v : {"$ARGV", "@ARGV", "%INC", "$PERL_VERSION", "$FORMAT_LINE_BREAK_CHARACTERS"})
-        EXPECT_EQ(kindOf(v), V) << v;
+        EXPECT_EQ(KindOf(v), V) << v;
     for (const char* v : {"$argv", "$count", "@list", "%hash", "$ARGVS"})
-        EXPECT_EQ(kindOf(v), I) << v;
+        EXPECT_EQ(KindOf(v), I) << v;
     for (const char* v : {"$_", "$0", "$1", "$!", "$@", "$$", "$;", "$/", "$\\", "$^W", "$^X", "$^"})
-        EXPECT_EQ(kindOf(v), V) << v;
+        EXPECT_EQ(KindOf(v), V) << v;
     EXPECT_EQ(lex("$_foo"), (LexTokens{{"$_", V}, {"foo", I}}));
     EXPECT_EQ(lex("$^Q"), (LexTokens{{"$", I}, {"^", Y}, {"Q", I}}));
     EXPECT_EQ(lex("$x{y}"), (LexTokens{{"$x", I}, {"{", Y}, {"y", I}, {"}", Y}}));
@@ -65,7 +65,7 @@ TEST(PerlWords, PercentAndXAsOperators)
 TEST(PerlLiterals, NumbersAndTheDot)
 {
     for (const char* n : {"1_000_000", "0xFF", "1.5e-3", "42", ".5"})
-        EXPECT_EQ(kindOf(n), N) << n;
+        EXPECT_EQ(KindOf(n), N) << n;
     EXPECT_EQ(lex("1..10"), (LexTokens{{"1", N}, {"..", Y}, {"10", N}}));
     EXPECT_EQ(lex("1...3"), (LexTokens{{"1", N}, {"...", Y}, {"3", N}}));
     EXPECT_EQ(lex("5-2"), (LexTokens{{"5", N}, {"-", Y}, {"2", N}}));

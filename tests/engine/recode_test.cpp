@@ -22,9 +22,9 @@
 
 using namespace ostrel;
 using ostrel::test::FileSizeLimit;
-using ostrel::test::readFile;
+using ostrel::test::ReadFile;
 using ostrel::test::TempDir;
-using ostrel::test::writeFile;
+using ostrel::test::WriteFile;
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(PolishRecode, RecodingTwiceToIsoLeavesTheLettersButTheIsoBytesOfWindowsSign
     EXPECT_EQ(Recoded(Recoded(kWin, TOstPolishRecoding::ToIso), TOstPolishRecoding::ToIso), kIso);
     // 0xB1 is "±" in Windows-1250 but "ą" in ISO-8859-2.
     EXPECT_EQ(Recoded("\xB1", TOstPolishRecoding::ToWindows), "\xB9");
-    EXPECT_EQ(codepage::toUnicode(0xB9), u'\u0105');
+    EXPECT_EQ(codepage::ToUnicode(0xB9), u'\u0105');
 }
 
 TEST(PolishRecode, StripGivesAsciiFromEitherCodePage)
@@ -179,39 +179,39 @@ TEST(Utf8Export, EachLetterBecomesItsUtf8BytesWithoutAByteOrderMark)
 {
     TempDir dir;
     ExportUtf8((dir / "a.txt").string(), "\xB9", TOstEncoding::Windows1250);  // ą
-    EXPECT_EQ(readFile(dir / "a.txt"), "\xC4\x85");
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "\xC4\x85");
     ExportUtf8((dir / "b.txt").string(), kWin + "\r\n\x80", TOstEncoding::Windows1250);
-    EXPECT_EQ(readFile(dir / "b.txt"), "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 "
+    EXPECT_EQ(ReadFile(dir / "b.txt"), "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 "
                                        "ja\xC5\xBA\xC5\x84\r\n\xE2\x82\xAC");  // ... jaźń, €
     ExportUtf8((dir / "c.txt").string(), "plain ASCII {}\\", TOstEncoding::Windows1250);
-    EXPECT_EQ(readFile(dir / "c.txt"), "plain ASCII {}\\");
+    EXPECT_EQ(ReadFile(dir / "c.txt"), "plain ASCII {}\\");
     ExportUtf8((dir / "d.txt").string(), "\xB1", TOstEncoding::Iso88592);
-    EXPECT_EQ(readFile(dir / "d.txt"), "\xC4\x85");
+    EXPECT_EQ(ReadFile(dir / "d.txt"), "\xC4\x85");
     // A UTF-8 document's bytes as they are, a damaged one too, and no mark.
     ExportUtf8((dir / "e.txt").string(), "\xC5\xBC\xFF\r\nx", TOstEncoding::Utf8Bom);
-    EXPECT_EQ(readFile(dir / "e.txt"), "\xC5\xBC\xFF\r\nx");
+    EXPECT_EQ(ReadFile(dir / "e.txt"), "\xC5\xBC\xFF\r\nx");
 }
 
 TEST(Utf8Export, AnEmptyDocumentWritesAnEmptyFile)
 {
     TempDir dir;
-    writeFile(dir / "old.txt", "old content");
+    WriteFile(dir / "old.txt", "old content");
     TOstEditStringList lines;
     ExportUtf8((dir / "old.txt").string(), JoinedText(lines), lines.Encoding());
     EXPECT_TRUE(std::filesystem::exists(dir / "old.txt"));
-    EXPECT_EQ(readFile(dir / "old.txt"), "");
+    EXPECT_EQ(ReadFile(dir / "old.txt"), "");
 }
 
 TEST(ReplacingWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
 {
     TempDir dir;
     const auto target = dir / "target.txt";
-    writeFile(target, "precious");
+    WriteFile(target, "precious");
     {
         FileSizeLimit limit(4);
         EXPECT_THROW(WriteFileSafely(target.string(), "a longer new content"), std::system_error);
     }
-    EXPECT_EQ(readFile(target), "precious");
+    EXPECT_EQ(ReadFile(target), "precious");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
@@ -219,12 +219,12 @@ TEST(ReplacingWrite, KeepsPermissionsFollowsLinksAndRefusesReadOnlyTargets)
 {
     TempDir dir;
     const auto target = dir / "t.txt";
-    writeFile(target, "old");
+    WriteFile(target, "old");
     chmod(target.c_str(), 0640);
     std::filesystem::create_symlink(target, dir / "link.txt");
     WriteFileSafely((dir / "link.txt").string(), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
-    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(ReadFile(target), "new");
     struct stat info {};
     stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -233,7 +233,7 @@ TEST(ReplacingWrite, KeepsPermissionsFollowsLinksAndRefusesReadOnlyTargets)
     EXPECT_TRUE(IsReadOnlyFile(target.string()));
     EXPECT_FALSE(IsReadOnlyFile((dir / "missing.txt").string()));
     EXPECT_THROW(WriteFileSafely(target.string(), "newer"), std::system_error);
-    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(ReadFile(target), "new");
     EXPECT_THROW(WriteFileSafely((dir / "no-such-folder" / "x.txt").string(), "x"), std::system_error);
 }
 
@@ -241,11 +241,11 @@ TEST(AppendExport, JoinsTheFirstLineToTheFilesLastWithoutASeparator)
 {
     TempDir dir;
     const auto target = dir / "log.txt";
-    writeFile(target, "end of file");
+    WriteFile(target, "end of file");
     TOstEditStringList lines;
     lines.LoadFromBytes("first\r\nsecond\r\n");
     AppendToFileSafely(target.string(), JoinedText(lines));
-    EXPECT_EQ(readFile(target), "end of filefirst\r\nsecond");
+    EXPECT_EQ(ReadFile(target), "end of filefirst\r\nsecond");
 }
 
 TEST(AppendExport, AMissingFileIsNotCreated)
@@ -259,10 +259,10 @@ TEST(AppendExport, AFailedAppendCutsTheFileBackToItsOldLength)
 {
     TempDir dir;
     const auto target = dir / "log.txt";
-    writeFile(target, "0123456789");
+    WriteFile(target, "0123456789");
     {
         FileSizeLimit limit(16);
         EXPECT_THROW(AppendToFileSafely(target.string(), std::string(100, 'x')), std::system_error);
     }
-    EXPECT_EQ(readFile(target), "0123456789");
+    EXPECT_EQ(ReadFile(target), "0123456789");
 }

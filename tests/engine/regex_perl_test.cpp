@@ -308,7 +308,7 @@ struct Case {
 };
 
 // Random characters around the pattern's sample, sometimes with a mistake in it.
-std::string randomSubject(PatternGen& gen)
+std::string RandomSubject(PatternGen& gen)
 {
     static const std::string alphabet = "aabbcAB1_ -.\n\t]*$x";
     auto randomText = [&](int maxLen) {
@@ -355,13 +355,13 @@ TEST(RegexAgainstPerl, SeededPatternsAgreeOnEveryMatchAndGroup)
                              (mods.i ? "" : "i") + (mods.s ? "" : "s") + (mods.m ? "" : "m") +
                              (mods.g ? "" : "g");
         for (int k = 0; k < kSubjectsPerPattern; ++k)
-            cases.push_back({ours, perl, randomSubject(gen), modStr, gen.fragile()});
+            cases.push_back({ours, perl, RandomSubject(gen), modStr, gen.fragile()});
     }
 
     std::string input;
     for (const Case& c : cases)
-        input += test::toHex(c.perl) + " " + test::toHex(c.subject) + "\n";
-    const std::vector<std::string> perlOut = test::runPerl(kPerlScript, input);
+        input += test::ToHex(c.perl) + " " + test::ToHex(c.subject) + "\n";
+    const std::vector<std::string> perlOut = test::RunPerl(kPerlScript, input);
     ASSERT_EQ(perlOut.size(), cases.size()) << "Perl gave fewer answers";
 
     int mismatches = 0;
@@ -377,13 +377,13 @@ TEST(RegexAgainstPerl, SeededPatternsAgreeOnEveryMatchAndGroup)
         re.SetExpression(c.ours);
         std::string actual;
         try {
-            actual = test::allMatchSlots(re, c.subject);
+            actual = test::AllMatchSlots(re, c.subject);
         } catch (const EOstRegex& e) {
             actual = std::string("error: ") + e.what();
         }
         if (c.wholeMatchOnly && actual.rfind("error", 0) != 0) {
-            actual = test::wholeMatchesOf(actual);
-            expected = test::wholeMatchesOf(expected);
+            actual = test::WholeMatchesOf(actual);
+            expected = test::WholeMatchesOf(expected);
         }
         withMatch += !expected.empty();
         withGroup += expected.find(" -1:-1") != expected.find(' ');

@@ -268,7 +268,7 @@ private:
 // The subject's characters as Perl gets them: code points in hex, an invalid
 // byte as a lone surrogate (U+DC80 and up), which Perl's '.' and negated
 // sets match and nothing else does; and what each takes in UTF-8.
-std::string perlCodePoints(const std::string& subject)
+std::string PerlCodePoints(const std::string& subject)
 {
     std::string out;
     for (std::size_t i = 0; i < subject.size();) {
@@ -281,7 +281,7 @@ std::string perlCodePoints(const std::string& subject)
     return out;
 }
 
-std::string randomSubject(Utf8PatternGen& gen)
+std::string RandomSubject(Utf8PatternGen& gen)
 {
     auto randomText = [&](int maxLen) {
         std::vector<std::string> t;
@@ -381,12 +381,12 @@ TEST(RegexUtf8AgainstPerl, SeededPatternsAgreeOnEveryMatchAndGroup)
                                    (mods.g ? "g" : "") + "-" + (mods.i ? "" : "i") + (mods.s ? "" : "s") +
                                    (mods.m ? "" : "m") + (mods.g ? "" : "g");
         for (int k = 0; k < kSubjectsPerPattern; ++k)
-            cases.push_back({ours, perl, randomSubject(gen), modStr, gen.fragile()});
+            cases.push_back({ours, perl, RandomSubject(gen), modStr, gen.fragile()});
     }
     std::string input;
     for (const Case& c : cases)
-        input += test::toHex(c.perl) + " " + perlCodePoints(c.subject) + "\n";
-    const std::vector<std::string> perlOut = test::runPerl(kPerlScript, input);
+        input += test::ToHex(c.perl) + " " + PerlCodePoints(c.subject) + "\n";
+    const std::vector<std::string> perlOut = test::RunPerl(kPerlScript, input);
     ASSERT_EQ(perlOut.size(), cases.size()) << "Perl gave fewer answers";
 
     int mismatches = 0, withMatch = 0, withGroup = 0;
@@ -401,19 +401,19 @@ TEST(RegexUtf8AgainstPerl, SeededPatternsAgreeOnEveryMatchAndGroup)
         re.SetExpression(c.ours);
         std::string actual;
         try {
-            actual = test::allMatchSlots(re, c.subject);
+            actual = test::AllMatchSlots(re, c.subject);
         } catch (const EOstRegex& e) {
             actual = std::string("error: ") + e.what();
         }
         if (c.wholeMatchOnly && actual.rfind("error", 0) != 0) {
-            actual = test::wholeMatchesOf(actual);
-            expected = test::wholeMatchesOf(expected);
+            actual = test::WholeMatchesOf(actual);
+            expected = test::WholeMatchesOf(expected);
         }
         withMatch += !expected.empty();
         withGroup += expected.find(" -1:-1") != expected.find(' ');
         if (actual != expected && ++mismatches <= 10) {
             ADD_FAILURE() << "pattern " << c.ours << " (perl " << c.perl << ") mods " << c.mods << "\nsubject \""
-                          << c.subject << "\" (" << test::toHex(c.subject) << ")\n ours: " << actual
+                          << c.subject << "\" (" << test::ToHex(c.subject) << ")\n ours: " << actual
                           << "\n perl: " << expected;
         }
     }

@@ -13,7 +13,7 @@ struct Found {
     friend bool operator==(const Found&, const Found&) = default;
 };
 
-std::vector<Found> findAll(TOstEditRegexSearch& s, std::string_view line)
+std::vector<Found> FindAll(TOstEditRegexSearch& s, std::string_view line)
 {
     std::vector<Found> out;
     const int n = s.FindAll(line);
@@ -29,10 +29,10 @@ TEST(RegexSearch, FindsEveryMatchWithItsLength)
     TOstEditRegexSearch s;
     s.SetOptions(ssoMatchCase);
     s.SetPattern("[0-9]+");
-    EXPECT_EQ(findAll(s, "a12b3"), (std::vector<Found>{{2, 2}, {5, 1}}));
-    EXPECT_EQ(findAll(s, "none"), std::vector<Found>{});
+    EXPECT_EQ(FindAll(s, "a12b3"), (std::vector<Found>{{2, 2}, {5, 1}}));
+    EXPECT_EQ(FindAll(s, "none"), std::vector<Found>{});
     s.SetPattern("x*");
-    EXPECT_EQ(findAll(s, "xxa"), (std::vector<Found>{{1, 2}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(FindAll(s, "xxa"), (std::vector<Found>{{1, 2}, {3, 0}, {4, 0}}));
     EXPECT_EQ(s.Pattern(), "x*");
 }
 
@@ -41,12 +41,12 @@ TEST(RegexSearch, IgnoresCaseUnlessMatchCaseAndIgnoresWholeWord)
     TOstEditRegexSearch s;
     s.SetPattern("kot");
     s.SetOptions(ssoWholeWord);
-    EXPECT_EQ(findAll(s, "KOTek"), (std::vector<Found>{{1, 3}}));
+    EXPECT_EQ(FindAll(s, "KOTek"), (std::vector<Found>{{1, 3}}));
     s.SetOptions(ssoMatchCase);
-    EXPECT_EQ(findAll(s, "KOTek"), std::vector<Found>{});
+    EXPECT_EQ(FindAll(s, "KOTek"), std::vector<Found>{});
     s.SetOptions(0);
     s.SetPattern("\xB9");  // a with ogonek finds its capital
-    EXPECT_EQ(findAll(s, "\xA5"), (std::vector<Found>{{1, 1}}));
+    EXPECT_EQ(FindAll(s, "\xA5"), (std::vector<Found>{{1, 1}}));
 }
 
 TEST(RegexSearch, ReplacementExpandsGroupReferences)

@@ -14,7 +14,7 @@ namespace {
 
 using Span = std::pair<std::ptrdiff_t, std::ptrdiff_t>;  // 1-based start, length
 
-std::vector<Span> allMatches(TOstRegex& re, std::string_view subject)
+std::vector<Span> AllMatches(TOstRegex& re, std::string_view subject)
 {
     std::vector<Span> out;
     for (bool found = re.Exec(subject); found; found = re.ExecNext())
@@ -22,22 +22,22 @@ std::vector<Span> allMatches(TOstRegex& re, std::string_view subject)
     return out;
 }
 
-std::vector<Span> allMatches(std::string_view pattern, std::string_view subject,
+std::vector<Span> AllMatches(std::string_view pattern, std::string_view subject,
                              std::string_view mods = {})
 {
     TOstRegex re;
     re.SetModifierStr(mods);
     re.SetExpression(pattern);
-    return allMatches(re, subject);
+    return AllMatches(re, subject);
 }
 
-Span firstMatch(std::string_view pattern, std::string_view subject, std::string_view mods = {})
+Span FirstMatch(std::string_view pattern, std::string_view subject, std::string_view mods = {})
 {
-    const auto all = allMatches(pattern, subject, mods);
+    const auto all = AllMatches(pattern, subject, mods);
     return all.empty() ? Span{-1, -1} : all.front();
 }
 
-int compileError(std::string_view pattern, std::string_view mods = {})
+int CompileError(std::string_view pattern, std::string_view mods = {})
 {
     TOstRegex re;
     re.SetModifierStr(mods);
@@ -51,7 +51,7 @@ int compileError(std::string_view pattern, std::string_view mods = {})
     return 0;
 }
 
-int runError(std::string_view pattern, std::string_view subject)
+int RunError(std::string_view pattern, std::string_view subject)
 {
     TOstRegex re;
     re.SetExpression(pattern);
@@ -63,7 +63,7 @@ int runError(std::string_view pattern, std::string_view subject)
     return 0;
 }
 
-std::string replaceAll(std::string_view pattern, std::string_view subject,
+std::string ReplaceAll(std::string_view pattern, std::string_view subject,
                        std::string_view replacement, bool templ = true)
 {
     TOstRegex re;
@@ -77,8 +77,8 @@ std::string replaceAll(std::string_view pattern, std::string_view subject,
 
 TEST(RegexExec, EmptyMatchesAdvanceOneCharacterAndStopAtTheEnd)
 {
-    EXPECT_EQ(allMatches("a*", "bbb"), (std::vector<Span>{{1, 0}, {2, 0}, {3, 0}, {4, 0}}));
-    EXPECT_EQ(allMatches("x*", "xxa"), (std::vector<Span>{{1, 2}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(AllMatches("a*", "bbb"), (std::vector<Span>{{1, 0}, {2, 0}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(AllMatches("x*", "xxa"), (std::vector<Span>{{1, 2}, {3, 0}, {4, 0}}));
 }
 
 TEST(RegexExec, ExecFromAndExecNextCheckTheirPreconditions)
@@ -139,9 +139,9 @@ TEST(RegexExec, SlotsReportPositionsLengthsAndTexts)
 TEST(RegexExec, SubjectsMayHoldNulBytes)
 {
     const std::string subject("x\0ab\0", 5);
-    EXPECT_EQ(firstMatch("a\\x00?b\\x00", subject), (Span{3, 3}));
-    EXPECT_EQ(firstMatch("\\x{0}a", subject), (Span{2, 2}));
-    EXPECT_EQ(firstMatch("b.$", subject), (Span{4, 2}));
+    EXPECT_EQ(FirstMatch("a\\x00?b\\x00", subject), (Span{3, 3}));
+    EXPECT_EQ(FirstMatch("\\x{0}a", subject), (Span{2, 2}));
+    EXPECT_EQ(FirstMatch("b.$", subject), (Span{4, 2}));
 }
 
 TEST(RegexExec, ModifierChangeRecompilesBeforeTheNextRun)
@@ -170,83 +170,83 @@ TEST(RegexModifiers, DefaultsAndLetterStrings)
 
 TEST(RegexModifiers, InlineModifiersEndWithTheirGroup)
 {
-    EXPECT_EQ(firstMatch("(?i)abc", "xABC"), (Span{2, 3}));
-    EXPECT_EQ(firstMatch("(?i)a((?-i)b)c", "ABC"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("(?i)a((?-i)b)c", "AbC"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("((?i)a)b", "AB"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("((?i)a)b", "Ab"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("(?i)abc", "xABC"), (Span{2, 3}));
+    EXPECT_EQ(FirstMatch("(?i)a((?-i)b)c", "ABC"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("(?i)a((?-i)b)c", "AbC"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("((?i)a)b", "AB"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("((?i)a)b", "Ab"), (Span{1, 2}));
     // A later branch of the same group still sees the change.
-    EXPECT_EQ(firstMatch("(x(?i)|a)", "A"), (Span{1, 1}));
-    EXPECT_EQ(firstMatch("(?I-S).", "\nA"), (Span{2, 1}));
+    EXPECT_EQ(FirstMatch("(x(?i)|a)", "A"), (Span{1, 1}));
+    EXPECT_EQ(FirstMatch("(?I-S).", "\nA"), (Span{2, 1}));
 }
 
 TEST(RegexModifiers, IgnoringCaseFollowsTheCodePageTables)
 {
     // Windows-1250: 0xA5 / 0xB9 A with ogonek, 0xA3 / 0xB3 L with stroke,
     // 0x8C / 0x9C S with acute.
-    EXPECT_EQ(firstMatch("\xB9", "x\xA5", "i"), (Span{2, 1}));
-    EXPECT_EQ(firstMatch("\xA3\xB9", "\xB3\xA5", "i"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("[\x9C]", "\x8C", "i"), (Span{1, 1}));
-    EXPECT_EQ(firstMatch("(\xB9)\\1", "\xB9\xA5", "i"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("\xB9", "\xA5"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("\xB9", "x\xA5", "i"), (Span{2, 1}));
+    EXPECT_EQ(FirstMatch("\xA3\xB9", "\xB3\xA5", "i"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("[\x9C]", "\x8C", "i"), (Span{1, 1}));
+    EXPECT_EQ(FirstMatch("(\xB9)\\1", "\xB9\xA5", "i"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("\xB9", "\xA5"), (Span{-1, -1}));
 }
 
 TEST(RegexModifiers, WithoutGQuantifiersAreLazy)
 {
-    EXPECT_EQ(firstMatch("a+", "aaa", "-g"), (Span{1, 1}));
-    EXPECT_EQ(firstMatch("(ab)+", "ababab", "-g"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("a+", "aaa", "g"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("a+?", "aaa"), (Span{1, 1}));
+    EXPECT_EQ(FirstMatch("a+", "aaa", "-g"), (Span{1, 1}));
+    EXPECT_EQ(FirstMatch("(ab)+", "ababab", "-g"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("a+", "aaa", "g"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("a+?", "aaa"), (Span{1, 1}));
 }
 
 TEST(RegexModifiers, DotAndLineBreaksUnderS)
 {
-    EXPECT_EQ(allMatches(".", "a\r\nb", "s").size(), 4u);
-    EXPECT_EQ(allMatches(".", "a\r\nb", "-s"), (std::vector<Span>{{1, 1}, {4, 1}}));
+    EXPECT_EQ(AllMatches(".", "a\r\nb", "s").size(), 4u);
+    EXPECT_EQ(AllMatches(".", "a\r\nb", "-s"), (std::vector<Span>{{1, 1}, {4, 1}}));
 }
 
 TEST(RegexModifiers, ExtendedSyntaxSkipsBlanksAndComments)
 {
-    EXPECT_EQ(firstMatch("a b  c # a comment\n d", "abcd", "x"), (Span{1, 4}));
-    EXPECT_EQ(firstMatch("ab *c", "abbbc", "x"), (Span{1, 5})) << "the star takes b alone";
-    EXPECT_EQ(firstMatch("a *", "aaa", "x"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("a b", "a b"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("(?x) a (?-x) b", "a b"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("a b  c # a comment\n d", "abcd", "x"), (Span{1, 4}));
+    EXPECT_EQ(FirstMatch("ab *c", "abbbc", "x"), (Span{1, 5})) << "the star takes b alone";
+    EXPECT_EQ(FirstMatch("a *", "aaa", "x"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("a b", "a b"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("(?x) a (?-x) b", "a b"), (Span{1, 3}));
     // Blanks and comments between an atom and its quantifier are ignored too.
-    EXPECT_EQ(firstMatch("(ab) +c", "ababc", "x"), (Span{1, 5}));
-    EXPECT_EQ(firstMatch("ab # b repeats\n *c", "abbbc", "x"), (Span{1, 5}));
-    EXPECT_EQ(firstMatch("[0-9] {2}", "a123", "x"), (Span{2, 2}));
+    EXPECT_EQ(FirstMatch("(ab) +c", "ababc", "x"), (Span{1, 5}));
+    EXPECT_EQ(FirstMatch("ab # b repeats\n *c", "abbbc", "x"), (Span{1, 5}));
+    EXPECT_EQ(FirstMatch("[0-9] {2}", "a123", "x"), (Span{2, 2}));
 }
 
 // ---- quantifiers
 
 TEST(RegexQuantifiers, QuantifierTakesTheLastCharacterOfALiteralRun)
 {
-    EXPECT_EQ(firstMatch("ab*", "abbb"), (Span{1, 4}));
-    EXPECT_EQ(firstMatch("ab*", "ababab"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("ab{2}", "abbb"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("abc?d", "abd"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("abc+?", "abccc"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("ab*", "abbb"), (Span{1, 4}));
+    EXPECT_EQ(FirstMatch("ab*", "ababab"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("ab{2}", "abbb"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("abc?d", "abd"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("abc+?", "abccc"), (Span{1, 3}));
 }
 
 TEST(RegexQuantifiers, CountedRepeatsOfSingleAndComplexOperands)
 {
-    EXPECT_EQ(firstMatch("x{2,3}", "xxxxx"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("x{2,3}?", "xxxxx"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("x{2,}", "xxxxx"), (Span{1, 5}));
-    EXPECT_EQ(firstMatch("(ab){2,3}", "abababab"), (Span{1, 6}));
-    EXPECT_EQ(firstMatch("(ab){2,3}?", "abababab"), (Span{1, 4}));
-    EXPECT_EQ(firstMatch("(ab){0}c", "abc"), (Span{3, 1}));
-    EXPECT_EQ(firstMatch("(a|ab)(c|bcd)(d*)", "abcd"), (Span{1, 4}));
-    EXPECT_EQ(firstMatch("(a+|b)*?c", "aabac"), (Span{1, 5}));
+    EXPECT_EQ(FirstMatch("x{2,3}", "xxxxx"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("x{2,3}?", "xxxxx"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("x{2,}", "xxxxx"), (Span{1, 5}));
+    EXPECT_EQ(FirstMatch("(ab){2,3}", "abababab"), (Span{1, 6}));
+    EXPECT_EQ(FirstMatch("(ab){2,3}?", "abababab"), (Span{1, 4}));
+    EXPECT_EQ(FirstMatch("(ab){0}c", "abc"), (Span{3, 1}));
+    EXPECT_EQ(FirstMatch("(a|ab)(c|bcd)(d*)", "abcd"), (Span{1, 4}));
+    EXPECT_EQ(FirstMatch("(a+|b)*?c", "aabac"), (Span{1, 5}));
 }
 
 TEST(RegexQuantifiers, BraceThatIsNoQuantifierIsAnOrdinaryCharacter)
 {
-    EXPECT_EQ(firstMatch("a{", "xa{"), (Span{2, 2}));
-    EXPECT_EQ(firstMatch("a{x}", "a{x}"), (Span{1, 4}));
-    EXPECT_EQ(firstMatch("{,5}", "a{,5}"), (Span{2, 4}));
-    EXPECT_EQ(firstMatch("a{2", "a{2"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("a{", "xa{"), (Span{2, 2}));
+    EXPECT_EQ(FirstMatch("a{x}", "a{x}"), (Span{1, 4}));
+    EXPECT_EQ(FirstMatch("{,5}", "a{,5}"), (Span{2, 4}));
+    EXPECT_EQ(FirstMatch("a{2", "a{2"), (Span{1, 3}));
 }
 
 // ---- compile errors
@@ -286,11 +286,11 @@ TEST(RegexErrors, EveryCompileErrorHasItsCode)
         {"(?i", reeUnrecognizedModifier},
     };
     for (const auto& [pattern, code] : cases)
-        EXPECT_EQ(compileError(pattern), code) << pattern;
-    EXPECT_EQ(compileError("(?)"), 0) << "an empty modifier list is allowed";
-    EXPECT_EQ(compileError("a{99999999}"), 0);
-    EXPECT_EQ(compileError("\\x{0041}"), 0);
-    EXPECT_EQ(compileError("(a)?"), 0) << "'?' may follow anything";
+        EXPECT_EQ(CompileError(pattern), code) << pattern;
+    EXPECT_EQ(CompileError("(?)"), 0) << "an empty modifier list is allowed";
+    EXPECT_EQ(CompileError("a{99999999}"), 0);
+    EXPECT_EQ(CompileError("\\x{0041}"), 0);
+    EXPECT_EQ(CompileError("(a)?"), 0) << "'?' may follow anything";
 }
 
 TEST(RegexErrors, SixteenGroupsAreTooManyFourteenAreFine)
@@ -300,8 +300,8 @@ TEST(RegexErrors, SixteenGroupsAreTooManyFourteenAreFine)
         fourteen += "(a)";
     for (int i = 0; i < 16; ++i)
         sixteen += "(a)";
-    EXPECT_EQ(compileError(sixteen), reeCompParseRegTooManyBrackets);
-    EXPECT_EQ(compileError(fourteen + "(a)"), reeCompParseRegTooManyBrackets);
+    EXPECT_EQ(CompileError(sixteen), reeCompParseRegTooManyBrackets);
+    EXPECT_EQ(CompileError(fourteen + "(a)"), reeCompParseRegTooManyBrackets);
     TOstRegex re;
     re.SetExpression(fourteen);
     ASSERT_TRUE(re.Exec(std::string(14, 'a')));
@@ -336,7 +336,7 @@ TEST(RegexErrors, FailedCompileLeavesNoProgramAndEmptyExpressionIsRefused)
     EXPECT_EQ(re.LastError(), reeCompParseRegUnmatchedBrackets);
     EXPECT_EQ(re.LastError(), reeOk);
     re.SetExpression("");
-    EXPECT_EQ(runError("", "a"), reeNoExpression);
+    EXPECT_EQ(RunError("", "a"), reeNoExpression);
 }
 
 TEST(RegexErrors, LinePairedSeparatorNeedsTwoDifferentCharactersOrNone)
@@ -361,51 +361,51 @@ TEST(RegexErrors, LinePairedSeparatorNeedsTwoDifferentCharactersOrNone)
 
 TEST(RegexSets, BracketAndDashAtTheEdgesAreMembers)
 {
-    EXPECT_EQ(allMatches("[]a]", "]ab"), (std::vector<Span>{{1, 1}, {2, 1}}));
-    EXPECT_EQ(allMatches("[a-]", "a-b"), (std::vector<Span>{{1, 1}, {2, 1}}));
-    EXPECT_EQ(allMatches("[-a]", "a-b"), (std::vector<Span>{{1, 1}, {2, 1}}));
-    EXPECT_EQ(allMatches("[^]a]", "]ab"), (std::vector<Span>{{3, 1}}));
-    EXPECT_EQ(compileError("[z-a]"), reeInvalidRange);
+    EXPECT_EQ(AllMatches("[]a]", "]ab"), (std::vector<Span>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(AllMatches("[a-]", "a-b"), (std::vector<Span>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(AllMatches("[-a]", "a-b"), (std::vector<Span>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(AllMatches("[^]a]", "]ab"), (std::vector<Span>{{3, 1}}));
+    EXPECT_EQ(CompileError("[z-a]"), reeInvalidRange);
 }
 
 TEST(RegexSets, ClassesEscapesAndSizes)
 {
-    EXPECT_EQ(allMatches("[\\d_]", "a1_b").size(), 2u);
-    EXPECT_EQ(allMatches("[\\s]", "a b\tc").size(), 2u);
-    EXPECT_EQ(allMatches("[\\w-]", "a-!").size(), 2u);
-    EXPECT_EQ(allMatches("[\\x41-\\x43]", "ABCD").size(), 3u);
-    EXPECT_EQ(allMatches("[\\D]", "D1").size(), 1u) << "other escapes stand for their character";
+    EXPECT_EQ(AllMatches("[\\d_]", "a1_b").size(), 2u);
+    EXPECT_EQ(AllMatches("[\\s]", "a b\tc").size(), 2u);
+    EXPECT_EQ(AllMatches("[\\w-]", "a-!").size(), 2u);
+    EXPECT_EQ(AllMatches("[\\x41-\\x43]", "ABCD").size(), 3u);
+    EXPECT_EQ(AllMatches("[\\D]", "D1").size(), 1u) << "other escapes stand for their character";
     // At most three members use the small form, more the bitmap; both agree.
-    EXPECT_EQ(allMatches("[abc]", "abcd").size(), 3u);
-    EXPECT_EQ(allMatches("[abcd]", "abcde").size(), 4u);
-    EXPECT_EQ(allMatches("[^abc]", "abcd").size(), 1u);
-    EXPECT_EQ(allMatches("[^abcd]", "abcde").size(), 1u);
-    EXPECT_EQ(firstMatch("a[^b]", "a"), (Span{-1, -1})) << "the end of input is no character";
-    EXPECT_EQ(firstMatch("a\\D", "a"), (Span{-1, -1}));
-    EXPECT_EQ(allMatches("[a-c]", "ABC", "i").size(), 3u);
-    EXPECT_EQ(allMatches("[^a]", "aA", "i").size(), 0u);
+    EXPECT_EQ(AllMatches("[abc]", "abcd").size(), 3u);
+    EXPECT_EQ(AllMatches("[abcd]", "abcde").size(), 4u);
+    EXPECT_EQ(AllMatches("[^abc]", "abcd").size(), 1u);
+    EXPECT_EQ(AllMatches("[^abcd]", "abcde").size(), 1u);
+    EXPECT_EQ(FirstMatch("a[^b]", "a"), (Span{-1, -1})) << "the end of input is no character";
+    EXPECT_EQ(FirstMatch("a\\D", "a"), (Span{-1, -1}));
+    EXPECT_EQ(AllMatches("[a-c]", "ABC", "i").size(), 3u);
+    EXPECT_EQ(AllMatches("[^a]", "aA", "i").size(), 0u);
 }
 
 TEST(RegexSets, CyrillicRangesUnderR)
 {
-    EXPECT_EQ(firstMatch("[\xE0-\xFF]", "\xB8", "r"), (Span{1, 1}));
-    EXPECT_EQ(firstMatch("[\xE0-\xFF]", "\xB8", "-r"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("[\xC0-\xDF]", "\xA8", "r"), (Span{1, 1}));
-    EXPECT_EQ(allMatches("[\xE0-\xDF]", "\xA8\xB8\xC0\xFF", "r").size(), 4u);
-    EXPECT_EQ(compileError("[\xE0-\xDF]", "-r"), reeInvalidRange);
+    EXPECT_EQ(FirstMatch("[\xE0-\xFF]", "\xB8", "r"), (Span{1, 1}));
+    EXPECT_EQ(FirstMatch("[\xE0-\xFF]", "\xB8", "-r"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("[\xC0-\xDF]", "\xA8", "r"), (Span{1, 1}));
+    EXPECT_EQ(AllMatches("[\xE0-\xDF]", "\xA8\xB8\xC0\xFF", "r").size(), 4u);
+    EXPECT_EQ(CompileError("[\xE0-\xDF]", "-r"), reeInvalidRange);
 }
 
 // ---- anchors and line breaks
 
 TEST(RegexAnchors, MultiLineAnchorsTreatCrLfAsOneBreak)
 {
-    EXPECT_EQ(firstMatch("^b", "a\r\nb", "m"), (Span{4, 1}));
-    EXPECT_EQ(allMatches("^", "a\r\nb", "m"), (std::vector<Span>{{1, 0}, {4, 0}}));
-    EXPECT_EQ(allMatches("$", "a\r\nb", "m"), (std::vector<Span>{{2, 0}, {5, 0}}));
-    EXPECT_EQ(allMatches("^", "a\rb\nc", "m"), (std::vector<Span>{{1, 0}, {3, 0}, {5, 0}}));
-    EXPECT_EQ(allMatches("^", "a\n\rb", "m"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
-    EXPECT_EQ(allMatches("^", "a\r\nb", "-m"), (std::vector<Span>{{1, 0}}));
-    EXPECT_EQ(allMatches("$", "a\r\nb", "-m"), (std::vector<Span>{{5, 0}}));
+    EXPECT_EQ(FirstMatch("^b", "a\r\nb", "m"), (Span{4, 1}));
+    EXPECT_EQ(AllMatches("^", "a\r\nb", "m"), (std::vector<Span>{{1, 0}, {4, 0}}));
+    EXPECT_EQ(AllMatches("$", "a\r\nb", "m"), (std::vector<Span>{{2, 0}, {5, 0}}));
+    EXPECT_EQ(AllMatches("^", "a\rb\nc", "m"), (std::vector<Span>{{1, 0}, {3, 0}, {5, 0}}));
+    EXPECT_EQ(AllMatches("^", "a\n\rb", "m"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(AllMatches("^", "a\r\nb", "-m"), (std::vector<Span>{{1, 0}}));
+    EXPECT_EQ(AllMatches("$", "a\r\nb", "-m"), (std::vector<Span>{{5, 0}}));
 }
 
 TEST(RegexAnchors, WithoutAPairCrAndLfAreTwoBreaks)
@@ -414,31 +414,31 @@ TEST(RegexAnchors, WithoutAPairCrAndLfAreTwoBreaks)
     re.SetModifierStr("m");
     re.SetLinePairedSeparator("");
     re.SetExpression("^");
-    EXPECT_EQ(allMatches(re, "a\r\nb"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(AllMatches(re, "a\r\nb"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
     re.SetLineSeparators("");
-    EXPECT_EQ(allMatches(re, "a\r\nb"), (std::vector<Span>{{1, 0}})) << "no breaks: input start only";
+    EXPECT_EQ(AllMatches(re, "a\r\nb"), (std::vector<Span>{{1, 0}})) << "no breaks: input start only";
 }
 
 TEST(RegexAnchors, WordBoundariesAndInputEdges)
 {
-    EXPECT_EQ(allMatches("\\b", "ab cd"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}, {6, 0}}));
-    EXPECT_EQ(allMatches("\\B", "ab"), (std::vector<Span>{{2, 0}}));
-    EXPECT_EQ(allMatches("\\Ab|b\\Z", "bab"), (std::vector<Span>{{1, 1}, {3, 1}}));
-    EXPECT_EQ(firstMatch("\\bk\xB9t", "k\xB9t"), (Span{1, 3}));
-    EXPECT_EQ(firstMatch("t\\b", "\xB9t\xB9"), (Span{2, 1})) << "Polish letters are no word characters here";
+    EXPECT_EQ(AllMatches("\\b", "ab cd"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}, {6, 0}}));
+    EXPECT_EQ(AllMatches("\\B", "ab"), (std::vector<Span>{{2, 0}}));
+    EXPECT_EQ(AllMatches("\\Ab|b\\Z", "bab"), (std::vector<Span>{{1, 1}, {3, 1}}));
+    EXPECT_EQ(FirstMatch("\\bk\xB9t", "k\xB9t"), (Span{1, 3}));
+    EXPECT_EQ(FirstMatch("t\\b", "\xB9t\xB9"), (Span{2, 1})) << "Polish letters are no word characters here";
 }
 
 // ---- backreferences
 
 TEST(RegexBackreferences, MatchWhatTheGroupCaptured)
 {
-    EXPECT_EQ(firstMatch("(a+)b\\1", "aaabaa"), (Span{2, 5}));
-    EXPECT_EQ(firstMatch("(a+)b\\1$", "aaaba"), (Span{3, 3}));
-    EXPECT_EQ(firstMatch("(a)\\1", "aA", "i"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("(a)\\1", "aA"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("(x)?a\\1", "a"), (Span{-1, -1})) << "an unmatched group matches nothing";
-    EXPECT_EQ(firstMatch("(a*)b\\1c", "bc"), (Span{1, 2}));
-    EXPECT_EQ(firstMatch("(a)\\9|b", "ab"), (Span{2, 1})) << "a group the pattern lacks";
+    EXPECT_EQ(FirstMatch("(a+)b\\1", "aaabaa"), (Span{2, 5}));
+    EXPECT_EQ(FirstMatch("(a+)b\\1$", "aaaba"), (Span{3, 3}));
+    EXPECT_EQ(FirstMatch("(a)\\1", "aA", "i"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("(a)\\1", "aA"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("(x)?a\\1", "a"), (Span{-1, -1})) << "an unmatched group matches nothing";
+    EXPECT_EQ(FirstMatch("(a*)b\\1c", "bc"), (Span{1, 2}));
+    EXPECT_EQ(FirstMatch("(a)\\9|b", "ab"), (Span{2, 1})) << "a group the pattern lacks";
 }
 
 TEST(RegexBackreferences, InsideItsOwnGroupSeesThePreviousCapture)
@@ -467,12 +467,12 @@ TEST(RegexTemplates, ReferencesDollarsAndEscapes)
 
 TEST(RegexTemplates, ReplaceAllExpandsOrCopiesTheReplacement)
 {
-    EXPECT_EQ(replaceAll("([0-9]+)", "x12y3", "<$1>"), "x<12>y<3>");
-    EXPECT_EQ(replaceAll("([0-9]+)", "x12y3", "<$1>", false), "x<$1>y<$1>");
-    EXPECT_EQ(replaceAll("a*", "bbb", "-"), "-b-b-b-");
-    EXPECT_EQ(replaceAll("(\\w+) (\\w+)", "one two", "$2 $1"), "two one");
-    EXPECT_EQ(replaceAll("q", "abc", "x"), "abc");
-    EXPECT_EQ(replaceAll("c$", "abc", "C"), "abC");
+    EXPECT_EQ(ReplaceAll("([0-9]+)", "x12y3", "<$1>"), "x<12>y<3>");
+    EXPECT_EQ(ReplaceAll("([0-9]+)", "x12y3", "<$1>", false), "x<$1>y<$1>");
+    EXPECT_EQ(ReplaceAll("a*", "bbb", "-"), "-b-b-b-");
+    EXPECT_EQ(ReplaceAll("(\\w+) (\\w+)", "one two", "$2 $1"), "two one");
+    EXPECT_EQ(ReplaceAll("q", "abc", "x"), "abc");
+    EXPECT_EQ(ReplaceAll("c$", "abc", "C"), "abC");
 }
 
 // ---- limits of the matcher
@@ -485,10 +485,10 @@ TEST(RegexLimits, ElevenNestedCountedLoopsExceedTheLoopStack)
             p = "(" + p + "){1,2}";
         return p;
     };
-    EXPECT_EQ(runError(nested(10), "aaa"), 0);
-    EXPECT_EQ(compileError(nested(11)), 0) << "the limit is checked while matching";
-    EXPECT_EQ(runError(nested(11), "aaa"), reeLoopStackExceeded);
-    EXPECT_EQ(runError(nested(11), "bbb"), 0) << "a loop never entered does not count";
+    EXPECT_EQ(RunError(nested(10), "aaa"), 0);
+    EXPECT_EQ(CompileError(nested(11)), 0) << "the limit is checked while matching";
+    EXPECT_EQ(RunError(nested(11), "aaa"), reeLoopStackExceeded);
+    EXPECT_EQ(RunError(nested(11), "bbb"), 0) << "a loop never entered does not count";
 }
 
 TEST(RegexLimits, LongSubjectsNeedNoMachineStack)
@@ -496,11 +496,11 @@ TEST(RegexLimits, LongSubjectsNeedNoMachineStack)
     std::string subject;
     for (int i = 0; i < 1 << 19; ++i)
         subject += "ab";  // 1 MB
-    EXPECT_EQ(firstMatch("(a|b)*", subject), (Span{1, 1 << 20}));
-    EXPECT_EQ(firstMatch("(ab)+?$", subject), (Span{1, 1 << 20}));
-    EXPECT_EQ(firstMatch("(.)*", subject), (Span{1, 1 << 20}));
-    EXPECT_EQ(firstMatch("(a|b)*c", subject), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("[ab]*$", subject), (Span{1, 1 << 20}));
+    EXPECT_EQ(FirstMatch("(a|b)*", subject), (Span{1, 1 << 20}));
+    EXPECT_EQ(FirstMatch("(ab)+?$", subject), (Span{1, 1 << 20}));
+    EXPECT_EQ(FirstMatch("(.)*", subject), (Span{1, 1 << 20}));
+    EXPECT_EQ(FirstMatch("(a|b)*c", subject), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("[ab]*$", subject), (Span{1, 1 << 20}));
 }
 
 TEST(RegexLimits, TooManySavedAlternativesEndWithAClearError)
@@ -517,27 +517,27 @@ TEST(RegexLimits, TooManySavedAlternativesEndWithAClearError)
     }
     // A backreference to an empty capture could repeat without end; the
     // steps run out before the saved alternatives do.
-    EXPECT_EQ(runError("(a*)(\\1)*b", "cb"), reeStepLimitExceeded);
+    EXPECT_EQ(RunError("(a*)(\\1)*b", "cb"), reeStepLimitExceeded);
 }
 
 // ---- search shortcuts must not hide matches
 
 TEST(RegexShortcuts, FirstCharacterAnchorAndRequiredSubstring)
 {
-    EXPECT_EQ(firstMatch("x*abc", "zzabc"), (Span{3, 3}));
-    EXPECT_EQ(firstMatch(".*abc", "zzab"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("[xy]*abc", "yxabc"), (Span{1, 5}));
-    EXPECT_EQ(firstMatch("abc|d", "xxd"), (Span{3, 1}));
-    EXPECT_EQ(firstMatch("^ab", "xab"), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("(?i)ab", "xAB"), (Span{2, 2}));
-    EXPECT_EQ(firstMatch("b?$", "ab"), (Span{2, 1}));
-    EXPECT_EQ(firstMatch("\\bx?", ""), (Span{-1, -1}));
-    EXPECT_EQ(firstMatch("x?", ""), (Span{1, 0}));
-    EXPECT_EQ(firstMatch("(a)|b*", "cc"), (Span{1, 0}));
+    EXPECT_EQ(FirstMatch("x*abc", "zzabc"), (Span{3, 3}));
+    EXPECT_EQ(FirstMatch(".*abc", "zzab"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("[xy]*abc", "yxabc"), (Span{1, 5}));
+    EXPECT_EQ(FirstMatch("abc|d", "xxd"), (Span{3, 1}));
+    EXPECT_EQ(FirstMatch("^ab", "xab"), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("(?i)ab", "xAB"), (Span{2, 2}));
+    EXPECT_EQ(FirstMatch("b?$", "ab"), (Span{2, 1}));
+    EXPECT_EQ(FirstMatch("\\bx?", ""), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("x?", ""), (Span{1, 0}));
+    EXPECT_EQ(FirstMatch("(a)|b*", "cc"), (Span{1, 0}));
     // Start positions without room for the shortest match are not tried.
-    EXPECT_EQ(firstMatch("(ab|c){2}x?", "xabcab"), (Span{2, 3}));
-    EXPECT_EQ(firstMatch("x{5}|(yz)+y", "xxxxyzy"), (Span{5, 3}));
-    EXPECT_EQ(firstMatch("(x){99999999}", std::string(1 << 16, 'x')), (Span{-1, -1}));
+    EXPECT_EQ(FirstMatch("(ab|c){2}x?", "xabcab"), (Span{2, 3}));
+    EXPECT_EQ(FirstMatch("x{5}|(yz)+y", "xxxxyzy"), (Span{5, 3}));
+    EXPECT_EQ(FirstMatch("(x){99999999}", std::string(1 << 16, 'x')), (Span{-1, -1}));
 }
 
 // ---- robustness

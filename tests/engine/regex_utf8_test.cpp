@@ -16,7 +16,7 @@ namespace {
 
 using Span = std::pair<std::ptrdiff_t, std::ptrdiff_t>;  // 1-based byte start, byte length
 
-std::vector<Span> utf8Matches(std::string_view pattern, std::string_view subject, std::string_view mods = {})
+std::vector<Span> Utf8Matches(std::string_view pattern, std::string_view subject, std::string_view mods = {})
 {
     TOstRegex re;
     re.SetUtf8Mode(true);
@@ -28,10 +28,10 @@ std::vector<Span> utf8Matches(std::string_view pattern, std::string_view subject
     return out;
 }
 
-std::vector<std::string> utf8Texts(std::string_view pattern, std::string_view subject, std::string_view mods = {})
+std::vector<std::string> Utf8Texts(std::string_view pattern, std::string_view subject, std::string_view mods = {})
 {
     std::vector<std::string> out;
-    for (const auto& [pos, len] : utf8Matches(pattern, subject, mods))
+    for (const auto& [pos, len] : Utf8Matches(pattern, subject, mods))
         out.emplace_back(subject.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(len)));
     return out;
 }
@@ -42,11 +42,11 @@ using Texts = std::vector<std::string>;
 
 TEST(RegexUtf8, AMultiByteLiteralIsOneAtom)
 {
-    EXPECT_EQ(utf8Texts("ż+", "żżż ż"), (Texts{"żżż", "ż"}));
-    EXPECT_EQ(utf8Texts("ża{2}", "żaa"), (Texts{"żaa"}));
-    EXPECT_EQ(utf8Texts("aż{2}", "ażż ażx"), (Texts{"ażż"}));
-    EXPECT_EQ(utf8Texts("ó?w", "ów w"), (Texts{"ów", "w"}));
-    EXPECT_EQ(utf8Texts("(żó)+", "żóżóż"), (Texts{"żóżó"}));
+    EXPECT_EQ(Utf8Texts("ż+", "żżż ż"), (Texts{"żżż", "ż"}));
+    EXPECT_EQ(Utf8Texts("ża{2}", "żaa"), (Texts{"żaa"}));
+    EXPECT_EQ(Utf8Texts("aż{2}", "ażż ażx"), (Texts{"ażż"}));
+    EXPECT_EQ(Utf8Texts("ó?w", "ów w"), (Texts{"ów", "w"}));
+    EXPECT_EQ(Utf8Texts("(żó)+", "żóżóż"), (Texts{"żóżó"}));
     // In single-byte mode the same bytes repeat only the last byte, as before.
     TOstRegex bytes;
     bytes.SetExpression("ż+");
@@ -56,23 +56,23 @@ TEST(RegexUtf8, AMultiByteLiteralIsOneAtom)
 
 TEST(RegexUtf8, DotAndNegatedSetsTakeAWholeCharacter)
 {
-    EXPECT_EQ(utf8Texts(".", "aż中😀"), (Texts{"a", "ż", "中", "😀"}));
-    EXPECT_EQ(utf8Texts("[^a]", "aęb"), (Texts{"ę", "b"}));
-    EXPECT_EQ(utf8Texts("x.y", "xźy xy"), (Texts{"xźy"}));
-    EXPECT_EQ(utf8Texts(".{2}", "ąćęł"), (Texts{"ąć", "ęł"}));
-    EXPECT_EQ(utf8Texts("\\W", "a😀b"), (Texts{"😀"}));
+    EXPECT_EQ(Utf8Texts(".", "aż中😀"), (Texts{"a", "ż", "中", "😀"}));
+    EXPECT_EQ(Utf8Texts("[^a]", "aęb"), (Texts{"ę", "b"}));
+    EXPECT_EQ(Utf8Texts("x.y", "xźy xy"), (Texts{"xźy"}));
+    EXPECT_EQ(Utf8Texts(".{2}", "ąćęł"), (Texts{"ąć", "ęł"}));
+    EXPECT_EQ(Utf8Texts("\\W", "a😀b"), (Texts{"😀"}));
     // A combining mark is a code point of its own.
-    EXPECT_EQ(utf8Texts(".", "e\xCC\x81"), (Texts{"e", "\xCC\x81"}));
+    EXPECT_EQ(Utf8Texts(".", "e\xCC\x81"), (Texts{"e", "\xCC\x81"}));
 }
 
 TEST(RegexUtf8, SetsAndRangesHoldCodePoints)
 {
-    EXPECT_EQ(utf8Texts("[ąę]+", "kąęt"), (Texts{"ąę"}));
-    EXPECT_EQ(utf8Texts("[а-я]+", "Мир мир"), (Texts{"ир", "мир"}));
-    EXPECT_EQ(utf8Texts("[α-ω]", "Ωω"), (Texts{"ω"}));
-    EXPECT_EQ(utf8Texts("[^ą-ż]+", "aąb"), (Texts{"a", "b"}));
-    EXPECT_EQ(utf8Texts("[\\xE9]", "é"), (Texts{"é"})) << "\\x names a code point";
-    EXPECT_EQ(utf8Texts("\\xF3w", "ów"), (Texts{"ów"}));
+    EXPECT_EQ(Utf8Texts("[ąę]+", "kąęt"), (Texts{"ąę"}));
+    EXPECT_EQ(Utf8Texts("[а-я]+", "Мир мир"), (Texts{"ир", "мир"}));
+    EXPECT_EQ(Utf8Texts("[α-ω]", "Ωω"), (Texts{"ω"}));
+    EXPECT_EQ(Utf8Texts("[^ą-ż]+", "aąb"), (Texts{"a", "b"}));
+    EXPECT_EQ(Utf8Texts("[\\xE9]", "é"), (Texts{"é"})) << "\\x names a code point";
+    EXPECT_EQ(Utf8Texts("\\xF3w", "ów"), (Texts{"ów"}));
     TOstRegex re;
     re.SetUtf8Mode(true);
     re.SetExpression("[ż-a]");
@@ -86,46 +86,46 @@ TEST(RegexUtf8, SetsAndRangesHoldCodePoints)
 
 TEST(RegexUtf8, ClassesAndBoundariesFollowUnicode)
 {
-    EXPECT_EQ(utf8Texts("\\w+", "zażółć gęślą, Жук 中文 ٣٤"), (Texts{"zażółć", "gęślą", "Жук", "中文", "٣٤"}));
-    EXPECT_EQ(utf8Texts("\\d+", "x٣٤９y²"), (Texts{"٣٤９"}));
-    EXPECT_EQ(utf8Texts("\\s", "a\xC2\xA0" "b\xE3\x80\x80" "c"), (Texts{"\xC2\xA0", "\xE3\x80\x80"}));
-    EXPECT_EQ(utf8Texts("\\bż\\w*", "żółw aż żuk"), (Texts{"żółw", "żuk"}));
-    EXPECT_EQ(utf8Texts("\\Bą", "ąą"), (Texts{"ą"}));
-    EXPECT_EQ(utf8Texts("[\\w-]+", "ą-ę!"), (Texts{"ą-ę"}));
+    EXPECT_EQ(Utf8Texts("\\w+", "zażółć gęślą, Жук 中文 ٣٤"), (Texts{"zażółć", "gęślą", "Жук", "中文", "٣٤"}));
+    EXPECT_EQ(Utf8Texts("\\d+", "x٣٤９y²"), (Texts{"٣٤９"}));
+    EXPECT_EQ(Utf8Texts("\\s", "a\xC2\xA0" "b\xE3\x80\x80" "c"), (Texts{"\xC2\xA0", "\xE3\x80\x80"}));
+    EXPECT_EQ(Utf8Texts("\\bż\\w*", "żółw aż żuk"), (Texts{"żółw", "żuk"}));
+    EXPECT_EQ(Utf8Texts("\\Bą", "ąą"), (Texts{"ą"}));
+    EXPECT_EQ(Utf8Texts("[\\w-]+", "ą-ę!"), (Texts{"ą-ę"}));
 }
 
 TEST(RegexUtf8, IgnoringCaseFoldsByUnicode)
 {
-    EXPECT_EQ(utf8Texts("żółw", "ŻÓŁW Żółw", "i"), (Texts{"ŻÓŁW", "Żółw"}));
-    EXPECT_EQ(utf8Texts("(?i)σ", "Σσς"), (Texts{"Σ", "σ", "ς"}));
-    EXPECT_EQ(utf8Texts("(?i)[а-я]+", "МИР"), (Texts{"МИР"}));
-    EXPECT_EQ(utf8Texts("(?i)[^ł]", "ŁłX"), (Texts{"X"}));
-    EXPECT_EQ(utf8Texts("(?i)k", "kK\xE2\x84\xAA"), (Texts{"k", "K", "\xE2\x84\xAA"})) << "the Kelvin sign";
-    EXPECT_EQ(utf8Texts("(?i)ą+", "ĄąĄ"), (Texts{"ĄąĄ"}));
-    EXPECT_EQ(utf8Texts("(?i)(ę)\\1", "ęĘ"), (Texts{"ęĘ"}));
-    EXPECT_EQ(utf8Texts("(?i)(ę)\\1", "ęx"), Texts{});
+    EXPECT_EQ(Utf8Texts("żółw", "ŻÓŁW Żółw", "i"), (Texts{"ŻÓŁW", "Żółw"}));
+    EXPECT_EQ(Utf8Texts("(?i)σ", "Σσς"), (Texts{"Σ", "σ", "ς"}));
+    EXPECT_EQ(Utf8Texts("(?i)[а-я]+", "МИР"), (Texts{"МИР"}));
+    EXPECT_EQ(Utf8Texts("(?i)[^ł]", "ŁłX"), (Texts{"X"}));
+    EXPECT_EQ(Utf8Texts("(?i)k", "kK\xE2\x84\xAA"), (Texts{"k", "K", "\xE2\x84\xAA"})) << "the Kelvin sign";
+    EXPECT_EQ(Utf8Texts("(?i)ą+", "ĄąĄ"), (Texts{"ĄąĄ"}));
+    EXPECT_EQ(Utf8Texts("(?i)(ę)\\1", "ęĘ"), (Texts{"ęĘ"}));
+    EXPECT_EQ(Utf8Texts("(?i)(ę)\\1", "ęx"), Texts{});
 }
 
 TEST(RegexUtf8, AnInvalidByteIsACharacterOnlyDotAndNegationsMatch)
 {
     const std::string subject = "a\xFF" "b\xC5" "c";
-    EXPECT_EQ(utf8Texts(".", subject).size(), 5u);
-    EXPECT_EQ(utf8Texts("[^a-z]", subject), (Texts{"\xFF", "\xC5"}));
-    EXPECT_EQ(utf8Texts("\\w", subject), (Texts{"a", "b", "c"}));
-    EXPECT_EQ(utf8Texts("[\\s\\d\\w]+", subject), (Texts{"a", "b", "c"}));
-    EXPECT_EQ(utf8Texts("b.c", subject), (Texts{"b\xC5" "c"}));
+    EXPECT_EQ(Utf8Texts(".", subject).size(), 5u);
+    EXPECT_EQ(Utf8Texts("[^a-z]", subject), (Texts{"\xFF", "\xC5"}));
+    EXPECT_EQ(Utf8Texts("\\w", subject), (Texts{"a", "b", "c"}));
+    EXPECT_EQ(Utf8Texts("[\\s\\d\\w]+", subject), (Texts{"a", "b", "c"}));
+    EXPECT_EQ(Utf8Texts("b.c", subject), (Texts{"b\xC5" "c"}));
     // A lone byte in the pattern matches that byte only where it stands alone.
-    EXPECT_EQ(utf8Texts("\xC5", "\xC5\xBC \xC5"), (Texts{"\xC5"}));
+    EXPECT_EQ(Utf8Texts("\xC5", "\xC5\xBC \xC5"), (Texts{"\xC5"}));
 }
 
 TEST(RegexUtf8, NoMatchStartsOrEndsInsideACharacter)
 {
     // "ą" is C4 85, "ő" is C5 91: their second bytes never start a match.
-    EXPECT_EQ(utf8Matches("[^x]", "ą"), (std::vector<Span>{{1, 2}}));
-    EXPECT_EQ(utf8Matches("x*", "ąb"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
-    EXPECT_TRUE(utf8Matches("\\B", "ą").empty());
-    EXPECT_EQ(utf8Matches(".*", "żż"), (std::vector<Span>{{1, 4}, {5, 0}}));
-    EXPECT_EQ(utf8Matches("ż*?", "ż"), (std::vector<Span>{{1, 0}, {3, 0}}));
+    EXPECT_EQ(Utf8Matches("[^x]", "ą"), (std::vector<Span>{{1, 2}}));
+    EXPECT_EQ(Utf8Matches("x*", "ąb"), (std::vector<Span>{{1, 0}, {3, 0}, {4, 0}}));
+    EXPECT_TRUE(Utf8Matches("\\B", "ą").empty());
+    EXPECT_EQ(Utf8Matches(".*", "żż"), (std::vector<Span>{{1, 4}, {5, 0}}));
+    EXPECT_EQ(Utf8Matches("ż*?", "ż"), (std::vector<Span>{{1, 0}, {3, 0}}));
     TOstRegex re;
     re.SetUtf8Mode(true);
     re.SetExpression(".");
@@ -148,7 +148,7 @@ TEST(RegexUtf8, ReplaceAndTemplatesWorkOnCharacters)
 
 namespace {
 
-int searchError(std::string_view pattern, std::string_view subject, double& seconds, bool utf8 = false)
+int SearchError(std::string_view pattern, std::string_view subject, double& seconds, bool utf8 = false)
 {
     TOstRegex re;
     re.SetUtf8Mode(utf8);
@@ -170,9 +170,9 @@ TEST(RegexStepBudget, RunawayPatternsEndWithTheirError)
 {
     double seconds = 0;
     for (bool utf8 : {false, true}) {
-        EXPECT_EQ(searchError("^(a+)+$", std::string(30, 'a') + "!", seconds, utf8), reeStepLimitExceeded);
-        EXPECT_EQ(searchError("(.+){20}x", std::string(40, 'a'), seconds, utf8), reeStepLimitExceeded);
-        EXPECT_EQ(searchError("a{1,99999999}b", std::string(1'000'000, 'a'), seconds, utf8), reeStepLimitExceeded);
+        EXPECT_EQ(SearchError("^(a+)+$", std::string(30, 'a') + "!", seconds, utf8), reeStepLimitExceeded);
+        EXPECT_EQ(SearchError("(.+){20}x", std::string(40, 'a'), seconds, utf8), reeStepLimitExceeded);
+        EXPECT_EQ(SearchError("a{1,99999999}b", std::string(1'000'000, 'a'), seconds, utf8), reeStepLimitExceeded);
     }
     TOstRegex re;
     re.SetExpression("^(a+)+$");
@@ -191,10 +191,10 @@ TEST(RegexStepBudget, LinearWorkOnLongSubjectsStaysWithinIt)
 {
     const std::string line = std::string(2'000'000, 'a') + "b";
     double seconds = 0;
-    EXPECT_EQ(searchError("a+b", line, seconds), 0);
-    EXPECT_EQ(searchError("(a|c)*b", line.substr(line.size() - 100'000), seconds), 0);
-    EXPECT_EQ(searchError("\\w+b", line, seconds, true), 0);
-    EXPECT_EQ(searchError("^(a+)+b$", std::string(25, 'a') + "b", seconds), 0) << "the match is found";
+    EXPECT_EQ(SearchError("a+b", line, seconds), 0);
+    EXPECT_EQ(SearchError("(a|c)*b", line.substr(line.size() - 100'000), seconds), 0);
+    EXPECT_EQ(SearchError("\\w+b", line, seconds, true), 0);
+    EXPECT_EQ(SearchError("^(a+)+b$", std::string(25, 'a') + "b", seconds), 0) << "the match is found";
 }
 
 TEST(RegexStepBudget, TheInterruptCheckEndsALongSearch)

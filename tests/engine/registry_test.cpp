@@ -11,9 +11,9 @@
 #include "support/TestSupport.h"
 
 using namespace ostrel;
-using ostrel::test::readFile;
+using ostrel::test::ReadFile;
 using ostrel::test::TempDir;
-using ostrel::test::writeFile;
+using ostrel::test::WriteFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,7 +32,7 @@ protected:
     }
 };
 
-std::string everyByte()
+std::string EveryByte()
 {
     std::string s;
     for (int b = 0; b < 256; ++b)
@@ -53,7 +53,7 @@ TEST_F(RegistryTest, EveryTypeSurvivesTheFile)
         reg.WriteInteger("Negative", -2);
         reg.WriteInteger("Colour", static_cast<int32_t>(0x80000005u));
         reg.WriteBool("MaxState", true);
-        reg.WriteString("Bytes", everyByte());
+        reg.WriteString("Bytes", EveryByte());
         reg.WriteString("", "the default value");
     }
     auto reg = reopen();
@@ -66,7 +66,7 @@ TEST_F(RegistryTest, EveryTypeSurvivesTheFile)
     EXPECT_EQ(static_cast<uint32_t>(reg->ReadInteger("Colour")), 0x80000005u);
     EXPECT_TRUE(reg->ReadBool("MaxState"));
     EXPECT_EQ(reg->GetDataType("Syntax"), rdInteger);
-    EXPECT_EQ(reg->ReadString("Bytes"), everyByte());
+    EXPECT_EQ(reg->ReadString("Bytes"), EveryByte());
     EXPECT_EQ(reg->ReadString(""), "the default value");
 }
 
@@ -75,11 +75,11 @@ TEST_F(RegistryTest, FileIsReadableUtf8WithEscapedControls)
     {
         TRegistry reg(file);
         reg.OpenKey("\\SOFTWARE\\Kalvenor\\Ostrel\\MRU", true);
-        reg.WriteString("F0", codepage::fromUtf8("/home/ja/Żółw \"nowy\".txt"));
+        reg.WriteString("F0", codepage::FromUtf8("/home/ja/Żółw \"nowy\".txt"));
         reg.WriteString("Tab", "a\tb\x01");
         reg.WriteInteger("Size", 255);
     }
-    const std::string text = readFile(file);
+    const std::string text = ReadFile(file);
     EXPECT_NE(text.find("[HKEY_CURRENT_USER\\SOFTWARE\\Kalvenor\\Ostrel\\MRU]"), std::string::npos) << text;
     EXPECT_NE(text.find("\"F0\"=sz:\"/home/ja/Żółw \\\"nowy\\\".txt\""), std::string::npos) << text;
     EXPECT_NE(text.find("\"Tab\"=sz:\"a\\tb\\x01\""), std::string::npos) << text;
@@ -93,7 +93,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
         reg.OpenKey(kOstrelSettingsKey, true);
         reg.WriteString("FontName", "Arial");
         reg.WriteString("FONTNAME", "Courier New");
-        reg.OpenKey(codepage::fromUtf8("Żółw"), true);
+        reg.OpenKey(codepage::FromUtf8("Żółw"), true);
         reg.WriteInteger("x", 1);
         reg.CreateKey("\\SOFTWARE\\50% [odd]\x01 name");
     }
@@ -101,8 +101,8 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
     auto reg = reopen("\\software\\KALVENOR\\ostrel");
     EXPECT_EQ(reg->ReadString("fontname"), "Courier New");
     EXPECT_EQ(reg->GetValueNames(), std::vector<std::string>{"FontName"});
-    EXPECT_EQ(reg->GetKeyNames(), std::vector<std::string>{codepage::fromUtf8("Żółw")});
-    EXPECT_TRUE(reg->KeyExists(codepage::fromUtf8("ŻÓŁW")));
+    EXPECT_EQ(reg->GetKeyNames(), std::vector<std::string>{codepage::FromUtf8("Żółw")});
+    EXPECT_TRUE(reg->KeyExists(codepage::FromUtf8("ŻÓŁW")));
 }
 
 TEST_F(RegistryTest, ReadingTheWrongTypeFails)
@@ -184,7 +184,7 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndReported)
 {
     const std::string garbage = "[HKEY_CURRENT_USER\\SOFTWARE]\n\"a\"=sz:\"ok\"\nthis is not a value\n";
     fs::create_directories(file.parent_path());
-    writeFile(file, garbage);
+    WriteFile(file, garbage);
 
     TRegistry reg(file);
     fs::path aside;
@@ -197,14 +197,14 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndReported)
         EXPECT_NE(std::string(e.what()).find(aside.string()), std::string::npos) << e.what();
     }
     ASSERT_FALSE(aside.empty());
-    EXPECT_EQ(readFile(aside), garbage);
+    EXPECT_EQ(ReadFile(aside), garbage);
     EXPECT_FALSE(fs::exists(file));
 
     // The store goes on from empty and the damaged copy is left alone.
     ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
     reg.WriteInteger("Syntax", 1);
     EXPECT_EQ(reopen()->ReadInteger("Syntax"), 1);
-    EXPECT_EQ(readFile(aside), garbage);
+    EXPECT_EQ(ReadFile(aside), garbage);
 }
 
 TEST_F(RegistryTest, FileDamagedBeforeASaveIsNotOverwritten)
@@ -214,13 +214,13 @@ TEST_F(RegistryTest, FileDamagedBeforeASaveIsNotOverwritten)
     ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, true));
     reg.WriteString("FontName", "Courier New");
     fs::create_directories(file.parent_path());
-    writeFile(file, "[HKEY_NOWHERE]\n");
+    WriteFile(file, "[HKEY_NOWHERE]\n");
     EXPECT_THROW(reg.Flush(), ERegistryFileDamaged);
     int asideCount = 0;
     for (const auto& entry : fs::directory_iterator(file.parent_path()))
         if (entry.path().filename().string().starts_with("registry.txt.damaged-")) {
             ++asideCount;
-            EXPECT_EQ(readFile(entry.path()), "[HKEY_NOWHERE]\n");
+            EXPECT_EQ(ReadFile(entry.path()), "[HKEY_NOWHERE]\n");
         }
     EXPECT_EQ(asideCount, 1);
     // The change is still held and a second try saves it.
@@ -294,7 +294,7 @@ TEST_F(RegistryTest, SavingReplacesTheFileWhole)
         reg.OpenKey(kOstrelSettingsKey, true);
         reg.WriteString("Old", "value");
     }
-    const std::string before = readFile(file);
+    const std::string before = ReadFile(file);
     std::ifstream oldReader(file, std::ios::binary);  // holds the old file open
     {
         TRegistry reg(file);
@@ -334,12 +334,12 @@ TEST_F(RegistryTest, ASettingsFileBehindASymlinkIsWrittenThroughTheLink)
     auto reg = reopen();
     EXPECT_EQ(reg->ReadString("Kept"), "from before");
     EXPECT_EQ(reg->ReadString("New"), "through the link");
-    EXPECT_NE(readFile(dir / "dotfiles" / "registry.txt").find("through the link"), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "dotfiles" / "registry.txt").find("through the link"), std::string::npos);
 }
 
 TEST_F(RegistryTest, WriteThatCannotBeSavedFails)
 {
-    writeFile(dir / "not-a-folder", "");
+    WriteFile(dir / "not-a-folder", "");
     TRegistry reg(dir / "not-a-folder" / "registry.txt");
     EXPECT_THROW(reg.OpenKey(kOstrelSettingsKey, true), ERegistryException);
     ASSERT_TRUE(reg.OpenKey(kOstrelSettingsKey, false)) << "the key is held for another try";

@@ -85,7 +85,7 @@ std::vector<std::vector<std::string>> RunPerl(const std::vector<Case>& cases)
     const auto script = dir.path() / "replace.pl";
     const auto input = dir.path() / "cases.txt";
     const auto output = dir.path() / "out.txt";
-    writeFile(script, kPerlScript);
+    WriteFile(script, kPerlScript);
     std::string rows;
     for (const Case& c : cases) {
         rows += std::string(c.regex ? "1" : "0") + " " + (c.ignoreCase ? "1" : "0") + " " +
@@ -95,11 +95,11 @@ std::vector<std::vector<std::string>> RunPerl(const std::vector<Case>& cases)
             rows += " " + Hex(line);
         rows += "\n";
     }
-    writeFile(input, rows);
+    WriteFile(input, rows);
     const std::string cmd = "perl " + script.string() + " < " + input.string() + " > " + output.string();
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     std::vector<std::vector<std::string>> results;
-    std::istringstream in(readFile(output));
+    std::istringstream in(ReadFile(output));
     for (std::string row; std::getline(in, row);) {
         std::istringstream fields(row);
         std::vector<std::string> lines;

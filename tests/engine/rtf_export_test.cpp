@@ -19,9 +19,9 @@
 #include "support/TestSupport.h"
 
 using namespace ostrel;
-using ostrel::test::readFile;
+using ostrel::test::ReadFile;
 using ostrel::test::TempDir;
-using ostrel::test::writeFile;
+using ostrel::test::WriteFile;
 
 namespace {
 
@@ -323,7 +323,7 @@ TEST_F(RtfExport, WriteToFileWritesTheOutputOrLeavesTheOldFile)
     TempDir dir;
     Body("Kx y");
     rtf.WriteToFile((dir / "a.rtf").string());
-    EXPECT_EQ(readFile(dir / "a.rtf"), rtf.Output());
+    EXPECT_EQ(ReadFile(dir / "a.rtf"), rtf.Output());
     EXPECT_THROW(rtf.WriteToFile((dir / "missing" / "a.rtf").string()), std::system_error);
     EXPECT_FALSE(rtf.Output().empty());
 }
@@ -336,7 +336,7 @@ TEST_F(RtfExport, ExportLinesToFileWritesNothingForARefusedDocument)
     EXPECT_FALSE(std::filesystem::exists(dir / "a.rtf"));
     EXPECT_TRUE(ExportLinesToFile(rtf, pascal.get(), *Lines("x"), (dir / "a.rtf").string()));
     EXPECT_TRUE(rtf.ExportAsText());
-    EXPECT_EQ(readFile(dir / "a.rtf"), rtf.Output());
+    EXPECT_EQ(ReadFile(dir / "a.rtf"), rtf.Output());
 }
 
 // ---- read back by another program -----------------------------------------------------------------
@@ -347,7 +347,7 @@ namespace {
 // "?" and so cannot match.
 std::string Utf8Of(unsigned long cp)
 {
-    return codepage::toUtf8(std::string(1, codepage::fromUnicode(static_cast<char32_t>(cp))));
+    return codepage::ToUtf8(std::string(1, codepage::FromUnicode(static_cast<char32_t>(cp))));
 }
 
 // unrtf's plain-text output, with a tag file that prints every character
@@ -355,12 +355,12 @@ std::string Utf8Of(unsigned long cp)
 // UTF-8: the text after its header rule.
 std::string UnrtfText(const std::filesystem::path& rtfFile, const TempDir& dir)
 {
-    std::string tags = readFile("/usr/share/unrtf/text.conf");
-    writeFile(dir / "unicodetext.conf", tags + "unisymbol_print\n\t&#%;\n");
+    std::string tags = ReadFile("/usr/share/unrtf/text.conf");
+    WriteFile(dir / "unicodetext.conf", tags + "unisymbol_print\n\t&#%;\n");
     const std::string command = "unrtf -P '" + dir.path().string() + "' -t unicodetext '" + rtfFile.string() +
                                 "' > '" + (dir / "out.txt").string() + "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0);
-    const std::string out = readFile(dir / "out.txt");
+    const std::string out = ReadFile(dir / "out.txt");
     const std::string rule = "-----------------\n";
     const size_t body = out.find(rule);
     EXPECT_NE(body, std::string::npos);
@@ -393,7 +393,7 @@ TEST_F(RtfExport, AnotherReaderGetsThePolishLettersAndBracesBack)
     std::string expected;
     for (const std::string& line : lines) {
         text += line + "\r\n";
-        expected += codepage::toUtf8(line) + "\n";
+        expected += codepage::ToUtf8(line) + "\n";
     }
     const auto cpp = CreateHighlighter("cpp");
     TempDir dir;
@@ -455,7 +455,7 @@ TEST_F(RtfExport, AnotherReaderGetsAUtf8DocumentBackExactly)
     const auto cpp = CreateHighlighter("cpp");
     TempDir dir;
     ASSERT_TRUE(ExportLinesToFile(rtf, cpp.get(), *LinesIn(text, TOstEncoding::Utf8), (dir / "doc.rtf").string()));
-    writeFile(dir / "decode.py",
+    WriteFile(dir / "decode.py",
               "import html, re, sys\n"
               "s = sys.stdin.read()\n"
               "b = s[s.index('<body>') + 6:s.index('</body>')].replace('\\n', '').replace('<br>', '\\n')\n"
@@ -466,5 +466,5 @@ TEST_F(RtfExport, AnotherReaderGetsAUtf8DocumentBackExactly)
     const std::string command = "unrtf --html '" + (dir / "doc.rtf").string() + "' 2>/dev/null | /usr/bin/python3 '" +
                                 (dir / "decode.py").string() + "' > '" + (dir / "out.txt").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(readFile(dir / "out.txt"), expected);
+    EXPECT_EQ(ReadFile(dir / "out.txt"), expected);
 }

@@ -73,32 +73,32 @@ protected:
 TEST_F(SafeWriteTest, ASymlinkStaysALinkAndItsTargetIsWritten)
 {
     fs::create_directory(dir / "real");
-    writeFile(dir / "real" / "file.txt", "old");
+    WriteFile(dir / "real" / "file.txt", "old");
     fs::create_symlink("real/file.txt", dir / "relative");
     fs::create_symlink(dir / "relative", dir / "chain");
     WriteFileSafely((dir / "chain").string(), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "chain"));
     EXPECT_TRUE(fs::is_symlink(dir / "relative"));
-    EXPECT_EQ(readFile(dir / "real" / "file.txt"), "new");
+    EXPECT_EQ(ReadFile(dir / "real" / "file.txt"), "new");
     EXPECT_EQ(EntriesIn(dir / "real"), 1u) << "no temporary file left beside the target";
     // A link to a file not there yet makes the file, not a plain file in the link's place.
     fs::create_symlink("real/later.txt", dir / "dangling");
     WriteFileSafely((dir / "dangling").string(), "made");
     EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
-    EXPECT_EQ(readFile(dir / "real" / "later.txt"), "made");
+    EXPECT_EQ(ReadFile(dir / "real" / "later.txt"), "made");
 }
 
 TEST_F(SafeWriteTest, BothHardLinksSeeTheNewTextAndTheKeptCopyGoes)
 {
-    writeFile(dir / "a.txt", "old text");
+    WriteFile(dir / "a.txt", "old text");
     fs::create_hard_link(dir / "a.txt", dir / "b.txt");
     const ino_t inode = StatOf(dir / "a.txt").st_ino;
     WriteFileSafely((dir / "a.txt").string(), "new, longer text");
-    EXPECT_EQ(readFile(dir / "b.txt"), "new, longer text");
+    EXPECT_EQ(ReadFile(dir / "b.txt"), "new, longer text");
     EXPECT_EQ(StatOf(dir / "a.txt").st_ino, inode);
     EXPECT_EQ(StatOf(dir / "a.txt").st_nlink, 2u);
     WriteFileSafely((dir / "b.txt").string(), "short");
-    EXPECT_EQ(readFile(dir / "a.txt"), "short") << "a shorter text is cut to its length";
+    EXPECT_EQ(ReadFile(dir / "a.txt"), "short") << "a shorter text is cut to its length";
     EXPECT_TRUE(NoKeptCopies());
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
@@ -107,11 +107,11 @@ TEST_F(SafeWriteTest, BothHardLinksSeeTheNewTextAndTheKeptCopyGoes)
 
 TEST_F(SafeWriteTest, AReplacedFileKeepsItsModeAndANewFileTakesTheUmask)
 {
-    writeFile(dir / "run.sh", "echo old\n");
+    WriteFile(dir / "run.sh", "echo old\n");
     ::chmod((dir / "run.sh").c_str(), 0755);
     const ino_t inode = StatOf(dir / "run.sh").st_ino;
     WriteFileSafely((dir / "run.sh").string(), "echo new\n");
-    EXPECT_EQ(readFile(dir / "run.sh"), "echo new\n");
+    EXPECT_EQ(ReadFile(dir / "run.sh"), "echo new\n");
     EXPECT_EQ(StatOf(dir / "run.sh").st_mode & 07777, 0755u);
     EXPECT_NE(StatOf(dir / "run.sh").st_ino, inode) << "a plain file of ours is replaced atomically";
 
@@ -126,7 +126,7 @@ TEST_F(SafeWriteTest, AReplacedFileKeepsItsModeAndANewFileTakesTheUmask)
 TEST_F(SafeWriteTest, ExtendedAttributesAndAnAclAreKept)
 {
     const fs::path file = dir / "tagged.txt";
-    writeFile(file, "old");
+    WriteFile(file, "old");
     if (::setxattr(file.c_str(), "user.ostrel.tag", "blue", 4, 0) != 0)
         GTEST_SKIP() << "this file system keeps no user attributes";
     ASSERT_EQ(std::system(("setfacl -m u:nobody:rw,g:nogroup:r " + file.string()).c_str()), 0)
@@ -134,7 +134,7 @@ TEST_F(SafeWriteTest, ExtendedAttributesAndAnAclAreKept)
     const std::string acl = Command("getfacl -c " + file.string());
     ASSERT_NE(acl.find("user:nobody:rw-"), std::string::npos);
     WriteFileSafely(file.string(), "new");
-    EXPECT_EQ(readFile(file), "new");
+    EXPECT_EQ(ReadFile(file), "new");
     char value[16] = {};
     EXPECT_EQ(::getxattr(file.c_str(), "user.ostrel.tag", value, sizeof value), 4);
     EXPECT_STREQ(value, "blue");
@@ -146,11 +146,11 @@ TEST_F(SafeWriteTest, AnotherOwnersFileIsWrittenInPlaceAndStaysTheirs)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs a file of another user that this one may write";
     const fs::path file = dir / "theirs.txt";
-    writeFile(file, "old");
+    WriteFile(file, "old");
     ASSERT_EQ(::chown(file.c_str(), UnprivilegedUser(), UnprivilegedGroup()), 0);
     const ino_t inode = StatOf(file).st_ino;
     WriteFileSafely(file.string(), "new");
-    EXPECT_EQ(readFile(file), "new");
+    EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(StatOf(file).st_ino, inode);
     EXPECT_EQ(StatOf(file).st_uid, UnprivilegedUser());
     EXPECT_EQ(StatOf(file).st_gid, UnprivilegedGroup());
@@ -161,10 +161,10 @@ TEST_F(SafeWriteTest, AnotherOwnersFileIsWrittenInPlaceAndStaysTheirs)
 
 TEST_F(SafeWriteTest, ReadOnlyFilesFoldersAndMissingFoldersAreRefusedWithTheirReasons)
 {
-    writeFile(dir / "locked.txt", "old");
+    WriteFile(dir / "locked.txt", "old");
     ::chmod((dir / "locked.txt").c_str(), 0444);
     EXPECT_EQ(WriteError(dir / "locked.txt", "new"), EACCES);
-    EXPECT_EQ(readFile(dir / "locked.txt"), "old");
+    EXPECT_EQ(ReadFile(dir / "locked.txt"), "old");
     fs::create_directory(dir / "folder");
     EXPECT_EQ(WriteError(dir / "folder", "new"), EISDIR);
     EXPECT_EQ(WriteError(dir / "missing" / "x.txt", "new"), ENOENT);
@@ -179,7 +179,7 @@ TEST_F(SafeWriteTest, AReadOnlyFolderRefusesNewFilesAndWritesItsFilesInPlace)
     ::chown(state.path().c_str(), UnprivilegedUser(), UnprivilegedGroup());
     const fs::path folder = dir / "ro";
     fs::create_directory(folder);
-    writeFile(folder / "f.txt", "old");
+    WriteFile(folder / "f.txt", "old");
     ::chown((folder / "f.txt").c_str(), UnprivilegedUser(), UnprivilegedGroup());
     ::chmod(folder.c_str(), 0555);
     const ino_t inode = StatOf(folder / "f.txt").st_ino;
@@ -192,7 +192,7 @@ TEST_F(SafeWriteTest, AReadOnlyFolderRefusesNewFilesAndWritesItsFilesInPlace)
     });
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(fs::exists(folder / "new.txt"));
-    EXPECT_EQ(readFile(folder / "f.txt"), "new contents");
+    EXPECT_EQ(ReadFile(folder / "f.txt"), "new contents");
     EXPECT_EQ(StatOf(folder / "f.txt").st_ino, inode);
     EXPECT_EQ(EntriesIn(folder), 1u);
     EXPECT_TRUE(NoKeptCopies());
@@ -204,11 +204,11 @@ TEST_F(SafeWriteTest, AReadOnlyMountIsRefusedWithNothingChanged)
     SmallFileSystem small(1 << 20);
     if (!small.Mounted())
         GTEST_SKIP() << "no permission to mount a file system";
-    writeFile(small / "f.txt", "old");
+    WriteFile(small / "f.txt", "old");
     ASSERT_TRUE(small.SetReadOnly(true));
     EXPECT_EQ(WriteError(small / "f.txt", "new"), EROFS);
     EXPECT_EQ(WriteError(small / "g.txt", "new"), EROFS);
-    EXPECT_EQ(readFile(small / "f.txt"), "old");
+    EXPECT_EQ(ReadFile(small / "f.txt"), "old");
     small.SetReadOnly(false);
 }
 
@@ -240,10 +240,10 @@ TEST_F(SafeWriteTest, AFullFileSystemLeavesTheOldFileInTheAtomicPath)
 {
     FullDiskCase disk(dir.path());
     const std::string old(100 << 10, 'o');
-    writeFile(disk.Folder() / "f.txt", old);
+    WriteFile(disk.Folder() / "f.txt", old);
     const int error = disk.Write(disk.Folder() / "f.txt", std::string(300 << 10, 'n'));
     EXPECT_TRUE(error == ENOSPC || error == EFBIG) << error;
-    EXPECT_EQ(readFile(disk.Folder() / "f.txt"), old);
+    EXPECT_EQ(ReadFile(disk.Folder() / "f.txt"), old);
     EXPECT_EQ(EntriesIn(disk.Folder()), 1u);
 }
 
@@ -251,11 +251,11 @@ TEST_F(SafeWriteTest, AFullFileSystemLeavesTheOldFileInTheInPlacePath)
 {
     FullDiskCase disk(dir.path());
     const std::string old(100 << 10, 'o');
-    writeFile(disk.Folder() / "f.txt", old);
+    WriteFile(disk.Folder() / "f.txt", old);
     fs::create_hard_link(disk.Folder() / "f.txt", disk.Folder() / "g.txt");
     const int error = disk.Write(disk.Folder() / "g.txt", std::string(300 << 10, 'n'));
     EXPECT_TRUE(error == ENOSPC || error == EFBIG) << error;
-    EXPECT_EQ(readFile(disk.Folder() / "f.txt"), old);
+    EXPECT_EQ(ReadFile(disk.Folder() / "f.txt"), old);
     EXPECT_EQ(StatOf(disk.Folder() / "f.txt").st_nlink, 2u);
     EXPECT_EQ(EntriesIn(disk.Folder()), 2u);
     EXPECT_TRUE(NoKeptCopies());
@@ -263,14 +263,14 @@ TEST_F(SafeWriteTest, AFullFileSystemLeavesTheOldFileInTheInPlacePath)
 
 TEST_F(SafeWriteTest, AWriterThatFailsHalfwayInPlaceGetsTheOldBytesBack)
 {
-    writeFile(dir / "f.txt", "the old text, which must survive");
+    WriteFile(dir / "f.txt", "the old text, which must survive");
     fs::create_hard_link(dir / "f.txt", dir / "g.txt");
     const auto failing = [](const TBytesSink& put) {
         put(std::string(3 << 20, 'x'));
         throw std::runtime_error("the text holds bytes its encoding cannot hold");
     };
     EXPECT_THROW(WriteFileSafely((dir / "f.txt").string(), failing), std::runtime_error);
-    EXPECT_EQ(readFile(dir / "g.txt"), "the old text, which must survive");
+    EXPECT_EQ(ReadFile(dir / "g.txt"), "the old text, which must survive");
     EXPECT_THROW(WriteFileSafely((dir / "new.txt").string(), failing), std::runtime_error);
     EXPECT_FALSE(fs::exists(dir / "new.txt"));
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
@@ -281,11 +281,11 @@ TEST_F(SafeWriteTest, AWriterThatFailsHalfwayInPlaceGetsTheOldBytesBack)
 
 TEST_F(SafeWriteTest, StaleTemporaryFilesGoAndLiveOnesAndOthersStay)
 {
-    writeFile(dir / "a.txt", "a");
-    writeFile(dir / ".a.txt.ostrel-Ab3dE9", std::string(4096, 'x'));   // a killed save's
-    writeFile(dir / ".a.txt.ostrel-short", "not ours: wrong random part");
-    writeFile(dir / ".b.txt.ostrel-Qwerty", "another document's");
-    writeFile(dir / ".a.txt.ostrel-Live01", "being written");
+    WriteFile(dir / "a.txt", "a");
+    WriteFile(dir / ".a.txt.ostrel-Ab3dE9", std::string(4096, 'x'));   // a killed save's
+    WriteFile(dir / ".a.txt.ostrel-short", "not ours: wrong random part");
+    WriteFile(dir / ".b.txt.ostrel-Qwerty", "another document's");
+    WriteFile(dir / ".a.txt.ostrel-Live01", "being written");
     const int live = ::open((dir / ".a.txt.ostrel-Live01").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
     EXPECT_EQ(RemoveStaleTemporaries(dir.path().string(), "a.txt"), 1);
@@ -300,17 +300,17 @@ TEST_F(SafeWriteTest, StaleTemporaryFilesGoAndLiveOnesAndOthersStay)
 
 TEST_F(SafeWriteTest, AReplacementIsPutInPlaceOnlyWhenCommitted)
 {
-    writeFile(dir / "out.pdf", "old pdf");
+    WriteFile(dir / "out.pdf", "old pdf");
     {
         TSafeReplacement abandoned((dir / "out.pdf").string());
-        writeFile(abandoned.TemporaryPath(), "half a pdf");
+        WriteFile(abandoned.TemporaryPath(), "half a pdf");
     }
-    EXPECT_EQ(readFile(dir / "out.pdf"), "old pdf");
+    EXPECT_EQ(ReadFile(dir / "out.pdf"), "old pdf");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
     TSafeReplacement finished((dir / "out.pdf").string());
-    writeFile(finished.TemporaryPath(), "new pdf");
+    WriteFile(finished.TemporaryPath(), "new pdf");
     finished.Commit();
-    EXPECT_EQ(readFile(dir / "out.pdf"), "new pdf");
+    EXPECT_EQ(ReadFile(dir / "out.pdf"), "new pdf");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 

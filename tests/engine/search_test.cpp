@@ -11,7 +11,7 @@ using namespace ostrel;
 
 namespace {
 
-std::vector<int> findAll(std::string_view pattern, std::string_view line, TOstSearchOptions options)
+std::vector<int> FindAll(std::string_view pattern, std::string_view line, TOstSearchOptions options)
 {
     TOstEditSearch s;
     s.SetOptions(options);
@@ -25,24 +25,24 @@ std::vector<int> findAll(std::string_view pattern, std::string_view line, TOstSe
     return out;
 }
 
-bool isWordByte(unsigned char c)
+bool IsWordByte(unsigned char c)
 {
-    return (c >= '0' && c <= '9') || c == '_' || codepage::isUpper(c) || codepage::isLower(c) ||
+    return (c >= '0' && c <= '9') || c == '_' || codepage::IsUpper(c) || codepage::IsLower(c) ||
            c == 0xDF || c == 0xB5;
 }
 
 // Straightforward left-to-right search with the same rules, for comparison.
-std::vector<int> naiveFindAll(const std::string& pattern, const std::string& line, bool matchCase,
+std::vector<int> NaiveFindAll(const std::string& pattern, const std::string& line, bool matchCase,
                               bool wholeWord)
 {
-    auto fold = [&](const std::string& s) { return matchCase ? s : codepage::toLower(s); };
+    auto fold = [&](const std::string& s) { return matchCase ? s : codepage::ToLower(s); };
     const std::string p = fold(pattern), l = fold(line);
     std::vector<int> out;
     for (std::size_t at = 0; at + p.size() <= l.size();) {
         const bool here = l.compare(at, p.size(), p) == 0;
         const std::size_t end = at + p.size();
-        const bool alone = (at == 0 || !isWordByte(static_cast<unsigned char>(l[at - 1]))) &&
-                           (end == l.size() || !isWordByte(static_cast<unsigned char>(l[end])));
+        const bool alone = (at == 0 || !IsWordByte(static_cast<unsigned char>(l[at - 1]))) &&
+                           (end == l.size() || !IsWordByte(static_cast<unsigned char>(l[end])));
         if (here && (!wholeWord || alone)) {
             out.push_back(static_cast<int>(at + 1));
             at = end;
@@ -57,35 +57,35 @@ std::vector<int> naiveFindAll(const std::string& pattern, const std::string& lin
 
 TEST(PlainSearch, FindsEveryNonOverlappingMatchLeftToRight)
 {
-    EXPECT_EQ(findAll("aa", "aaaa", ssoMatchCase), (std::vector<int>{1, 3}));
-    EXPECT_EQ(findAll("aba", "ababa", ssoMatchCase), (std::vector<int>{1}));
-    EXPECT_EQ(findAll("ab", "xab ab", ssoMatchCase), (std::vector<int>{2, 5}));
-    EXPECT_EQ(findAll("abc", "ab", ssoMatchCase), std::vector<int>{});
-    EXPECT_EQ(findAll("a", "", ssoMatchCase), std::vector<int>{});
+    EXPECT_EQ(FindAll("aa", "aaaa", ssoMatchCase), (std::vector<int>{1, 3}));
+    EXPECT_EQ(FindAll("aba", "ababa", ssoMatchCase), (std::vector<int>{1}));
+    EXPECT_EQ(FindAll("ab", "xab ab", ssoMatchCase), (std::vector<int>{2, 5}));
+    EXPECT_EQ(FindAll("abc", "ab", ssoMatchCase), std::vector<int>{});
+    EXPECT_EQ(FindAll("a", "", ssoMatchCase), std::vector<int>{});
 }
 
 TEST(PlainSearch, CaseFollowsTheCodePageUnlessMatchCase)
 {
     // 0xA5 / 0xB9: A with ogonek; 0xD3 / 0xF3: O with acute.
-    EXPECT_EQ(findAll("\xA5", "x\xB9y\xA5", 0), (std::vector<int>{2, 4}));
-    EXPECT_EQ(findAll("\xA5", "x\xB9y\xA5", ssoMatchCase), (std::vector<int>{4}));
-    EXPECT_EQ(findAll("KR\xD3L", "kr\xF3l i KR\xD3L", 0), (std::vector<int>{1, 8}));
-    EXPECT_EQ(findAll("Ab", "ab AB Ab", ssoMatchCase), (std::vector<int>{7}));
+    EXPECT_EQ(FindAll("\xA5", "x\xB9y\xA5", 0), (std::vector<int>{2, 4}));
+    EXPECT_EQ(FindAll("\xA5", "x\xB9y\xA5", ssoMatchCase), (std::vector<int>{4}));
+    EXPECT_EQ(FindAll("KR\xD3L", "kr\xF3l i KR\xD3L", 0), (std::vector<int>{1, 8}));
+    EXPECT_EQ(FindAll("Ab", "ab AB Ab", ssoMatchCase), (std::vector<int>{7}));
 }
 
 TEST(PlainSearch, WholeWordsStandBetweenNonWordCharactersOrLineEdges)
 {
     const TOstSearchOptions ww = ssoWholeWord;
-    EXPECT_EQ(findAll("kot", "kotek", ww), std::vector<int>{});
-    EXPECT_EQ(findAll("kot", "kot_", ww), std::vector<int>{});
-    EXPECT_EQ(findAll("kot", "kot.", ww), (std::vector<int>{1}));
-    EXPECT_EQ(findAll("kot", "(kot)", ww), (std::vector<int>{2}));
-    EXPECT_EQ(findAll("kot", "kot", ww), (std::vector<int>{1}));
-    EXPECT_EQ(findAll("kot", "ma kot", ww), (std::vector<int>{4}));
-    EXPECT_EQ(findAll("kot", "kotkot kot", ww), (std::vector<int>{8}));
-    EXPECT_EQ(findAll("kot", "\xB9kot kot\xB3", ww), std::vector<int>{})
+    EXPECT_EQ(FindAll("kot", "kotek", ww), std::vector<int>{});
+    EXPECT_EQ(FindAll("kot", "kot_", ww), std::vector<int>{});
+    EXPECT_EQ(FindAll("kot", "kot.", ww), (std::vector<int>{1}));
+    EXPECT_EQ(FindAll("kot", "(kot)", ww), (std::vector<int>{2}));
+    EXPECT_EQ(FindAll("kot", "kot", ww), (std::vector<int>{1}));
+    EXPECT_EQ(FindAll("kot", "ma kot", ww), (std::vector<int>{4}));
+    EXPECT_EQ(FindAll("kot", "kotkot kot", ww), (std::vector<int>{8}));
+    EXPECT_EQ(FindAll("kot", "\xB9kot kot\xB3", ww), std::vector<int>{})
         << "Polish letters are word characters";
-    EXPECT_EQ(findAll("kot", "1kot kot9", ww), std::vector<int>{});
+    EXPECT_EQ(FindAll("kot", "1kot kot9", ww), std::vector<int>{});
 }
 
 TEST(PlainSearch, EmptyPatternIsRefusedAndTheCounterRestartsWithAPattern)
@@ -139,7 +139,7 @@ TEST(PlainSearch, AgreesWithAStraightforwardSearchOnRandomText)
         const bool wholeWord = pick(2) == 0;
         const TOstSearchOptions options =
             (matchCase ? ssoMatchCase : 0) | (wholeWord ? ssoWholeWord : 0);
-        ASSERT_EQ(findAll(pattern, line, options), naiveFindAll(pattern, line, matchCase, wholeWord))
+        ASSERT_EQ(FindAll(pattern, line, options), NaiveFindAll(pattern, line, matchCase, wholeWord))
             << "pattern '" << pattern << "' line '" << line << "' case " << matchCase << " word "
             << wholeWord;
     }

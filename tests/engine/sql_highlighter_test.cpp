@@ -10,16 +10,16 @@ using namespace ostrel::test;
 
 namespace {
 
-LexTokens lex(const std::string& line, TSQLDialect dialect = sqlSybase, intptr_t state = sqlPlain)
+LexTokens Lex(const std::string& line, TSQLDialect dialect = sqlSybase, intptr_t state = sqlPlain)
 {
     TOstSQLHighlighter hl;
     hl.SetSQLDialect(dialect);
     return LexLine(hl, line, state);
 }
 
-int kindOf(const std::string& word, TSQLDialect dialect = sqlSybase)
+int KindOf(const std::string& word, TSQLDialect dialect = sqlSybase)
 {
-    const LexTokens t = lex(word, dialect);
+    const LexTokens t = Lex(word, dialect);
     return t.size() == 1 && t[0].text == word ? t[0].kind : -1;
 }
 
@@ -37,33 +37,33 @@ constexpr TSQLDialect kAllDialects[] = {sqlStandard, sqlInterbase6, sqlMSSQL7, s
 TEST(SqlWords, KeywordsIgnoreCase)
 {
     for (const char* w : {"SELECT", "select", "Select", "sElEcT"})
-        EXPECT_EQ(kindOf(w), K) << w;
-    EXPECT_EQ(kindOf("selects"), I);
-    EXPECT_EQ(kindOf("customers"), I);
-    EXPECT_EQ(lex("a#b$c1"), (LexTokens{{"a#b$c1", I}})) << "\"#\" and \"$\" continue words";
+        EXPECT_EQ(KindOf(w), K) << w;
+    EXPECT_EQ(KindOf("selects"), I);
+    EXPECT_EQ(KindOf("customers"), I);
+    EXPECT_EQ(Lex("a#b$c1"), (LexTokens{{"a#b$c1", I}})) << "\"#\" and \"$\" continue words";
 }
 
 TEST(SqlWords, EachDialectHasItsOwnLists)
 {
-    EXPECT_EQ(kindOf("mediumint", sqlMySQL), T);
-    EXPECT_EQ(kindOf("varchar", sqlMySQL), K) << "the keyword list comes first";
-    EXPECT_EQ(kindOf("concat", sqlMySQL), F);
-    EXPECT_EQ(kindOf("concat", sqlSybase), I);
-    EXPECT_EQ(kindOf("GEN_ID", sqlInterbase6), F);
-    EXPECT_EQ(kindOf("blob", sqlInterbase6), T);
-    EXPECT_EQ(kindOf("getdate", sqlMSSQL2K), F);
-    EXPECT_EQ(kindOf("sql_variant", sqlMSSQL2K), T);
-    EXPECT_EQ(kindOf("ENDLOOP", sqlIngres), K);
-    EXPECT_EQ(kindOf("money", sqlIngres), T);
-    EXPECT_EQ(kindOf("nvl", sqlOracle), F);
-    EXPECT_EQ(kindOf("varchar2", sqlOracle), T);
-    EXPECT_EQ(kindOf("no_data_found", sqlOracle), E);
-    EXPECT_EQ(kindOf("dbms_output", sqlOracle), P);
-    EXPECT_EQ(kindOf("pragma", sqlOracle), PL);
-    EXPECT_EQ(kindOf("spool", sqlOracle), SP);
-    EXPECT_EQ(kindOf("LCR$_ROW_LIST", sqlOracle), PL);
-    EXPECT_EQ(kindOf("end", sqlStandard), K);
-    EXPECT_EQ(lex("end-exec", sqlStandard), (LexTokens{{"end", K}, {"-", Y}, {"exec", I}}))
+    EXPECT_EQ(KindOf("mediumint", sqlMySQL), T);
+    EXPECT_EQ(KindOf("varchar", sqlMySQL), K) << "the keyword list comes first";
+    EXPECT_EQ(KindOf("concat", sqlMySQL), F);
+    EXPECT_EQ(KindOf("concat", sqlSybase), I);
+    EXPECT_EQ(KindOf("GEN_ID", sqlInterbase6), F);
+    EXPECT_EQ(KindOf("blob", sqlInterbase6), T);
+    EXPECT_EQ(KindOf("getdate", sqlMSSQL2K), F);
+    EXPECT_EQ(KindOf("sql_variant", sqlMSSQL2K), T);
+    EXPECT_EQ(KindOf("ENDLOOP", sqlIngres), K);
+    EXPECT_EQ(KindOf("money", sqlIngres), T);
+    EXPECT_EQ(KindOf("nvl", sqlOracle), F);
+    EXPECT_EQ(KindOf("varchar2", sqlOracle), T);
+    EXPECT_EQ(KindOf("no_data_found", sqlOracle), E);
+    EXPECT_EQ(KindOf("dbms_output", sqlOracle), P);
+    EXPECT_EQ(KindOf("pragma", sqlOracle), PL);
+    EXPECT_EQ(KindOf("spool", sqlOracle), SP);
+    EXPECT_EQ(KindOf("LCR$_ROW_LIST", sqlOracle), PL);
+    EXPECT_EQ(KindOf("end", sqlStandard), K);
+    EXPECT_EQ(Lex("end-exec", sqlStandard), (LexTokens{{"end", K}, {"-", Y}, {"exec", I}}))
         << "\"-\" joins words only in the list, never in the text";
 }
 
@@ -94,37 +94,37 @@ TEST(SqlWords, ReservedWordsAndTableNames)
 
 TEST(SqlVariables, AtSignByDialect)
 {
-    EXPECT_EQ(lex("@count"), (LexTokens{{"@count", V}}));
-    EXPECT_EQ(lex("@@rowcount"), (LexTokens{{"@", V}, {"@rowcount", V}}))
+    EXPECT_EQ(Lex("@count"), (LexTokens{{"@count", V}}));
+    EXPECT_EQ(Lex("@@rowcount"), (LexTokens{{"@", V}, {"@rowcount", V}}))
         << "\"@\" is no word character in the general dialects";
-    EXPECT_EQ(lex("@@ROWCOUNT", sqlMSSQL2K), (LexTokens{{"@@ROWCOUNT", V}}));
-    EXPECT_EQ(lex("@@ROWCOUNT", sqlMSSQL7), (LexTokens{{"@@ROWCOUNT", F}})) << "a system function";
-    EXPECT_EQ(lex("@@nosuch", sqlMSSQL7), (LexTokens{{"@@nosuch", I}}));
-    EXPECT_EQ(lex("@x", sqlMSSQL7), (LexTokens{{"@x", V}}));
-    EXPECT_EQ(lex("@x", sqlMySQL), (LexTokens{{"@", Y}, {"x", I}}));
-    EXPECT_EQ(lex("@x", sqlOracle), (LexTokens{{"@", Y}, {"x", I}}));
+    EXPECT_EQ(Lex("@@ROWCOUNT", sqlMSSQL2K), (LexTokens{{"@@ROWCOUNT", V}}));
+    EXPECT_EQ(Lex("@@ROWCOUNT", sqlMSSQL7), (LexTokens{{"@@ROWCOUNT", F}})) << "a system function";
+    EXPECT_EQ(Lex("@@nosuch", sqlMSSQL7), (LexTokens{{"@@nosuch", I}}));
+    EXPECT_EQ(Lex("@x", sqlMSSQL7), (LexTokens{{"@x", V}}));
+    EXPECT_EQ(Lex("@x", sqlMySQL), (LexTokens{{"@", Y}, {"x", I}}));
+    EXPECT_EQ(Lex("@x", sqlOracle), (LexTokens{{"@", Y}, {"x", I}}));
 }
 
 TEST(SqlVariables, ColonBindVariables)
 {
-    EXPECT_EQ(lex(":x", sqlOracle), (LexTokens{{":x", V}}));
-    EXPECT_EQ(lex(":x", sqlIngres), (LexTokens{{":x", V}}));
-    EXPECT_EQ(lex(":x", sqlSybase), (LexTokens{{":", Y}, {"x", I}}));
-    EXPECT_EQ(lex("a#b $c", sqlOracle), (LexTokens{{"a#b", I}, {" ", W}, {"$", U}, {"c", I}}));
+    EXPECT_EQ(Lex(":x", sqlOracle), (LexTokens{{":x", V}}));
+    EXPECT_EQ(Lex(":x", sqlIngres), (LexTokens{{":x", V}}));
+    EXPECT_EQ(Lex(":x", sqlSybase), (LexTokens{{":", Y}, {"x", I}}));
+    EXPECT_EQ(Lex("a#b $c", sqlOracle), (LexTokens{{"a#b", I}, {" ", W}, {"$", U}, {"c", I}}));
 }
 
 // ---- Comments and strings -------------------------------------------------------------
 
 TEST(SqlComments, LineBlockRemarkAndHash)
 {
-    EXPECT_EQ(lex("a -- b"), (LexTokens{{"a", I}, {" ", W}, {"-- b", C}}));
-    EXPECT_EQ(lex("a - b"), (LexTokens{{"a", I}, {" ", W}, {"-", Y}, {" ", W}, {"b", I}}));
-    EXPECT_EQ(lex("REM anything at all", sqlOracle), (LexTokens{{"REM anything at all", C}}));
-    EXPECT_EQ(lex("remark x", sqlOracle), (LexTokens{{"remark x", C}}));
-    EXPECT_EQ(lex("REMARKS x", sqlOracle)[0], (LexToken{"REMARKS", I}));
-    EXPECT_EQ(lex("# dump */ x", sqlMySQL), (LexTokens{{"", C}, {"# dump */ x", C}}));
-    EXPECT_EQ(lex(" # x", sqlMySQL)[1], (LexToken{"#", U})) << "only at the very start of the line";
-    EXPECT_EQ(lex("# x", sqlSybase)[0], (LexToken{"#", U}));
+    EXPECT_EQ(Lex("a -- b"), (LexTokens{{"a", I}, {" ", W}, {"-- b", C}}));
+    EXPECT_EQ(Lex("a - b"), (LexTokens{{"a", I}, {" ", W}, {"-", Y}, {" ", W}, {"b", I}}));
+    EXPECT_EQ(Lex("REM anything at all", sqlOracle), (LexTokens{{"REM anything at all", C}}));
+    EXPECT_EQ(Lex("remark x", sqlOracle), (LexTokens{{"remark x", C}}));
+    EXPECT_EQ(Lex("REMARKS x", sqlOracle)[0], (LexToken{"REMARKS", I}));
+    EXPECT_EQ(Lex("# dump */ x", sqlMySQL), (LexTokens{{"", C}, {"# dump */ x", C}}));
+    EXPECT_EQ(Lex(" # x", sqlMySQL)[1], (LexToken{"#", U})) << "only at the very start of the line";
+    EXPECT_EQ(Lex("# x", sqlSybase)[0], (LexToken{"#", U}));
     TOstSQLHighlighter my;
     my.SetSQLDialect(sqlMySQL);
     EXPECT_EQ(StateAfterLine(my, "# x", sqlPlain), sqlPlain);
@@ -147,29 +147,29 @@ TEST(SqlStrings, ApostropheStringsSpanLines)
     EXPECT_EQ(lexed[2].tokens, (LexTokens{{"def'", S}, {" ", W}, {"y", I}}));
     EXPECT_EQ(lexed[3].state, sqlInString);
     EXPECT_EQ(lexed[4].tokens, (LexTokens{{"'", S}, {" ", W}, {"z", I}})) << "a leading quote closes at once";
-    EXPECT_EQ(lex("'it''s'"), (LexTokens{{"'it'", S}, {"'s'", S}}));
+    EXPECT_EQ(Lex("'it''s'"), (LexTokens{{"'it'", S}, {"'s'", S}}));
 }
 
 TEST(SqlStrings, BackslashesByDialect)
 {
-    EXPECT_EQ(lex("'a\\'b' x", sqlMySQL), (LexTokens{{"'a\\'b'", S}, {" ", W}, {"x", I}}));
-    EXPECT_EQ(lex("'C:\\\\' x", sqlMySQL), (LexTokens{{"'C:\\\\'", S}, {" ", W}, {"x", I}}))
+    EXPECT_EQ(Lex("'a\\'b' x", sqlMySQL), (LexTokens{{"'a\\'b'", S}, {" ", W}, {"x", I}}));
+    EXPECT_EQ(Lex("'C:\\\\' x", sqlMySQL), (LexTokens{{"'C:\\\\'", S}, {" ", W}, {"x", I}}))
         << "an escaped backslash does not escape the quote after it";
-    EXPECT_EQ(lex("'C:\\' x", sqlSybase), (LexTokens{{"'C:\\'", S}, {" ", W}, {"x", I}}));
-    EXPECT_EQ(lex("\"a\\\"b\"\"c\" x"), (LexTokens{{"\"a\\\"b\"\"c\"", S}, {" ", W}, {"x", I}}));
-    EXPECT_EQ(lex("\"open"), (LexTokens{{"\"open", S}}));
+    EXPECT_EQ(Lex("'C:\\' x", sqlSybase), (LexTokens{{"'C:\\'", S}, {" ", W}, {"x", I}}));
+    EXPECT_EQ(Lex("\"a\\\"b\"\"c\" x"), (LexTokens{{"\"a\\\"b\"\"c\"", S}, {" ", W}, {"x", I}}));
+    EXPECT_EQ(Lex("\"open"), (LexTokens{{"\"open", S}}));
 }
 
 // ---- Numbers and symbols ------------------------------------------------------------------
 
 TEST(SqlSymbols, NumbersAndOperators)
 {
-    EXPECT_EQ(lex("1..5"), (LexTokens{{"1", N}, {".", Y}, {".", Y}, {"5", N}}));
-    EXPECT_EQ(lex("1-2 3.5"), (LexTokens{{"1-2", N}, {" ", W}, {"3.5", N}}));
-    EXPECT_EQ(lex("a<<=b=>c<>d"), (LexTokens{{"a", I}, {"<<=", Y}, {"b", I}, {"=>", Y}, {"c", I}, {"<", Y},
+    EXPECT_EQ(Lex("1..5"), (LexTokens{{"1", N}, {".", Y}, {".", Y}, {"5", N}}));
+    EXPECT_EQ(Lex("1-2 3.5"), (LexTokens{{"1-2", N}, {" ", W}, {"3.5", N}}));
+    EXPECT_EQ(Lex("a<<=b=>c<>d"), (LexTokens{{"a", I}, {"<<=", Y}, {"b", I}, {"=>", Y}, {"c", I}, {"<", Y},
                                              {">", Y}, {"d", I}}));
-    EXPECT_EQ(lex("x||y/=z"), (LexTokens{{"x", I}, {"||", Y}, {"y", I}, {"/=", Y}, {"z", I}}));
-    EXPECT_EQ(lex("$\\`\xB9"), (LexTokens{{"$", U}, {"\\", U}, {"`", U}, {"\xB9", U}}));
+    EXPECT_EQ(Lex("x||y/=z"), (LexTokens{{"x", I}, {"||", Y}, {"y", I}, {"/=", Y}, {"z", I}}));
+    EXPECT_EQ(Lex("$\\`\xB9"), (LexTokens{{"$", U}, {"\\", U}, {"`", U}, {"\xB9", U}}));
 }
 
 // ---- Class facts ---------------------------------------------------------------------------
@@ -207,7 +207,7 @@ TEST(SqlClass, AttributesDefaultsAndFacts)
 
 namespace {
 
-TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, int kind)
+TOstHighlighterAttributes* AttributeOfKind(const TOstCustomHighlighter& base, int kind)
 {
     const auto& hl = static_cast<const TOstSQLHighlighter&>(base);
     TOstHighlighterAttributes* const byKind[] = {
@@ -218,14 +218,14 @@ TOstHighlighterAttributes* attributeOfKind(const TOstCustomHighlighter& base, in
     return byKind[kind];
 }
 
-LexerFacts factsFor(TSQLDialect dialect)
+LexerFacts FactsFor(TSQLDialect dialect)
 {
     return {[dialect] {
                 auto hl = std::make_unique<TOstSQLHighlighter>();
                 hl->SetSQLDialect(dialect);
                 return hl;
             },
-            sqlLineEnd, 17, attributeOfKind};
+            sqlLineEnd, 17, AttributeOfKind};
 }
 
 }  // namespace
@@ -237,7 +237,7 @@ TEST(SqlProperties, GeneratedLinesAreCoveredAndRestartExactlyInEveryDialect)
         "..", "x_1", "<<=", "|", "\xB9", "\r", "\n", "`", "rowcount"};
     for (const TSQLDialect d : kAllDialects) {
         SCOPED_TRACE(SQLDialectNames()[d]);
-        const LexerFacts facts = factsFor(d);
+        const LexerFacts facts = FactsFor(d);
         ExpectGeneratedDocumentsConsistent(facts, pieces, 20031211 + d, 60, sqlPlain);
         ExpectAllBytesCovered(facts, {sqlPlain, sqlInComment, sqlInString});
     }
@@ -247,11 +247,11 @@ TEST(SqlProperties, RealFilesAreCoveredAndIndependentOfLineBreaks)
 {
     for (const TSQLDialect d : kAllDialects) {
         SCOPED_TRACE(SQLDialectNames()[d]);
-        ExpectDataFilesConsistent(factsFor(d), "sql", {".sql"}, 3, sqlPlain);
+        ExpectDataFilesConsistent(FactsFor(d), "sql", {".sql"}, 3, sqlPlain);
     }
 }
 
 TEST(SqlProperties, IncrementalStatesEqualAFullRescanAfterRandomEdits)
 {
-    ExpectIncrementalStatesExact(factsFor(sqlMySQL), "sql/shop_mysql.sql", 10);
+    ExpectIncrementalStatesExact(FactsFor(sqlMySQL), "sql/shop_mysql.sql", 10);
 }

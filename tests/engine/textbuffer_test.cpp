@@ -9,8 +9,8 @@
 
 using namespace ostrel;
 using ostrel::test::TempDir;
-using ostrel::test::readFile;
-using ostrel::test::writeFile;
+using ostrel::test::ReadFile;
+using ostrel::test::WriteFile;
 
 namespace {
 
@@ -166,7 +166,7 @@ TEST(TextBufferLoad, BlockScannerAgreesWithTheRulesOnRandomContent)
         const unsigned breakOdds = size > 1000 ? 40 : 3;  // long lines in the big file
         for (char& c : content)
             c = random() % breakOdds == 0 ? alphabet[4 + random() % 3] : alphabet[random() % 4];
-        writeFile(dir / "r.txt", content);
+        WriteFile(dir / "r.txt", content);
         for (bool trailing : {true, false}) {
             TOstEditStringList fromBytes, fromFile;
             fromBytes.SetTrailingLineBreak(trailing);
@@ -192,7 +192,7 @@ TEST(TextBufferLoad, StreamAndFileLoadLikeBytes)
     in.seekg(4);  // loading starts from the beginning whatever the position
     fromStream.LoadFromStream(in);
     TempDir dir;
-    writeFile(dir / "t.txt", content);
+    WriteFile(dir / "t.txt", content);
     fromFile.LoadFromFile((dir / "t.txt").string());
     EXPECT_EQ(LinesOf(fromStream), LinesOf(fromBytes));
     EXPECT_EQ(LinesOf(fromFile), LinesOf(fromBytes));
@@ -233,12 +233,12 @@ TEST(TextBufferSave, FileEqualsStreamForLargeBuffers)
             list.SaveToFile(path.string());
             std::ostringstream stream;
             list.SaveToStream(stream);
-            EXPECT_EQ(readFile(path), stream.str()) << style << trailing;
+            EXPECT_EQ(ReadFile(path), stream.str()) << style << trailing;
         }
     }
     TOstEditStringList empty;
     empty.SaveToFile((dir / "empty.txt").string());
-    EXPECT_EQ(readFile(dir / "empty.txt"), "");
+    EXPECT_EQ(ReadFile(dir / "empty.txt"), "");
 }
 
 // What a buffer of these lines must save to, written out the long way.
@@ -273,7 +273,7 @@ TEST(TextBufferSave, EditedLoadedLinesSaveWithTheChosenBreaks)
             const std::string expected = Joined(LinesOf(list), lineBreak, trailing);
             EXPECT_EQ(list.Text(), expected) << style << trailing;
             list.SaveToFile(path.string());
-            EXPECT_EQ(readFile(path), expected) << style << trailing;
+            EXPECT_EQ(ReadFile(path), expected) << style << trailing;
         }
     }
 }
@@ -282,12 +282,12 @@ TEST(TextBufferSave, SavingOverTheLoadedFileKeepsTheText)
 {
     TempDir dir;
     const auto path = dir / "t.txt";
-    writeFile(path, "alpha\nbeta\n");
+    WriteFile(path, "alpha\nbeta\n");
     TOstEditStringList list;
     list.LoadFromFile(path.string());
     list.SetLine(0, "ALPHA");
     list.SaveToFile(path.string());
-    EXPECT_EQ(readFile(path), "ALPHA\nbeta\n");
+    EXPECT_EQ(ReadFile(path), "ALPHA\nbeta\n");
     EXPECT_EQ(list.Get(1), "beta");
 }
 
@@ -305,7 +305,7 @@ TEST(TextBufferSave, FileWriterBreaksAndLargePieces)
         writer.WriteLine(std::string(20000, 'z'));
         writer.Write("end");
     }  // the destructor writes out the rest
-    EXPECT_EQ(readFile(path), "a\nb\r" + std::string(20000, 'z') + "\r\nend");
+    EXPECT_EQ(ReadFile(path), "a\nb\r" + std::string(20000, 'z') + "\r\nend");
 }
 
 // --- lines borrowed from loaded content --------------------------------------
@@ -316,7 +316,7 @@ TEST(TextBufferMemory, BorrowedLinesSurviveEditsOfOthers)
     std::string content;
     for (int i = 0; i < 100; ++i)
         content += "line " + std::to_string(i) + "\r\n";
-    writeFile(dir / "t.txt", content);
+    WriteFile(dir / "t.txt", content);
     TOstEditStringList list;
     list.LoadFromFile((dir / "t.txt").string());
     list.SetLine(10, "changed");

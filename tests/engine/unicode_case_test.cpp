@@ -48,7 +48,7 @@ for my $c (0 .. 0x3FFFF) {
     printf "%x %d%d%d\n", $c, ($s =~ /\w/u) ? 1 : 0, ($s =~ /\d/u) ? 1 : 0, ($s =~ /\s/u) ? 1 : 0;
 }
 )PERL";
-    const std::vector<std::string> lines = test::runPerl(script, "");
+    const std::vector<std::string> lines = test::RunPerl(script, "");
     ASSERT_GT(lines.size(), 100000u);
     int mismatches = 0;
     for (const std::string& line : lines) {

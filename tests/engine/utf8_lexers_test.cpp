@@ -58,45 +58,45 @@ struct Utf8Lexer {
 };
 
 template <typename T>
-std::function<std::unique_ptr<TOstCustomHighlighter>()> maker()
+std::function<std::unique_ptr<TOstCustomHighlighter>()> Maker()
 {
     return [] { return std::make_unique<T>(); };
 }
 
-const std::vector<Utf8Lexer>& lexers()
+const std::vector<Utf8Lexer>& Lexers()
 {
     static const std::vector<Utf8Lexer> all = {
-        {"cpp", maker<TOstCppHighlighter>(), cppLineEnd, 15, cppPlain,
+        {"cpp", Maker<TOstCppHighlighter>(), cppLineEnd, 15, cppPlain,
          {cppPlain, cppInComment, cppInAsm, cppInString, cppInDirective}, "cpp", {".cpp"}, "cpp/form_unit.cpp",
          {{cppPlain, "int zażółć = 1;", "zażółć", cppIdentifier},
           {cppPlain, "whileż (x)", "whileż", cppIdentifier},
           {cppPlain, "x=12ą", "12", cppIllegal},
           {cppPlain, "while (x)", "while", cppKeyword}}},
-        {"pas", maker<TOstPasHighlighter>(), pasLineEnd, 14, pasPlain,
+        {"pas", Maker<TOstPasHighlighter>(), pasLineEnd, 14, pasPlain,
          {pasPlain, pasInParenComment, pasInAsm, pasInBraceComment, pasInProperty}, "pas", {".pas"},
          "pas/Counters.pas",
          {{pasPlain, "zażółć := 1;", "zażółć", pasIdentifier},
           {pasPlain, "beginą end;", "beginą", pasIdentifier},
           {pasPlain, "begin end;", "begin", pasKeyword}}},
-        {"java", maker<TOstJavaHighlighter>(), javaLineEnd, 11, javaPlain,
+        {"java", Maker<TOstJavaHighlighter>(), javaLineEnd, 11, javaPlain,
          {javaPlain, javaInComment, javaInDocComment}, "java", {".java"}, nullptr,
          {{javaPlain, "int zażółć = 1;", "zażółć", javaIdentifier},
           {javaPlain, "classę X", "classę", javaIdentifier},
           {javaPlain, "class X", "class", javaKeyword}}},
-        {"sql", maker<TOstSQLHighlighter>(), sqlLineEnd, 17, sqlPlain, {sqlPlain, sqlInComment, sqlInString}, "sql",
+        {"sql", Maker<TOstSQLHighlighter>(), sqlLineEnd, 17, sqlPlain, {sqlPlain, sqlInComment, sqlInString}, "sql",
          {".sql"}, nullptr,
          {{sqlPlain, "select zażółć from t", "zażółć", sqlIdentifier},
           {sqlPlain, "selectó * from t", "selectó", sqlIdentifier},
           {sqlPlain, "select * from t", "select", sqlKeyword}}},
-        {"vbs", maker<TOstVBScriptHighlighter>(), vbsLineEnd, 9, 0, {0}, "vbs", {".vbs"}, nullptr,
+        {"vbs", Maker<TOstVBScriptHighlighter>(), vbsLineEnd, 9, 0, {0}, "vbs", {".vbs"}, nullptr,
          {{0, "Dim zażółć", "zażółć", vbsIdentifier},
           {0, "Dimż x", "Dimż", vbsIdentifier},
           {0, "Dim x", "Dim", vbsKeyword}}},
-        {"perl", maker<TOstPerlHighlighter>(), perlLineEnd, 12, 0, {0}, "perl", {".pl", ".pm"}, "perl/Report.pm",
+        {"perl", Maker<TOstPerlHighlighter>(), perlLineEnd, 12, 0, {0}, "perl", {".pl", ".pm"}, "perl/Report.pm",
          {{0, "my $zażółć = 1;", "$zażółć", perlIdentifier},
           {0, "myź $x;", "myź", perlIdentifier},
           {0, "my $x;", "my", perlKeyword}}},
-        {"php", maker<TOstPHPHighlighter>(), phpTkNull, 10, phpRsCode,
+        {"php", Maker<TOstPHPHighlighter>(), phpTkNull, 10, phpRsCode,
          {phpRsCode, phpRsSingleQuoted, phpRsDoubleQuoted, phpRsComment, phpRsInterpolated}, "php", {".php", ".inc"},
          "php/guestbook.php",
          {{phpRsCode, "$x = zażółć();", "zażółć", phpTkIdentifier},
@@ -104,12 +104,12 @@ const std::vector<Utf8Lexer>& lexers()
           {phpRsCode, "echoś $x;", "echoś", phpTkIdentifier},
           {phpRsDoubleQuoted, "a $gęś b\"", "$gęś", phpTkVariable},
           {phpRsCode, "echo $x;", "echo", phpTkKey}}},
-        {"js", maker<TOstJScriptHighlighter>(), jsTkNull, 11, jsRsCode, {jsRsCode, jsRsComment}, "js", {".js"},
+        {"js", Maker<TOstJScriptHighlighter>(), jsTkNull, 11, jsRsCode, {jsRsCode, jsRsComment}, "js", {".js"},
          "js/menu.js",
          {{jsRsCode, "var zażółć = 1;", "zażółć", jsTkIdentifier},
           {jsRsCode, "varą x;", "varą", jsTkIdentifier},
           {jsRsCode, "var x;", "var", jsTkKey}}},
-        {"html", maker<TOstHTMLHighlighter>(), htmlTkNull, 10, htmlRsText,
+        {"html", Maker<TOstHTMLHighlighter>(), htmlTkNull, 10, htmlRsText,
          {htmlRsText, htmlRsComment, htmlRsTagName, htmlRsTag, htmlRsValue, htmlRsQuoteValue,
           htmlRsDoubleQuoteValue},
          "html", {".html", ".htm"}, "html/catalogue.html",
@@ -117,13 +117,13 @@ const std::vector<Utf8Lexer>& lexers()
           {htmlRsText, "<bą>", "bą", htmlTkUndefKey},
           {htmlRsText, "<p gęś=1>", "gęś", htmlTkIdentifier},
           {htmlRsText, "<b>", "b", htmlTkKey}}},
-        {"css", maker<TOstCssHighlighter>(), cssTkNull, 12, cssRsSelector,
+        {"css", Maker<TOstCssHighlighter>(), cssTkNull, 12, cssRsSelector,
          {cssRsSelector, cssRsComment, cssRsBlock, cssRsAfterSemicolon, cssRsValue}, "css", {".css"},
          "css/shop.css",
          {{cssRsBlock, "zażółć: red", "zażółć", cssTkUndefProperty},
           {cssRsBlock, "colorą: red", "colorą", cssTkUndefProperty},
           {cssRsBlock, "color: red", "color", cssTkProperty}}},
-        {"xml", maker<TOstXMLHighlighter>(), xmlTkNull, 22, xmlRsText,
+        {"xml", Maker<TOstXMLHighlighter>(), xmlTkNull, 22, xmlRsText,
          {xmlRsText, xmlRsAttribute, xmlRsComment, xmlRsQuoteAttrValue, xmlRsElement}, "xml", {".xml", ".xsl"},
          "xml/catalogue.xml",
          {{xmlRsText, "<zażółć gęś='1'/>", "zażółć", xmlTkElement},
@@ -134,7 +134,7 @@ const std::vector<Utf8Lexer>& lexers()
 
 // Every kind comes with one attribute (known by its name, the same in
 // every instance of the lexer), or always with none.
-LexerFacts utf8Facts(const Utf8Lexer& lexer)
+LexerFacts Utf8Facts(const Utf8Lexer& lexer)
 {
     auto seen = std::make_shared<std::map<int, std::string>>();
     return {[make = lexer.make] {
@@ -150,13 +150,13 @@ LexerFacts utf8Facts(const Utf8Lexer& lexer)
             }};
 }
 
-std::string toUtf8(const std::string& windows1250)
+std::string ToUtf8(const std::string& windows1250)
 {
     const auto converted = ConvertWithIconv("WINDOWS-1250", "UTF-8", windows1250);
     return converted.value_or("");
 }
 
-std::string withoutHighBytes(const std::string& bytes)
+std::string WithoutHighBytes(const std::string& bytes)
 {
     std::string out;
     for (const char c : bytes)
@@ -166,7 +166,7 @@ std::string withoutHighBytes(const std::string& bytes)
 }
 
 // The positions inside valid multi-byte sequences, where no token may start.
-std::vector<bool> insideCharacters(std::string_view line)
+std::vector<bool> InsideCharacters(std::string_view line)
 {
     std::vector<bool> inside(line.size() + 1, false);
     for (size_t i = 0; i < line.size();) {
@@ -178,11 +178,11 @@ std::vector<bool> insideCharacters(std::string_view line)
     return inside;
 }
 
-void expectNoSplitCharacters(TOstCustomHighlighter& hl, const std::vector<std::string>& lines, const std::string& what)
+void ExpectNoSplitCharacters(TOstCustomHighlighter& hl, const std::vector<std::string>& lines, const std::string& what)
 {
     hl.ClearLineState();
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::vector<bool> inside = insideCharacters(lines[i]);
+        const std::vector<bool> inside = InsideCharacters(lines[i]);
         hl.StartLine(lines[i], static_cast<int>(i));
         for (; !hl.AtLineEnd(); hl.NextToken()) {
             const int start = hl.TokenStart();
@@ -206,14 +206,14 @@ const std::vector<std::string> kPieces = {
 
 TEST(Utf8Lexers, GeneratedUtf8TextIsCoveredRestartsExactlyAndNeverSplitsACharacter)
 {
-    for (const Utf8Lexer& lexer : lexers()) {
-        const LexerFacts facts = utf8Facts(lexer);
+    for (const Utf8Lexer& lexer : Lexers()) {
+        const LexerFacts facts = Utf8Facts(lexer);
         const auto hl = facts.make();
         int n = 0;
         for (const auto& doc : GeneratedDocuments(kPieces, 20240601, 120, 8, 16)) {
             const std::string what = std::string(lexer.name) + " document " + std::to_string(n++);
             ExpectLexingConsistent(facts, doc, what, lexer.firstState);
-            expectNoSplitCharacters(*hl, doc, what);
+            ExpectNoSplitCharacters(*hl, doc, what);
         }
         ExpectAllBytesCovered(facts, lexer.states);
         if (HasFailure())
@@ -223,19 +223,19 @@ TEST(Utf8Lexers, GeneratedUtf8TextIsCoveredRestartsExactlyAndNeverSplitsACharact
 
 TEST(Utf8Lexers, RealFilesInUtf8AreCoveredIndependentOfLineBreaksAndUnsplit)
 {
-    for (const Utf8Lexer& lexer : lexers()) {
-        const LexerFacts facts = utf8Facts(lexer);
+    for (const Utf8Lexer& lexer : Lexers()) {
+        const LexerFacts facts = Utf8Facts(lexer);
         const auto hl = facts.make();
         size_t files = 0;
         for (const std::string& extension : lexer.extensions)
             for (const std::string& file : DataFiles(lexer.folder, extension)) {
                 ++files;
-                const std::string bytes = toUtf8(readFile(file));
+                const std::string bytes = ToUtf8(ReadFile(file));
                 ASSERT_FALSE(bytes.empty()) << file;
                 const auto lines = BufferLines(WithCrLf(bytes));
                 ExpectLexingConsistent(facts, lines, file + " in UTF-8", lexer.firstState);
                 ExpectLineBreakStyleIrrelevant(facts, bytes, file + " in UTF-8");
-                expectNoSplitCharacters(*hl, lines, file + " in UTF-8");
+                ExpectNoSplitCharacters(*hl, lines, file + " in UTF-8");
             }
         EXPECT_GE(files, 1u) << lexer.name;
     }
@@ -244,11 +244,11 @@ TEST(Utf8Lexers, RealFilesInUtf8AreCoveredIndependentOfLineBreaksAndUnsplit)
 // The editor keeps its states in the document's form of text.
 TEST(Utf8Lexers, IncrementalStatesOfUtf8DocumentsEqualAFullRescan)
 {
-    for (const Utf8Lexer& lexer : lexers()) {
+    for (const Utf8Lexer& lexer : Lexers()) {
         if (!lexer.incrementalFile)
             continue;
         const auto hl = lexer.make();
-        const std::string doc = toUtf8(readFile(std::string(OSTREL_TEST_DATA) + "/" + lexer.incrementalFile));
+        const std::string doc = ToUtf8(ReadFile(std::string(OSTREL_TEST_DATA) + "/" + lexer.incrementalFile));
         EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, 5, 80), 0) << lexer.incrementalFile;
         EXPECT_TRUE(hl->Utf8Text()) << lexer.name << ": the editor scanned a UTF-8 document as single bytes";
     }
@@ -256,7 +256,7 @@ TEST(Utf8Lexers, IncrementalStatesOfUtf8DocumentsEqualAFullRescan)
 
 TEST(Utf8Lexers, PolishWordsAreOneTokenAndKeywordsStayKeywords)
 {
-    for (const Utf8Lexer& lexer : lexers()) {
+    for (const Utf8Lexer& lexer : Lexers()) {
         const auto hl = lexer.make();
         hl->SetUtf8Text(true);
         for (const WordSample& sample : lexer.samples) {
@@ -272,10 +272,10 @@ TEST(Utf8Lexers, PolishWordsAreOneTokenAndKeywordsStayKeywords)
 // every keyword, number and construct keeps its kind.
 TEST(Utf8Lexers, AsciiTextLexesAsInTheCodePage)
 {
-    for (const Utf8Lexer& lexer : lexers()) {
+    for (const Utf8Lexer& lexer : Lexers()) {
         for (const std::string& extension : lexer.extensions)
             for (const std::string& file : DataFiles(lexer.folder, extension)) {
-                const auto lines = BufferLines(withoutHighBytes(readFile(file)));
+                const auto lines = BufferLines(WithoutHighBytes(ReadFile(file)));
                 const auto single = lexer.make();
                 const auto utf8 = lexer.make();
                 utf8->SetUtf8Text(true);

@@ -11,13 +11,13 @@ namespace ostrel::test {
 
 namespace fs = std::filesystem;
 
-RunResult runCli(const std::vector<std::string>& args, const std::string& stdinBytes)
+RunResult RunCli(const std::vector<std::string>& args, const std::string& stdinBytes)
 {
     TempDir dir;
     const fs::path inPath = dir / "stdin";
     const fs::path outPath = dir / "stdout";
     const fs::path errPath = dir / "stderr";
-    writeFile(inPath, stdinBytes);
+    WriteFile(inPath, stdinBytes);
 
     std::vector<std::string> argv{OSTREL_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -41,17 +41,17 @@ RunResult runCli(const std::vector<std::string>& args, const std::string& stdinB
     waitpid(pid, &wstatus, 0);
     RunResult r;
     r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = readFile(outPath);
-    r.err = readFile(errPath);
+    r.out = ReadFile(outPath);
+    r.err = ReadFile(errPath);
     return r;
 }
 
 void ExpectCliTokensMatchGolden(const std::string& language, const std::string& folder, const std::string& source)
 {
     const std::string dir = std::string(OSTREL_TEST_DATA) + "/" + folder + "/";
-    const RunResult r = runCli({"tokens", "--lang", language, dir + source});
+    const RunResult r = RunCli({"tokens", "--lang", language, dir + source});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, readFile(dir + "golden.tokens"));
+    EXPECT_EQ(r.out, ReadFile(dir + "golden.tokens"));
 }
 
 }  // namespace ostrel::test

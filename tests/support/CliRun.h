@@ -14,7 +14,7 @@ struct RunResult {
 };
 
 // Runs ostrel-cli with the arguments, feeding stdinBytes to its standard input.
-RunResult runCli(const std::vector<std::string>& args, const std::string& stdinBytes = {});
+RunResult RunCli(const std::vector<std::string>& args, const std::string& stdinBytes = {});
 
 // `ostrel-cli tokens --lang LANGUAGE tests/data/<folder>/<source>` prints
 // exactly tests/data/<folder>/golden.tokens.

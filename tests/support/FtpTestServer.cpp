@@ -61,7 +61,7 @@ std::string Script(const std::string& name) { return std::string(OSTREL_TEST_DAT
 // The password goes through a file, never the command line.
 class PasswordFile {
 public:
-    explicit PasswordFile(const std::string& password) { writeFile(Path(), password); }
+    explicit PasswordFile(const std::string& password) { WriteFile(Path(), password); }
     fs::path Path() const { return folder_ / "password"; }
 
 private:
@@ -179,7 +179,7 @@ std::vector<fs::path> FilesHolding(const fs::path& folder, const std::string& te
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file(error) && readFile(it->path()).find(text) != std::string::npos)
+        if (it->is_regular_file(error) && ReadFile(it->path()).find(text) != std::string::npos)
             found.push_back(it->path());
     }
     return found;

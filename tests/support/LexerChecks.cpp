@@ -124,7 +124,7 @@ struct Span {
     friend bool operator==(const Span&, const Span&) = default;
 };
 
-std::vector<Span> spansOfLine(const LexerFacts& facts, TOstCustomHighlighter& hl, const std::string& line,
+std::vector<Span> SpansOfLine(const LexerFacts& facts, TOstCustomHighlighter& hl, const std::string& line,
                               const std::string& where)
 {
     std::vector<Span> spans;
@@ -163,10 +163,10 @@ void ExpectLexingConsistent(const LexerFacts& facts, const std::vector<std::stri
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string where = what + ", line " + std::to_string(i + 1);
         straight->StartLine(lines[i], static_cast<int>(i));
-        const std::vector<Span> expected = spansOfLine(facts, *straight, lines[i], where);
+        const std::vector<Span> expected = SpansOfLine(facts, *straight, lines[i], where);
         restarted->RestoreLineState(stored);
         restarted->StartLine(lines[i], static_cast<int>(i));
-        const std::vector<Span> again = spansOfLine(facts, *restarted, lines[i], where + " (restarted)");
+        const std::vector<Span> again = SpansOfLine(facts, *restarted, lines[i], where + " (restarted)");
         if (again != expected || restarted->LineState() != straight->LineState()) {
             ADD_FAILURE() << where << ": lexing from the stored state differs from lexing straight through";
             return;
@@ -216,7 +216,7 @@ std::vector<std::string> ExpectDataFilesConsistent(const LexerFacts& facts, cons
     for (const std::string& extension : extensions)
         for (const std::string& file : DataFiles(folder, extension)) {
             files.push_back(file);
-            const std::string bytes = readFile(file);
+            const std::string bytes = ReadFile(file);
             ExpectLexingConsistent(facts, BufferLines(WithCrLf(bytes)), file, firstState);
             ExpectLineBreakStyleIrrelevant(facts, bytes, file);
         }
@@ -227,7 +227,7 @@ std::vector<std::string> ExpectDataFilesConsistent(const LexerFacts& facts, cons
 void ExpectIncrementalStatesExact(const LexerFacts& facts, const std::string& file, unsigned seeds, int edits)
 {
     const auto hl = facts.make();
-    const std::string doc = readFile(std::string(OSTREL_TEST_DATA) + "/" + file);
+    const std::string doc = ReadFile(std::string(OSTREL_TEST_DATA) + "/" + file);
     for (unsigned seed = 1; seed <= seeds; ++seed)
         EXPECT_EQ(CountIncrementalStateMismatches(*hl, doc, seed, edits), 0) << file << ", seed " << seed;
 }

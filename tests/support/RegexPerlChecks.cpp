@@ -7,7 +7,7 @@
 
 namespace ostrel::test {
 
-std::string toHex(const std::string& bytes)
+std::string ToHex(const std::string& bytes)
 {
     static const char* digits = "0123456789abcdef";
     std::string out;
@@ -18,7 +18,7 @@ std::string toHex(const std::string& bytes)
     return out;
 }
 
-std::string allMatchSlots(TOstRegex& re, const std::string& subject)
+std::string AllMatchSlots(TOstRegex& re, const std::string& subject)
 {
     std::string out;
     for (bool found = re.Exec(subject); found; found = re.ExecNext()) {
@@ -33,7 +33,7 @@ std::string allMatchSlots(TOstRegex& re, const std::string& subject)
     return out;
 }
 
-std::string wholeMatchesOf(const std::string& matches)
+std::string WholeMatchesOf(const std::string& matches)
 {
     std::string out;
     std::size_t at = 0;
@@ -45,16 +45,16 @@ std::string wholeMatchesOf(const std::string& matches)
     return out;
 }
 
-std::vector<std::string> runPerl(const std::string& script, const std::string& input)
+std::vector<std::string> RunPerl(const std::string& script, const std::string& input)
 {
     TempDir dir;
-    writeFile(dir / "cases.txt", input);
-    writeFile(dir / "match.pl", script);
+    WriteFile(dir / "cases.txt", input);
+    WriteFile(dir / "match.pl", script);
     const std::string cmd = "perl '" + (dir / "match.pl").string() + "' < '" + (dir / "cases.txt").string() +
                             "' > '" + (dir / "out.txt").string() + "'";
     if (std::system(cmd.c_str()) != 0)
         return {};
-    std::istringstream out(readFile(dir / "out.txt"));
+    std::istringstream out(ReadFile(dir / "out.txt"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(out, line);)
         lines.push_back(line);

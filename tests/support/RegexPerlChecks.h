@@ -10,17 +10,17 @@
 
 namespace ostrel::test {
 
-std::string toHex(const std::string& bytes);
+std::string ToHex(const std::string& bytes);
 
 // Every match from Exec and then ExecNext: "POS:LEN" for each of the 15
 // slots, separated by blanks, the matches by ';'.
-std::string allMatchSlots(TOstRegex& re, const std::string& subject);
+std::string AllMatchSlots(TOstRegex& re, const std::string& subject);
 
 // Only slot 0 of every match of such a list.
-std::string wholeMatchesOf(const std::string& matches);
+std::string WholeMatchesOf(const std::string& matches);
 
 // Runs a Perl script over the input lines (one process) and returns its
 // output lines; empty when Perl failed.
-std::vector<std::string> runPerl(const std::string& script, const std::string& input);
+std::vector<std::string> RunPerl(const std::string& script, const std::string& input);
 
 }  // namespace ostrel::test

@@ -26,7 +26,7 @@ TempDir::~TempDir()
     fs::remove_all(path_, ec);
 }
 
-std::string readFile(const fs::path& path)
+std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -36,7 +36,7 @@ std::string readFile(const fs::path& path)
     return s.str();
 }
 
-void writeFile(const fs::path& path, const std::string& bytes)
+void WriteFile(const fs::path& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
