@@ -381,7 +381,8 @@ void TCurlUpload::SetFtpsOptions(void* handle)
     curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     if (ClosesDataConnectionAbruptly())
-        curl_easy_setopt(curl, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                         static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
     // The certificate check names the host itself, so that a certificate the
     // user has accepted may name another; without it libcurl checks.
     if (curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &TCallbacks::SslContext) == CURLE_OK) {
