@@ -79,8 +79,12 @@ void TCustomOstEdit::TrimWrittenLines()
     bool trimmed = false;
     std::sort(written.begin(), written.end());
     written.erase(std::unique(written.begin(), written.end()), written.end());
-    // The caret stays where the edit left it, in virtual space if need be.
+    // The caret stays at the screen column where the edit left it, in
+    // virtual space if need be: in blanks that are gone, a TAB's columns
+    // become as many characters beyond the end.
     ScrollPastEolScope pastEol(*this);
+    const TBufferCoord caret = CaretXY();
+    int caretColumn = -1;
     for (const int line : written) {
         if (line < 1 || line > lines_.Count())
             continue;
@@ -90,11 +94,15 @@ void TCustomOstEdit::TrimWrittenLines()
             continue;
         const std::string blanks(text.substr(kept.size()));
         const int keptLength = Len(kept);
+        if (line == caret.Line && caret.Char > keptLength + 1)
+            caretColumn = lines_.Chars().ColumnOf(text, static_cast<size_t>(caret.Char - 1), tabWidth_);
         lines_.SetLine(line - 1, kept);
         undoList_.AddToNewestGroup(crWhiteSpaceDelete, {keptLength + 1, line},
                                    {keptLength + 1 + Len(blanks), line}, blanks);
         trimmed = true;
     }
+    if (caretColumn >= 0)
+        SetCaretXYEx(false, {CharAtLineColumn(caret.Line, caretColumn + 1), caret.Line});
     // A selection never ends inside blanks that are gone.
     if (trimmed && SelAvail())
         ClampBlockToMode();

@@ -354,6 +354,22 @@ TEST(LineBreak, KeepsATabIndentationOrTurnsItIntoSpaces)
     EXPECT_EQ(g.bytes(), "\ta\r\n    b\r\n");
 }
 
+// At a line's end the new line gets the indentation, which trimming takes
+// again once the edit is complete: the caret stays at the indentation's
+// screen column, and what is typed there is indented as the line above.
+TEST(LineBreak, AtTheEndTheCaretKeepsATabIndentationsColumnAfterTrimming)
+{
+    Fixture f("\t\t  ab\r\n", TCustomOstEdit::TemplateOptions());
+    f.ed.SetTabWidth(8);
+    f.at(7, 1);
+    f.run(ecLineBreak);
+    EXPECT_EQ(f.bytes(), "\t\t  ab\r\n\r\n");
+    EXPECT_EQ(f.ed.DisplayXY().Column, 19);
+    f.type("cd");
+    EXPECT_EQ(f.bytes(), "\t\t  ab\r\n\t\t  cd\r\n");
+    f.expectRoundTrip("\t\t  ab\r\n", "\t\t  ab\r\n\t\t  cd\r\n");
+}
+
 TEST(LineBreak, InsertLineKeepsTheCaret)
 {
     Fixture f("abcd\r\n");
