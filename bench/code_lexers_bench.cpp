@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/LexerBench.h"
 #include "highlighters/OstHighlighterCpp.h"
 #include "highlighters/OstHighlighterJava.h"
 #include "highlighters/OstHighlighterPas.h"
@@ -123,33 +124,13 @@ std::vector<std::string> GenerateLines(const std::vector<std::string>& snippets)
     return lines;
 }
 
-void LexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines)
-{
-    size_t bytes = 0;
-    for (const std::string& l : lines)
-        bytes += l.size();
-    for (auto _ : state) {
-        hl.ClearLineState();
-        intptr_t checksum = 0;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            hl.StartLine(lines[i], static_cast<int>(i));
-            for (; !hl.AtLineEnd(); hl.NextToken())
-                checksum += hl.TokenStart() + hl.TokenLength() + hl.TokenKind() +
-                            reinterpret_cast<intptr_t>(hl.TokenAttribute());
-            checksum += hl.LineState();
-        }
-        benchmark::DoNotOptimize(checksum);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
-}
-
 void RegisterLexer(const char* name, const std::vector<std::string>& snippets,
                    std::function<std::unique_ptr<TOstCustomHighlighter>()> make)
 {
     const auto lines = std::make_shared<const std::vector<std::string>>(GenerateLines(snippets));
     benchmark::RegisterBenchmark(name, [lines, make](benchmark::State& state) {
         const auto hl = make();
-        LexAll(state, *hl, *lines);
+        bench::LexLines(state, *hl, *lines);
     })->Unit(benchmark::kMillisecond);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/LexerBench.h"
 #include "highlighters/OstHighlighterHtml.h"
 
 namespace {
@@ -49,23 +50,8 @@ const std::vector<std::string>& PageLines()
 void BM_HtmlLexing(benchmark::State& state)
 {
     const auto& lines = PageLines();
-    size_t bytes = 0;
-    for (const std::string& l : lines)
-        bytes += l.size();
     ostrel::TOstHTMLHighlighter hl;
-    for (auto _ : state) {
-        hl.ClearLineState();
-        intptr_t checksum = 0;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            hl.StartLine(lines[i], static_cast<int>(i));
-            for (; !hl.AtLineEnd(); hl.NextToken())
-                checksum += hl.TokenStart() + hl.TokenLength() + hl.TokenKind() +
-                            reinterpret_cast<intptr_t>(hl.TokenAttribute());
-            checksum += hl.LineState();
-        }
-        benchmark::DoNotOptimize(checksum);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+    ostrel::bench::LexLines(state, hl, lines);
 }
 BENCHMARK(BM_HtmlLexing)->Unit(benchmark::kMillisecond);
 

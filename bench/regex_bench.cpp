@@ -33,62 +33,54 @@ using namespace ostrel;
 
 namespace {
 
-// Lines of words, numbers and punctuation, like source text or a log.
-std::string GenerateText(std::size_t bytes)
+// Lines of 3 to 14 of the words, with numbers among them and a comma or the
+// closing mark after some; indented lines start with 0 to 6 spaces.
+template <std::size_t N>
+std::string TextOfWords(const char* const (&words)[N], std::size_t bytes, bool indented, const char* closing)
 {
-    static const char* words[] = {
-        "the", "editor", "search", "line", "value", "return", "static", "const", "window",
-        "buffer", "printer", "colour", "token", "state", "string", "error", "warning",
-        "message", "document", "highlighter", "selection", "caret", "index", "length",
-    };
     std::mt19937 rng(1250);
-    std::uniform_int_distribution<int> pickWord(0, static_cast<int>(std::size(words)) - 1);
+    std::uniform_int_distribution<int> pickWord(0, static_cast<int>(N) - 1);
     std::uniform_int_distribution<int> pick(0, 99);
     std::string text;
     text.reserve(bytes + 200);
     while (text.size() < bytes) {
         const int wordsInLine = 3 + pick(rng) % 12;
-        text.append(static_cast<std::size_t>(pick(rng) % 4) * 2, ' ');
+        if (indented)
+            text.append(static_cast<std::size_t>(pick(rng) % 4) * 2, ' ');
         for (int w = 0; w < wordsInLine; ++w) {
             const int kind = pick(rng);
             if (kind < 4)
                 text += std::to_string(pick(rng) * 37);
             else
                 text += words[pickWord(rng)];
-            text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? "(); " : " ";
+            text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? closing : " ";
         }
         text.back() = '\n';
     }
     return text;
 }
 
+// Lines of words, numbers and punctuation, like source text or a log.
+std::string GenerateText(std::size_t bytes)
+{
+    static const char* const words[] = {
+        "the", "editor", "search", "line", "value", "return", "static", "const", "window",
+        "buffer", "printer", "colour", "token", "state", "string", "error", "warning",
+        "message", "document", "highlighter", "selection", "caret", "index", "length",
+    };
+    return TextOfWords(words, bytes, true, "(); ");
+}
+
 // Lines of Polish prose with numbers, in UTF-8: about one character in
 // twelve beyond ASCII.
 std::string GeneratePolishText(std::size_t bytes)
 {
-    static const char* words[] = {
+    static const char* const words[] = {
         "zażółć", "gęślą", "jaźń", "żółw", "źdźbło", "pszczoła", "chrząszcz", "brzmi", "w", "trzcinie",
         "i", "się", "łódź", "miód", "ćma", "dzień", "noc", "gdzie", "jest", "był", "będzie", "ważne",
         "szybko", "powoli", "książka", "okno", "plik", "błąd", "ostrzeżenie", "wiadomość", "dokument", "edytor",
     };
-    std::mt19937 rng(1250);
-    std::uniform_int_distribution<int> pickWord(0, static_cast<int>(std::size(words)) - 1);
-    std::uniform_int_distribution<int> pick(0, 99);
-    std::string text;
-    text.reserve(bytes + 200);
-    while (text.size() < bytes) {
-        const int wordsInLine = 3 + pick(rng) % 12;
-        for (int w = 0; w < wordsInLine; ++w) {
-            const int kind = pick(rng);
-            if (kind < 4)
-                text += std::to_string(pick(rng) * 37);
-            else
-                text += words[pickWord(rng)];
-            text += kind % 9 == 0 ? ", " : kind % 13 == 0 ? ". " : " ";
-        }
-        text.back() = '\n';
-    }
-    return text;
+    return TextOfWords(words, bytes, false, ". ");
 }
 
 template <typename Fn>

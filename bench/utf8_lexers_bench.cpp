@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/LexerBench.h"
 #include "highlighters/OstHighlighterFactory.h"
 #include "platform/CodePage.h"
 
@@ -92,23 +93,8 @@ std::vector<std::string> DocumentOf(const std::vector<std::string>& lines, bool 
 
 void LexAll(benchmark::State& state, TOstCustomHighlighter& hl, const std::vector<std::string>& lines, bool utf8)
 {
-    size_t bytes = 0;
-    for (const std::string& l : lines)
-        bytes += l.size();
     hl.SetUtf8Text(utf8);
-    for (auto _ : state) {
-        hl.ClearLineState();
-        intptr_t checksum = 0;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            hl.StartLine(lines[i], static_cast<int>(i));
-            for (; !hl.AtLineEnd(); hl.NextToken())
-                checksum += hl.TokenStart() + hl.TokenLength() + hl.TokenKind() +
-                            reinterpret_cast<intptr_t>(hl.TokenAttribute());
-            checksum += hl.LineState();
-        }
-        benchmark::DoNotOptimize(checksum);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+    bench::LexLines(state, hl, lines);
 }
 
 }  // namespace

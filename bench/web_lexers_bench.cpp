@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/LexerBench.h"
 #include "highlighters/OstHighlighterCSS.h"
 #include "highlighters/OstHighlighterJScript.h"
 #include "highlighters/OstHighlighterPHP.h"
@@ -108,23 +109,8 @@ template <class Lexer>
 void LexDocument(benchmark::State& state, const std::vector<std::string>& templates)
 {
     const std::vector<std::string> lines = DocumentOf(templates, 42);
-    size_t bytes = 0;
-    for (const std::string& l : lines)
-        bytes += l.size();
     Lexer hl;
-    for (auto _ : state) {
-        hl.ClearLineState();
-        intptr_t checksum = 0;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            hl.StartLine(lines[i], static_cast<int>(i));
-            for (; !hl.AtLineEnd(); hl.NextToken())
-                checksum += hl.TokenStart() + hl.TokenLength() + hl.TokenKind() +
-                            reinterpret_cast<intptr_t>(hl.TokenAttribute());
-            checksum += hl.LineState();
-        }
-        benchmark::DoNotOptimize(checksum);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+    ostrel::bench::LexLines(state, hl, lines);
 }
 
 void BM_PhpLexing(benchmark::State& state) { LexDocument<ostrel::TOstPHPHighlighter>(state, kPhpLines); }

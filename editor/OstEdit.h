@@ -763,8 +763,6 @@ private:
     void UpdateBracketPair();
     bool IsCommentOrString(TBufferCoord p);
     void DoTypeText(std::string_view text);
-    void PadLineForTyping(int& firstTyped);
-    void PlaceCaretAfterWrite(const std::string& untrimmed, int endChar);
     size_t OverwrittenLength(std::string_view line, size_t pos, std::string_view typed) const;
     void DoDeleteLastChar();
     void DoDeleteChar();

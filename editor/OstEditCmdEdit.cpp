@@ -107,7 +107,7 @@ void TCustomOstEdit::DoTypeText(std::string_view text)
     // must still rebuild it as it was.
     const int insertStart = padded ? len + 1 : at;
     undoList_.AddChange(crInsert, {insertStart, y}, {end, y}, overwritten, smNormal);
-    PlaceCaretAfterWrite(line, end);
+    SetCaretXYEx(false, {end, y});
     // A mark typed after a letter joins it: no end may stay inside the pair.
     blockBegin_ = blockEnd_ = CaretXY();
 
@@ -144,19 +144,6 @@ size_t TCustomOstEdit::OverwrittenLength(std::string_view line, size_t pos, std:
     for (size_t t = 0; t < typed.size() && end < line.size(); t = chars.Next(typed, t))
         end = chars.Next(line, end);
     return end - pos;
-}
-
-void TCustomOstEdit::PlaceCaretAfterWrite(const std::string& untrimmed, int endChar)
-{
-    // Where trimming shortened the stored line, the caret stays at the
-    // screen column the written text reached, now in virtual space.
-    int caret = endChar;
-    if (static_cast<int>(lines_.Get(caretY_ - 1).size()) < endChar - 1) {
-        const size_t written = std::min(static_cast<size_t>(endChar - 1), untrimmed.size());
-        const int column = lines_.Chars().ColumnOf(untrimmed, written, tabWidth_);
-        caret = CharAtLineColumn(caretY_, column + 1);
-    }
-    SetCaretXYEx(false, {caret, caretY_});
 }
 
 }  // namespace ostrel

@@ -83,16 +83,11 @@ void TCustomOstEdit::DoTabKey()
     int newCaret = caretX_;
     const std::string text = TabText(newCaret);
     if (!text.empty()) {
-        const int y = caretY_;
-        std::string untrimmed(lines_.Get(y - 1));
-        if (Len(untrimmed) < caretX_ - 1)
-            untrimmed.append(static_cast<size_t>(caretX_ - 1 - Len(untrimmed)), ' ');
-        untrimmed.insert(static_cast<size_t>(caretX_ - 1), text);
         const int end = caretX_ + Len(text);
         SetSelTextPrimitive(smNormal, text);
         undoList_.AddChange(crInsert, lastInsertStart_, lastInsertEnd_, lastInsertTrimmed_, smNormal);
         ScrollPastEolScope pastEol(*this);
-        PlaceCaretAfterWrite(untrimmed, end);
+        SetCaretXYEx(false, {end, caretY_});
     } else {
         ScrollPastEolScope pastEol(*this);
         SetCaretXYEx(false, {newCaret, caretY_});
